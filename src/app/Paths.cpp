@@ -1,0 +1,88 @@
+#include "app/Paths.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "common/FileUtil.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shlobj.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace vx {
+
+static std::string WithSlash(std::string s) {
+  if (!s.empty() && s.back() != '/') s += '/';
+  return s;
+}
+
+std::string ProgramFolder() {
+#ifdef _WIN32
+  char buf[MAX_PATH + 1] = {};
+  DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
+  std::string p(buf, n);
+  for (char& c : p)
+    if (c == '\\') c = '/';
+  return FolderOf(p);
+#else
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return "./";
+  return WithSlash(exe.parent_path().string());
+#endif
+}
+
+bool PortableMode() { return FileExists(ProgramFolder() + "portable"); }
+
+std::string ShippedDataFolder() {
+  std::string exeDir = ProgramFolder();
+  std::string installed = exeDir + "../share/vantor/";
+  if (DirectoryExists(installed)) return installed;
+  return exeDir;
+}
+
+// An XDG base folder: the variable when set to an absolute path, else the
+// default below the home folder.
+static std::string XdgFolder(const char* var, const char* fallbackBelowHome) {
+  const char* v = std::getenv(var);
+  if (v && v[0] == '/') return WithSlash(v);
+#ifdef _WIN32
+  (void)fallbackBelowHome;
+  char buf[MAX_PATH] = {};
+  if (SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, buf) == S_OK) {
+    std::string p(buf);
+    for (char& c : p)
+      if (c == '\\') c = '/';
+    return WithSlash(p);
+  }
+  return "";
+#else
+  const char* home = std::getenv("HOME");
+  std::string h = home && home[0] ? home : "/tmp";
+  return WithSlash(h) + fallbackBelowHome;
+#endif
+}
+
+std::string SettingsFile(const std::string& program) {
+  if (PortableMode()) return ProgramFolder() + program + ".ini";
+  return XdgFolder("XDG_CONFIG_HOME", ".config/") + "Vexmoor/" + program + ".ini";
+}
+
+std::string AreaCacheFolder() {
+  std::string f = PortableMode() ? ProgramFolder() + "Cache/"
+                                 : XdgFolder("XDG_CACHE_HOME", ".cache/") + "Vexmoor/Vantor/Cache/";
+  MakeDirectories(f);
+  return f;
+}
+
+std::string ReferenceFolder() {
+  std::string f = PortableMode() ? ProgramFolder() + "Reference/"
+                                 : XdgFolder("XDG_DATA_HOME", ".local/share/") + "Vexmoor/Reference/";
+  MakeDirectories(f);
+  return f;
+}
+
+}  // namespace vx

@@ -1,0 +1,32 @@
+// Where the programs keep their files. Linux follows the XDG base-directory
+// variables so that tests can point every location at a temporary folder;
+// portable mode keeps everything beside the program instead.
+#pragma once
+
+#include <string>
+
+namespace vx {
+
+// The folder holding the running program, with a trailing "/".
+std::string ProgramFolder();
+
+// True when a file named "portable" stands beside the program: settings,
+// cache and reference files then live beside the program too.
+bool PortableMode();
+
+// Read-only data shipped with the programs (Prefix.lst, Call.lst, SSN.dat,
+// pictures): <prefix>/share/vantor once installed, else the program's folder.
+std::string ShippedDataFolder();
+
+// ~/.config/Vexmoor/<program>.ini (portable: beside the program).
+std::string SettingsFile(const std::string& program);
+
+// ~/.cache/Vexmoor/Vantor/Cache/ (portable: "Cache/" beside the program);
+// created on demand.
+std::string AreaCacheFolder();
+
+// ~/.local/share/Vexmoor/Reference/ (portable: "Reference/" beside the
+// program); created on demand, failures ignored.
+std::string ReferenceFolder();
+
+}  // namespace vx

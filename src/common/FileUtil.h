@@ -1,0 +1,35 @@
+// Whole-file reading and crash-safe writing.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vx {
+
+// The whole file, or nothing when it cannot be opened or read.
+// maxBytes guards against reading something absurdly large by mistake.
+std::optional<std::string> ReadWholeFile(const std::string& path,
+                                         size_t maxBytes = size_t(1) << 31);
+
+// Writes the bytes as a new file (created or replaced). The data go to a
+// temporary name beside the target first and are renamed over it, so a crash
+// or a full disk never leaves a half-written file under the real name.
+bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+// Writes in place (created or replaced), for files another program opens by
+// name and where a rename is not wanted (decks for the outside program).
+bool WriteWholeFile(const std::string& path, std::string_view bytes);
+
+bool FileExists(const std::string& path);      // an ordinary file
+bool DirectoryExists(const std::string& path);
+bool MakeDirectories(const std::string& path);  // every missing parent too
+bool RemoveFile(const std::string& path);
+bool CopyFileReplace(const std::string& from, const std::string& to);
+
+// "a/b/" + "c" with exactly one separator between them.
+std::string JoinPath(std::string_view folder, std::string_view name);
+// The folder part with its trailing separator ("" when there is none).
+std::string FolderOf(std::string_view path);
+
+}  // namespace vx

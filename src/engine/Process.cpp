@@ -1,0 +1,74 @@
+#include "engine/Process.h"
+
+#include <QStringList>
+
+namespace vx {
+
+TProcess::TProcess(QObject* parent) : QObject(parent) {}
+
+TProcess::~TProcess() {
+  OnFinished = nullptr;
+  Terminate();
+}
+
+void TProcess::Run(const TProcessCommand& command) {
+  // Only one child is watched at a time; a leftover one is killed silently.
+  Terminate();
+  Cancelled_ = false;
+  Reported_ = false;
+
+  auto* child = new QProcess(this);
+  Child_ = child;
+  child->setProgram(QString::fromLocal8Bit(command.Program.c_str()));
+  QStringList args;
+  for (const auto& a : command.Arguments) args << QString::fromLocal8Bit(a.c_str());
+  child->setArguments(args);
+  QString dir = QString::fromLocal8Bit(command.Directory.c_str()).trimmed();
+  if (!dir.isEmpty()) child->setWorkingDirectory(dir);
+  child->setStandardInputFile(QProcess::nullDevice());
+  child->setStandardOutputFile(QProcess::nullDevice());
+  child->setStandardErrorFile(QProcess::nullDevice());
+
+  connect(child, &QProcess::finished, this, [this, child](int code, QProcess::ExitStatus st) {
+    if (child == Child_) Finished(code, st);
+  });
+  connect(child, &QProcess::errorOccurred, this, [this, child](QProcess::ProcessError e) {
+    if (child == Child_) Failed(e);
+  });
+  child->start(QIODevice::NotOpen);
+}
+
+void TProcess::Terminate() {
+  Cancelled_ = true;
+  QProcess* child = Child_;
+  if (!child) return;
+  Child_ = nullptr;  // late signals of this child are ignored from here on
+  if (child->state() != QProcess::NotRunning) {
+    child->kill();
+    child->waitForFinished(-1);
+  }
+  child->disconnect(this);
+  child->deleteLater();
+}
+
+bool TProcess::Running() const { return Child_ && Child_->state() != QProcess::NotRunning; }
+
+void TProcess::Finished(int exitCode, QProcess::ExitStatus status) {
+  Report(status == QProcess::NormalExit ? static_cast<uint32_t>(exitCode) : kExitCodeCrashed);
+}
+
+void TProcess::Failed(QProcess::ProcessError error) {
+  // A child that could not be started never sends "finished".
+  if (error == QProcess::FailedToStart) Report(kExitCodeNotStarted);
+}
+
+void TProcess::Report(uint32_t exitCode) {
+  if (Reported_) return;
+  Reported_ = true;
+  QProcess* child = Child_;
+  Child_ = nullptr;
+  if (child) child->deleteLater();
+  if (!Cancelled_ && OnFinished) OnFinished(exitCode);
+}
+
+}  // namespace vx

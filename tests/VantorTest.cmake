@@ -1,0 +1,14 @@
+# vantor_add_test(NAME sources... [LIBS libs...]): a GoogleTest program whose
+# cases ctest lists one by one.
+include(GoogleTest)
+function(vantor_add_test name)
+  cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+  add_executable(${name} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    VX_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures"
+    VX_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    VX_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "common/FileUtil.h"
+#include "common/TextUtil.h"
+
+using namespace vx;
+
+TEST(TextUtil, RoundingTakesHalvesToEven) {
+  EXPECT_EQ(RoundHalfEven(3.5), 4);
+  EXPECT_EQ(RoundHalfEven(24.5), 24);
+  EXPECT_EQ(RoundHalfEven(-2.5), -2);
+  EXPECT_EQ(RoundHalfEven(-3.5), -4);
+  EXPECT_EQ(RoundHalfEven(2.4999), 2);
+  EXPECT_EQ(RoundToInt32(1e20), 2147483647);
+  EXPECT_EQ(RoundToInt32(-1e20), -2147483647 - 1);
+}
+
+TEST(TextUtil, FormattingIgnoresTheLocale) {
+  // A locale with a decimal comma must not leak into deck numbers.
+  const char* old = std::setlocale(LC_NUMERIC, nullptr);
+  std::string saved = old ? old : "C";
+  std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+  EXPECT_EQ(FormatFixed(44.0f, 6, 2), " 44.00");
+  EXPECT_EQ(FormatFixed(0.1f, 10, 4), "    0.1000");
+  EXPECT_EQ(FormatFixed(123456.0, 3, 1), "123456.0");
+  EXPECT_EQ(ParseDouble("-12.5").value(), -12.5);
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  EXPECT_EQ(FormatInt(7, 2, true), "07");
+  EXPECT_EQ(FormatInt(-7, 3, true), "-07");
+  EXPECT_EQ(FormatInt(50, 3), " 50");
+}
+
+TEST(TextUtil, NumbersMustBeWhole) {
+  EXPECT_FALSE(ParseDouble(""));
+  EXPECT_FALSE(ParseDouble("-"));
+  EXPECT_FALSE(ParseDouble("1.2x"));
+  EXPECT_FALSE(ParseDouble("nan"));
+  EXPECT_EQ(ParseDouble("+3").value(), 3);
+  EXPECT_EQ(ParseInt("  16").value(), 16);
+  EXPECT_FALSE(ParseInt("16 "));
+  EXPECT_FALSE(ParseInt("1.0"));
+}
+
+TEST(TextUtil, LinesEndAtCrLfLfOrCr) {
+  auto l = SplitLines("a\r\nb\nc\rd\r\n");
+  ASSERT_EQ(l.size(), 4u);
+  EXPECT_EQ(l[2], "c");
+  EXPECT_EQ(l[3], "d");
+  EXPECT_EQ(SplitLines("x\n\ny").size(), 3u);
+  EXPECT_TRUE(SplitLines("").empty());
+}
+
+TEST(TextUtil, ColumnsAreOneBasedAndCutAtTheLineEnd) {
+  EXPECT_EQ(Columns("abcdef", 2, 4), "bcd");
+  EXPECT_EQ(Columns("abcdef", 5, 9), "ef");
+  EXPECT_EQ(Columns("abc", 5, 9), "");
+  EXPECT_EQ(Trim(" \t x y \r"), "x y");
+}
+
+TEST(FileUtil, AtomicWriteReplacesWholeFilesOnly) {
+  std::string dir = testing::TempDir() + "fileutil/";
+  ASSERT_TRUE(MakeDirectories(dir));
+  std::string f = dir + "a.bin";
+  ASSERT_TRUE(WriteFileAtomic(f, "first"));
+  ASSERT_TRUE(WriteFileAtomic(f, "second"));
+  EXPECT_EQ(ReadWholeFile(f).value(), "second");
+  EXPECT_FALSE(WriteFileAtomic(dir + "missing/sub/x", "y"));
+  EXPECT_FALSE(ReadWholeFile(dir + "nothing"));
+  EXPECT_EQ(JoinPath("a/", "/b"), "a/b");
+  EXPECT_EQ(FolderOf("x/y/z.txt"), "x/y/");
+}
