@@ -1,0 +1,12 @@
+#include <iostream>
+
+#include "app/cli/Cli.h"
+
+namespace vx::cli {
+
+int CliLookup(const std::vector<std::string>&) {
+  std::cerr << "vantor-cli lookup: not available in this build\n";
+  return 2;
+}
+
+}  // namespace vx::cli

@@ -1,0 +1,32 @@
+#include <QCoreApplication>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/cli/Cli.h"
+
+static const char* kUsage =
+    "usage: vantor-cli COMMAND [options]\n"
+    "commands:\n"
+    "  predict   point-to-point prediction (24 hours, 2..30 MHz) as JSON\n"
+    "  area      area prediction for one band and hour as JSON\n"
+    "  chart     point-to-point prediction drawn as a chart image\n"
+    "  lookup    resolve call signs through the prefix list\n"
+    "See README.md for the options of each command.\n";
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    std::cout << kUsage;
+    return args.empty() ? 2 : 0;
+  }
+  std::string cmd = args[0];
+  args.erase(args.begin());
+  if (cmd == "predict") return vx::cli::CliPredict(args);
+  if (cmd == "area") return vx::cli::CliArea(args);
+  if (cmd == "chart") return vx::cli::CliChart(args);
+  if (cmd == "lookup") return vx::cli::CliLookup(args);
+  std::cerr << "vantor-cli: unknown command '" << cmd << "'\n" << kUsage;
+  return 2;
+}
