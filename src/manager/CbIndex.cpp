@@ -1,0 +1,273 @@
+#include "manager/CbIndex.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <stdexcept>
+
+#include "common/FileUtil.h"
+#include "common/TextUtil.h"
+#include "manager/Staging.h"
+#include "manager/TxtFStrm.h"
+#include "refdata/AlStrLst.h"
+
+namespace vx {
+
+namespace {
+
+int CompareCall(const TCallbookEntry& a, const TCallbookEntry& b) {
+  const size_t la = a.Call[0], lb = b.Call[0];
+  const int c = std::memcmp(a.Call + 1, b.Call + 1, std::min(la, lb));
+  if (c != 0) return c;
+  return la < lb ? -1 : (la > lb ? 1 : 0);
+}
+
+// Hoare quicksort on the middle element. It recurses into the smaller part
+// and loops on the larger, so the stack stays shallow, and hands a range to
+// std::sort once it has split too unevenly too often: a registry crafted
+// against the middle pivot costs neither the stack nor quadratic time.
+void SortRange(TCallbookEntry* e, ptrdiff_t first, ptrdiff_t last, int depth) {
+  while (first < last) {
+    if (depth-- <= 0) {
+      std::sort(e + first, e + last + 1, CallLess);
+      return;
+    }
+    const TCallbookEntry pivot = e[first + (last - first) / 2];
+    ptrdiff_t i = first, j = last;
+    do {
+      while (CompareCall(e[i], pivot) < 0) ++i;
+      while (CompareCall(e[j], pivot) > 0) --j;
+      if (i <= j) {
+        std::swap(e[i], e[j]);
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    if (j - first < last - i) {
+      SortRange(e, first, j, depth);
+      first = i;
+    } else {
+      SortRange(e, i, last, depth);
+      last = j;
+    }
+  }
+}
+
+int16_t Units16(double degrees) {
+  const double r = RoundHalfEven(degrees * 180.0);
+  // Outside the 16-bit field the value cannot be a place on earth.
+  if (!(r >= -32768.0 && r <= 32767.0)) return kNoLocation;
+  return static_cast<int16_t>(r);
+}
+
+// ASCII case-insensitive three-way comparison of whole texts.
+int CompareText(std::string_view a, std::string_view b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 'a' && x <= 'z') x -= 32;
+    if (y >= 'a' && y <= 'z') y -= 32;
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+// The "|" fields of one licence record, with the list's delimiter rules.
+// Records without quotes or control characters (nearly all) are cut in
+// place; the rest go through the string list so both agree to the byte.
+class TFieldSplitter {
+ public:
+  const std::vector<std::string_view>& Split(std::string_view rec) {
+    Fields_.clear();
+    if (rec.empty()) return Fields_;
+    size_t start = 0;
+    for (size_t i = 0; i < rec.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(rec[i]);
+      if (c == '|') {
+        Fields_.push_back(rec.substr(start, i - start));
+        start = i + 1;
+      } else if (c < 32 || c == '"') {
+        return Slow(rec);
+      }
+    }
+    if (start < rec.size()) Fields_.push_back(rec.substr(start));  // no trailing empty field
+    return Fields_;
+  }
+
+ private:
+  const std::vector<std::string_view>& Slow(std::string_view rec) {
+    Fields_.clear();
+    List_.SetDelimitedItems(rec);
+    for (const std::string& s : List_.Lines()) Fields_.push_back(s);
+    return Fields_;
+  }
+  std::vector<std::string_view> Fields_;
+  TAlStringList List_;
+};
+
+// Grows by half whenever the array is full, as the scan builders do.
+void MakeRoom(TCallbookEntries& e) {
+  if (e.size() == e.capacity())
+    e.reserve(static_cast<size_t>(RoundHalfEven(static_cast<double>(e.size()) * 1.5)) + 1);
+}
+
+void CheckOffsets(const TTextFileStream& f, const std::string& name) {
+  // Offsets are stored in 32 bits.
+  if (f.Size() > INT32_MAX) throw std::runtime_error("File \"" + name + "\" is too large for a callbook (2 GB at most)");
+}
+
+std::string FormatCount(const char* what, size_t n) {
+  return std::string(what) + " database imported: " + FormatInt(static_cast<int64_t>(n)) + " calls";
+}
+
+}  // namespace
+
+bool CallLess(const TCallbookEntry& a, const TCallbookEntry& b) { return CompareCall(a, b) < 0; }
+
+void SortCallbookEntries(TCallbookEntries& entries, ptrdiff_t first, ptrdiff_t last) {
+  if (entries.empty() || first < 0 || last >= static_cast<ptrdiff_t>(entries.size()) || first >= last) return;
+  const int depth = 2 * (std::bit_width(static_cast<size_t>(last - first + 1)) + 1);
+  SortRange(entries.data(), first, last, depth);
+}
+
+void TZipList::LoadFromFile(const std::string& fileName) {
+  auto text = ReadWholeFile(fileName);
+  if (!text) throw std::runtime_error("Cannot open file \"" + fileName + "\"");
+  SetText(*text);
+}
+
+void TZipList::SetText(std::string_view text) {
+  Lines_.clear();
+  for (std::string_view l : SplitLines(text)) {
+    const std::string_view lat = Trim(Columns(l, 14, 23)), lon = Trim(Columns(l, 25, 35));
+    const auto la = ParseDouble(lat), lo = ParseDouble(lon);
+    if (!la || !lo) {
+      throw std::runtime_error("ZipLst.lst, line " + std::to_string(Lines_.size() + 1) + ": '" +
+                               std::string(la ? lon : lat) + "' is not a valid floating point value");
+    }
+    Lines_.push_back({std::string(l), Units16(*la), Units16(*lo)});
+  }
+}
+
+void TZipList::Locate(std::string_view zip, std::string_view state, TCallbookEntry& e) const {
+  auto it = std::lower_bound(Lines_.begin(), Lines_.end(), zip,
+                             [](const Item& a, std::string_view z) { return CompareText(a.Line, z) < 0; });
+  if (it != Lines_.end() && std::string_view(it->Line).substr(0, 5) == zip) {
+    const std::string_view region = Columns(it->Line, 7, 12);
+    e.SetRegion(region.substr(0, 2) != state ? state : region);
+    e.Lat = it->Lat;
+    e.Lon = it->Lon;
+  } else {
+    e.SetRegion(state);
+    e.Lat = e.Lon = kNoLocation;
+  }
+}
+
+TCallbookEntries BuildFccIndex(const std::string& detailFile, const TZipList& zips) {
+  TTextFileStream f(detailFile);
+  CheckOffsets(f, detailFile);
+  TCallbookEntries e;
+  e.reserve(1500000);
+  TFieldSplitter splitter;
+  std::string pending;  // a record that continues on the next line
+  int64_t start = 0;
+  while (f.Position() < f.Size()) {
+    MakeRoom(e);
+    const std::string_view line = Trim(f.ReadLnView());
+    std::string_view rec = line;
+    if (!pending.empty()) {
+      pending += line;
+      rec = pending;
+    }
+    const auto& fields = splitter.Split(rec);
+    if (fields.size() <= 17) {
+      if (pending.empty()) pending.assign(line);
+      pending += ' ';
+      continue;
+    }
+    TCallbookEntry& r = e.emplace_back();
+    r.SetCall(UpperAscii(fields[4]));
+    r.DatOffset = static_cast<int32_t>(start);
+    if (fields.size() > 18) {
+      zips.Locate(fields[18].substr(0, 5), fields[17], r);
+    } else {
+      r.SetRegion(fields[17]);
+    }
+    start = f.Position();
+    pending.clear();
+  }
+  e.shrink_to_fit();
+  return e;
+}
+
+TCallbookEntries BuildRacIndex(const std::string& detailFile) {
+  TTextFileStream f(detailFile);
+  CheckOffsets(f, detailFile);
+  TCallbookEntries e;
+  e.reserve(40000);
+  while (f.Position() < f.Size()) {
+    MakeRoom(e);
+    const int64_t start = f.Position();
+    const std::string_view line = f.ReadLnView();
+    if (line.empty() || line[0] != 'V') continue;
+    TCallbookEntry& r = e.emplace_back();
+    r.SetCall(Trim(UpperAscii(Columns(line, 1, 6))));
+    r.DatOffset = static_cast<int32_t>(start);
+    const bool late = line.size() > 458 && line[457] != ' ';
+    r.SetRegion(Trim(UpperAscii(late ? Columns(line, 458, 459) : Columns(line, 187, 188))));
+  }
+  e.shrink_to_fit();
+  return e;
+}
+
+TCallbookEntries BuildRdaIndex(std::string_view text) {
+  TCallbookEntries e;
+  for (std::string_view l : SplitLines(text)) {
+    TCallbookEntry& r = e.emplace_back();
+    const size_t blank = l.find(' ');
+    r.SetCall(blank == std::string_view::npos ? std::string_view{} : l.substr(0, blank));
+    r.SetRegion(Columns(l, 71, 75));
+  }
+  return e;
+}
+
+void StageCallbookIndex(TFileStager& stager, const std::string& indexFile, TCallbookEntries& entries) {
+  SortCallbookEntries(entries, 0, static_cast<ptrdiff_t>(entries.size()) - 1);
+  if constexpr (std::endian::native == std::endian::little) {
+    stager.Stage(indexFile, std::string_view(reinterpret_cast<const char*>(entries.data()),
+                                             entries.size() * sizeof(TCallbookEntry)));
+  } else {
+    stager.Stage(indexFile, EncodeCallbookIndex(entries));
+  }
+}
+
+int ImportFccDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager,
+                      const std::string& detailFile) {
+  TZipList zips;
+  zips.LoadFromFile(JoinPath(folder, "ZipLst.lst"));
+  TCallbookEntries e = BuildFccIndex(detailFile.empty() ? JoinPath(folder, "FccCB.dat") : detailFile, zips);
+  StageCallbookIndex(stager, JoinPath(folder, "FccCB.idx"), e);
+  stager.Commit();
+  ui.Information(FormatCount("FCC", e.size()));
+  return static_cast<int>(e.size());
+}
+
+int ImportRacDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager,
+                      const std::string& detailFile) {
+  TCallbookEntries e = BuildRacIndex(detailFile.empty() ? JoinPath(folder, "RacCB.dat") : detailFile);
+  StageCallbookIndex(stager, JoinPath(folder, "RacCB.idx"), e);
+  stager.Commit();
+  ui.Information(FormatCount("RAC", e.size()));
+  return static_cast<int>(e.size());
+}
+
+int ImportRdaDatabase(const std::string& folder, std::string_view text, TJobUi& ui, TFileStager& stager) {
+  TCallbookEntries e = BuildRdaIndex(text);
+  StageCallbookIndex(stager, JoinPath(folder, "RdaCB.idx"), e);
+  stager.Commit();
+  ui.Information(FormatCount("RDA", e.size()));
+  return static_cast<int>(e.size());
+}
+
+}  // namespace vx

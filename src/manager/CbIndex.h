@@ -1,0 +1,58 @@
+// Builders of the callbook indexes: the FCC and Canadian registries (scanned
+// line by line from their detail files) and the RDA list (held in memory).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "manager/ClBook.h"
+#include "manager/JobUi.h"
+
+namespace vx {
+
+class TFileStager;
+
+// Sorts records First..Last (inclusive) by Call, compared as bytes, shorter
+// first on a common prefix. Equal calls may end up in any order.
+void SortCallbookEntries(TCallbookEntries& entries, ptrdiff_t first, ptrdiff_t last);
+bool CallLess(const TCallbookEntry& a, const TCallbookEntry& b);
+
+// "ZipLst.lst": US ZIP codes in ascending order with a region and a location.
+class TZipList {
+ public:
+  // Throws std::runtime_error when the file cannot be read or a coordinate
+  // is not a number.
+  void LoadFromFile(const std::string& fileName);
+  void SetText(std::string_view text);
+  size_t Count() const { return Lines_.size(); }
+  // Region and location of a licence record with ZIP code zip and state.
+  void Locate(std::string_view zip, std::string_view state, TCallbookEntry& e) const;
+
+ private:
+  struct Item {
+    std::string Line;
+    int16_t Lat, Lon;
+  };
+  std::vector<Item> Lines_;
+};
+
+TCallbookEntries BuildFccIndex(const std::string& detailFile, const TZipList& zips);
+TCallbookEntries BuildRacIndex(const std::string& detailFile);
+TCallbookEntries BuildRdaIndex(std::string_view text);
+
+// Sorts the records and stages the index file image (one block).
+void StageCallbookIndex(TFileStager& stager, const std::string& indexFile, TCallbookEntries& entries);
+
+// The builders as a job runs them on the reference folder's files: build,
+// replace the index, show the count message. They return the count.
+// The FCC builder may read a detail file staged under another name.
+int ImportFccDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager,
+                      const std::string& detailFile = {});
+int ImportRacDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager,
+                      const std::string& detailFile = {});
+int ImportRdaDatabase(const std::string& folder, std::string_view text, TJobUi& ui,
+                      TFileStager& stager);
+
+}  // namespace vx

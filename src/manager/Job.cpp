@@ -1,0 +1,77 @@
+#include "manager/Job.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "common/FileUtil.h"
+#include "manager/CbIndex.h"
+#include "manager/EntityList.h"
+#include "manager/Importers.h"
+#include "manager/Sources.h"
+#include "manager/Staging.h"
+
+namespace vx {
+
+TKestrixJob::TKestrixJob(int source, std::string referenceFolder, TJobUi& ui)
+    : Source_(source), Folder_(std::move(referenceFolder)), Ui_(ui) {}
+
+bool TKestrixJob::LoadLookupLists() {
+  ListsLoaded_ = false;
+  const std::string dxcc = JoinPath(Folder_, "IotaDxcc.lst"), prefix = JoinPath(Folder_, "Prefix.lst");
+  if (!IotaDxcc_.LoadFromFile(dxcc)) {
+    ListError_ = "Cannot open file \"" + dxcc + "\"";
+  } else if (!ListPrefixEntities(prefix, Entities_)) {
+    ListError_ = "Cannot load the prefix list \"" + prefix + "\"";
+  } else {
+    IotaDxcc_.Sort();
+    Entities_.Sort();
+    ListsLoaded_ = true;
+    return true;
+  }
+  // Without the lists every island would lose its prefixes; only the IOTA
+  // job cares, so the others go on.
+  if (Source_ == srIota) Ui_.Error(ListError_);
+  return false;
+}
+
+template <class F>
+bool TKestrixJob::Run(F&& work) {
+  try {
+    work();
+  } catch (const std::bad_alloc&) {
+    Ui_.Error("Out of memory");
+    return false;
+  } catch (const std::exception& e) {
+    Ui_.Error(e.what());
+    return false;
+  }
+  Done_ = true;
+  Ui_.Status("DONE", TStatusColour::scGreen);
+  return true;
+}
+
+bool TKestrixJob::ImportDownloaded(std::string_view body) {
+  Ui_.Status("Processing data...");
+  return Run([&] {
+    if (Source_ == srIota && !ListsLoaded_) throw std::runtime_error(ListError_);
+    TImportContext ctx;
+    ctx.Body = body;
+    ctx.Folder = Folder_;
+    ctx.Ui = &Ui_;
+    ctx.Unzipper = &Unzipper_;
+    ctx.IotaDxcc = &IotaDxcc_;
+    ctx.Entities = &Entities_;
+    ImportSource(ctx, Source_);
+  });
+}
+
+bool TKestrixJob::Reprocess() {
+  Ui_.Status("Processing data...");
+  return Run([&] {
+    if (Source_ != srFcc) throw std::runtime_error("Only the FCC index can be rebuilt from its file");
+    TFileStager stager;
+    ImportFccDatabase(Folder_, Ui_, stager);
+  });
+}
+
+}  // namespace vx

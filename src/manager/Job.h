@@ -1,0 +1,52 @@
+// TKestrixJob: the one job of a run of the manager, independent of how it is
+// shown. The window (or the headless front end) creates it with the source
+// index, loads the lookup lists, hands it the downloaded body on success and
+// takes the exit code from it at the end.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "manager/JobUi.h"
+#include "manager/Unzipper.h"
+#include "refdata/AlStrLst.h"
+
+namespace vx {
+
+class TKestrixJob {
+ public:
+  TKestrixJob(int source, std::string referenceFolder, TJobUi& ui);
+
+  int Source() const { return Source_; }
+  const std::string& Folder() const { return Folder_; }
+
+  // "IotaDxcc.lst" and the entity listing of "Prefix.lst" from the reference
+  // folder. Only the IOTA job needs them: a failure is reported here and
+  // remembered, and makes only that job fail.
+  bool LoadLookupLists();
+
+  // Runs the importer on the downloaded body; on success the job is done
+  // ("DONE"). Errors are shown through the ui and leave the job not done.
+  bool ImportDownloaded(std::string_view body);
+  // Rebuilds the FCC index from the detail file already in the folder.
+  bool Reprocess();
+
+  bool Done() const { return Done_; }
+  int ExitCode() const { return Done_ ? 0 : 1; }
+
+ private:
+  template <class F>
+  bool Run(F&& work);
+
+  int Source_;
+  std::string Folder_;
+  TJobUi& Ui_;
+  TUnZipper Unzipper_;
+  TAlStringList IotaDxcc_;
+  TAlStringList Entities_;
+  bool ListsLoaded_ = false;
+  std::string ListError_ = "The IOTA lookup lists are not loaded";
+  bool Done_ = false;
+};
+
+}  // namespace vx

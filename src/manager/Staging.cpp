@@ -1,0 +1,71 @@
+#include "manager/Staging.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+
+#include "common/FileUtil.h"
+
+namespace fs = std::filesystem;
+
+namespace vx {
+
+namespace {
+[[noreturn]] void Fail(const std::string& file, int err) {
+  throw std::runtime_error("Cannot write file \"" + file + "\": " + std::strerror(err ? err : EIO));
+}
+}  // namespace
+
+TFileStager::~TFileStager() {
+  for (const Item& it : Items_) RemoveFile(it.Temp);
+}
+
+std::string TFileStager::Stage(const std::string& target, std::string_view bytes) {
+  static unsigned counter = 0;
+  const std::string folder = FolderOf(target);
+  if (!folder.empty() && !DirectoryExists(folder) && !MakeDirectories(folder)) Fail(target, errno);
+  const std::string temp = target + ".part" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+  Items_.push_back({temp, target});
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (!f) Fail(target, errno);
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const size_t n = std::fwrite(bytes.data() + done, 1, bytes.size() - done, f);
+    if (n == 0) break;
+    done += n;
+  }
+  int err = done == bytes.size() ? 0 : (errno ? errno : ENOSPC);
+  if (std::fflush(f) != 0 && !err) err = errno;
+  if (!err && ::fsync(fileno(f)) != 0) err = errno;
+  if (std::fclose(f) != 0 && !err) err = errno;
+  if (err) Fail(target, err);
+  return temp;
+}
+
+void TFileStager::Commit() {
+  while (!Items_.empty()) {
+    const Item it = Items_.front();
+    std::error_code ec;
+    fs::rename(it.Temp, it.Target, ec);
+    if (ec) throw std::runtime_error("Cannot write file \"" + it.Target + "\": " + ec.message());
+    Items_.erase(Items_.begin());
+  }
+}
+
+std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
+  size_t n = 0;
+  for (const std::string& l : lines) n += l.size() + 2;
+  std::string out;
+  out.reserve(n);
+  for (const std::string& l : lines) {
+    out += l;
+    out += "\r\n";
+  }
+  return out;
+}
+
+}  // namespace vx

@@ -1,0 +1,37 @@
+// TFileStager: a job's output files are first written under temporary names
+// beside their targets and only renamed into place once the whole job has
+// succeeded, so a failed job leaves the previous files (and pairs such as a
+// detail file and its index) as they were.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vx {
+
+class TFileStager {
+ public:
+  TFileStager() = default;
+  TFileStager(const TFileStager&) = delete;
+  TFileStager& operator=(const TFileStager&) = delete;
+  ~TFileStager();  // removes whatever was staged but not committed
+
+  // Writes the bytes under a temporary name beside target (creating the
+  // target's folder if needed) and returns that name. Throws
+  // std::runtime_error naming the file when it cannot be written.
+  std::string Stage(const std::string& target, std::string_view bytes);
+  // Renames every staged file over its target, in staging order.
+  void Commit();
+
+ private:
+  struct Item {
+    std::string Temp, Target;
+  };
+  std::vector<Item> Items_;
+};
+
+// Lines each ended by CR LF; no lines give empty text.
+std::string JoinLinesCrLf(const std::vector<std::string>& lines);
+
+}  // namespace vx

@@ -1,0 +1,177 @@
+#include "manager/Unzipper.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace vx {
+
+namespace {
+
+constexpr uint32_t kLocalHeader = 0x04034B50;
+constexpr uint32_t kCentralHeader = 0x02014B50;
+constexpr uint32_t kEndOfCentral = 0x06054B50;
+constexpr size_t kFixedHeader = 26;  // after the signature
+
+uint16_t Get16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t Get32(const unsigned char* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+// Days from 0000-03-01 style civil algorithm, shifted to 1899-12-30 = 0.
+long DaysFromCivil(int y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const long era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<long>(doe) - 719468;  // days since 1970-01-01
+}
+
+}  // namespace
+
+double DosDateTimeToDays(uint16_t date, uint16_t time) {
+  const int year = 1980 + (date >> 9);
+  const unsigned month = (date >> 5) & 15, day = date & 31;
+  const unsigned hour = time >> 11, minute = (time >> 5) & 63, second = (time & 31) * 2;
+  static const unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12 || day < 1 || hour > 23 || minute > 59 || second > 59) return 0;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  if (day > kDays[month - 1] + (month == 2 && leap ? 1 : 0)) return 0;
+  const long days = DaysFromCivil(year, month, day) + 25569;  // 1970-01-01 is day 25569
+  return static_cast<double>(days) + (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
+}
+
+void TUnZipper::Open(std::string_view bytes) {
+  Input_ = bytes;
+  Open_ = true;
+  Files_.clear();
+  const auto* base = reinterpret_cast<const unsigned char*>(bytes.data());
+  const size_t size = bytes.size();
+  size_t pos = 0;
+  while (pos < size) {
+    if (size - pos < 4) break;
+    const uint32_t sig = Get32(base + pos);
+    pos += 4;
+    if (sig != kLocalHeader) break;  // central directory, end record or junk
+    if (size - pos < kFixedHeader) break;
+    const unsigned char* h = base + pos;
+    pos += kFixedHeader;
+    const uint16_t nameLen = Get16(h + 22), extraLen = Get16(h + 24);
+    if (size - pos < nameLen) break;
+    std::string stored(bytes.substr(pos, nameLen));
+    pos += nameLen;
+    std::replace(stored.begin(), stored.end(), '/', '\\');
+    // Sizes are read unsigned for skipping, so a negative-looking compressed
+    // size can never move the cursor backwards.
+    const uint32_t compressed = Get32(h + 14);
+    const auto uncompressed = static_cast<int32_t>(Get32(h + 18));
+    if (uncompressed > 0) {
+      TZippedFileInfo fi;
+      const size_t cut = stored.rfind('\\');
+      if (cut == std::string::npos) {
+        fi.Name = std::move(stored);
+      } else {
+        fi.Path = stored.substr(0, cut + 1);
+        fi.Name = stored.substr(cut + 1);
+      }
+      fi.Flags = Get16(h + 2);
+      fi.Encrypted = (fi.Flags & 1) != 0;
+      fi.Method = Get16(h + 4);
+      fi.DateTime = DosDateTimeToDays(Get16(h + 8), Get16(h + 6));
+      fi.Crc32 = Get32(h + 10);
+      fi.CompressedSize = compressed;
+      fi.Size = uncompressed;
+      fi.DataOffset = static_cast<uint32_t>(std::min<size_t>(pos + extraLen, UINT32_MAX));
+      Files_.push_back(std::move(fi));
+    }
+    const uint64_t skip = static_cast<uint64_t>(extraLen) + compressed;
+    if (skip > size - pos) break;
+    pos += static_cast<size_t>(skip);
+  }
+}
+
+int TUnZipper::IndexOfName(std::string_view name) const {
+  for (size_t i = 0; i < Files_.size(); ++i)
+    if (Files_[i].Name == name) return static_cast<int>(i);
+  return -1;
+}
+
+std::string TUnZipper::Extract(int index) const {
+  if (!Open_) throw EZipError("Zip file not open");
+  if (index < 0 || static_cast<size_t>(index) >= Files_.size())
+    throw EZipError("Zip file has no member " + std::to_string(index));
+  const TZippedFileInfo& fi = Files_[static_cast<size_t>(index)];
+  if (Input_.size() < static_cast<uint64_t>(fi.DataOffset) + fi.CompressedSize)
+    throw EZipError("Zip file corrupt");
+  // Without the password the data would come out as garbage at best.
+  if (fi.Encrypted) throw EZipError("Zip file corrupt: \"" + fi.Name + "\" is encrypted");
+  const auto want = static_cast<size_t>(fi.Size);
+  std::string out;
+
+  if (fi.Method == 0) {
+    // Stored: the data are the bytes themselves.
+    if (fi.CompressedSize < want) throw EZipError("Zip file corrupt");
+    out.assign(Input_.substr(fi.DataOffset, want));
+  } else {
+    // The header's size is only trusted as an upper bound: deflate cannot
+    // expand more than 1032:1, so a tiny member claiming gigabytes gets a
+    // small buffer that grows only as real data arrive.
+    const uint64_t plausible = static_cast<uint64_t>(fi.CompressedSize) * 1032 + 65536;
+    out.resize(static_cast<size_t>(std::min<uint64_t>(want, plausible)));
+    z_stream zs{};
+    if (inflateInit2(&zs, -MAX_WBITS) != Z_OK) throw EZipError("Zip file corrupt: zlib init failed");
+    const std::string_view in = Input_.substr(fi.DataOffset);
+    size_t fed = 0, produced = 0;
+    std::string error;
+    for (;;) {
+      if (produced == out.size()) {
+        if (produced == want) break;
+        out.resize(static_cast<size_t>(std::min<uint64_t>(want, std::max<uint64_t>(out.size() * 2, 1 << 16))));
+      }
+      if (zs.avail_in == 0 && fed < in.size()) {
+        const size_t chunk = std::min<size_t>(in.size() - fed, 1u << 30);
+        zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data() + fed));
+        zs.avail_in = static_cast<uInt>(chunk);
+        fed += chunk;
+      }
+      const size_t room = std::min<size_t>(out.size() - produced, 1u << 30);
+      zs.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
+      zs.avail_out = static_cast<uInt>(room);
+      const int rc = inflate(&zs, Z_NO_FLUSH);
+      produced += room - zs.avail_out;
+      if (rc == Z_STREAM_END) {
+        if (produced < want) error = "Zip file corrupt: \"" + fi.Name + "\" is shorter than its header says";
+        break;
+      }
+      if (rc == Z_BUF_ERROR && zs.avail_in == 0 && fed >= in.size()) {
+        error = "Zip file corrupt: \"" + fi.Name + "\" is truncated";
+        break;
+      }
+      if (rc != Z_OK && rc != Z_BUF_ERROR) {
+        error = std::string("Zip file corrupt: ") + (zs.msg ? zs.msg : "data error");
+        break;
+      }
+    }
+    inflateEnd(&zs);
+    if (!error.empty()) throw EZipError(error);
+  }
+
+  // A header that carries its CRC (no trailing data descriptor) lets damaged
+  // data be refused instead of being written to a reference file.
+  if ((fi.Flags & 8) == 0) {
+    uLong crc = crc32(0L, Z_NULL, 0);
+    for (size_t at = 0; at < out.size();) {
+      const size_t n = std::min<size_t>(out.size() - at, 1u << 30);
+      crc = crc32(crc, reinterpret_cast<const Bytef*>(out.data() + at), static_cast<uInt>(n));
+      at += n;
+    }
+    if (static_cast<uint32_t>(crc) != fi.Crc32)
+      throw EZipError("Zip file corrupt: CRC error in \"" + fi.Name + "\"");
+  }
+  return out;
+}
+
+}  // namespace vx
