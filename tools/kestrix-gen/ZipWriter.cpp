@@ -1,0 +1,106 @@
+#include "ZipWriter.h"
+
+#include <zlib.h>
+
+#include <stdexcept>
+
+namespace vx::gen {
+
+namespace {
+void Put16(std::string& s, uint32_t v) {
+  s += static_cast<char>(v & 0xFF);
+  s += static_cast<char>((v >> 8) & 0xFF);
+}
+void Put32(std::string& s, uint32_t v) {
+  Put16(s, v & 0xFFFF);
+  Put16(s, v >> 16);
+}
+}  // namespace
+
+uint32_t Crc32(std::string_view data) {
+  uLong c = crc32(0L, Z_NULL, 0);
+  size_t at = 0;
+  while (at < data.size()) {
+    const size_t n = std::min<size_t>(data.size() - at, 1u << 30);
+    c = crc32(c, reinterpret_cast<const Bytef*>(data.data() + at), static_cast<uInt>(n));
+    at += n;
+  }
+  return static_cast<uint32_t>(c);
+}
+
+std::string DeflateRaw(std::string_view data, int level) {
+  z_stream zs{};
+  if (deflateInit2(&zs, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+    throw std::runtime_error("deflateInit2 failed");
+  std::string out(deflateBound(&zs, static_cast<uLong>(data.size())), '\0');
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  zs.avail_in = static_cast<uInt>(data.size());
+  zs.next_out = reinterpret_cast<Bytef*>(out.data());
+  zs.avail_out = static_cast<uInt>(out.size());
+  const int rc = deflate(&zs, Z_FINISH);
+  out.resize(zs.total_out);
+  deflateEnd(&zs);
+  if (rc != Z_STREAM_END) throw std::runtime_error("deflate failed");
+  return out;
+}
+
+std::string TZipWriter::Build(int level) const {
+  std::string zip, central;
+  for (const TZipMember& m : Members_) {
+    const std::string packed = m.Deflate && !m.Data.empty() ? DeflateRaw(m.Data, level) : m.Data;
+    const uint16_t method = m.Deflate && !m.Data.empty() ? 8 : 0;
+    const uint16_t flags = m.DataDescriptor ? 8 : 0;
+    const uint32_t crc = Crc32(m.Data);
+    const auto offset = static_cast<uint32_t>(zip.size());
+    Put32(zip, 0x04034B50);
+    Put16(zip, 20);
+    Put16(zip, flags);
+    Put16(zip, method);
+    Put16(zip, m.DosTime);
+    Put16(zip, m.DosDate);
+    Put32(zip, m.DataDescriptor ? 0 : crc);
+    Put32(zip, m.DataDescriptor ? 0 : static_cast<uint32_t>(packed.size()));
+    Put32(zip, m.DataDescriptor ? 0 : static_cast<uint32_t>(m.Data.size()));
+    Put16(zip, static_cast<uint32_t>(m.Name.size()));
+    Put16(zip, 0);
+    zip += m.Name;
+    zip += packed;
+    if (m.DataDescriptor) {
+      Put32(zip, 0x08074B50);
+      Put32(zip, crc);
+      Put32(zip, static_cast<uint32_t>(packed.size()));
+      Put32(zip, static_cast<uint32_t>(m.Data.size()));
+    }
+    Put32(central, 0x02014B50);
+    Put16(central, 20);
+    Put16(central, 20);
+    Put16(central, flags);
+    Put16(central, method);
+    Put16(central, m.DosTime);
+    Put16(central, m.DosDate);
+    Put32(central, crc);
+    Put32(central, static_cast<uint32_t>(packed.size()));
+    Put32(central, static_cast<uint32_t>(m.Data.size()));
+    Put16(central, static_cast<uint32_t>(m.Name.size()));
+    Put16(central, 0);
+    Put16(central, 0);
+    Put16(central, 0);
+    Put16(central, 0);
+    Put32(central, 0);
+    Put32(central, offset);
+    central += m.Name;
+  }
+  const auto cdOffset = static_cast<uint32_t>(zip.size());
+  zip += central;
+  Put32(zip, 0x06054B50);
+  Put16(zip, 0);
+  Put16(zip, 0);
+  Put16(zip, static_cast<uint32_t>(Members_.size()));
+  Put16(zip, static_cast<uint32_t>(Members_.size()));
+  Put32(zip, static_cast<uint32_t>(central.size()));
+  Put32(zip, cdOffset);
+  Put16(zip, 0);
+  return zip;
+}
+
+}  // namespace vx::gen
