@@ -1,10 +1,14 @@
-# vantor_add_test(NAME sources... [LIBS libs...]): a GoogleTest program whose
-# cases ctest lists one by one.
+# vantor_add_test(NAME sources... [LIBS libs...] [OWN_MAIN]): a GoogleTest
+# program whose cases ctest lists one by one. OWN_MAIN: the sources bring
+# their own main() (for tests that need a Qt application object).
 include(GoogleTest)
 function(vantor_add_test name)
-  cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "OWN_MAIN" "" "LIBS" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest)
+  if(NOT T_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
   target_compile_definitions(${name} PRIVATE
     VX_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures"
     VX_SOURCE_DIR="${CMAKE_SOURCE_DIR}"

@@ -1,0 +1,60 @@
+// Finding the outside propagation program: its executable and its data
+// folder. Linux: `voacapl` on the PATH and ~/itshfbc, unless the settings
+// name other places. Windows: the installation recorded in the registry.
+#pragma once
+
+#include <string>
+
+#include "engine/ProcessRunner.h"
+#include "engine/VoaTypes.h"
+
+namespace vx {
+
+class TIniFile;
+
+// Places given by the user (settings file or command line); blank = default.
+struct TVoacapSetup {
+  std::string Program;
+  std::string DataFolder;
+};
+
+// Reads section "VOACAP", keys "Program" and "DataFolder".
+TVoacapSetup ReadVoacapSetup(const TIniFile& settings);
+
+struct TVoacapInstallation {
+  std::string Program;  // the executable; empty when none was found
+  std::string Folder;   // the data folder with its trailing separator
+};
+
+TVoacapInstallation LocateVoacap(const TVoacapSetup& setup);
+
+// The first executable file of that name on the PATH, or "".
+std::string FindOnPath(const std::string& name);
+bool IsExecutableFile(const std::string& path);
+
+// The version check of "database/version.w32": characters 9-10 are the
+// major and 12-15 the minor number. vsTooOld below 8.1124, else vsReady.
+TVoaStatus CheckVersionText(const std::string& text);
+
+// The child's command line for a point-to-point or an area run; the working
+// folder is the data folder.
+TProcessCommand VoacapCommand(const TVoacapInstallation& inst, bool area);
+
+// Where the data folder's files are, relative to it.
+struct TVoacapFiles {
+  static const char* const VersionFile;
+  static const char* const AntennaFolder;  // the engine's own antenna subfolder
+  static const char* const AreaFolder;     // the engine's own area subfolder
+  static const char* const PointDeck;
+  static const char* const PointOutput;
+  static const char* const AreaDeck;
+  static const char* const AreaOutput;
+};
+
+#ifdef _WIN32
+inline constexpr char kDownloadPage[] = "https://www.voacap.com/downloads/";
+#else
+inline constexpr char kDownloadPage[] = "https://www.qsl.net/hz1jw/voacapl/";
+#endif
+
+}  // namespace vx

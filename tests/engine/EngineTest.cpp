@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "FakeModel.h"
+#include "QtWait.h"
+#include "common/FileUtil.h"
+#include "engine/Process.h"
+#include "engine/VoaEng.h"
+
+using namespace vx;
+using vxtest::Pump;
+using vxtest::WaitUntil;
+
+namespace {
+
+// A data folder as makeitshfbc lays it out, in a fresh temporary place.
+std::string MakeDataFolder(const std::string& name, const std::string& version = "Version 16.1207W\n") {
+  std::string f = testing::TempDir() + "engine-" + name + "/itshfbc/";
+  std::filesystem::remove_all(f);
+  MakeDirectories(f + "run");
+  MakeDirectories(f + "database");
+  MakeDirectories(f + "antennas/default");
+  if (!version.empty()) WriteWholeFile(f + "database/version.w32", version);
+  return f;
+}
+
+struct EngineFixture : testing::Test {
+  std::string folder;
+  std::unique_ptr<TVoaEngine> engine;
+  int predicts = 0, errors = 0;
+
+  void Make(const std::string& name, const std::string& program = VX_FAKE_VOACAP) {
+    folder = MakeDataFolder(name);
+    engine = std::make_unique<TVoaEngine>(std::make_unique<TProcess>(), TVoacapSetup{program, folder});
+    engine->OnPredict = [this](TVoaEngine&) { ++predicts; };
+    engine->OnError = [this](TVoaEngine&) { ++errors; };
+    engine->TxLat = 44 * 180;
+    engine->TxLon = -79 * 180;
+    engine->RxLat = 51 * 180;
+    engine->RxLon = 0;
+    engine->Year = 2008;
+    engine->Month = 3;
+    engine->Ssn = 50;
+  }
+  bool WaitForEvent() { return WaitUntil([&] { return predicts + errors > 0; }); }
+
+  void TearDown() override {
+    engine.reset();
+    for (const char* v : {"VOACAP_FAKE_EXIT", "VOACAP_FAKE_DELAY_MS", "VOACAP_FAKE_OUTPUT", "VOACAP_FAKE_LOG"})
+      unsetenv(v);
+  }
+};
+
+}  // namespace
+
+TEST(EngineInstall, VersionCheck) {
+  struct Case {
+    const char* text;
+    TVoaStatus status;
+  } cases[] = {{"Version 08.1123W", vsTooOld}, {"Version 08.1124W", vsReady},  {"Version 09.0001W", vsReady},
+               {"Version 07.9999W", vsTooOld}, {"Version ab.1207W", vsTooOld}, {"Version 16.1207W\n", vsReady}};
+  for (const auto& c : cases) {
+    std::string f = MakeDataFolder("version", c.text);
+    TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, f});
+    EXPECT_EQ(e.Status, c.status) << c.text;
+  }
+}
+
+TEST(EngineInstall, MissingPiecesAreNotFound) {
+  {
+    TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, testing::TempDir() + "no-such-itshfbc"});
+    EXPECT_EQ(e.Status, vsNotFound);
+    auto box = e.StatusMessageBox();
+    EXPECT_TRUE(box.Warning);
+    EXPECT_EQ(box.Text, "VOACAP v.08.1124W is required for this program to run.\rOpen the VOACAP download page?");
+    EXPECT_NE(box.Detail.find("makeitshfbc"), std::string::npos);
+  }
+  {
+    TVoaEngine e(std::make_unique<TProcess>(), {"/nonexistent/voacapl", MakeDataFolder("noexe")});
+    EXPECT_EQ(e.Status, vsNotFound);
+  }
+  {
+    TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, MakeDataFolder("nover", "")});
+    EXPECT_EQ(e.Status, vsNotFound);
+  }
+  {
+    TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, MakeDataFolder("old", "Version 08.0001W")});
+    EXPECT_EQ(e.Status, vsTooOld);
+    EXPECT_EQ(e.StatusMessageBox().Text,
+              "Your version of VOACAP is too old, please upgrade.\rOpen the VOACAP download page?");
+  }
+}
+
+TEST_F(EngineFixture, CreatesItsFoldersAndTheIsotropicAntenna) {
+  Make("folders");
+  ASSERT_EQ(engine->Status, vsReady);
+  EXPECT_TRUE(DirectoryExists(folder + "areadata/Vantor"));
+  EXPECT_EQ(engine->AntennaFolder, folder + "antennas/Vantor/");
+  ASSERT_EQ(engine->AntennaFiles.Count(), 1u);
+  EXPECT_EQ(engine->AntennaFiles[0], "ISOTROPE.ant");
+  EXPECT_EQ(engine->AntennaNames[0], "ISOTROPE");
+  EXPECT_EQ(*ReadWholeFile(engine->AntennaFolder + "ISOTROPE.ant"),
+            "ISOTROPE\r\n 2     2 parameters\r\n  0.00  [ 1] Max Gain dBi..:\r\n   0    [ 2] Antenna Type..:\r\n");
+}
+
+TEST_F(EngineFixture, AntennaNamesAndImport) {
+  Make("antennas");
+  std::string backup = testing::TempDir() + "engine-antennas/AntBkup/";
+  MakeDirectories(backup);
+  WriteWholeFile(backup + "Dipole.ant", "Half-wave dipole\nrest");
+  WriteWholeFile(backup + "ISOTROPE.ant", "must not replace the existing one\r\n");
+  WriteWholeFile(backup + "Long.ant", std::string(100, 'x'));
+  engine->ImportAntennas(backup);
+  ASSERT_EQ(engine->Status, vsReady);
+  ASSERT_EQ(engine->AntennaFiles.Count(), 3u);
+  EXPECT_EQ(engine->AntennaFiles[0], "Dipole.ant");
+  EXPECT_EQ(engine->AntennaNames[0], "Half-wave dipole");
+  EXPECT_EQ(engine->AntennaNames[1], "ISOTROPE");
+  EXPECT_EQ(engine->AntennaNames[2], std::string(80, 'x'));
+}
+
+TEST_F(EngineFixture, PointPredictionReadsWhatTheProgramWrote) {
+  Make("point");
+  std::string log = testing::TempDir() + "engine-point/log.txt";
+  RemoveFile(log);
+  setenv("VOACAP_FAKE_LOG", log.c_str(), 1);
+  engine->RunPointPrediction();
+  ASSERT_TRUE(WaitForEvent());
+  ASSERT_EQ(predicts, 1) << engine->StatusText();
+  EXPECT_EQ(engine->Status, vsReady);
+  for (int f = 2; f <= 30; ++f)
+    for (int h = 1; h <= 24; ++h) {
+      ASSERT_FLOAT_EQ(engine->Snr[f][h], fake::Snr(f, h, false)) << f << " " << h;
+      ASSERT_FLOAT_EQ(engine->Elevation[f][h], float(fake::Angle(f, h)));
+    }
+  EXPECT_FLOAT_EQ(engine->Muf[7], float(fake::Muf(7, 50)));
+  EXPECT_EQ(engine->Mode[3][1], "2F2");
+  EXPECT_EQ(engine->Snr[9][0], engine->Snr[9][24]);
+  // The deck and the output are gone; the command line had the port's form.
+  EXPECT_FALSE(FileExists(folder + "run/Vantor.dat"));
+  EXPECT_FALSE(FileExists(folder + "run/Vantor.out"));
+  EXPECT_EQ(*ReadWholeFile(log), "-s " + folder + " Vantor.dat Vantor.out | " + folder.substr(0, folder.size() - 1) + "\n");
+}
+
+TEST_F(EngineFixture, LongPathRunsTheLongModel) {
+  Make("long");
+  engine->LongPath = true;
+  engine->RunPointPrediction();
+  ASSERT_TRUE(WaitForEvent());
+  ASSERT_EQ(predicts, 1);
+  EXPECT_FLOAT_EQ(engine->Snr[3][5], float(fake::Snr(3, 5, true)));
+  EXPECT_LT(engine->Snr[3][5], -1000);
+  EXPECT_EQ(engine->Mode[4][1], "F2 E");  // touching mode strings read by column
+}
+
+TEST_F(EngineFixture, AreaPrediction) {
+  Make("area");
+  engine->GridSize = 31;
+  engine->Band = 3;
+  engine->Hour = 12;
+  engine->RunAreaPrediction();
+  ASSERT_TRUE(WaitForEvent());
+  ASSERT_EQ(predicts, 1) << engine->StatusText();
+  ASSERT_EQ(engine->AreaGrid.size(), 31u);
+  for (int i = 1; i <= 31; ++i)
+    for (int j = 1; j <= 31; ++j) {
+      const auto& c = engine->AreaGrid[i - 1][j - 1];
+      ASSERT_NEAR(c.Snr, fake::AreaSnr(i, j, 12), 0.051) << i << " " << j;
+      ASSERT_EQ(c.Mode, fake::AreaMode(i, j));
+    }
+  EXPECT_FALSE(FileExists(folder + "areadata/Vantor/Vantor.voa"));
+  EXPECT_FALSE(FileExists(folder + "areadata/Vantor/Vantor.vg1"));
+}
+
+TEST_F(EngineFixture, FailuresAreReportedWithTheirStatus) {
+  Make("fail");
+  struct Case {
+    const char* exit;
+    const char* output;
+    TVoaStatus status;
+  } cases[] = {{"1", "", vsExecError},
+               {"0", "missing", vsExecError},
+               {"0", "malformed", vsOutputError},
+               {"0", "truncated", vsOutputError}};
+  for (bool area : {false, true})
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.exit) + c.output + (area ? " area" : " point"));
+      setenv("VOACAP_FAKE_EXIT", c.exit, 1);
+      setenv("VOACAP_FAKE_OUTPUT", c.output, 1);
+      predicts = errors = 0;
+      area ? engine->RunAreaPrediction() : engine->RunPointPrediction();
+      ASSERT_TRUE(WaitForEvent());
+      EXPECT_EQ(errors, 1);
+      EXPECT_EQ(engine->Status, c.status);
+      EXPECT_FALSE(FileExists(engine->DeckFileName()));
+      EXPECT_FALSE(FileExists(engine->OutputFileName()));
+    }
+  EXPECT_STREQ(StatusMessage(vsExecError), "Error executing VOACAPW.exe");
+}
+
+TEST_F(EngineFixture, MissingAntennaFileDoesNotHang) {
+  Make("pause");
+  engine->AntennaFiles.Add("Gone.ant");  // listed, but not on disk
+  engine->TxAntenna[2] = 1;
+  engine->RunPointPrediction();
+  ASSERT_TRUE(WaitUntil([&] { return predicts + errors > 0; }, 5000));
+  EXPECT_EQ(engine->Status, vsExecError);
+}
+
+TEST_F(EngineFixture, DeckErrorsAreReportedAtOnce) {
+  Make("deck");
+  engine->RxAntenna[4] = 7;
+  engine->RunPointPrediction();
+  EXPECT_EQ(errors, 1);  // synchronously, no child started
+  EXPECT_EQ(engine->Status, vsDeckError);
+  EXPECT_STREQ(engine->StatusText(), "Unable to create parameter file");
+}
+
+TEST_F(EngineFixture, CancelRaisesNothing) {
+  Make("cancel");
+  setenv("VOACAP_FAKE_DELAY_MS", "20000", 1);
+  engine->RunPointPrediction();
+  ASSERT_TRUE(WaitUntil([&] { return engine->Running(); }));
+  engine->CancelPrediction();
+  EXPECT_FALSE(engine->Running());
+  Pump(300);
+  EXPECT_EQ(predicts + errors, 0);
+  EXPECT_EQ(engine->Status, vsCancelled);
+  EXPECT_STREQ(engine->StatusText(), "Computations cancelled");
+}
+
+TEST_F(EngineFixture, ANewStartReplacesTheRunningJob) {
+  Make("restart");
+  setenv("VOACAP_FAKE_DELAY_MS", "20000", 1);
+  engine->RunPointPrediction();
+  ASSERT_TRUE(WaitUntil([&] { return engine->Running(); }));
+  setenv("VOACAP_FAKE_DELAY_MS", "0", 1);
+  engine->Band = 1;
+  engine->RunAreaPrediction();
+  ASSERT_TRUE(WaitForEvent());
+  Pump(200);
+  EXPECT_EQ(predicts, 1);
+  EXPECT_EQ(errors, 0);
+  EXPECT_TRUE(engine->AreaMode);
+  EXPECT_EQ(engine->AreaGrid.size(), 16u);
+}
+
+TEST_F(EngineFixture, StaleOutputOfACancelledJobIsNotTakenForANewResult) {
+  Make("stale");
+  WriteWholeFile(folder + "run/Vantor.out", "  leftover\n");
+  setenv("VOACAP_FAKE_OUTPUT", "missing", 1);
+  engine->RunPointPrediction();
+  ASSERT_TRUE(WaitForEvent());
+  EXPECT_EQ(engine->Status, vsExecError);
+}
+
+TEST_F(EngineFixture, AProgramThatCannotStartEndsTheJob) {
+  Make("nostart");
+  std::filesystem::remove_all(testing::TempDir() + "engine-nostart/bin");
+  // The program vanishes after the installation check.
+  std::string copy = testing::TempDir() + "engine-nostart/bin/voacapl";
+  MakeDirectories(FolderOf(copy));
+  CopyFileReplace(VX_FAKE_VOACAP, copy);
+  std::filesystem::permissions(copy, std::filesystem::perms::owner_all);
+  engine = std::make_unique<TVoaEngine>(std::make_unique<TProcess>(), TVoacapSetup{copy, folder});
+  engine->OnError = [this](TVoaEngine&) { ++errors; };
+  ASSERT_EQ(engine->Status, vsReady);
+  RemoveFile(copy);
+  engine->RunPointPrediction();
+  ASSERT_TRUE(WaitForEvent());
+  EXPECT_EQ(engine->Status, vsExecError);
+}

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QThread>
+
+#include "QtWait.h"
+#include "engine/Process.h"
+
+using namespace vx;
+using vxtest::Pump;
+using vxtest::WaitUntil;
+
+namespace {
+
+struct Recorder {
+  int calls = 0;
+  uint32_t code = 0;
+  bool onMainThread = false;
+  void Attach(TProcess& p) {
+    p.OnFinished = [this](uint32_t c) {
+      ++calls;
+      code = c;
+      onMainThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+    };
+  }
+};
+
+TProcessCommand Shell(const std::string& script) { return {"/bin/sh", {"-c", script}, ""}; }
+
+}  // namespace
+
+TEST(Process, ReportsTheExitCodeOnTheOwnersThread) {
+  TProcess p;
+  Recorder r;
+  r.Attach(p);
+  p.Run(Shell("exit 3"));
+  ASSERT_TRUE(WaitUntil([&] { return r.calls > 0; }));
+  EXPECT_EQ(r.code, 3u);
+  EXPECT_TRUE(r.onMainThread);
+  Pump(100);
+  EXPECT_EQ(r.calls, 1);
+}
+
+TEST(Process, TerminateKillsSilentlyAndRunStartsAfresh) {
+  TProcess p;
+  Recorder r;
+  r.Attach(p);
+  p.Run(Shell("sleep 30"));
+  ASSERT_TRUE(WaitUntil([&] { return p.Running(); }));
+  p.Terminate();
+  EXPECT_FALSE(p.Running());
+  Pump(200);
+  EXPECT_EQ(r.calls, 0);
+  EXPECT_TRUE(p.Cancelled());
+
+  p.Run(Shell("exit 0"));
+  EXPECT_FALSE(p.Cancelled());
+  ASSERT_TRUE(WaitUntil([&] { return r.calls > 0; }));
+  EXPECT_EQ(r.code, 0u);
+  p.Terminate();  // nothing runs: no effect
+}
+
+TEST(Process, StandardInputIsTheNullDevice) {
+  // A child that reads its input to the end must not wait forever.
+  TProcess p;
+  Recorder r;
+  r.Attach(p);
+  p.Run(Shell("cat >/dev/null; read x; exit 4"));
+  ASSERT_TRUE(WaitUntil([&] { return r.calls > 0; }, 5000));
+  EXPECT_EQ(r.code, 4u);
+}
+
+TEST(Process, WorkingFolderAndBlankFolder) {
+  std::string dir = testing::TempDir() + "proc-wd";
+  QDir().mkpath(QString::fromStdString(dir));
+  TProcess p;
+  Recorder r;
+  r.Attach(p);
+  p.Run({"/bin/sh", {"-c", "test \"$(pwd)\" = \"$0\"", dir}, "  " + dir + " \t"});
+  ASSERT_TRUE(WaitUntil([&] { return r.calls > 0; }));
+  EXPECT_EQ(r.code, 0u);
+  r.calls = 0;
+  p.Run({"/bin/sh", {"-c", "exit 0"}, "   "});
+  ASSERT_TRUE(WaitUntil([&] { return r.calls > 0; }));
+  EXPECT_EQ(r.code, 0u);
+}
+
+TEST(Process, AProgramThatCannotStartIsReportedAsFailed) {
+  TProcess p;
+  Recorder r;
+  r.Attach(p);
+  p.Run({"/nonexistent/voacapl", {}, ""});
+  ASSERT_TRUE(WaitUntil([&] { return r.calls > 0; }));
+  EXPECT_EQ(r.code, kExitCodeNotStarted);
+  Pump(100);
+  EXPECT_EQ(r.calls, 1);
+}
+
+TEST(Process, ADeadlyStepIsNotASuccess) {
+  TProcess p;
+  Recorder r;
+  r.Attach(p);
+  p.Run(Shell("kill -SEGV $$"));
+  ASSERT_TRUE(WaitUntil([&] { return r.calls > 0; }));
+  EXPECT_NE(r.code, 0u);
+}
