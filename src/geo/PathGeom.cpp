@@ -38,10 +38,11 @@ void TPathGeometry::SetDistance(float d) {
 }
 
 void TPathGeometry::UpdateTrig() {
-  SinLat1 = std::sin(Point1.Lat);
-  CosLat1 = std::cos(Point1.Lat);
-  SinLat2 = std::sin(Point2.Lat);
-  CosLat2 = std::cos(Point2.Lat);
+  // In double: std::sin of a float would round to float.
+  SinLat1 = std::sin(double(Point1.Lat));
+  CosLat1 = std::cos(double(Point1.Lat));
+  SinLat2 = std::sin(double(Point2.Lat));
+  CosLat2 = std::cos(double(Point2.Lat));
   double dLon = static_cast<double>(Point2.Lon) - Point1.Lon;
   SinDLon = std::sin(dLon);
   CosDLon = std::cos(dLon);
@@ -63,13 +64,13 @@ void TPathGeometry::ComputeDistanceAzimuth() {
 }
 
 void TPathGeometry::ComputePoint2() {
-  const double s1 = std::sin(Point1.Lat), c1 = std::cos(Point1.Lat);
+  const double s1 = std::sin(double(Point1.Lat)), c1 = std::cos(double(Point1.Lat));
   const double d = Distance, a = Azimuth;
   Point2.Lat = static_cast<float>(SafeArcSin(std::sin(d) * c1 * std::cos(a) + std::cos(d) * s1));
   double dLon;
   if (NearNorthPole(Point1.Lat)) dLon = kPi - a;
   else if (NearSouthPole(Point1.Lat)) dLon = a;
-  else dLon = SafeArcTan2(std::sin(a) * std::sin(d) * c1, std::cos(d) - std::sin(Point2.Lat) * s1);
+  else dLon = SafeArcTan2(std::sin(a) * std::sin(d) * c1, std::cos(d) - std::sin(double(Point2.Lat)) * s1);
   Point2.Lon = NormalizeAnglePi(static_cast<float>(dLon + Point1.Lon));
   UpdateTrig();
 }

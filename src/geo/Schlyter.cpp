@@ -7,8 +7,9 @@ namespace vx {
 void TSchlyterSun::Compute(TGeoPoint observer, double time) {
   Observer = observer;
   Time = time;
-  using std::cos;
-  using std::sin;
+  // Functions are evaluated in double and their results stored as floats.
+  auto sin = [](double x) { return std::sin(x); };
+  auto cos = [](double x) { return std::cos(x); };
   // Every quantity is kept as a float, as the method's precision allows.
   const float d = static_cast<float>(time - 36525.0);  // day 0 = 31 Dec 1999, 0 h UTC
   const float M = static_cast<float>(6.214191 + 0.01720197 * d);
