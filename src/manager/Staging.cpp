@@ -47,13 +47,36 @@ std::string TFileStager::Stage(const std::string& target, std::string_view bytes
 }
 
 void TFileStager::Commit() {
-  while (!Items_.empty()) {
-    const Item it = Items_.front();
+  // A folder standing where a file should go would make a later rename fail
+  // after earlier ones succeeded; refuse before anything is replaced.
+  for (const Item& it : Items_)
+    if (DirectoryExists(it.Target)) throw std::runtime_error("Cannot write file \"" + it.Target + "\": it is a folder");
+  // Each previous file keeps a second name until all renames are through, so
+  // a failure half-way puts the earlier ones back.
+  std::vector<std::string> backups;
+  for (size_t k = 0; k < Items_.size(); ++k) {
+    const Item& it = Items_[k];
+    std::string backup;
+    if (FileExists(it.Target)) {
+      backup = it.Temp + ".old";
+      if (::link(it.Target.c_str(), backup.c_str()) != 0) backup.clear();
+    }
+    backups.push_back(backup);
     std::error_code ec;
     fs::rename(it.Temp, it.Target, ec);
-    if (ec) throw std::runtime_error("Cannot write file \"" + it.Target + "\": " + ec.message());
-    Items_.erase(Items_.begin());
+    if (ec) {
+      for (size_t b = 0; b < k; ++b) {
+        std::error_code ignored;
+        if (!backups[b].empty()) fs::rename(backups[b], Items_[b].Target, ignored);
+      }
+      for (const std::string& b : backups)
+        if (!b.empty()) RemoveFile(b);
+      throw std::runtime_error("Cannot write file \"" + it.Target + "\": " + ec.message());
+    }
   }
+  for (const std::string& b : backups)
+    if (!b.empty()) RemoveFile(b);
+  Items_.clear();
 }
 
 std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
