@@ -16,9 +16,9 @@ TVoaEngine::TVoaEngine(std::unique_ptr<IProcessRunner> runner, const TVoacapSetu
 
   if (!DirectoryExists(VoacapFolder)) {
     Status = vsNotFound;
-    if (!VoacapProgram.empty())
-      NotFoundDetail_ = "The VOACAP data folder " + VoacapFolder +
-                        " is missing. Run makeitshfbc once to create it.";
+    NotFoundDetail_ = VoacapProgram.empty()
+                          ? "The VOACAP program (voacapl) was not found on the PATH."
+                          : "The VOACAP data folder " + VoacapFolder + " is missing. Run makeitshfbc once to create it.";
   } else {
     AntennaFolder = VoacapFolder + TVoacapFiles::AntennaFolder;
     if (!MakeDirectories(AntennaFolder) || !MakeDirectories(VoacapFolder + TVoacapFiles::AreaFolder)) {

@@ -1,0 +1,151 @@
+#include "app/cli/CliEngine.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include "app/Ini.h"
+#include "app/Paths.h"
+#include "common/TextUtil.h"
+#include "engine/Process.h"
+
+namespace vx::cli {
+
+const std::vector<std::string>& CommonOptionNames() {
+  static const std::vector<std::string> names = {"home",       "dx",     "year",    "month",    "ssn",
+                                                 "power",      "long",   "tx-antenna", "rx-antenna", "voacap",
+                                                 "itshfbc",    "deck",   "band",    "hour",     "grid",
+                                                 "no-cache"};
+  return names;
+}
+
+namespace {
+
+// "LAT,LON" in decimal degrees to 1/180-degree units.
+bool ParsePoint(const std::string& text, int32_t& lat, int32_t& lon) {
+  size_t comma = text.find(',');
+  if (comma == std::string::npos) return false;
+  auto la = ParseDouble(Trim(std::string_view(text).substr(0, comma)));
+  auto lo = ParseDouble(Trim(std::string_view(text).substr(comma + 1)));
+  if (!la || !lo || *la < -90 || *la > 90 || *lo < -180 || *lo > 180) return false;
+  lat = RoundToInt32(*la * 180);
+  lon = RoundToInt32(*lo * 180);
+  return true;
+}
+
+bool IntOption(const TArgs& args, const char* name, long long lo, long long hi, bool required, int32_t& out,
+               std::string& error) {
+  auto v = args.Value(name);
+  if (!v) {
+    if (required) error = std::string("missing --") + name;
+    return !required;
+  }
+  auto n = ParseInt(Trim(*v));
+  if (!n || *n < lo || *n > hi) {
+    error = std::string("--") + name + " must be a whole number from " + std::to_string(lo) + " to " +
+            std::to_string(hi);
+    return false;
+  }
+  out = static_cast<int32_t>(*n);
+  return true;
+}
+
+}  // namespace
+
+bool ParseJobOptions(const TArgs& args, bool area, TJobOptions& out, std::string& error) {
+  if (!args.Error().empty()) {
+    error = args.Error();
+    return false;
+  }
+  auto unknown = args.Unknown(CommonOptionNames());
+  if (!unknown.empty() || !args.Positional().empty()) {
+    error = "unknown argument " + (unknown.empty() ? args.Positional()[0] : unknown[0]);
+    return false;
+  }
+  TVoaInputs& in = out.Inputs;
+  auto home = args.Value("home");
+  if (!home || !ParsePoint(*home, in.TxLat, in.TxLon)) {
+    error = "--home LAT,LON is required (decimal degrees, north and east positive)";
+    return false;
+  }
+  if (!area) {
+    auto dx = args.Value("dx");
+    if (!dx || !ParsePoint(*dx, in.RxLat, in.RxLon)) {
+      error = "--dx LAT,LON is required (decimal degrees, north and east positive)";
+      return false;
+    }
+  }
+  if (!IntOption(args, "year", 1900, 2200, !area, in.Year, error) ||
+      !IntOption(args, "month", 1, 12, true, in.Month, error) ||
+      !IntOption(args, "ssn", 0, 999, true, in.Ssn, error) ||
+      !IntOption(args, "power", 1, 10000000, false, in.TxPower, error))
+    return false;
+  if (area) {
+    if (!IntOption(args, "band", 0, 7, true, in.Band, error) || !IntOption(args, "hour", 0, 23, true, in.Hour, error) ||
+        !IntOption(args, "grid", 16, 61, true, in.GridSize, error))
+      return false;
+    if (in.GridSize != 16 && in.GridSize != 31 && in.GridSize != 61) {
+      error = "--grid must be 16, 31 or 61";
+      return false;
+    }
+  }
+  in.LongPath = args.Flag("long");
+  if (auto a = args.Value("tx-antenna")) out.TxAntenna = *a;
+  if (auto a = args.Value("rx-antenna")) out.RxAntenna = *a;
+  out.DeckOnly = args.Flag("deck");
+  out.NoCache = args.Flag("no-cache");
+
+  // The settings file names the installation unless the command line does.
+  TIniFile settings(SettingsFile("Vantor"));
+  out.Setup = ReadVoacapSetup(settings);
+  if (auto v = args.Value("voacap")) out.Setup.Program = *v;
+  if (auto v = args.Value("itshfbc")) out.Setup.DataFolder = *v;
+  return true;
+}
+
+TAlStringList AntennaListOf(const TJobOptions& options, TVoaInputs& inputs) {
+  TAlStringList list;
+  list.Add(options.TxAntenna);
+  if (options.RxAntenna != options.TxAntenna) list.Add(options.RxAntenna);
+  for (int b = 0; b < kBandCount; ++b) {
+    inputs.TxAntenna[b] = 0;
+    inputs.RxAntenna[b] = list.IndexOf(options.RxAntenna);
+  }
+  return list;
+}
+
+std::unique_ptr<TVoaEngine> MakeEngine(const TJobOptions& options, std::string& error) {
+  auto engine = std::make_unique<TVoaEngine>(std::make_unique<TProcess>(), options.Setup);
+  if (engine->Status != vsReady) {
+    auto box = engine->StatusMessageBox();
+    error = engine->StatusText();
+    if (!box.Detail.empty()) error += "\n" + box.Detail;
+    return nullptr;
+  }
+  static_cast<TVoaInputs&>(*engine) = options.Inputs;
+  const int tx = engine->AntennaFiles.IndexOf(options.TxAntenna);
+  const int rx = engine->AntennaFiles.IndexOf(options.RxAntenna);
+  if (tx < 0 || rx < 0) {
+    error = "antenna file " + (tx < 0 ? options.TxAntenna : options.RxAntenna) + " not found in " +
+            engine->AntennaFolder;
+    return nullptr;
+  }
+  for (int b = 0; b < kBandCount; ++b) {
+    engine->TxAntenna[b] = tx;
+    engine->RxAntenna[b] = rx;
+  }
+  return engine;
+}
+
+void RunToEnd(TVoaEngine& engine, bool area) {
+  QEventLoop loop;
+  bool done = false;
+  engine.OnPredict = engine.OnError = [&](TVoaEngine&) {
+    done = true;
+    loop.quit();
+  };
+  area ? engine.RunAreaPrediction() : engine.RunPointPrediction();
+  if (!done) loop.exec();
+  engine.OnPredict = engine.OnError = nullptr;
+}
+
+}  // namespace vx::cli

@@ -1,0 +1,41 @@
+// The options shared by the prediction commands of vantor-cli and the glue
+// that runs one engine job to its end.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/cli/Cli.h"
+#include "engine/VoaEng.h"
+
+namespace vx::cli {
+
+struct TJobOptions {
+  TVoaInputs Inputs;
+  std::string TxAntenna = "ISOTROPE.ant";
+  std::string RxAntenna = "ISOTROPE.ant";
+  TVoacapSetup Setup;
+  bool DeckOnly = false;
+  bool NoCache = false;
+};
+
+// Names of the options every prediction command takes.
+const std::vector<std::string>& CommonOptionNames();
+
+// Reads the common options (and, for area jobs, band, hour and grid).
+// Returns false with a message for the user on a missing or bad option.
+bool ParseJobOptions(const TArgs& args, bool area, TJobOptions& out, std::string& error);
+
+// An engine on the located installation, with the antennas chosen by name.
+// Null (and a message) when the installation is not usable.
+std::unique_ptr<TVoaEngine> MakeEngine(const TJobOptions& options, std::string& error);
+
+// Starts the job and runs the event loop until the engine reports.
+void RunToEnd(TVoaEngine& engine, bool area);
+
+// The engine's antenna list as a deck would name it when only file names
+// are known (decks written without an installation).
+TAlStringList AntennaListOf(const TJobOptions& options, TVoaInputs& inputs);
+
+}  // namespace vx::cli

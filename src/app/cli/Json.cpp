@@ -1,0 +1,83 @@
+#include "app/cli/Json.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "common/TextUtil.h"
+
+namespace vx::cli {
+
+std::string JsonNumber(float v) {
+  if (IsResetValue(v) || !std::isfinite(v)) return "null";
+  char buf[32];
+  auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
+  return ec == std::errc() ? std::string(buf, p) : "null";
+}
+
+// Windows-1252 bytes 0x80..0x9F that are not Latin-1.
+static const char16_t kCp1252High[32] = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+
+std::string JsonString(const std::string& s) {
+  std::string out = "\"";
+  for (unsigned char c : s) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      out += "\\u00" + std::string(1, "0123456789abcdef"[c >> 4]) + "0123456789abcdef"[c & 15];
+    } else if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      char32_t u = (c >= 0x80 && c < 0xA0) ? kCp1252High[c - 0x80] : c;
+      if (u < 0x800) {
+        out += static_cast<char>(0xC0 | (u >> 6));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+      } else {
+        out += static_cast<char>(0xE0 | (u >> 12));
+        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+      }
+    }
+  }
+  return out + "\"";
+}
+
+static std::string Head(TVoaStatus status) {
+  return "{\"status\": " + std::to_string(int(status)) + ", \"statusText\": " + JsonString(StatusMessage(status));
+}
+
+std::string PointJson(TVoaStatus status, const TPointResults& r) {
+  std::string o = Head(status) + ", \"muf\": [";
+  for (int h = 0; h < TPointResults::kHours; ++h) o += (h ? ", " : "") + JsonNumber(r.Muf[h]);
+  o += "], \"rows\": [";
+  for (int f = TPointResults::kMinMHz; f <= TPointResults::kMaxMHz; ++f) {
+    o += f > TPointResults::kMinMHz ? ",\n  " : "\n  ";
+    o += "{\"mhz\": " + std::to_string(f) + ", \"snr\": [";
+    for (int h = 0; h < TPointResults::kHours; ++h) o += (h ? ", " : "") + JsonNumber(r.Snr[f][h]);
+    o += "], \"elevation\": [";
+    for (int h = 0; h < TPointResults::kHours; ++h) o += (h ? ", " : "") + JsonNumber(r.Elevation[f][h]);
+    o += "], \"mode\": [";
+    for (int h = 0; h < TPointResults::kHours; ++h) o += (h ? ", " : "") + JsonString(r.Mode[f][h]);
+    o += "]}";
+  }
+  return o + "]}";
+}
+
+std::string AreaJson(TVoaStatus status, const TVoaGrid& grid) {
+  std::string o = Head(status) + ", \"n\": " + std::to_string(grid.size()) + ", \"cells\": [";
+  for (size_t i = 0; i < grid.size(); ++i) {
+    o += i ? ",\n  [" : "\n  [";
+    for (size_t j = 0; j < grid[i].size(); ++j) {
+      const TVoaGridCell& c = grid[i][j];
+      o += (j ? ", " : "") + std::string("{\"snr\": ") + JsonNumber(c.Snr) + ", \"elevation\": " +
+           JsonNumber(c.Elevation) + ", \"muf\": " + JsonNumber(c.Muf) + ", \"mode\": " + JsonString(c.Mode) + "}";
+    }
+    o += "]";
+  }
+  return o + "]}";
+}
+
+}  // namespace vx::cli

@@ -1,0 +1,23 @@
+// JSON renderings of engine results for vantor-cli.
+#pragma once
+
+#include <string>
+
+#include "engine/VoaTypes.h"
+
+namespace vx::cli {
+
+// A float as the shortest text that reads back to it; "null" for a reset value.
+std::string JsonNumber(float v);
+// A string with JSON escapes; bytes above 127 are Windows-1252 and become
+// their Unicode characters.
+std::string JsonString(const std::string& s);
+
+std::string PointJson(TVoaStatus status, const TPointResults& r);
+template <class Engine>
+std::string PointJson(const Engine& e) {
+  return PointJson(e.Status, e);
+}
+std::string AreaJson(TVoaStatus status, const TVoaGrid& grid);
+
+}  // namespace vx::cli
