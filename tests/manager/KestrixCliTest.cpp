@@ -1,0 +1,92 @@
+// The kestrix program end to end: command line, exit code, files.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "Gen.h"
+#include "ManagerTestUtil.h"
+
+using namespace vx;
+
+namespace {
+
+struct TRun {
+  int Code;
+  std::string Out, Err;
+};
+
+class KestrixCli : public testing::Test {
+ protected:
+  void SetUp() override {
+    Home = test::FreshFolder("cli");
+    Ref = Home + "Vexmoor/Reference/";
+    MakeDirectories(Ref);
+  }
+  TRun Run(const std::string& args) {
+    const std::string out = Home + "out.txt", err = Home + "err.txt";
+    const std::string cmd = "XDG_DATA_HOME='" + Home + "' '" + std::string(VX_BIN_DIR) + "/kestrix' " + args +
+                            " >'" + out + "' 2>'" + err + "'";
+    const int st = std::system(cmd.c_str());
+    return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, test::Slurp(out), test::Slurp(err)};
+  }
+  std::string Body(const std::string& name, const std::string& bytes) {
+    WriteFileAtomic(Home + name, bytes);
+    return "'" + Home + name + "'";
+  }
+  std::string Home, Ref;
+};
+
+}  // namespace
+
+TEST_F(KestrixCli, RefusesAnythingButOneSourceIndex) {
+  const std::string body = Body("l.txt", "K1ABC\n");
+  for (const std::string& args : std::vector<std::string>{"", "1 2", "6", "-1", "abc", "--headless 1", "--headless --from-file",
+                                 "--headless --from-file " + body + " 1 2", "--bogus --from-file " + body + " 1",
+                                 "--headless --reprocess 3"}) {
+    EXPECT_EQ(Run(args).Code, 1) << args;
+  }
+  // The window is not part of this build: no job, exit code 1.
+  EXPECT_EQ(Run("1").Code, 1);
+  EXPECT_FALSE(FileExists(Ref + "lotw1.txt"));
+}
+
+TEST_F(KestrixCli, HeadlessJobsReportAndExit) {
+  WriteFileAtomic(Ref + "ZipLst.lst", gen::GenerateZipList());
+  gen::TFccOptions o;
+  o.Records = 400;
+  const TRun fcc = Run("--headless --from-file " + Body("l_amat.zip", gen::ZipWith("EN.dat", gen::GenerateFccEn(o))) + " 2");
+  EXPECT_EQ(fcc.Code, 0);
+  EXPECT_EQ(fcc.Out, "FCC database imported: 400 calls\n");
+  EXPECT_EQ(fcc.Err, "Processing data...\nUnzipping...\nProcessing data...\nDONE\n");
+  EXPECT_EQ(test::Slurp(Ref + "FccCB.idx").size(), 400u * 32);
+
+  // Rebuilding the index from the detail file in place.
+  const TRun again = Run("--headless --reprocess 2");
+  EXPECT_EQ(again.Code, 0);
+  EXPECT_EQ(again.Out, fcc.Out);
+
+  const TRun lotw = Run("--headless --from-file " + Body("lotw1.txt", "K1ABC,2024\r\n") + " 1");
+  EXPECT_EQ(lotw.Code, 0);
+  EXPECT_EQ(lotw.Out, "");
+  EXPECT_EQ(test::Slurp(Ref + "lotw1.txt"), "K1ABC,2024\r\n");
+}
+
+TEST_F(KestrixCli, FailuresExitWithOneAndKeepThePreviousFiles) {
+  WriteFileAtomic(Ref + "ZipLst.lst", gen::GenerateZipList());
+  WriteFileAtomic(Ref + "FccCB.dat", "old detail");
+  WriteFileAtomic(Ref + "FccCB.idx", "old index");
+  const std::string zip = gen::ZipWith("EN.dat", gen::GenerateFccEn({}));
+  const TRun cut = Run("--headless --from-file " + Body("cut.zip", zip.substr(0, zip.size() - 200)) + " 2");
+  EXPECT_EQ(cut.Code, 1);
+  EXPECT_NE(cut.Err.find("Error: Zip file corrupt"), std::string::npos) << cut.Err;
+  EXPECT_EQ(cut.Err.find("DONE"), std::string::npos);
+  EXPECT_EQ(cut.Out, "");
+  EXPECT_EQ(Run("--headless --from-file '" + Home + "missing.zip' 2").Code, 1);
+  // The special-calls list cannot be written: a folder is in its place.
+  MakeDirectories(Ref + "CanSpec.lst/x");
+  EXPECT_EQ(Run("--headless --from-file " + Body("s.zip", gen::ZipWith("s.csv", gen::GenerateSpecialCalls(20))) + " 4").Code, 1);
+  EXPECT_EQ(test::Slurp(Ref + "FccCB.dat"), "old detail");
+  EXPECT_EQ(test::Slurp(Ref + "FccCB.idx"), "old index");
+}
