@@ -70,14 +70,22 @@ static bool StartsWith(std::string_view s, std::string_view p) {
   return s.size() >= p.size() && s.substr(0, p.size()) == p;
 }
 
+// Whether line sorts before key + sep, without building that probe text
+// (FindLine runs on every keystroke).
+static bool LessThanProbe(std::string_view line, std::string_view key, char sep) {
+  int c = line.substr(0, key.size()).compare(key);
+  if (c != 0) return c < 0;
+  if (line.size() == key.size()) return true;  // a proper prefix of the probe
+  return static_cast<unsigned char>(line[key.size()]) < static_cast<unsigned char>(sep);
+}
+
 std::string TAlStringList::FindLine(std::string_view key) {
   SetSorted(true);
   for (char sep : {' ', '='}) {
-    std::string probe(key);
-    probe += sep;
-    size_t i = 0;
-    Find(probe, i);
-    if (i < Lines_.size() && StartsWith(Lines_[i], probe)) return Lines_[i];
+    auto it = std::lower_bound(Lines_.begin(), Lines_.end(), key,
+                               [sep](const std::string& l, std::string_view k) { return LessThanProbe(l, k, sep); });
+    if (it != Lines_.end() && it->size() > key.size() && StartsWith(*it, key) && (*it)[key.size()] == sep)
+      return *it;
   }
   return {};
 }

@@ -99,6 +99,7 @@ bool TCallParser::NormalizeCall() {
   for (char c : UpperAscii(Trim(raw)))
     if (c != ' ') clean += c;
 
+  const std::string firstKey = clean;
   if (std::string v = ExceptionValue(clean); !v.empty()) {
     Call = AsLookup(v);
     return true;
@@ -112,6 +113,11 @@ bool TCallParser::NormalizeCall() {
   if (clean.back() == '/') clean.pop_back();
   for (char c : clean)
     if (!IsDigit(c) && !IsUpper(c) && c != '/') return false;
+
+  if (clean.find('/') == std::string::npos) {
+    Call = std::move(clean);  // a plain call is its own lookup string, looked up once above
+    return true;
+  }
 
   std::vector<std::string> parts;
   for (size_t start = 0;;) {
@@ -173,7 +179,9 @@ bool TCallParser::NormalizeCall() {
     if (!AltCall.empty()) AltCall += "/" + modifier;
   }
 
-  if (std::string v = ExceptionValue(Call); !v.empty()) Call = AsLookup(v);
+  // The first look already answered for the same key (a plain call).
+  if (Call != firstKey)
+    if (std::string v = ExceptionValue(Call); !v.empty()) Call = AsLookup(v);
   if (!AltCall.empty())
     if (std::string v = ExceptionValue(AltCall); !v.empty()) AltCall = AsLookup(v);
   return true;
@@ -190,6 +198,9 @@ void TCallParser::LookupPrefix() {
     }
   }
   if (Call.size() < 2) return;
+  size_t slash = Call.find('/');
+  CallPart_ = std::string_view(Call).substr(0, slash);
+  CallTail_ = slash == std::string::npos ? std::string_view() : std::string_view(Call).substr(slash);
   for (int32_t i : PrefixList.Cell(Call[0], Call[1])) {
     const TPrefixEntry& e = PrefixList.Entries[i];
     if (MatchEntry(e, true)) {
@@ -226,16 +237,19 @@ bool TCallParser::MatchEntry(const TPrefixEntry& e, bool topLevel) const {
     default: return false;
   }
   for (const TCompiledMask& m : e.Compiled) {
-    int mm = MatchMask(Call, m);
+    int mm = MatchMaskPart(CallPart_, m);
     if (mm == 0) continue;
-    int s = SuffixClass(Call, m);
+    int s = SuffixClassOfTail(CallTail_, m);
     if (topLevel ? (mm == 1 || s == 3) : (mm == 1 && s == 3)) return true;
   }
   return false;
 }
 
 int TCallParser::MatchMask(std::string_view call, const TCompiledMask& mask) {
-  call = call.substr(0, call.find('/'));
+  return MatchMaskPart(call.substr(0, call.find('/')), mask);
+}
+
+int TCallParser::MatchMaskPart(std::string_view call, const TCompiledMask& mask) {
   if (call.empty() || mask.EmptyPart) return 0;
   size_t k = 0;
   for (char c : call) {
@@ -251,8 +265,11 @@ int TCallParser::MatchMask(std::string_view call, const TCompiledMask& mask) {
 
 int TCallParser::SuffixClass(std::string_view call, const TCompiledMask& mask) {
   size_t slash = call.find('/');
-  if (slash == std::string_view::npos) return mask.HasSlash ? 2 : 3;
-  std::string_view tail = call.substr(slash);
+  return SuffixClassOfTail(slash == std::string_view::npos ? std::string_view() : call.substr(slash), mask);
+}
+
+int TCallParser::SuffixClassOfTail(std::string_view tail, const TCompiledMask& mask) {
+  if (tail.empty()) return mask.HasSlash ? 2 : 3;
   if (!mask.HasSlash) return tail == "/M" || tail == "/P" ? 3 : 1;
   return tail == mask.Suffix ? 3 : 0;
 }

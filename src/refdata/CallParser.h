@@ -75,11 +75,16 @@ class TCallParser {
   void AddHit(const TPrefixEntry& e, int32_t row);
   void ExpandChildren(const TPrefixEntry& e, int32_t row);
   void MergeHits();
+  static int MatchMaskPart(std::string_view callPart, const TCompiledMask& mask);
+  static int SuffixClassOfTail(std::string_view tail, const TCompiledMask& mask);
   void FillResult(TPrefixData& r, int32_t hit);
 
   TCallParserVariant Variant_;
   std::string PrefixFile_;
   std::string CallFile_;
+  // Call split at its first "/", set by LookupPrefix for the mask tests.
+  std::string_view CallPart_;
+  std::string_view CallTail_;
 };
 
 }  // namespace vx
