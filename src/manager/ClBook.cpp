@@ -5,12 +5,12 @@
 namespace vx {
 
 namespace {
-void Put16(char* p, int16_t v) {
+[[maybe_unused]] void Put16(char* p, int16_t v) {
   const auto u = static_cast<uint16_t>(v);
   p[0] = static_cast<char>(u & 0xFF);
   p[1] = static_cast<char>(u >> 8);
 }
-void Put32(char* p, int32_t v) {
+[[maybe_unused]] void Put32(char* p, int32_t v) {
   const auto u = static_cast<uint32_t>(v);
   for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((u >> (8 * i)) & 0xFF);
 }

@@ -55,7 +55,8 @@ void TUnZipper::Open(std::string_view bytes) {
     if (size - pos < 4) break;
     const uint32_t sig = Get32(base + pos);
     pos += 4;
-    if (sig != kLocalHeader) break;  // central directory, end record or junk
+    if (sig == kCentralHeader || sig == kEndOfCentral) break;  // the listing is complete
+    if (sig != kLocalHeader) break;                             // not an archive (any more)
     if (size - pos < kFixedHeader) break;
     const unsigned char* h = base + pos;
     pos += kFixedHeader;
