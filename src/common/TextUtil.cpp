@@ -28,8 +28,41 @@ std::string_view Columns(std::string_view line, size_t first, size_t last) {
   return line.substr(first - 1, last - first + 1);
 }
 
+// Plain decimals ("-12.5", "3", ".5") of up to 15 digits: the mantissa and
+// the power of ten are exact doubles, so one division gives the correctly
+// rounded value, the same as a full conversion. Returns false for anything
+// else, which then takes the general path.
+static bool ParseSimpleDecimal(std::string_view s, double& out) {
+  static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                      1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  size_t i = 0;
+  const bool negative = !s.empty() && s[0] == '-';
+  if (negative) ++i;
+  uint64_t mantissa = 0;
+  int digits = 0, decimals = 0;
+  bool dot = false;
+  for (; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c >= '0' && c <= '9') {
+      if (++digits > 15) return false;
+      mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+      if (dot) ++decimals;
+    } else if (c == '.' && !dot) {
+      dot = true;
+    } else {
+      return false;
+    }
+  }
+  if (digits == 0) return false;
+  double v = static_cast<double>(mantissa);
+  if (decimals) v /= kPow10[decimals];
+  out = negative ? -v : v;
+  return true;
+}
+
 std::optional<double> ParseDouble(std::string_view s) {
   if (!s.empty() && s[0] == '+') s.remove_prefix(1);
+  if (double fast; ParseSimpleDecimal(s, fast)) return fast;
   if (s.empty() || s[0] == '+' || s[0] == ' ') return std::nullopt;
   double v = 0;
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::general);
