@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"
@@ -70,4 +71,27 @@ TEST(FileUtil, AtomicWriteReplacesWholeFilesOnly) {
   EXPECT_FALSE(ReadWholeFile(dir + "nothing"));
   EXPECT_EQ(JoinPath("a/", "/b"), "a/b");
   EXPECT_EQ(FolderOf("x/y/z.txt"), "x/y/");
+}
+
+TEST(TextUtil, PlainDecimalsReadExactlyAsAFullConversion) {
+  // The fast path must give the very same double as the general one.
+  uint32_t seed = 12345;
+  for (int i = 0; i < 20000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    int64_t mantissa = static_cast<int64_t>(seed % 100000000u) - 50000000;
+    int decimals = static_cast<int>((seed >> 8) % 8);
+    std::string s = std::to_string(mantissa < 0 ? -mantissa : mantissa);
+    if (decimals) {
+      if (s.size() <= size_t(decimals)) s.insert(0, decimals - s.size() + 1, '0');
+      s.insert(s.size() - decimals, ".");
+    }
+    if (mantissa < 0) s.insert(0, "-");
+    double expected = std::strtod(s.c_str(), nullptr);
+    ASSERT_EQ(ParseDouble(s).value(), expected) << s;
+  }
+  EXPECT_EQ(ParseDouble(".5").value(), 0.5);
+  EXPECT_EQ(ParseDouble("1.").value(), 1.0);
+  EXPECT_FALSE(ParseDouble("."));
+  EXPECT_FALSE(ParseDouble("1.2.3"));
+  EXPECT_EQ(ParseDouble("12345678901234567890.5").value(), 12345678901234567890.5);
 }
