@@ -95,3 +95,22 @@ TEST(TextUtil, PlainDecimalsReadExactlyAsAFullConversion) {
   EXPECT_FALSE(ParseDouble("1.2.3"));
   EXPECT_EQ(ParseDouble("12345678901234567890.5").value(), 12345678901234567890.5);
 }
+
+#include "app/Paths.h"
+
+TEST(Paths, FollowTheXdgVariables) {
+  std::string root = testing::TempDir() + "xdg-root";
+  setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
+  setenv("XDG_CACHE_HOME", (root + "/cache").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
+  EXPECT_EQ(ReferenceFolder(), root + "/data/Vexmoor/Reference/");
+  EXPECT_TRUE(DirectoryExists(root + "/data/Vexmoor/Reference"));
+  EXPECT_EQ(AreaCacheFolder(), root + "/cache/Vexmoor/Vantor/Cache/");
+  EXPECT_EQ(SettingsFile("Kestrix"), root + "/config/Vexmoor/Kestrix.ini");
+  setenv("XDG_DATA_HOME", "relative/ignored", 1);  // only absolute paths count
+  EXPECT_NE(ReferenceFolder().find("/.local/share/Vexmoor/Reference/"), std::string::npos);
+  unsetenv("XDG_DATA_HOME");
+  unsetenv("XDG_CACHE_HOME");
+  unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(ProgramFolder().back(), '/');
+}
