@@ -114,3 +114,19 @@ TEST(Paths, FollowTheXdgVariables) {
   unsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(ProgramFolder().back(), '/');
 }
+
+#include "common/DayCount.h"
+
+TEST(DayCount, KnownDates) {
+  EXPECT_EQ(EncodeDayCount({1899, 12, 30}), 0);
+  EXPECT_EQ(EncodeDayCount({1970, 1, 1}), 25569);
+  EXPECT_DOUBLE_EQ(EncodeDayCount({2000, 1, 1, 12, 0, 0}), 36526.5);
+  TCivilTime t = DecodeDayCount(EncodeDayCount({2024, 2, 29, 23, 59, 30}));
+  EXPECT_EQ(t.Year, 2024);
+  EXPECT_EQ(t.Month, 2);
+  EXPECT_EQ(t.Day, 29);
+  EXPECT_EQ(t.Hour, 23);
+  EXPECT_EQ(t.Minute, 59);
+  EXPECT_NEAR(t.Second, 30, 1e-3);
+  EXPECT_GT(UtcNow(), EncodeDayCount({2020, 1, 1}));
+}
