@@ -1,6 +1,7 @@
 #include "manager/CbIndex.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -16,10 +17,24 @@ namespace vx {
 
 namespace {
 
+// Bytes 1..8 of the call field as a big-endian number. The field is zero
+// padded, so comparing these keys agrees with comparing the calls unless
+// the keys are equal; only then do the remaining bytes decide.
+uint64_t Key8(const TCallbookEntry& e) {
+  uint64_t k;
+  std::memcpy(&k, e.Call + 1, 8);
+  if constexpr (std::endian::native == std::endian::little) k = __builtin_bswap64(k);
+  return k;
+}
+
 int CompareCall(const TCallbookEntry& a, const TCallbookEntry& b) {
+  const uint64_t ka = Key8(a), kb = Key8(b);
+  if (ka != kb) return ka < kb ? -1 : 1;
   const size_t la = a.Call[0], lb = b.Call[0];
-  const int c = std::memcmp(a.Call + 1, b.Call + 1, std::min(la, lb));
-  if (c != 0) return c;
+  if (la > 8 && lb > 8) {
+    const int c = std::memcmp(a.Call + 9, b.Call + 9, std::min(la, lb) - 8);
+    if (c != 0) return c;
+  }
   return la < lb ? -1 : (la > lb ? 1 : 0);
 }
 
@@ -78,22 +93,37 @@ int CompareText(std::string_view a, std::string_view b) {
 // place; the rest go through the string list so both agree to the byte.
 class TFieldSplitter {
  public:
+  // Only fields 0..18 and whether there are more than 17 are wanted: the
+  // scan stops after field 18, since nothing later can change them.
   const std::vector<std::string_view>& Split(std::string_view rec) {
     Fields_.clear();
     if (rec.empty()) return Fields_;
     size_t start = 0;
-    for (size_t i = 0; i < rec.size(); ++i) {
-      const unsigned char c = static_cast<unsigned char>(rec[i]);
-      if (c == '|') {
-        Fields_.push_back(rec.substr(start, i - start));
-        start = i + 1;
-      } else if (c < 32 || c == '"') {
-        return Slow(rec);
+    const auto* p = reinterpret_cast<const unsigned char*>(rec.data());
+    const size_t n = rec.size();
+    for (size_t i = 0;; ++i) {
+      while (i < n && kClass[p[i]] == 0) ++i;  // ordinary bytes
+      if (i >= n) break;
+      if (kClass[p[i]] == 2) return Slow(rec);
+      Fields_.push_back(rec.substr(start, i - start));
+      start = i + 1;
+      if (Fields_.size() == kWanted) {
+        Fields_.push_back({});  // stands for the rest: the count is all that matters
+        return Fields_;
       }
     }
     if (start < rec.size()) Fields_.push_back(rec.substr(start));  // no trailing empty field
     return Fields_;
   }
+  static constexpr size_t kWanted = 19;
+  // 1 for the delimiter, 2 for what needs the list's full rules.
+  static constexpr auto kClass = [] {
+    std::array<unsigned char, 256> t{};
+    for (int c = 0; c < 32; ++c) t[static_cast<size_t>(c)] = 2;
+    t['"'] = 2;
+    t['|'] = 1;
+    return t;
+  }();
 
  private:
   const std::vector<std::string_view>& Slow(std::string_view rec) {
@@ -139,6 +169,7 @@ void TZipList::LoadFromFile(const std::string& fileName) {
 
 void TZipList::SetText(std::string_view text) {
   Lines_.clear();
+  Memo_.clear();
   for (std::string_view l : SplitLines(text)) {
     const std::string_view lat = Trim(Columns(l, 14, 23)), lon = Trim(Columns(l, 25, 35));
     const auto la = ParseDouble(lat), lo = ParseDouble(lon);
@@ -146,18 +177,41 @@ void TZipList::SetText(std::string_view text) {
       throw std::runtime_error("ZipLst.lst, line " + std::to_string(Lines_.size() + 1) + ": '" +
                                std::string(la ? lon : lat) + "' is not a valid floating point value");
     }
-    Lines_.push_back({std::string(l), Units16(*la), Units16(*lo)});
+    Item it{std::string(l), Units16(*la), Units16(*lo), {}, 0};
+    const std::string_view region = Columns(l, 7, 12);
+    std::memcpy(it.Region, region.data(), region.size());
+    it.RegionLen = static_cast<uint8_t>(region.size());
+    Lines_.push_back(std::move(it));
   }
 }
 
-void TZipList::Locate(std::string_view zip, std::string_view state, TCallbookEntry& e) const {
+int TZipList::Find(std::string_view zip) const {
   auto it = std::lower_bound(Lines_.begin(), Lines_.end(), zip,
                              [](const Item& a, std::string_view z) { return CompareText(a.Line, z) < 0; });
-  if (it != Lines_.end() && std::string_view(it->Line).substr(0, 5) == zip) {
-    const std::string_view region = Columns(it->Line, 7, 12);
+  if (it != Lines_.end() && std::string_view(it->Line).substr(0, 5) == zip) return static_cast<int>(it - Lines_.begin());
+  return -1;
+}
+
+void TZipList::Locate(std::string_view zip, std::string_view state, TCallbookEntry& e) const {
+  // The answer depends on the code alone; five-digit codes (nearly all) are
+  // remembered, which spares a million binary searches over the same codes.
+  int found;
+  if (zip.size() == 5 && std::all_of(zip.begin(), zip.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    if (Memo_.empty()) Memo_.assign(100000, -2);
+    size_t code = 0;
+    for (char c : zip) code = code * 10 + static_cast<size_t>(c - '0');
+    int& m = Memo_[code];
+    if (m == -2) m = Find(zip);
+    found = m;
+  } else {
+    found = Find(zip);
+  }
+  if (found >= 0) {
+    const Item& it = Lines_[static_cast<size_t>(found)];
+    const std::string_view region = it.RegionText();
     e.SetRegion(region.substr(0, 2) != state ? state : region);
-    e.Lat = it->Lat;
-    e.Lon = it->Lon;
+    e.Lat = it.Lat;
+    e.Lon = it.Lon;
   } else {
     e.SetRegion(state);
     e.Lat = e.Lon = kNoLocation;
@@ -187,7 +241,9 @@ TCallbookEntries BuildFccIndex(const std::string& detailFile, const TZipList& zi
       continue;
     }
     TCallbookEntry& r = e.emplace_back();
-    r.SetCall(UpperAscii(fields[4]));
+    r.SetCall(fields[4]);
+    for (size_t k = 1; k <= r.Call[0]; ++k)
+      if (r.Call[k] >= 'a' && r.Call[k] <= 'z') r.Call[k] -= 32;
     r.DatOffset = static_cast<int32_t>(start);
     if (fields.size() > 18) {
       zips.Locate(fields[18].substr(0, 5), fields[17], r);

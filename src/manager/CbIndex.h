@@ -34,8 +34,14 @@ class TZipList {
   struct Item {
     std::string Line;
     int16_t Lat, Lon;
+    // Columns 7-12 kept beside the line, so a lookup touches one place.
+    char Region[6];
+    uint8_t RegionLen;
+    std::string_view RegionText() const { return {Region, RegionLen}; }
   };
+  int Find(std::string_view zip) const;  // index of the matching line or -1
   std::vector<Item> Lines_;
+  mutable std::vector<int> Memo_;  // by five-digit code: -2 unknown, -1 none
 };
 
 TCallbookEntries BuildFccIndex(const std::string& detailFile, const TZipList& zips);

@@ -1,0 +1,177 @@
+// Benchmarks of the reference-data manager on generated registries:
+//  - the FCC index of 1.5 million records against one plain read of the same
+//    "EN.dat" (the file lives in a temporary folder and is removed at exit);
+//  - extraction of a large ZIP member against zlib inflating the same data
+//    in memory.
+// Ratios to the baseline of the same run are reported as counters.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "Gen.h"
+#include "ZipWriter.h"
+#include "common/FileUtil.h"
+#include "manager/CbIndex.h"
+#include "manager/Staging.h"
+#include "manager/Unzipper.h"
+
+namespace {
+
+size_t FccRecords() {
+  const char* v = std::getenv("KESTRIX_BENCH_RECORDS");  // smaller runs while developing
+  return v ? std::strtoull(v, nullptr, 10) : 1500000;
+}
+
+struct TFccData {
+  std::string Dir;
+  int64_t Bytes = 0;
+  TFccData() {
+    Dir = std::filesystem::temp_directory_path().string() + "/kestrix-bench-" + std::to_string(::getpid()) + "/";
+    vx::MakeDirectories(Dir);
+    vx::gen::TFccOptions o;
+    o.Records = FccRecords();
+    std::FILE* f = std::fopen((Dir + "FccCB.dat").c_str(), "wb");
+    vx::gen::WriteFccEn(o, f);
+    std::fclose(f);
+    vx::WriteFileAtomic(Dir + "ZipLst.lst", vx::gen::GenerateZipList(o.ZipCodes));
+    Bytes = static_cast<int64_t>(std::filesystem::file_size(Dir + "FccCB.dat"));
+  }
+  ~TFccData() {
+    std::error_code ec;
+    std::filesystem::remove_all(Dir, ec);
+  }
+};
+
+TFccData& Fcc() {
+  static TFccData d;
+  return d;
+}
+
+long StatusKb(const char* key) {
+  std::ifstream f("/proc/self/status");
+  std::string line;
+  while (std::getline(f, line))
+    if (line.rfind(key, 0) == 0) return std::stol(line.substr(std::string(key).size()));
+  return 0;
+}
+
+// Resets the peak resident size to the current one (Linux).
+void ResetPeak() {
+  std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+double g_plainRead = 0, g_inflate = 0;
+
+double Seconds(std::chrono::steady_clock::time_point t0) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+void BM_PlainReadEnDat(benchmark::State& state) {
+  TFccData& d = Fcc();
+  std::string buf(1 << 20, '\0');
+  double total = 0;
+  for (auto _ : state) {
+    const auto t0 = std::chrono::steady_clock::now();
+    std::FILE* f = std::fopen((d.Dir + "FccCB.dat").c_str(), "rb");
+    size_t n = 0, got;
+    while ((got = std::fread(buf.data(), 1, buf.size(), f)) > 0) n += got;
+    std::fclose(f);
+    benchmark::DoNotOptimize(n);
+    total += Seconds(t0);
+  }
+  g_plainRead = total / static_cast<double>(state.iterations());
+  state.SetBytesProcessed(d.Bytes * state.iterations());
+  state.counters["file_MB"] = static_cast<double>(d.Bytes) / 1e6;
+}
+
+void BM_FccIndex(benchmark::State& state) {
+  TFccData& d = Fcc();
+  vx::TSilentUi ui;
+  double total = 0;
+  long peakKb = 0, baseKb = 0;
+  for (auto _ : state) {
+    ResetPeak();
+    baseKb = StatusKb("VmRSS:");
+    const auto t0 = std::chrono::steady_clock::now();
+    vx::TFileStager stager;
+    benchmark::DoNotOptimize(vx::ImportFccDatabase(d.Dir, ui, stager));
+    total += Seconds(t0);
+    peakKb = std::max(peakKb, StatusKb("VmHWM:") - baseKb);
+  }
+  const double mean = total / static_cast<double>(state.iterations());
+  state.SetBytesProcessed(d.Bytes * state.iterations());
+  state.counters["records"] = static_cast<double>(FccRecords());
+  state.counters["peak_MB"] = static_cast<double>(peakKb) / 1024.0;
+  if (g_plainRead > 0) state.counters["x_plain_read"] = mean / g_plainRead;
+}
+
+struct TZipData {
+  std::string Text, Zip, Packed;
+  TZipData() {
+    vx::gen::TFccOptions o;
+    o.Records = 600000;  // about 120 MB of registry text
+    Text = vx::gen::GenerateFccEn(o);
+    vx::gen::TZipWriter w;
+    w.Add("EN.dat", Text);
+    Zip = w.Build(6);
+    Packed = vx::gen::DeflateRaw(Text, 6);
+  }
+};
+
+TZipData& ZipData() {
+  static TZipData d;
+  return d;
+}
+
+void BM_InflateInMemory(benchmark::State& state) {
+  TZipData& d = ZipData();
+  std::string out(d.Text.size(), '\0');
+  double total = 0;
+  for (auto _ : state) {
+    const auto t0 = std::chrono::steady_clock::now();
+    z_stream zs{};
+    inflateInit2(&zs, -MAX_WBITS);
+    zs.next_in = reinterpret_cast<Bytef*>(d.Packed.data());
+    zs.avail_in = static_cast<uInt>(d.Packed.size());
+    zs.next_out = reinterpret_cast<Bytef*>(out.data());
+    zs.avail_out = static_cast<uInt>(out.size());
+    if (inflate(&zs, Z_FINISH) != Z_STREAM_END) state.SkipWithError("inflate failed");
+    inflateEnd(&zs);
+    benchmark::DoNotOptimize(out.data());
+    total += Seconds(t0);
+  }
+  g_inflate = total / static_cast<double>(state.iterations());
+  state.SetBytesProcessed(static_cast<int64_t>(d.Text.size()) * state.iterations());
+  state.counters["member_MB"] = static_cast<double>(d.Text.size()) / 1e6;
+  state.counters["ratio"] = static_cast<double>(d.Text.size()) / static_cast<double>(d.Packed.size());
+}
+
+void BM_ZipExtract(benchmark::State& state) {
+  TZipData& d = ZipData();
+  double total = 0;
+  for (auto _ : state) {
+    const auto t0 = std::chrono::steady_clock::now();
+    vx::TUnZipper z;
+    z.Open(d.Zip);
+    std::string out = z.Extract(z.IndexOfName("EN.dat"));
+    benchmark::DoNotOptimize(out.data());
+    total += Seconds(t0);
+  }
+  const double mean = total / static_cast<double>(state.iterations());
+  state.SetBytesProcessed(static_cast<int64_t>(d.Text.size()) * state.iterations());
+  if (g_inflate > 0) state.counters["x_inflate"] = mean / g_inflate;
+}
+
+}  // namespace
+
+BENCHMARK(BM_PlainReadEnDat)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_FccIndex)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_InflateInMemory)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_ZipExtract)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
