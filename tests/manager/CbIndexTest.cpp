@@ -77,6 +77,17 @@ TEST(SortCallbookEntries, OrdersByBytesAndSurvivesHostileInput) {
   for (int i = 0; i < 100000; ++i) organ.push_back(Entry(std::to_string(1000000 + std::min(i, 100000 - i))));
   check(organ);
 
+  // Calls with NUL bytes and more than eight characters, against a plain
+  // byte comparison.
+  TCallbookEntries odd;
+  for (int i = 0; i < 5000; ++i) {
+    std::string c(rng() % 16, 'A');
+    for (char& ch : c) ch = "\0AB"[rng() % 3];
+    odd.push_back(Entry(c));
+  }
+  SortCallbookEntries(odd, 0, static_cast<ptrdiff_t>(odd.size()) - 1);
+  for (size_t i = 1; i < odd.size(); ++i) ASSERT_LE(odd[i - 1].CallText(), odd[i].CallText());
+
   // Shorter first on a common prefix; a sub-range leaves the rest alone.
   TCallbookEntries r = {Entry("Z"), Entry("K1ABC"), Entry("K1AB"), Entry("A")};
   SortCallbookEntries(r, 1, 2);
@@ -100,19 +111,21 @@ TEST(FccIndex, JoinsSplitRecordsAndLocatesZipCodes) {
   add(En("N4PART", "TX", "0608"));                           // only begins a listed code
   add(En("ABCDEFGHIJKLMNOPQRS", "LONGSTATE", ""));
   add(En("K1ABC", "NY", "10001"));
+  // A quoted field may hold the delimiter; later fields keep their numbers.
+  add("EN|3|||K6QUOTE|L|L3|\"SMITH|JR\"|X|X|X|||||STREET|CITY|CT|06090||\r\n");
   add("EN|2|||N5SHORT|L|L2|X|X|X|X|||||STREET|CITY|OK\r\n");  // 18 fields: no ZIP field
   ASSERT_TRUE(WriteFileAtomic(dir + "FccCB.dat", en));
 
   test::TRecordingUi ui;
   TFileStager stager;
-  EXPECT_EQ(ImportFccDatabase(dir, ui, stager), 7);
-  EXPECT_EQ(ui.Messages, std::vector<std::string>{"FCC database imported: 7 calls"});
+  EXPECT_EQ(ImportFccDatabase(dir, ui, stager), 8);
+  EXPECT_EQ(ui.Messages, std::vector<std::string>{"FCC database imported: 8 calls"});
   const TCallbookEntries e = ReadIndex(dir + "FccCB.idx");
-  ASSERT_EQ(e.size(), 7u);
+  ASSERT_EQ(e.size(), 8u);
   EXPECT_TRUE(std::is_sorted(e.begin(), e.end(), CallLess));
   std::map<int32_t, TCallbookEntry> byOffset;
   for (const auto& r : e) byOffset[r.DatOffset] = r;
-  ASSERT_EQ(byOffset.size(), 7u);
+  ASSERT_EQ(byOffset.size(), 8u);
 
   auto rec = [&](size_t i) { return byOffset.at(static_cast<int32_t>(at[i])); };
   EXPECT_EQ(rec(0).CallText(), "K1ABC");
@@ -130,8 +143,10 @@ TEST(FccIndex, JoinsSplitRecordsAndLocatesZipCodes) {
   EXPECT_EQ(rec(4).CallText(), "ABCDEFGHIJKLMNO");
   EXPECT_EQ(rec(4).RegionText(), "LONGSTA");
   EXPECT_EQ(rec(5).RegionText(), "NY0100");
-  EXPECT_EQ(rec(6).RegionText(), "OK");
-  EXPECT_EQ(rec(6).Lat, kNoLocation);
+  EXPECT_EQ(rec(6).CallText(), "K6QUOTE");
+  EXPECT_EQ(rec(6).RegionText(), "CT0032");
+  EXPECT_EQ(rec(7).RegionText(), "OK");
+  EXPECT_EQ(rec(7).Lat, kNoLocation);
   // Both K1ABC records, next to each other.
   EXPECT_EQ(e[1].CallText(), "K1ABC");
   EXPECT_EQ(e[2].CallText(), "K1ABC");
