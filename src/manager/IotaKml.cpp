@@ -5,53 +5,9 @@
 
 #include "common/TextUtil.h"
 #include "refdata/AlStrLst.h"
+#include "refdata/PrefLst.h"  // SplitCommaText, shared with the prefix list
 
 namespace vx {
-
-namespace {
-bool IsSpace(char c) { return c >= 1 && c <= 32; }
-// An unquoted item stops at any blank or control character, NUL included.
-bool EndsItem(char c) { return static_cast<unsigned char>(c) <= 32 || c == ','; }
-}  // namespace
-
-std::vector<std::string> SplitCommaText(std::string_view t) {
-  std::vector<std::string> items;
-  size_t i = 0;
-  const size_t n = t.size();
-  auto skipSpace = [&] {
-    while (i < n && IsSpace(t[i])) ++i;
-  };
-  skipSpace();
-  while (i < n && t[i] != '\0') {
-    std::string item;
-    if (t[i] == '"') {
-      ++i;
-      while (i < n) {
-        if (t[i] == '"') {
-          if (i + 1 < n && t[i + 1] == '"') {
-            item += '"';
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        item += t[i++];
-      }
-    } else {
-      const size_t s = i;
-      while (i < n && !EndsItem(t[i])) ++i;
-      item.assign(t.substr(s, i - s));
-    }
-    items.push_back(std::move(item));
-    skipSpace();
-    if (i < n && t[i] == ',') {
-      ++i;
-      skipSpace();
-    }
-  }
-  return items;
-}
 
 std::string DecodeAmp(std::string_view text) {
   std::string out;

@@ -10,11 +10,6 @@ namespace vx {
 
 class TAlStringList;
 
-// Comma text: items separated by commas and/or blanks and control
-// characters; an item starting with a double quote runs to its closing quote
-// ("" inside stands for one quote); two commas in a row give an empty item.
-std::vector<std::string> SplitCommaText(std::string_view text);
-
 struct TIotaPlacemark {
   std::string Ref;    // "EU-005"
   std::string Group;  // group name from the description

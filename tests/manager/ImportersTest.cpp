@@ -41,16 +41,6 @@ struct TJobFixture {
 
 }  // namespace
 
-TEST(CommaText, BlanksAndCommasSeparate) {
-  using V = std::vector<std::string>;
-  EXPECT_EQ(SplitCommaText("  -1.5,52.25,0 "), (V{"-1.5", "52.25", "0"}));
-  EXPECT_EQ(SplitCommaText("1 2\t3"), (V{"1", "2", "3"}));
-  EXPECT_EQ(SplitCommaText("1,,3"), (V{"1", "", "3"}));
-  EXPECT_EQ(SplitCommaText("1 , 2"), (V{"1", "2"}));
-  EXPECT_EQ(SplitCommaText("\"a, \"\"b\"\"\",c"), (V{"a, \"b\"", "c"}));
-  EXPECT_EQ(SplitCommaText(""), V{});
-}
-
 TEST(IotaImport, WritesBothListsFromThePlacemarks) {
   TJobFixture f("iota");
   const std::string kml = "<kml><Document>" + Placemark("EU-005", "  Great Britain &amp; Isles ", "-1.5,52.25,0") +
