@@ -1,0 +1,108 @@
+// Pre-computation of area maps into the disk cache, the maximum maps built
+// from cached maps, and the series of GIF files. The window (or a test)
+// provides what the main window owns through IPreComputeHost; the engine's
+// events are handed in while the progress dialog shows.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/VoaEng.h"
+#include "views/Raster.h"
+
+namespace vx {
+
+// The states of the main window's status indicator.
+enum TStatusState : int { stReady = 0, stFailed = 1, stComputing = 2, stDone = 4 };
+
+inline constexpr const char* kDataMissing = "Data missing, run Pre-Compute Maps.";
+
+struct TBatchOptions {
+  bool AllHours = true;
+  bool AllBands = true;
+  bool BothPaths = false;
+};
+// "Start" needs hours or bands to loop over.
+inline bool CanStartBatch(const TBatchOptions& o) { return o.AllHours || o.AllBands; }
+int BatchJobCount(const TBatchOptions& o);
+
+// A job in 32 bits: hour in bits 0-7, band in 8-15, 255 in 16-23 for the
+// long path.
+inline uint32_t PackJob(int hour, int band, bool longPath) {
+  return uint32_t(hour & 0xFF) | uint32_t(band & 0xFF) << 8 | (longPath ? 0xFFu << 16 : 0u);
+}
+inline int JobHour(uint32_t job) { return int(job & 0xFF); }
+inline int JobBand(uint32_t job) { return int((job >> 8) & 0xFF); }
+inline bool JobLongPath(uint32_t job) { return job > 65535; }
+
+// Hours outermost, then bands, then short before long; what is not looped
+// over keeps the given value.
+std::vector<uint32_t> BuildJobList(const TBatchOptions& o, int hour, int band, bool longPath);
+
+// "05UT-14MHz.gif" for hour 5, band 3.
+std::string GifName(int hour, int band);
+
+class IPreComputeHost {
+ public:
+  virtual ~IPreComputeHost() = default;
+  // The main window's inputs into the engine (hour, band and path too).
+  virtual void SyncEngineInputs() = 0;
+  virtual void SetStatus(TStatusState state) = 0;
+  // The engine's message box for its status.
+  virtual void ShowStatusMessage() = 0;
+  virtual void ShowError(const std::string& text) = 0;
+  // The map view's SetData; MapBitmap is then the rendered map.
+  virtual void ShowMap(const TVoaGrid& grid) = 0;
+  virtual const TRgbImage& MapBitmap() = 0;
+  virtual int MapBand() = 0;
+  virtual int MapHour() = 0;
+  virtual bool RealTime() = 0;
+  virtual void SetRealTime(bool down) = 0;
+  // The progress dialog: range, position, modal showing and closing.
+  virtual void SetProgressMax(int max) = 0;
+  virtual void SetProgressPosition(int position) = 0;
+  virtual void ShowProgress() = 0;
+  virtual void CloseProgress() = 0;
+};
+
+class TPreCompute {
+ public:
+  TPreCompute(TVoaEngine& engine, std::string cacheFolder, IPreComputeHost& host)
+      : Engine_(engine), CacheFolder_(std::move(cacheFolder)), Host_(host) {}
+
+  std::vector<uint32_t> JobList;
+  int CurrentJob = -1;
+
+  // Builds the jobs and starts the first uncached one; the progress dialog
+  // shows only when a job runs. False when everything was cached.
+  bool StartBatch(const TBatchOptions& options);
+  // Starts the next job whose map is not cached; false when none is left.
+  bool RunNextJob();
+  // Ends the batch after an engine failure or a cancel; computed maps stay.
+  void BatchFailed();
+  // The progress dialog's Cancel.
+  void Cancel();
+  // The engine's events while the batch runs.
+  void EnginePredict();
+  void EngineError() { BatchFailed(); }
+  // The progress dialog closed, whatever the reason.
+  void ProgressClosed();
+  bool Running() const { return Running_; }
+
+  // kind 0: maximum over hours, 1: over bands, 2: over both. False (after
+  // the missing-data message) when a map is not cached.
+  bool MaxOverMaps(int kind);
+  // Writes the 192 GIF files into folder; stops at the first missing map
+  // (files written so far stay) or unwritable file.
+  bool GenerateGifs(const std::string& folder);
+
+ private:
+  TVoaEngine& Engine_;
+  std::string CacheFolder_;
+  IPreComputeHost& Host_;
+  bool Running_ = false;
+  bool RealTimeAtStart_ = false;
+};
+
+}  // namespace vx
