@@ -179,7 +179,7 @@ void TZipList::SetText(std::string_view text) {
     }
     Item it{std::string(l), Units16(*la), Units16(*lo), {}, 0};
     const std::string_view region = Columns(l, 7, 12);
-    std::memcpy(it.Region, region.data(), region.size());
+    if (!region.empty()) std::memcpy(it.Region, region.data(), region.size());
     it.RegionLen = static_cast<uint8_t>(region.size());
     Lines_.push_back(std::move(it));
   }

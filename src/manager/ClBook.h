@@ -36,7 +36,7 @@ struct TCallbookEntry {
     const size_t n = std::min(s.size(), cap - 1);
     std::memset(f, 0, cap);
     f[0] = static_cast<unsigned char>(n);
-    std::memcpy(f + 1, s.data(), n);
+    if (n) std::memcpy(f + 1, s.data(), n);
   }
   static std::string_view View(const unsigned char* f) {
     return {reinterpret_cast<const char*>(f + 1), f[0]};
