@@ -1,12 +1,53 @@
+// vantor-cli chart: a point-to-point prediction drawn as the Chart tab draws
+// it (without the time line), written as PNG and/or BMP.
 #include <iostream>
 
 #include "app/cli/Cli.h"
+#include "app/cli/CliEngine.h"
+#include "app/cli/CliImage.h"
+#include "views/ChartDraw.h"
 
 namespace vx::cli {
 
-int CliChart(const std::vector<std::string>&) {
-  std::cerr << "vantor-cli chart: not available in this build\n";
+namespace {
+
+int Usage(const std::string& error) {
+  std::cerr << "vantor-cli chart: " << error << "\n"
+            << "usage: vantor-cli chart --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
+               "       (--png FILE | --bmp FILE)... [--best-hour] [--muf]\n"
+               "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
+               "       [--voacap PROGRAM] [--itshfbc DIR]\n";
   return 2;
+}
+
+}  // namespace
+
+int CliChart(const std::vector<std::string>& argv) {
+  TArgs args(argv, {"long", "deck", "no-cache", "best-hour", "muf"});
+  TJobOptions options;
+  std::string error;
+  const std::vector<std::string> extra = {"png", "bmp", "best-hour", "muf"};
+  if (!ParseJobOptions(args, false, options, error, extra)) return Usage(error);
+  if (options.DeckOnly) return Usage("--deck is an option of predict");
+  if (!WantsImage(args)) return Usage("--png FILE or --bmp FILE is required");
+
+  auto engine = MakeEngine(options, error);
+  if (!engine) {
+    std::cerr << error << "\n";
+    return 1;
+  }
+  RunToEnd(*engine, false);
+  if (engine->Status != vsReady) {
+    std::cerr << engine->StatusText() << "\n";
+    return 1;
+  }
+  TRgbImage chart;
+  PaintChart(*engine, TChartOptions{args.Flag("best-hour"), args.Flag("muf")}, chart);
+  if (!WriteImages(args, chart, error)) {
+    std::cerr << error << "\n";
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace vx::cli

@@ -18,7 +18,10 @@ const std::vector<std::string>& CommonOptionNames() {
   return names;
 }
 
-namespace {
+const std::vector<std::string>& ImageOptionNames() {
+  static const std::vector<std::string> names = {"png", "bmp", "style", "sun", "path", "best-hour", "muf"};
+  return names;
+}
 
 // "LAT,LON" in decimal degrees to 1/180-degree units.
 bool ParsePoint(const std::string& text, int32_t& lat, int32_t& lon) {
@@ -31,6 +34,8 @@ bool ParsePoint(const std::string& text, int32_t& lat, int32_t& lon) {
   lon = RoundToInt32(*lo * 180);
   return true;
 }
+
+namespace {
 
 bool IntOption(const TArgs& args, const char* name, long long lo, long long hi, bool required, int32_t& out,
                std::string& error) {
@@ -51,12 +56,15 @@ bool IntOption(const TArgs& args, const char* name, long long lo, long long hi, 
 
 }  // namespace
 
-bool ParseJobOptions(const TArgs& args, bool area, TJobOptions& out, std::string& error) {
+bool ParseJobOptions(const TArgs& args, bool area, TJobOptions& out, std::string& error,
+                     const std::vector<std::string>& extraNames) {
   if (!args.Error().empty()) {
     error = args.Error();
     return false;
   }
-  auto unknown = args.Unknown(CommonOptionNames());
+  std::vector<std::string> known = CommonOptionNames();
+  known.insert(known.end(), extraNames.begin(), extraNames.end());
+  auto unknown = args.Unknown(known);
   if (!unknown.empty() || !args.Positional().empty()) {
     error = "unknown argument " + (unknown.empty() ? args.Positional()[0] : unknown[0]);
     return false;

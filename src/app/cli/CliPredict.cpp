@@ -7,6 +7,9 @@
 #include "app/cli/Json.h"
 #include "engine/Cache.h"
 #include "engine/Decks.h"
+#include "app/cli/CliImage.h"
+#include "common/TextUtil.h"
+#include "views/MapDraw.h"
 
 namespace vx::cli {
 
@@ -17,7 +20,8 @@ int Usage(const std::string& error, bool area) {
   if (area)
     std::cerr << "usage: vantor-cli area --home LAT,LON --band B --hour H --grid 16|31|61 --month M --ssn N\n"
                  "       [--year Y] [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
-                 "       [--voacap PROGRAM] [--itshfbc DIR] [--deck] [--no-cache]\n";
+                 "       [--voacap PROGRAM] [--itshfbc DIR] [--deck] [--no-cache]\n"
+                 "       [--png FILE] [--bmp FILE] [--style color|gray|pseudo] [--sun] [--path DXLAT,DXLON]\n";
   else
     std::cerr << "usage: vantor-cli predict --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
                  "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
@@ -38,6 +42,56 @@ int PrintDeck(const TJobOptions& options, bool area) {
   return 0;
 }
 
+// What the map options ask for; false with a message on a bad value.
+struct TMapImage {
+  TMapStyle Style = msColor;
+  TMapOverlays Overlays;
+};
+
+// A coordinate frame holds whole degrees; the path is drawn between those.
+TLocation WholeDegrees(int32_t lon, int32_t lat) {
+  auto whole = [](int32_t v) { return RoundToInt32(v / 180.0) * 180; };
+  return TLocation{whole(lon), whole(lat)};
+}
+
+bool ParseMapImage(const TArgs& args, const TVoaInputs& in, TMapImage& out, std::string& error) {
+  if (auto style = args.Value("style")) {
+    if (*style == "color") out.Style = msColor;
+    else if (*style == "gray") out.Style = msGray;
+    else if (*style == "pseudo") out.Style = msPseudo;
+    else {
+      error = "--style must be color, gray or pseudo";
+      return false;
+    }
+  }
+  out.Overlays.Sun = args.Flag("sun");
+  out.Overlays.SunTime = SunTime(in.Year, in.Month, in.Hour, UtcNowDays());
+  if (auto path = args.Value("path")) {
+    int32_t lat = 0, lon = 0;
+    if (!ParsePoint(*path, lat, lon)) {
+      error = "--path DXLAT,DXLON must be decimal degrees, north and east positive";
+      return false;
+    }
+    out.Overlays.Path = true;
+    out.Overlays.Home = WholeDegrees(in.TxLon, in.TxLat);
+    out.Overlays.Dx = WholeDegrees(lon, lat);
+    out.Overlays.LongPath = in.LongPath;
+  }
+  return true;
+}
+
+int WriteMap(const TArgs& args, const TMapImage& map, const TVoaGrid& grid) {
+  TMapModel model;
+  model.MapStyle = map.Style;
+  model.SetData(grid);
+  std::string error;
+  if (!WriteImages(args, model.Compose(map.Overlays), error)) {
+    std::cerr << error << "\n";
+    return 1;
+  }
+  return 0;
+}
+
 int Finish(const TVoaEngine& engine) {
   if (engine.Status == vsReady) return 0;
   std::cerr << engine.StatusText() << "\n";
@@ -45,10 +99,15 @@ int Finish(const TVoaEngine& engine) {
 }
 
 int Run(const std::vector<std::string>& argv, bool area) {
-  TArgs args(argv, {"long", "deck", "no-cache"});
+  TArgs args(argv, area ? std::vector<std::string>{"long", "deck", "no-cache", "sun"}
+                         : std::vector<std::string>{"long", "deck", "no-cache"});
   TJobOptions options;
   std::string error;
-  if (!ParseJobOptions(args, area, options, error)) return Usage(error, area);
+  const std::vector<std::string> imageNames = {"png", "bmp", "style", "sun", "path"};
+  if (!ParseJobOptions(args, area, options, error, area ? imageNames : std::vector<std::string>{}))
+    return Usage(error, area);
+  TMapImage map;
+  if (area && !ParseMapImage(args, options.Inputs, map, error)) return Usage(error, area);
   if (options.DeckOnly) return PrintDeck(options, area);
 
   auto engine = MakeEngine(options, error);
@@ -64,11 +123,12 @@ int Run(const std::vector<std::string>& argv, bool area) {
   const std::string cache = AreaCacheFolder();
   if (!options.NoCache && LoadAreaCache(cache, *engine, engine->AreaGrid)) {
     std::cout << AreaJson(vsReady, engine->AreaGrid) << std::endl;
-    return 0;
+    return WantsImage(args) ? WriteMap(args, map, engine->AreaGrid) : 0;
   }
   RunToEnd(*engine, true);
   if (engine->Status == vsReady && !options.NoCache) SaveAreaCache(cache, *engine, engine->AreaGrid);
   std::cout << AreaJson(engine->Status, engine->AreaGrid) << std::endl;
+  if (engine->Status == vsReady && WantsImage(args)) return WriteMap(args, map, engine->AreaGrid);
   return Finish(*engine);
 }
 

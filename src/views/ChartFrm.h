@@ -1,0 +1,41 @@
+// TChartFrame: the 24-hour chart of the Chart tab. It reads the engine's
+// point-to-point arrays, never starts a prediction, and reports the values
+// under the mouse through StatusTexts.
+#pragma once
+
+#include <QFrame>
+#include <QStringList>
+#include <functional>
+
+#include "views/ChartDraw.h"
+
+namespace vx {
+
+class TChartFrame : public QFrame {
+  Q_OBJECT
+ public:
+  explicit TChartFrame(QWidget* parent = nullptr);
+
+  const TPointResults* Results = nullptr;  // the engine's arrays
+  TChartOptions Options;                   // "Mark Best Hour", "Plot MUF"
+  std::function<double()> Now = UtcNowFraction;  // fraction of the UTC day
+  TRgbImage ChartBitmap;
+
+  void PaintChart();
+  // What the surface shows: ChartBitmap and the time line.
+  TRgbImage Surface();
+  TReadout BoxMouseMove(int x, int y);
+  QWidget* Box() const { return Box_; }
+
+  static double UtcNowFraction();
+
+ signals:
+  void StatusTexts(const QStringList& panels);  // panels 1..5
+  void BoxDblClick();                           // toggles "Mark Best Hour"
+
+ private:
+  friend class TChartBox;
+  QWidget* Box_;
+};
+
+}  // namespace vx

@@ -1,0 +1,72 @@
+// TMapFrame: the world map of the Map tab with its band buttons and hour
+// selector. It never runs the engine: a band or hour change asks for
+// ComputeMap, and the result comes back through SetData.
+#pragma once
+
+#include <QFrame>
+#include <QStringList>
+#include <array>
+#include <functional>
+
+#include "views/MapDraw.h"
+
+class QAbstractButton;
+class QButtonGroup;
+class QLabel;
+class QToolButton;
+
+namespace vx {
+
+class TMapFrame : public QFrame {
+  Q_OBJECT
+ public:
+  explicit TMapFrame(QWidget* parent = nullptr);
+
+  TMapModel Model;  // MapStyle, MapBand, MapHour, GridCopy, NormGrid, MapBitmap
+
+  // Set by the main window: "Show Sun", "Plot Path", the engine's last
+  // inputs (year and month for the sun, the path) and the coordinate frames.
+  bool ShowSun = false;
+  bool PlotPath = false;
+  std::function<int()> EngineYear = [] { return 0; };
+  std::function<int()> EngineMonth = [] { return 1; };
+  std::function<bool()> EngineLongPath = [] { return false; };
+  std::function<TLocation()> HomePoint = [] { return TLocation{}; };
+  std::function<TLocation()> DxPoint = [] { return TLocation{}; };
+  std::function<double()> NowDays = UtcNowDays;
+  std::function<int()> UtcHour;  // the current UTC hour (default: the clock)
+  std::function<bool()> MonitorConnected = [] { return false; };
+
+  void SetData(const TVoaGrid& grid);
+  void SetStyle(TMapStyle style);
+  // The picture the surface shows (MapBitmap and the overlays switched on).
+  TRgbImage Surface() const;
+  TReadout BoxMouseMove(int x, int y);
+  void BoxMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  void FollowClock();
+  void LeftArrowClick();
+  void RightArrowClick();
+  void SetMapBand(int band);  // as a click on the band's button
+
+  QString HourCaption() const;
+  bool RealTime() const;
+  void SetRealTime(bool down);
+  QAbstractButton* BandButton(int band) const;
+  QWidget* Box() const { return Box_; }
+
+ signals:
+  void ComputeMap();
+  void MapShown();  // queued, after the current handler
+  void RefreshSpaceWeather();
+  void LocationClicked(vx::TLocation point, bool home);
+  void StatusTexts(const QStringList& panels);
+
+ private:
+  void HourChanged();
+  QWidget* Box_;
+  QButtonGroup* Bands_;
+  QLabel* HourPanel_;
+  QToolButton* RunHourBtn_;
+};
+
+}  // namespace vx
