@@ -115,7 +115,11 @@ bool TCallParser::NormalizeCall() {
     if (!IsDigit(c) && !IsUpper(c) && c != '/') return false;
 
   if (clean.find('/') == std::string::npos) {
-    Call = std::move(clean);  // a plain call is its own lookup string, looked up once above
+    // A plain call is its own lookup string; the exceptions were searched for
+    // it above unless a trailing "/" was cut.
+    Call = std::move(clean);
+    if (Call != firstKey)
+      if (std::string v = ExceptionValue(Call); !v.empty()) Call = AsLookup(v);
     return true;
   }
 

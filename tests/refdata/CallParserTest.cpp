@@ -94,6 +94,7 @@ TEST_F(CallParserTest, ExceptionsAndEntityNumbers) {
   EXPECT_EQ(Norm("DL1ZZZ"), "KH6");       // any other value replaces the call
   EXPECT_EQ(Norm("DL1ZZZ/P"), "DL1ZZZ/P");  // the key is the whole call
   EXPECT_EQ(Norm("K1XYZ/4"), "K4");       // second look with the reduced call
+  EXPECT_EQ(Norm("K1XYZ/"), "ADIF291");
   EXPECT_EQ(Norm("ZZ9/ANT"), "ADIF013");
   EXPECT_EQ(First("K1XYZ"), "United States");
   EXPECT_EQ(First("DL1ZZZ"), "Hawaii");
