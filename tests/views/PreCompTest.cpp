@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include "ViewsTestUtil.h"
+#include "engine/Cache.h"
+#include "engine/VoaEng.h"
+#include "views/GifWriter.h"
+#include "views/MapDraw.h"
+#include "views/PreComp.h"
+
+using namespace vx;
+
+TEST(JobList, NestingAndPacking) {
+  EXPECT_EQ(PackJob(5, 3, false), 0x0305u);
+  EXPECT_EQ(PackJob(23, 7, true), 0xFF0717u);
+  EXPECT_TRUE(JobLongPath(PackJob(0, 0, true)));
+  EXPECT_FALSE(JobLongPath(PackJob(23, 7, false)));
+
+  auto all = BuildJobList({true, true, true}, 9, 2, false);
+  ASSERT_EQ(all.size(), 384u);
+  EXPECT_EQ(all[0], PackJob(0, 0, false));
+  EXPECT_EQ(all[1], PackJob(0, 0, true));
+  EXPECT_EQ(all[2], PackJob(0, 1, false));
+  EXPECT_EQ(all[16], PackJob(1, 0, false));
+  EXPECT_EQ(all.back(), PackJob(23, 7, true));
+
+  auto hoursBands = BuildJobList({true, true, false}, 9, 2, true);  // keeps the long path
+  ASSERT_EQ(hoursBands.size(), 192u);
+  EXPECT_EQ(hoursBands[1], PackJob(0, 1, true));
+
+  auto hoursPaths = BuildJobList({true, false, true}, 9, 2, false);
+  ASSERT_EQ(hoursPaths.size(), 48u);
+  EXPECT_EQ(hoursPaths[1], PackJob(0, 2, true));
+  EXPECT_EQ(hoursPaths[2], PackJob(1, 2, false));
+
+  auto bandsPaths = BuildJobList({false, true, true}, 9, 2, false);
+  ASSERT_EQ(bandsPaths.size(), 16u);
+  EXPECT_EQ(bandsPaths[3], PackJob(9, 1, true));
+
+  auto hours = BuildJobList({true, false, false}, 9, 2, false);
+  ASSERT_EQ(hours.size(), 24u);
+  EXPECT_EQ(hours[23], PackJob(23, 2, false));
+  auto bands = BuildJobList({false, true, false}, 9, 2, true);
+  ASSERT_EQ(bands.size(), 8u);
+  EXPECT_EQ(bands[7], PackJob(9, 7, true));
+
+  // Start needs hours or bands.
+  EXPECT_FALSE(CanStartBatch({false, false, true}));
+  EXPECT_FALSE(CanStartBatch({false, false, false}));
+  EXPECT_TRUE(BuildJobList({false, false, true}, 9, 2, false).empty());
+  EXPECT_EQ(BatchJobCount({true, true, true}), 384);
+  EXPECT_EQ(BatchJobCount({false, true, false}), 8);
+}
+
+TEST(JobList, GifNamesUseWholeMegahertz) {
+  EXPECT_EQ(GifName(0, 0), "00UT-03MHz.gif");
+  EXPECT_EQ(GifName(5, 6), "05UT-24MHz.gif");
+  EXPECT_EQ(GifName(23, 7), "23UT-28MHz.gif");
+}
+
+namespace {
+
+// The main window as far as the batch needs it, recording what it is told.
+struct THost : IPreComputeHost {
+  TVoaEngine* Engine = nullptr;
+  TPreCompute* Batch = nullptr;
+  TMapModel Map;
+  int Band = 3, Hour = 9;
+  bool Long = false, Real = true, ProgressShown = false;
+  int ProgressMax = -1, Messages = 0, Shown = 0;
+  std::vector<int> Positions;
+  std::vector<TStatusState> States;
+  std::vector<std::string> Errors;
+
+  void SyncEngineInputs() override {
+    Engine->TxLat = 44 * 180, Engine->TxLon = -79 * 180;
+    Engine->Year = 2008, Engine->Month = 3, Engine->Ssn = 50;
+    Engine->GridSize = 16;
+    Engine->Hour = Hour, Engine->Band = Band, Engine->LongPath = Long;
+  }
+  void SetStatus(TStatusState s) override { States.push_back(s); }
+  void ShowStatusMessage() override { ++Messages; }
+  void ShowError(const std::string& t) override { Errors.push_back(t); }
+  void ShowMap(const TVoaGrid& g) override {
+    Map.SetData(g);
+    ++Shown;
+  }
+  const TRgbImage& MapBitmap() override { return Map.MapBitmap; }
+  int MapBand() override { return Band; }
+  int MapHour() override { return Hour; }
+  bool RealTime() override { return Real; }
+  void SetRealTime(bool d) override { Real = d; }
+  void SetProgressMax(int m) override { ProgressMax = m; }
+  void SetProgressPosition(int p) override { Positions.push_back(p); }
+  void ShowProgress() override { ProgressShown = true; }
+  void CloseProgress() override {
+    if (!ProgressShown) return;
+    ProgressShown = false;
+    Batch->ProgressClosed();
+  }
+};
+
+struct BatchFixture : testing::Test {
+  std::string data, cache;
+  vxtest::TQueuedRunner* runner = nullptr;
+  std::unique_ptr<TVoaEngine> engine;
+  THost host;
+  std::unique_ptr<TPreCompute> batch;
+
+  void SetUp() override {
+    const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+    data = vxtest::MakeDataFolder(name);
+    cache = vxtest::FreshFolder(name + "-cache");
+    auto r = std::make_unique<vxtest::TQueuedRunner>();
+    runner = r.get();
+    engine = std::make_unique<TVoaEngine>(std::move(r), TVoacapSetup{VX_FAKE_VOACAP, data});
+    ASSERT_EQ(engine->Status, vsReady);
+    batch = std::make_unique<TPreCompute>(*engine, cache, host);
+    host.Engine = engine.get();
+    host.Batch = batch.get();
+    engine->OnPredict = [this](TVoaEngine&) { batch->EnginePredict(); };
+    engine->OnError = [this](TVoaEngine&) { batch->EngineError(); };
+  }
+
+  // A cached map for hour and band at the host's other inputs.
+  void Cache(int hour, int band, float snr) {
+    host.SyncEngineInputs();
+    TVoaInputs in = *engine;
+    in.Hour = hour, in.Band = band;
+    ASSERT_TRUE(SaveAreaCache(cache, in, vxtest::GridOf(16, [&](int i, int) { return snr + i; })));
+  }
+  // Runs the children one by one as an event loop would.
+  void Drain() {
+    while (runner->Complete()) {
+    }
+  }
+};
+
+}  // namespace
+
+TEST_F(BatchFixture, ComputesUncachedMapsInOrderAndSkipsCachedOnes) {
+  Cache(3, 2, 10);
+  Cache(5, 2, 10);
+  host.Band = 2;
+  ASSERT_TRUE(batch->StartBatch({true, false, false}));
+  EXPECT_TRUE(host.ProgressShown);
+  EXPECT_FALSE(host.Real);  // released while the batch runs
+  EXPECT_EQ(host.ProgressMax, 24);
+  EXPECT_EQ(engine->Hour, 0);
+  Drain();
+  EXPECT_EQ(runner->Started, 22);
+  EXPECT_FALSE(host.ProgressShown);
+  EXPECT_TRUE(host.Real);  // given back when the dialog closed
+  EXPECT_EQ(host.States.back(), stDone);
+  // Positions follow the job index, cached jobs included.
+  EXPECT_EQ(host.Positions.front(), 0);
+  EXPECT_EQ(host.Positions.back(), 23);
+  for (int h = 0; h < 24; ++h) {
+    TVoaInputs in = *engine;
+    in.Hour = h, in.Band = 2;
+    EXPECT_TRUE(AreaCacheValid(cache, in)) << h;
+  }
+  // The map view was not touched.
+  EXPECT_EQ(host.Shown, 0);
+
+  // Everything is cached now: no dialog, done at once, Real Time kept.
+  runner->Started = 0;
+  host.States.clear();
+  EXPECT_FALSE(batch->StartBatch({true, false, false}));
+  EXPECT_FALSE(host.ProgressShown);
+  EXPECT_EQ(runner->Started, 0);
+  EXPECT_EQ(host.States.back(), stDone);
+  EXPECT_TRUE(host.Real);
+
+  // A new SSN makes every map stale.
+  host.SyncEngineInputs();
+  engine->Ssn = 51;
+  TVoaInputs in = *engine;
+  in.Hour = 0;
+  EXPECT_FALSE(AreaCacheValid(cache, in));
+}
+
+TEST_F(BatchFixture, EngineFailureShowsItsMessageAndEndsTheBatch) {
+  runner->Env = "VOACAP_FAKE_EXIT=1";
+  ASSERT_TRUE(batch->StartBatch({false, true, false}));
+  Drain();
+  EXPECT_EQ(runner->Started, 1);  // the rest are dropped
+  EXPECT_EQ(host.Messages, 1);
+  EXPECT_EQ(host.States.back(), stFailed);
+  EXPECT_FALSE(host.ProgressShown);
+  EXPECT_TRUE(host.Real);
+  EXPECT_TRUE(batch->JobList.empty());
+}
+
+TEST_F(BatchFixture, CancelEndsQuietlyAndKeepsFinishedMaps) {
+  ASSERT_TRUE(batch->StartBatch({false, true, false}));
+  runner->Complete();  // band 0 done, band 1 running
+  EXPECT_EQ(runner->Started, 2);
+  batch->Cancel();
+  EXPECT_EQ(engine->Status, vsCancelled);
+  EXPECT_EQ(host.Messages, 0);
+  EXPECT_EQ(host.States.back(), stFailed);
+  EXPECT_FALSE(host.ProgressShown);
+  EXPECT_FALSE(runner->Running());
+  TVoaInputs in = *engine;
+  in.Hour = 9, in.Band = 0;
+  EXPECT_TRUE(AreaCacheValid(cache, in));
+  in.Band = 1;
+  EXPECT_FALSE(AreaCacheValid(cache, in));
+}
+
+TEST_F(BatchFixture, MaximumMapsNeedEveryMapInTheCache) {
+  for (int h = 0; h < 24; ++h) Cache(h, 3, float(h));
+  // Over hours at band 3: hour 23's map is the largest everywhere.
+  ASSERT_TRUE(batch->MaxOverMaps(0));
+  ASSERT_EQ(host.Map.GridCopy.size(), 16u);
+  EXPECT_FLOAT_EQ(host.Map.GridCopy[4][7].Snr, 27.0f);
+  EXPECT_EQ(host.Map.GridCopy[4][7].Mode, "");
+  EXPECT_EQ(host.Map.GridCopy[4][7].Muf, 0.0f);
+  // Over bands at hour 9 after a batch for one band: data missing.
+  host.Shown = 0;
+  EXPECT_FALSE(batch->MaxOverMaps(1));
+  ASSERT_EQ(host.Errors.size(), 1u);
+  EXPECT_EQ(host.Errors[0], "Data missing, run Pre-Compute Maps.");
+  EXPECT_EQ(host.Shown, 0);
+  EXPECT_FALSE(batch->MaxOverMaps(2));
+  // Negative SNR never shows: the maximum starts at 0.
+  for (int b = 0; b < 8; ++b) Cache(9, b, -40);
+  ASSERT_TRUE(batch->MaxOverMaps(1));
+  EXPECT_FLOAT_EQ(host.Map.GridCopy[0][0].Snr, 0.0f);
+}
+
+TEST_F(BatchFixture, GifsForEveryBandAndHour) {
+  const std::string gifs = vxtest::FreshFolder("gifs") + "Gifs/";
+  for (int b = 0; b < 8; ++b)
+    for (int h = 0; h < 24; ++h)
+      if (!(b == 2 && h == 4)) Cache(h, b, float(b * 5 + h));
+  // One map missing: the message, and the files before it stay.
+  EXPECT_FALSE(batch->GenerateGifs(gifs));
+  EXPECT_EQ(host.Errors.back(), kDataMissing);
+  EXPECT_TRUE(FileExists(gifs + "03UT-10MHz.gif"));
+  EXPECT_TRUE(FileExists(gifs + "23UT-07MHz.gif"));
+  EXPECT_FALSE(FileExists(gifs + "04UT-10MHz.gif"));
+
+  Cache(4, 2, 14);
+  host.Map.SetStyle(msPseudo);
+  ASSERT_TRUE(batch->GenerateGifs(gifs));
+  int files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(gifs)) files += e.path().extension() == ".gif";
+  EXPECT_EQ(files, 192);
+  // The map is left at 28 MHz, 23 UTC, and the last file is that map.
+  EXPECT_FLOAT_EQ(host.Map.GridCopy[0][0].Snr, 7 * 5 + 23);
+  EXPECT_EQ(*ReadWholeFile(gifs + "23UT-28MHz.gif"), *EncodeGif(host.Map.MapBitmap));
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <string>
+
+#include "common/FileUtil.h"
+#include "engine/ProcessRunner.h"
+#include "engine/VoaTypes.h"
+#include "views/Raster.h"
+
+namespace vxtest {
+
+// A propagation data folder as makeitshfbc lays it out, in a fresh place.
+inline std::string MakeDataFolder(const std::string& name) {
+  std::string f = testing::TempDir() + "views-" + name + "/itshfbc/";
+  std::filesystem::remove_all(f);
+  vx::MakeDirectories(f + "run");
+  vx::MakeDirectories(f + "database");
+  vx::WriteWholeFile(f + "database/version.w32", "Version 16.1207W\n");
+  return f;
+}
+
+inline std::string FreshFolder(const std::string& name) {
+  std::string f = testing::TempDir() + "views-" + name + "/";
+  std::filesystem::remove_all(f);
+  vx::MakeDirectories(f);
+  return f;
+}
+
+// Runs each child only when the test says so, then reports its end: the
+// engine's events arrive one at a time, as from an event loop, without Qt.
+class TQueuedRunner : public vx::IProcessRunner {
+ public:
+  void Run(const vx::TProcessCommand& command) override {
+    Pending.push_back(command);
+    ++Started;
+  }
+  void Terminate() override { Pending.clear(); }
+  bool Running() const override { return !Pending.empty(); }
+
+  // Runs the oldest child to its end and reports it; false when none waits.
+  bool Complete() {
+    if (Pending.empty()) return false;
+    vx::TProcessCommand c = Pending.front();
+    Pending.pop_front();
+    std::string cmd = "cd '" + c.Directory + "' && " + Env + " '" + c.Program + "'";
+    for (const auto& a : c.Arguments) cmd += " '" + a + "'";
+    cmd += " >/dev/null 2>&1 </dev/null";
+    const int status = std::system(cmd.c_str());
+    if (OnFinished) OnFinished(status == 0 ? 0u : 1u);
+    return true;
+  }
+  std::deque<vx::TProcessCommand> Pending;
+  int Started = 0;
+  std::string Env = "true &&";  // extra shell words before the program
+};
+
+// A grid whose SNR at [i][j] is f(i, j).
+template <class F>
+vx::TVoaGrid GridOf(int n, F f) {
+  vx::TVoaGrid g = vx::MakeGrid(n);
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j) g[size_t(i)][size_t(j)].Snr = float(f(i, j));
+  return g;
+}
+
+inline int CountColour(const vx::TRgbImage& img, vx::TRgb c) {
+  int n = 0;
+  for (int y = 0; y < img.Height; ++y)
+    for (int x = 0; x < img.Width; ++x) n += img.Pixel(x, y) == c;
+  return n;
+}
+
+}  // namespace vxtest
