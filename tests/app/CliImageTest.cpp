@@ -1,0 +1,140 @@
+// vantor-cli chart and area pictures, end to end against the stand-in
+// propagation program: the files hold exactly what the views draw.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+
+#include "common/FileUtil.h"
+#include "common/TextUtil.h"
+#include "views/BmpFile.h"
+#include "views/ChartDraw.h"
+#include "views/MapDraw.h"
+#include "views/QtImage.h"
+
+using namespace vx;
+
+namespace {
+
+struct Result {
+  int code = -1;
+  std::string out;
+};
+
+std::string Root() { return testing::TempDir() + "cli-image/"; }
+
+Result Cli(const std::string& args) {
+  MakeDirectories(Root());
+  const std::string data = Root() + "itshfbc/";
+  if (!DirectoryExists(data)) {
+    MakeDirectories(data + "run");
+    MakeDirectories(data + "database");
+    WriteWholeFile(data + "database/version.w32", "Version 16.1207W\n");
+  }
+  const std::string cmd = "XDG_CONFIG_HOME=" + Root() + "cfg XDG_CACHE_HOME=" + Root() + "cache " + VX_CLI + " " +
+                          args + " --voacap " + VX_FAKE_VOACAP + " --itshfbc " + data + " 2>/dev/null";
+  Result r;
+  FILE* p = popen(cmd.c_str(), "r");
+  char buf[65536];
+  for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
+  const int st = pclose(p);
+  r.code = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
+// The numbers of every "key": [..] array (or "key": value) in order; null
+// reads as the engine's reset value.
+std::vector<float> Numbers(const std::string& json, const std::string& key, bool arrays) {
+  std::vector<float> out;
+  const std::regex item(arrays ? "\"" + key + "\": \\[([^\\]]*)\\]" : "\"" + key + "\": ([-0-9.a-z]+)");
+  for (std::sregex_iterator it(json.begin(), json.end(), item), end; it != end; ++it) {
+    std::string list = (*it)[1];
+    size_t at = 0;
+    while (at <= list.size()) {
+      size_t comma = list.find(',', at);
+      if (comma == std::string::npos) comma = list.size();
+      auto text = Trim(std::string_view(list).substr(at, comma - at));
+      auto v = ParseDouble(text);
+      out.push_back(v ? float(*v) : ResetValue());
+      at = comma + 1;
+    }
+  }
+  return out;
+}
+
+TRgbImage ReadPng(const std::string& path) { return FromQImage(QImage(QString::fromStdString(path))); }
+
+const std::string kChart = "chart --home 44,-79 --dx 51,0 --year 2008 --month 3 --ssn 50";
+const std::string kArea = "area --home 44,-79 --band 3 --hour 12 --grid 31 --month 3 --ssn 50 --year 2008";
+
+}  // namespace
+
+TEST(CliImage, ChartFilesHoldTheChartOfThePrediction) {
+  const std::string png = Root() + "chart.png", bmp = Root() + "chart.bmp";
+  Result r = Cli(kChart + " --png " + png + " --bmp " + bmp + " --muf --best-hour");
+  ASSERT_EQ(r.code, 0);
+  const TRgbImage fromPng = ReadPng(png);
+  auto fromBmp = DecodeBmp(ReadWholeFile(bmp).value_or(""));
+  ASSERT_TRUE(fromBmp);
+  EXPECT_EQ(fromPng, *fromBmp);
+
+  // The same prediction as numbers, drawn here.
+  Result json = Cli("predict --home 44,-79 --dx 51,0 --year 2008 --month 3 --ssn 50");
+  ASSERT_EQ(json.code, 0);
+  const auto muf = Numbers(json.out, "muf", true), snr = Numbers(json.out, "snr", true);
+  ASSERT_EQ(muf.size(), 25u);
+  ASSERT_EQ(snr.size(), 29u * 25u);
+  TPointResults results;
+  for (int h = 0; h < 25; ++h) results.Muf[h] = muf[size_t(h)];
+  for (int f = 2; f <= 30; ++f)
+    for (int h = 0; h < 25; ++h) results.Snr[f][h] = snr[size_t((f - 2) * 25 + h)];
+  TRgbImage expected;
+  PaintChart(results, TChartOptions{true, true}, expected);
+  EXPECT_EQ(fromPng, expected);
+
+  // Without the options: no frames, no curve.
+  ASSERT_EQ(Cli(kChart + " --png " + png).code, 0);
+  PaintChart(results, TChartOptions{}, expected);
+  EXPECT_EQ(ReadPng(png), expected);
+}
+
+TEST(CliImage, AreaFilesHoldTheMapWithTheOverlaysAskedFor) {
+  std::filesystem::remove_all(Root() + "cache");
+  const std::string png = Root() + "map.png", bmp = Root() + "map.bmp";
+  Result r = Cli(kArea + " --png " + png + " --style pseudo");
+  ASSERT_EQ(r.code, 0);
+  const auto snr = Numbers(r.out, "snr", false);
+  ASSERT_EQ(snr.size(), 31u * 31u);
+  TVoaGrid grid = MakeGrid(31);
+  for (int i = 0; i < 31; ++i)
+    for (int j = 0; j < 31; ++j) grid[size_t(i)][size_t(j)].Snr = snr[size_t(i * 31 + j)];
+  TMapModel model;
+  model.MapStyle = msPseudo;
+  model.SetData(grid);
+  EXPECT_EQ(ReadPng(png), model.MapBitmap);
+
+  // From the cache now, with the sun and the path; the BMP as well.
+  r = Cli(kArea + " --bmp " + bmp + " --sun --path 35.4,139.6 --long");
+  ASSERT_EQ(r.code, 0);
+  model.SetStyle(msColor);
+  TMapOverlays o;
+  o.Sun = o.Path = o.LongPath = true;
+  o.SunTime = SunTime(2008, 3, 12, 0);
+  o.Home = TLocation{-79 * 180, 44 * 180};
+  o.Dx = TLocation{140 * 180, 35 * 180};  // whole degrees, as the frames hold them
+  auto fromBmp = DecodeBmp(ReadWholeFile(bmp).value_or(""));
+  ASSERT_TRUE(fromBmp);
+  EXPECT_EQ(*fromBmp, model.Compose(o));
+}
+
+TEST(CliImage, BadImageOptions) {
+  EXPECT_EQ(Cli(kChart).code, 2);  // no file named
+  EXPECT_EQ(Cli(kArea + " --png x.png --style neon").code, 2);
+  EXPECT_EQ(Cli(kArea + " --png x.png --path 95,0").code, 2);
+  EXPECT_EQ(Cli("predict --home 44,-79 --dx 51,0 --year 2008 --month 3 --ssn 50 --png x.png").code, 2);
+  EXPECT_EQ(Cli(kChart + " --png " + Root() + "no-such-folder/c.png").code, 1);
+}
