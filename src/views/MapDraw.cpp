@@ -39,6 +39,14 @@ const std::array<std::array<uint8_t, 256>, 12>& ShadeTable() {
   return table;
 }
 
+// Halves to even for |x| below 2^22: adding 1.5 x 2^23 leaves no fraction
+// bits, so the float addition itself rounds (to nearest, ties to even).
+// Much cheaper than lrint, which is a library call.
+inline int RoundFloatHalfEven(float x) {
+  constexpr float kShift = 12582912.0f;
+  return int((x + kShift) - kShift);
+}
+
 }  // namespace
 
 const std::array<TRgb, 12>& PseudoPalette() {
@@ -74,30 +82,35 @@ void RenderMap(const TNormGrid& norm, TMapStyle style, const TRgbImage& colorIma
   if (norm.Empty()) return;
 
   const int m = norm.N - 1, cw = kMapWidth / m, ch = kMapHeight / m;
-  const auto& shade = ShadeTable();
-  const auto& pseudo = PseudoPalette();
-  for (int y = 0; y < kMapHeight; ++y) {
-    const int r = y / ch;
-    const float t = float(y % ch) / float(ch);
-    uint8_t* p = out.Row(y);
-    for (int k = 0; k < m; ++k) {
-      // Interpolated down the cell's edges, then stepped across the cell.
-      const float left = (1 - t) * norm.At(k, r) + t * norm.At(k, r + 1);
-      const float right = (1 - t) * norm.At(k + 1, r) + t * norm.At(k + 1, r + 1);
-      const float step = (right - left) / float(cw);
-      float v = left;
-      for (int i = 0; i < cw; ++i, p += 3, v += step) {
-        // lrint rounds halves to even in the default rounding mode.
-        const long level = std::min(std::max(std::lrint(10.0f * v), 0L), 11L);
-        if (style == msPseudo) {
-          const TRgb c = pseudo[size_t(level)];
-          p[0] = c.R, p[1] = c.G, p[2] = c.B;
-        } else {
-          const auto& s = shade[size_t(level)];
-          p[0] = s[p[0]], p[1] = s[p[1]], p[2] = s[p[2]];
-        }
+  // The style is fixed for the whole picture: one loop per kind of pixel.
+  auto walk = [&](auto&& setPixel) {
+    for (int y = 0; y < kMapHeight; ++y) {
+      const int r = y / ch;
+      const float t = float(y % ch) / float(ch);
+      uint8_t* p = out.Row(y);
+      for (int k = 0; k < m; ++k) {
+        // Interpolated down the cell's edges, then stepped across the cell.
+        const float left = (1 - t) * norm.At(k, r) + t * norm.At(k, r + 1);
+        const float right = (1 - t) * norm.At(k + 1, r) + t * norm.At(k + 1, r + 1);
+        const float step = (right - left) / float(cw);
+        float v = left;
+        for (int i = 0; i < cw; ++i, p += 3, v += step)
+          setPixel(p, std::min(std::max(RoundFloatHalfEven(10.0f * v), 0), 11));
       }
     }
+  };
+  if (style == msPseudo) {
+    const auto& pseudo = PseudoPalette();
+    walk([&](uint8_t* p, int level) {
+      const TRgb c = pseudo[size_t(level)];
+      p[0] = c.R, p[1] = c.G, p[2] = c.B;
+    });
+  } else {
+    const auto& shade = ShadeTable();
+    walk([&](uint8_t* p, int level) {
+      const uint8_t* s = shade[size_t(level)].data();
+      p[0] = s[p[0]], p[1] = s[p[1]], p[2] = s[p[2]];
+    });
   }
   if (style == msPseudo && !monoImage.Empty()) {
     // Only the outlines: the outline map's ground (its bottom-left colour) is see-through.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace vx {
 
@@ -13,7 +14,13 @@ void TRgbImage::Resize(int w, int h, TRgb fill) {
 }
 
 void TRgbImage::Fill(TRgb c) {
-  for (size_t i = 0; i + 2 < Bytes.size(); i += 3) Bytes[i] = c.R, Bytes[i + 1] = c.G, Bytes[i + 2] = c.B;
+  if (Empty()) return;
+  // One row by hand, the others copied: byte stores through the vector
+  // would be reloaded on every pixel.
+  uint8_t* first = Bytes.data();
+  for (int x = 0; x < Width; ++x) first[3 * x] = c.R, first[3 * x + 1] = c.G, first[3 * x + 2] = c.B;
+  const size_t stride = size_t(Width) * 3;
+  for (int y = 1; y < Height; ++y) std::memcpy(first + y * stride, first, stride);
 }
 
 // step counts the pixels along the line: the dotted pen lights three, skips three.
@@ -54,10 +61,11 @@ void TRaster::FrameRect(int left, int top, int right, int bottom) {
 void TRaster::FillRect(int left, int top, int right, int bottom, TRgb c) {
   left = std::max(left, 0), top = std::max(top, 0);
   right = std::min(right, Image_.Width), bottom = std::min(bottom, Image_.Height);
-  for (int y = top; y < bottom; ++y) {
-    uint8_t* p = Image_.Row(y) + left * 3;
-    for (int x = left; x < right; ++x, p += 3) p[0] = c.R, p[1] = c.G, p[2] = c.B;
-  }
+  if (left >= right || top >= bottom) return;
+  uint8_t* first = Image_.Row(top) + left * 3;
+  for (int x = left; x < right; ++x, first += 3) first[0] = c.R, first[1] = c.G, first[2] = c.B;
+  const size_t bytes = size_t(right - left) * 3;
+  for (int y = top + 1; y < bottom; ++y) std::memcpy(Image_.Row(y) + left * 3, Image_.Row(top) + left * 3, bytes);
 }
 
 void TRaster::Ellipse(int left, int top, int right, int bottom, TRgb fill) {
@@ -79,12 +87,17 @@ void TRaster::Ellipse(int left, int top, int right, int bottom, TRgb fill) {
 }
 
 void TRaster::Draw(int x, int y, const TRgbImage& src, bool hasTransparent, TRgb transparent) {
-  for (int sy = 0; sy < src.Height; ++sy)
-    for (int sx = 0; sx < src.Width; ++sx) {
-      const TRgb c = src.Pixel(sx, sy);
-      if (hasTransparent && c == transparent) continue;
-      Image_.SetPixel(x + sx, y + sy, c);
+  // Clipped to the picture first, then whole rows of direct access.
+  const int x0 = std::max(0, -x), x1 = std::min(src.Width, Image_.Width - x);
+  const int y0 = std::max(0, -y), y1 = std::min(src.Height, Image_.Height - y);
+  for (int sy = y0; sy < y1; ++sy) {
+    const uint8_t* s = src.Row(sy) + x0 * 3;
+    uint8_t* d = Image_.Row(y + sy) + (x + x0) * 3;
+    for (int sx = x0; sx < x1; ++sx, s += 3, d += 3) {
+      if (hasTransparent && s[0] == transparent.R && s[1] == transparent.G && s[2] == transparent.B) continue;
+      d[0] = s[0], d[1] = s[1], d[2] = s[2];
     }
+  }
 }
 
 }  // namespace vx
