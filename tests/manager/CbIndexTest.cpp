@@ -113,19 +113,21 @@ TEST(FccIndex, JoinsSplitRecordsAndLocatesZipCodes) {
   add(En("K1ABC", "NY", "10001"));
   // A quoted field may hold the delimiter; later fields keep their numbers.
   add("EN|3|||K6QUOTE|L|L3|\"SMITH|JR\"|X|X|X|||||STREET|CITY|CT|06090||\r\n");
+  // A control character inside a field splits it, as the string list does.
+  add("EN|4|||K7TAB|L|L4|NA\tME|X|X|X|||||STREET|CITY|CT|06090||\r\n");
   add("EN|2|||N5SHORT|L|L2|X|X|X|X|||||STREET|CITY|OK\r\n");  // 18 fields: no ZIP field
   ASSERT_TRUE(WriteFileAtomic(dir + "FccCB.dat", en));
 
   test::TRecordingUi ui;
   TFileStager stager;
-  EXPECT_EQ(ImportFccDatabase(dir, ui, stager), 8);
-  EXPECT_EQ(ui.Messages, std::vector<std::string>{"FCC database imported: 8 calls"});
+  EXPECT_EQ(ImportFccDatabase(dir, ui, stager), 9);
+  EXPECT_EQ(ui.Messages, std::vector<std::string>{"FCC database imported: 9 calls"});
   const TCallbookEntries e = ReadIndex(dir + "FccCB.idx");
-  ASSERT_EQ(e.size(), 8u);
+  ASSERT_EQ(e.size(), 9u);
   EXPECT_TRUE(std::is_sorted(e.begin(), e.end(), CallLess));
   std::map<int32_t, TCallbookEntry> byOffset;
   for (const auto& r : e) byOffset[r.DatOffset] = r;
-  ASSERT_EQ(byOffset.size(), 8u);
+  ASSERT_EQ(byOffset.size(), 9u);
 
   auto rec = [&](size_t i) { return byOffset.at(static_cast<int32_t>(at[i])); };
   EXPECT_EQ(rec(0).CallText(), "K1ABC");
@@ -145,8 +147,11 @@ TEST(FccIndex, JoinsSplitRecordsAndLocatesZipCodes) {
   EXPECT_EQ(rec(5).RegionText(), "NY0100");
   EXPECT_EQ(rec(6).CallText(), "K6QUOTE");
   EXPECT_EQ(rec(6).RegionText(), "CT0032");
-  EXPECT_EQ(rec(7).RegionText(), "OK");
+  EXPECT_EQ(rec(7).CallText(), "K7TAB");
+  EXPECT_EQ(rec(7).RegionText(), "CITY");  // fields moved on by one
   EXPECT_EQ(rec(7).Lat, kNoLocation);
+  EXPECT_EQ(rec(8).RegionText(), "OK");
+  EXPECT_EQ(rec(8).Lat, kNoLocation);
   // Both K1ABC records, next to each other.
   EXPECT_EQ(e[1].CallText(), "K1ABC");
   EXPECT_EQ(e[2].CallText(), "K1ABC");
