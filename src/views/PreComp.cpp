@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/Paths.h"
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"
 #include "engine/Cache.h"
@@ -27,6 +28,12 @@ std::vector<uint32_t> BuildJobList(const TBatchOptions& o, int hour, int band, b
 
 std::string GifName(int hour, int band) {
   return FormatInt(hour, 2, true) + "UT-" + FormatInt(int(BandFrequency[size_t(band)]), 2, true) + "MHz.gif";
+}
+
+std::string GifFolder() {
+  std::string cache = AreaCacheFolder();
+  while (!cache.empty() && cache.back() == '/') cache.pop_back();
+  return FolderOf(cache) + "Gifs/";
 }
 
 bool TPreCompute::StartBatch(const TBatchOptions& options) {

@@ -43,6 +43,10 @@ std::vector<uint32_t> BuildJobList(const TBatchOptions& o, int hour, int band, b
 // "05UT-14MHz.gif" for hour 5, band 3.
 std::string GifName(int hour, int band);
 
+// Where "Generate GIF's" writes: "Gifs/" beside the area cache's folder
+// (beside the program in portable mode).
+std::string GifFolder();
+
 class IPreComputeHost {
  public:
   virtual ~IPreComputeHost() = default;

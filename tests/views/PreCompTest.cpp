@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "ViewsTestUtil.h"
 #include "engine/Cache.h"
 #include "engine/VoaEng.h"
@@ -55,6 +57,11 @@ TEST(JobList, GifNamesUseWholeMegahertz) {
   EXPECT_EQ(GifName(0, 0), "00UT-03MHz.gif");
   EXPECT_EQ(GifName(5, 6), "05UT-24MHz.gif");
   EXPECT_EQ(GifName(23, 7), "23UT-28MHz.gif");
+  // Beside the cache folder.
+  const std::string home = vxtest::FreshFolder("gif-home");
+  setenv("XDG_CACHE_HOME", home.c_str(), 1);
+  EXPECT_EQ(GifFolder(), home + "Vexmoor/Vantor/Gifs/");
+  unsetenv("XDG_CACHE_HOME");
 }
 
 namespace {

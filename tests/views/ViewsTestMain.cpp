@@ -1,9 +1,11 @@
-// Widget tests need a QApplication (offscreen under ctest).
+// Widget tests need a QApplication. Without a display (ctest also lists the
+// cases before it sets the environment) they draw offscreen.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
