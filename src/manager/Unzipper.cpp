@@ -111,11 +111,25 @@ std::string TUnZipper::Extract(int index) const {
   if (fi.Encrypted) throw EZipError("Zip file corrupt: \"" + fi.Name + "\" is encrypted");
   const auto want = static_cast<size_t>(fi.Size);
   std::string out;
+  // A header that carries its CRC (no trailing data descriptor) lets damaged
+  // data be refused instead of being written to a reference file. The CRC is
+  // taken step by step while the bytes are still in the cache.
+  const bool checkCrc = (fi.Flags & 8) == 0;
+  uLong crc = crc32(0L, Z_NULL, 0);
+  auto addCrc = [&](const char* p, size_t n) {
+    while (checkCrc && n > 0) {
+      const size_t k = std::min<size_t>(n, 1u << 30);
+      crc = crc32(crc, reinterpret_cast<const Bytef*>(p), static_cast<uInt>(k));
+      p += k;
+      n -= k;
+    }
+  };
 
   if (fi.Method == 0) {
     // Stored: the data are the bytes themselves.
     if (fi.CompressedSize < want) throw EZipError("Zip file corrupt");
     out.assign(Input_.substr(fi.DataOffset, want));
+    addCrc(out.data(), out.size());
   } else {
     // The header's size is only trusted as an upper bound: deflate cannot
     // expand more than 1032:1, so a tiny member claiming gigabytes gets a
@@ -138,10 +152,11 @@ std::string TUnZipper::Extract(int index) const {
         zs.avail_in = static_cast<uInt>(chunk);
         fed += chunk;
       }
-      const size_t room = std::min<size_t>(out.size() - produced, 1u << 30);
+      const size_t room = std::min<size_t>(out.size() - produced, 1u << 18);
       zs.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
       zs.avail_out = static_cast<uInt>(room);
       const int rc = inflate(&zs, Z_NO_FLUSH);
+      addCrc(out.data() + produced, room - zs.avail_out);
       produced += room - zs.avail_out;
       if (rc == Z_STREAM_END) {
         if (produced < want) error = "Zip file corrupt: \"" + fi.Name + "\" is shorter than its header says";
@@ -160,18 +175,8 @@ std::string TUnZipper::Extract(int index) const {
     if (!error.empty()) throw EZipError(error);
   }
 
-  // A header that carries its CRC (no trailing data descriptor) lets damaged
-  // data be refused instead of being written to a reference file.
-  if ((fi.Flags & 8) == 0) {
-    uLong crc = crc32(0L, Z_NULL, 0);
-    for (size_t at = 0; at < out.size();) {
-      const size_t n = std::min<size_t>(out.size() - at, 1u << 30);
-      crc = crc32(crc, reinterpret_cast<const Bytef*>(out.data() + at), static_cast<uInt>(n));
-      at += n;
-    }
-    if (static_cast<uint32_t>(crc) != fi.Crc32)
-      throw EZipError("Zip file corrupt: CRC error in \"" + fi.Name + "\"");
-  }
+  if (checkCrc && static_cast<uint32_t>(crc) != fi.Crc32)
+    throw EZipError("Zip file corrupt: CRC error in \"" + fi.Name + "\"");
   return out;
 }
 
