@@ -184,7 +184,7 @@ TEST(LotwImport, StoresTheBodyByteForByte) {
   EXPECT_EQ(test::Slurp(f.Dir + "lotw1.txt"), "");
 }
 
-TEST(Sources, IndexesAndCaptions) {
+TEST(KestrixSources, IndexesAndCaptions) {
   EXPECT_EQ(SourceCaption(2), "Download FCC callsign database");
   EXPECT_EQ(ParseSourceIndex("5"), 5);
   EXPECT_EQ(ParseSourceIndex(" 0 "), 0);
