@@ -159,6 +159,8 @@ class TFieldSplitter {
   TAlStringList List_;
 };
 
+constexpr size_t kMaxRecord = 64 * 1024;
+
 // Grows by half whenever the array is full, as the scan builders do.
 void MakeRoom(TCallbookEntries& e) {
   if (e.size() == e.capacity())
@@ -261,6 +263,11 @@ TCallbookEntries BuildFccIndex(const std::string& detailFile, const TZipList& zi
     if (fields.size() <= 17) {
       if (pending.empty()) pending.assign(line);
       pending += ' ';
+      // Real records span a line or two. Text that never completes one is not
+      // a licence file, and joining all of it would take quadratic time.
+      if (pending.size() > kMaxRecord)
+        throw std::runtime_error("File \"" + detailFile + "\" is not an FCC licence file (a record at offset " +
+                                 std::to_string(start) + " never ends)");
       continue;
     }
     TCallbookEntry& r = e.emplace_back();
@@ -276,7 +283,6 @@ TCallbookEntries BuildFccIndex(const std::string& detailFile, const TZipList& zi
     start = f.Position();
     pending.clear();
   }
-  e.shrink_to_fit();
   return e;
 }
 
@@ -296,7 +302,6 @@ TCallbookEntries BuildRacIndex(const std::string& detailFile) {
     const bool late = line.size() > 458 && line[457] != ' ';
     r.SetRegion(Trim(UpperAscii(late ? Columns(line, 458, 459) : Columns(line, 187, 188))));
   }
-  e.shrink_to_fit();
   return e;
 }
 

@@ -184,6 +184,14 @@ TEST(FccIndex, EmptyDetailFileAndBadZipListFailSafely) {
     EXPECT_THROW(ImportFccDatabase(dir, ui, stager), std::runtime_error);
   }
   EXPECT_EQ(test::Slurp(dir + "FccCB.idx"), "previous");
+  // A file that is not a licence file at all: no record ever ends.
+  ASSERT_TRUE(WriteFileAtomic(dir + "ZipLst.lst", kZipList));
+  ASSERT_TRUE(WriteFileAtomic(dir + "FccCB.dat", std::string(4000000, 'x') + "\r\n"));
+  {
+    TFileStager stager;
+    EXPECT_THROW(ImportFccDatabase(dir, ui, stager), std::runtime_error);
+  }
+  EXPECT_EQ(test::Slurp(dir + "FccCB.idx"), "previous");
   EXPECT_EQ(ui.Messages.size(), 1u);
 }
 
