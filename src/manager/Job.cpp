@@ -29,8 +29,7 @@ bool TKestrixJob::LoadLookupLists() {
     return true;
   }
   // Without the lists every island would lose its prefixes; only the IOTA
-  // job cares, so the others go on.
-  if (Source_ == srIota) Ui_.Error(ListError_);
+  // job cares (it fails with this text), so the others go on.
   return false;
 }
 

@@ -21,9 +21,10 @@ class TKestrixJob {
   const std::string& Folder() const { return Folder_; }
 
   // "IotaDxcc.lst" and the entity listing of "Prefix.lst" from the reference
-  // folder. Only the IOTA job needs them: a failure is reported here and
-  // remembered, and makes only that job fail.
+  // folder. Only the IOTA job needs them: a failure is remembered (a window
+  // may show ListError at once) and makes only that job fail.
   bool LoadLookupLists();
+  const std::string& ListError() const { return ListError_; }
 
   // Runs the importer on the downloaded body; on success the job is done
   // ("DONE"). Errors are shown through the ui and leave the job not done.
