@@ -18,11 +18,6 @@ const std::vector<std::string>& CommonOptionNames() {
   return names;
 }
 
-const std::vector<std::string>& ImageOptionNames() {
-  static const std::vector<std::string> names = {"png", "bmp", "style", "sun", "path", "best-hour", "muf"};
-  return names;
-}
-
 // "LAT,LON" in decimal degrees to 1/180-degree units.
 bool ParsePoint(const std::string& text, int32_t& lat, int32_t& lon) {
   size_t comma = text.find(',');

@@ -26,10 +26,6 @@ bool ParsePoint(const std::string& text, int32_t& lat, int32_t& lon);
 // Names of the options every prediction command takes.
 const std::vector<std::string>& CommonOptionNames();
 
-// The image options of chart and area (--png, --bmp, --style, --sun, --path,
-// --best-hour, --muf); commands that draw pass them as extra names.
-const std::vector<std::string>& ImageOptionNames();
-
 // Reads the common options (and, for area jobs, band, hour and grid).
 // Returns false with a message for the user on a missing or bad option;
 // extraNames are further options the command itself reads.
