@@ -157,9 +157,15 @@ std::string GenerateAmateurRpt(size_t records, uint64_t seed) {
                        Pad(std::to_string(1 + r.Below(999)) + " " + Pick(r, kLast) + " AVE", 70) +
                        Pad(Pick(r, kCities), 39);
     line += Pick(r, kProvinces);  // columns 187-188
-    line += Pad(" " + Letters(r, 1) + Digits(r, 1) + Letters(r, 1) + " " + Digits(r, 1) + Letters(r, 1) +
-                    Digits(r, 1),
-                269);  // up to column 457
+    std::string postal = " ";
+    postal += Letters(r, 1);
+    postal += Digits(r, 1);
+    postal += Letters(r, 1);
+    postal += ' ';
+    postal += Digits(r, 1);
+    postal += Letters(r, 1);
+    postal += Digits(r, 1);
+    line += Pad(postal, 269);  // up to column 457
     if (r.Below(10) == 0) {
       line += Pick(r, kProvinces);  // a club station: the club's province, columns 458-459
       line += "  RADIO CLUB";
@@ -239,7 +245,10 @@ std::string GenerateIotaDxcc(size_t count) {
   for (size_t i = 0; i < count; ++i) {
     if (i % 9 == 4) continue;  // not every reference has an entry
     out += IotaRef(i) + (i % 2 ? "=" : " ") + std::to_string(1 + i % 12);
-    if (i % 5 == 0) out += "," + std::to_string(1 + (i + 3) % 12);
+    if (i % 5 == 0) {
+      out += ',';
+      out += std::to_string(1 + (i + 3) % 12);
+    }
     out += "\r\n";
   }
   return out;

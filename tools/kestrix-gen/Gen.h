@@ -1,6 +1,6 @@
 // Generators of realistic inputs for the reference-data manager: the
 // registries, lists and archives it downloads, and the lookup files it reads.
-// Deterministic for a given seed, so tests and benchmarks can rely on them.
+// Repeatable for a given seed (tests rely on counts and structure only).
 #pragma once
 
 #include <cstdint>
