@@ -67,7 +67,11 @@ void TFileStager::Commit() {
     if (ec) {
       for (size_t b = 0; b < k; ++b) {
         std::error_code ignored;
-        if (!backups[b].empty()) fs::rename(backups[b], Items_[b].Target, ignored);
+        if (!backups[b].empty()) {
+          fs::rename(backups[b], Items_[b].Target, ignored);
+        } else {
+          RemoveFile(Items_[b].Target);  // there was none before
+        }
       }
       for (const std::string& b : backups)
         if (!b.empty()) RemoveFile(b);
