@@ -1,6 +1,7 @@
 #include "engine/Locator.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/Ini.h"
 #include "common/FileUtil.h"
@@ -98,6 +99,12 @@ TVoacapInstallation LocateVoacap(const TVoacapSetup& setup) {
   if (!inst.Folder.empty() && FileExists(exe)) inst.Program = exe;
 #else
   inst.Program = FindOnPath(setup.Program.empty() ? "voacapl" : setup.Program);
+  // The child runs in the data folder: a relative path would no longer name it.
+  if (!inst.Program.empty()) {
+    std::error_code ec;
+    auto absolute = std::filesystem::absolute(inst.Program, ec);
+    if (!ec) inst.Program = absolute.string();
+  }
   if (!setup.DataFolder.empty()) {
     inst.Folder = WithTrailingSeparator(setup.DataFolder);
   } else {

@@ -7,6 +7,11 @@
 
 namespace vx {
 
+static std::string NotFoundProgramText(const TVoacapSetup& setup) {
+  return setup.Program.empty() ? "The VOACAP program (voacapl) was not found on the PATH."
+                               : "The VOACAP program " + setup.Program + " was not found.";
+}
+
 TVoaEngine::TVoaEngine(std::unique_ptr<IProcessRunner> runner, const TVoacapSetup& setup)
     : Process_(std::move(runner)) {
   GridSize = 16;
@@ -17,7 +22,7 @@ TVoaEngine::TVoaEngine(std::unique_ptr<IProcessRunner> runner, const TVoacapSetu
   if (!DirectoryExists(VoacapFolder)) {
     Status = vsNotFound;
     NotFoundDetail_ = VoacapProgram.empty()
-                          ? "The VOACAP program (voacapl) was not found on the PATH."
+                          ? NotFoundProgramText(setup)
                           : "The VOACAP data folder " + VoacapFolder + " is missing. Run makeitshfbc once to create it.";
   } else {
     AntennaFolder = VoacapFolder + TVoacapFiles::AntennaFolder;
@@ -25,7 +30,7 @@ TVoaEngine::TVoaEngine(std::unique_ptr<IProcessRunner> runner, const TVoacapSetu
       Status = vsNotFound;
     } else if (VoacapProgram.empty()) {
       Status = vsNotFound;
-      NotFoundDetail_ = "The VOACAP program (voacapl) was not found on the PATH.";
+      NotFoundDetail_ = NotFoundProgramText(setup);
     } else {
       auto version = ReadWholeFile(VoacapFolder + TVoacapFiles::VersionFile, 4096);
       Status = version ? CheckVersionText(*version) : vsNotFound;

@@ -99,6 +99,13 @@ TEST(Cli, FailuresGiveExitCodeOneAndTheStatusText) {
   EXPECT_NE(r.err.find("Missing.ant"), std::string::npos);
 }
 
+TEST(Cli, ARelativeProgramPathStillNamesTheProgram) {
+  // The child runs in the data folder; the path given is relative to ours.
+  std::string rel = std::filesystem::relative(VX_FAKE_VOACAP).string();
+  Result r = Cli(std::string(kPoint) + " --voacap " + rel + " --itshfbc " + DataFolder().substr(0, DataFolder().size() - 1));
+  EXPECT_EQ(r.code, 0) << r.err;
+}
+
 TEST(Cli, BadOptionsAreRejected) {
   for (const char* args : {"predict --home 44,-79 --year 2008 --month 3 --ssn 50",
                            "predict --home 95,0 --dx 0,0 --year 2008 --month 3 --ssn 50",
