@@ -10,8 +10,17 @@
 #include "common/FileUtil.h"
 #include "manager/CbIndex.h"
 
+namespace {
+// The detail file the builders read, removed when the fuzzer exits.
+struct TScratch {
+  std::string Name = "/tmp/kestrix-callbook-fuzz-" + std::to_string(::getpid()) + ".dat";
+  ~TScratch() { vx::RemoveFile(Name); }
+};
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string file = "/tmp/kestrix-callbook-fuzz-" + std::to_string(::getpid()) + ".dat";
+  static TScratch scratch;
+  const std::string& file = scratch.Name;
   static vx::TZipList zips;
   if (zips.Count() == 0)
     zips.SetText("06085 CT0031    41.7500    -72.8900\n06090 CT0032    41.8000    -72.9000\n"
