@@ -40,9 +40,11 @@ double EncodeDayCount(const TCivilTime& t) {
 
 TCivilTime DecodeDayCount(double days) {
   TCivilTime t;
-  const double whole = std::floor(days);
+  // To the nearest millisecond first: 09:05:00 must not come out as 09:04:59.999.
+  const double ms = std::round(days * 86400000.0);
+  const double whole = std::floor(ms / 86400000.0);
   CivilFromDays(static_cast<long>(whole) - kUnixEpochDay, t.Year, t.Month, t.Day);
-  double secs = (days - whole) * 86400.0;
+  double secs = (ms - whole * 86400000.0) / 1000.0;
   t.Hour = static_cast<int>(secs / 3600);
   secs -= t.Hour * 3600.0;
   t.Minute = static_cast<int>(secs / 60);

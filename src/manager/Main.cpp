@@ -2,21 +2,33 @@
 // the reference folder. Started with the source index (0..5); the exit code
 // is 0 only when the job is done.
 //
+//   kestrix N                               the download window
+//   kestrix --headless N                    download and import, no window
 //   kestrix --headless --from-file PATH N   import PATH as source N
 //   kestrix --headless --reprocess 2        rebuild the FCC index in place
-//   kestrix N                               the download window (not yet built)
 //
 // Headless runs print the status texts to standard error and the count
 // messages to standard output.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/Ini.h"
 #include "app/Paths.h"
 #include "common/FileUtil.h"
 #include "manager/Job.h"
 #include "manager/Sources.h"
+#include "manager/UrlSettings.h"
+
+#ifdef KESTRIX_WITH_QT
+#include <QApplication>
+#include <QCoreApplication>
+
+#include "manager/HeadlessDownload.h"
+#include "manager/MainForm.h"
+#endif
 
 namespace {
 
@@ -36,7 +48,9 @@ class THeadlessUi : public vx::TJobUi {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: kestrix --headless --from-file PATH N   (N = source 0..5)\n"
+               "usage: kestrix N                               (N = source 0..5)\n"
+               "       kestrix --headless N\n"
+               "       kestrix --headless --from-file PATH N\n"
                "       kestrix --headless --reprocess 2\n");
   return 1;
 }
@@ -66,19 +80,40 @@ int main(int argc, char** argv) {
   if (positional.size() != 1) return Usage();
   const auto source = vx::ParseSourceIndex(positional[0]);
   if (!source) return Usage();
+  if (reprocess && !fromFile.empty()) return Usage();
+  if (reprocess && *source != vx::srFcc) return Usage();
+  if (!headless && (reprocess || !fromFile.empty())) return Usage();
+
+#ifdef KESTRIX_WITH_QT
+  // The application object only once the command line is known to be good:
+  // a refused start needs no display.
+  std::unique_ptr<QCoreApplication> app;
   if (!headless) {
-    std::fprintf(stderr, "kestrix: the download window is not available in this build; use\n"
-                         "  kestrix --headless --from-file PATH %d\n", *source);
+    app = std::make_unique<QApplication>(argc, argv);
+    vx::TMainForm form(*source, vx::SettingsFile("Kestrix"), vx::ReferenceFolder());
+    form.show();
+    app->exec();
+    return form.ExitCode();
+  }
+  if (!reprocess && fromFile.empty()) app = std::make_unique<QCoreApplication>(argc, argv);
+#else
+  if (!headless || (!reprocess && fromFile.empty())) {
+    std::fprintf(stderr, "kestrix: this build has no network support; use --headless --from-file\n");
     return 1;
   }
-  if (reprocess == !fromFile.empty()) return Usage();  // one of the two
-  if (reprocess && *source != vx::srFcc) return Usage();
+#endif
 
   THeadlessUi ui;
   vx::TKestrixJob job(*source, vx::ReferenceFolder(), ui);
   job.LoadLookupLists();
   if (reprocess) {
     job.Reprocess();
+  } else if (fromFile.empty()) {
+#ifdef KESTRIX_WITH_QT
+    vx::TUrlSettings urls;
+    urls.Read(vx::TIniFile(vx::SettingsFile("Kestrix")));
+    return vx::DownloadAndImport(job, urls.Urls[static_cast<size_t>(*source)], ui);
+#endif
   } else {
     const auto body = vx::ReadWholeFile(fromFile);
     if (!body) {

@@ -42,13 +42,14 @@ class KestrixCli : public testing::Test {
 
 TEST_F(KestrixCli, RefusesAnythingButOneSourceIndex) {
   const std::string body = Body("l.txt", "K1ABC\n");
-  for (const std::string& args : std::vector<std::string>{"", "1 2", "6", "-1", "abc", "--headless 1", "--headless --from-file",
+  for (const std::string& args : std::vector<std::string>{"", "1 2", "6", "-1", "abc", "--headless --from-file",
                                  "--headless --from-file " + body + " 1 2", "--bogus --from-file " + body + " 1",
                                  "--headless --reprocess 3"}) {
     EXPECT_EQ(Run(args).Code, 1) << args;
   }
-  // The window is not part of this build: no job, exit code 1.
-  EXPECT_EQ(Run("1").Code, 1);
+  // Import options belong to headless runs only.
+  EXPECT_EQ(Run("--from-file " + body + " 1").Code, 1);
+  EXPECT_EQ(Run("--reprocess 2").Code, 1);
   EXPECT_FALSE(FileExists(Ref + "lotw1.txt"));
 }
 

@@ -1,0 +1,156 @@
+#include "manager/DLoader.h"
+
+#include <QDateTime>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+#include <stdexcept>
+
+#include "common/DayCount.h"
+#include "manager/HttpHeaders.h"
+
+namespace vx {
+
+namespace {
+
+std::string Hex(int32_t v) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%x", static_cast<unsigned>(v));
+  return buf;
+}
+
+// The server's Last-Modified as a day count, taken as it is.
+double DayCountOf(const QDateTime& t) {
+  if (!t.isValid()) return 0;
+  const QDateTime u = t.toUTC();
+  const QDate d = u.date();
+  const QTime tm = u.time();
+  return EncodeDayCount({d.year(), d.month(), d.day(), tm.hour(), tm.minute(), double(tm.second())});
+}
+
+}  // namespace
+
+TDownloader::TDownloader(QObject* parent) : QObject(parent), Net_(new QNetworkAccessManager(this)) {}
+
+TDownloader::~TDownloader() {
+  OnData = OnSuccess = OnError = nullptr;
+  Abort();
+}
+
+void TDownloader::Download(const std::string& url, int32_t rangeStart, double lastModified) {
+  if (Busy()) throw std::runtime_error("Downloader busy");
+  File_ = TDownloadedFile();
+  File_.Url = url;
+  File_.FileName = UrlFileName(url);
+  File_.LastModified = lastModified;
+  File_.RangeStart = rangeStart;
+  StatusChecked_ = false;
+
+  const QUrl qurl(QString::fromStdString(url));
+  if (!qurl.isValid() || qurl.scheme().isEmpty() || qurl.host().isEmpty()) {
+    ReportError("Invalid URL", -1);
+    return;
+  }
+  QNetworkRequest request(qurl);
+  request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+  request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+  request.setMaximumRedirectsAllowed(10);
+  for (const auto& [name, value] : DownloadHeaders(rangeStart, lastModified))
+    request.setRawHeader(QByteArray::fromStdString(name), QByteArray::fromStdString(value));
+
+  Reply_ = Net_->get(request);
+  connect(Reply_, &QNetworkReply::readyRead, this, &TDownloader::ReadAvailable);
+  connect(Reply_, &QNetworkReply::finished, this, &TDownloader::Finished);
+}
+
+void TDownloader::Abort() {
+  if (!Reply_) return;
+  QNetworkReply* r = Reply_;
+  Reply_ = nullptr;
+  r->disconnect(this);
+  r->abort();
+  r->deleteLater();
+}
+
+void TDownloader::Release() { Abort(); }
+
+void TDownloader::Raise(const TNotifyEvent& event) {
+  if (event) event(*this);
+}
+
+void TDownloader::ReportError(std::string text, int32_t code) {
+  File_.ResultText = std::move(text);
+  File_.ResultCode = code;
+  Release();
+  Raise(OnError);
+}
+
+// Looks at the response status once, when the headers are in. False when
+// the transfer has ended here (304 or an error status).
+bool TDownloader::CheckStatus() {
+  if (StatusChecked_) return true;
+  const QVariant status = Reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+  if (!status.isValid()) return true;  // not an HTTP reply yet (or not HTTP at all)
+  StatusChecked_ = true;
+  const int code = status.toInt();
+  if (code == 304) {
+    File_.Data.clear();
+    File_.ResultText = "Not Modified";
+    File_.ResultCode = 0;
+    Release();
+    Raise(OnError);
+    return false;
+  }
+  if (code != 200 && code != 206) {
+    ReportError("Server reply code is " + std::to_string(code), code);
+    return false;
+  }
+  bool ok = false;
+  const qlonglong length = Reply_->header(QNetworkRequest::ContentLengthHeader).toLongLong(&ok);
+  File_.ContentLength = ok && length > 0 && length <= INT32_MAX ? static_cast<int32_t>(length) : 0;
+  File_.LastModified = DayCountOf(Reply_->header(QNetworkRequest::LastModifiedHeader).toDateTime());
+  if (ok && length > MaxBodyBytes) {
+    ReportError("Download too large: " + std::to_string(length) + " bytes", -1);
+    return false;
+  }
+  return true;
+}
+
+void TDownloader::ReadAvailable() {
+  if (!Reply_ || !CheckStatus()) return;
+  const QByteArray chunk = Reply_->readAll();
+  if (chunk.isEmpty()) return;
+  if (static_cast<int64_t>(File_.Data.size()) + chunk.size() > MaxBodyBytes) {
+    ReportError("Download too large: more than " + std::to_string(MaxBodyBytes) + " bytes", -1);
+    return;
+  }
+  File_.Data.append(chunk.constData(), static_cast<size_t>(chunk.size()));
+  File_.BytesReceived = static_cast<int32_t>(std::min<size_t>(File_.Data.size(), INT32_MAX));
+  Raise(OnData);
+}
+
+void TDownloader::Finished() {
+  if (!Reply_) return;
+  if (!CheckStatus()) return;
+  ReadAvailable();
+  if (!Reply_) return;  // a handler aborted or the body was too large
+  const QNetworkReply::NetworkError error = Reply_->error();
+  if (error != QNetworkReply::NoError) {
+    const QVariant status = Reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (status.isValid() && status.toInt() >= 400) {
+      ReportError("Server reply code is " + std::to_string(status.toInt()), status.toInt());
+    } else {
+      // The fixed text with Qt's code, then what went wrong in words (a
+      // refused certificate, a dropped connection, an unknown host).
+      ReportError("Connection Error " + Hex(error) + " (" + Reply_->errorString().toStdString() + ")", error);
+    }
+    return;
+  }
+  Release();
+  File_.ResultText = "OK";
+  File_.ResultCode = 0;
+  Raise(OnSuccess);
+}
+
+}  // namespace vx

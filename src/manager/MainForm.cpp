@@ -1,0 +1,184 @@
+#include "manager/MainForm.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/Ini.h"
+#include "manager/DLoader.h"
+#include "manager/Sources.h"
+
+namespace vx {
+
+namespace {
+
+QString FromCp1252(std::string_view s) {
+  // Latin-1 covers everything but 0x80..0x9F, which the texts here never use.
+  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace
+
+TMainForm::TMainForm(int source, std::string settingsFile, std::string referenceFolder, QWidget* parent)
+    : QDialog(parent), Source_(source), SettingsFile_(std::move(settingsFile)) {
+  Job_ = std::make_unique<TKestrixJob>(source, std::move(referenceFolder), *this);
+  Dl_ = new TDownloader(this);
+  Dl_->OnData = [this](TDownloader&) { DlData(); };
+  Dl_->OnError = [this](TDownloader&) { DlError(); };
+  Dl_->OnSuccess = [this](TDownloader&) { DlSuccess(); };
+
+  ShowMessage = [this](TMessageKind kind, const QString& text) {
+    if (kind == TMessageKind::mkInformation)
+      QMessageBox::information(this, windowTitle(), text);
+    else
+      QMessageBox::critical(this, windowTitle(), text);
+  };
+
+  // Fixed 431 x 123 dialog with the controls where they always were.
+  setFixedSize(431, 123);
+  QFont f = font();
+  f.setPointSize(8);
+  setFont(f);
+  Label1 = new QLabel("URL:", this);
+  Label1->setGeometry(12, 20, 25, 13);
+  UrlEdit = new QLineEdit(this);
+  UrlEdit->setGeometry(44, 16, 373, 21);
+  StatusPanel = new QFrame(this);
+  StatusPanel->setGeometry(12, 48, 405, 25);
+  StatusPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  auto* panelLayout = new QHBoxLayout(StatusPanel);
+  panelLayout->setContentsMargins(2, 2, 2, 2);
+  StatusLabel = new QLabel(StatusPanel);
+  StatusLabel->setAlignment(Qt::AlignCenter);
+  ProgressBar = new QProgressBar(StatusPanel);
+  ProgressBar->setRange(0, 100);
+  ProgressBar->setTextVisible(false);
+  panelLayout->addWidget(StatusLabel);
+  panelLayout->addWidget(ProgressBar);
+  DownloadBtn = new QPushButton("Download", this);
+  DownloadBtn->setGeometry(156, 88, 75, 25);
+  AbortBtn = new QPushButton("Abort", this);
+  AbortBtn->setGeometry(240, 88, 75, 25);
+  CloseBtn = new QPushButton("Close", this);
+  CloseBtn->setGeometry(328, 88, 75, 25);
+  for (QPushButton* b : {DownloadBtn, AbortBtn, CloseBtn}) b->setAutoDefault(false);
+
+  connect(DownloadBtn, &QPushButton::clicked, this,
+          [this] { DownloadBtnClick(QApplication::keyboardModifiers() & Qt::ControlModifier); });
+  connect(AbortBtn, &QPushButton::clicked, this, [this] { AbortBtnClick(); });
+  connect(CloseBtn, &QPushButton::clicked, this, [this] { CloseBtnClick(); });
+
+  Job_->LoadLookupLists();
+  Urls_.Read(TIniFile(SettingsFile_));
+}
+
+TMainForm::~TMainForm() {
+  Dl_->OnData = Dl_->OnError = Dl_->OnSuccess = nullptr;
+  Dl_->Abort();
+  SaveSettings();
+}
+
+void TMainForm::SaveSettings() {
+  if (Saved_) return;
+  Saved_ = true;
+  TIniFile ini(SettingsFile_);
+  Urls_.Write(ini);
+  // Only touch the file when there is something to keep.
+  if (ini.SectionExists("URL")) ini.UpdateFile();
+}
+
+void TMainForm::showEvent(QShowEvent* e) {
+  setWindowTitle(QString::fromStdString(SourceCaption(Source_)));
+  UrlEdit->setText(QString::fromStdString(Urls_.Urls[static_cast<size_t>(Source_)]));
+  ProgressBar->hide();
+  Status("Ready");
+  SetButtons(true, false, true);
+  if (screen()) move(screen()->availableGeometry().center() - rect().center());
+  QDialog::showEvent(e);
+}
+
+// Esc, the close box and Close all end here: a running transfer stops first.
+void TMainForm::done(int r) {
+  Dl_->Abort();
+  SaveSettings();
+  QDialog::done(r);
+}
+
+void TMainForm::SetButtons(bool download, bool abort, bool close) {
+  DownloadBtn->setEnabled(download);
+  AbortBtn->setEnabled(abort);
+  CloseBtn->setEnabled(close);
+}
+
+void TMainForm::Status(std::string_view text, TStatusColour colour) {
+  StatusLabel->setText(FromCp1252(text));
+  const char* style = colour == TStatusColour::scRed     ? "color: red;"
+                      : colour == TStatusColour::scGreen ? "color: green;"
+                                                         : "";
+  StatusLabel->setStyleSheet(style);
+  StatusLabel->show();
+  // Importers block the thread: show the text now.
+  StatusLabel->repaint();
+}
+
+void TMainForm::Information(std::string_view text) { ShowMessage(TMessageKind::mkInformation, FromCp1252(text)); }
+void TMainForm::Error(std::string_view text) { ShowMessage(TMessageKind::mkError, FromCp1252(text)); }
+
+void TMainForm::DownloadBtnClick(bool ctrlHeld) {
+  SetButtons(false, true, false);
+  ProgressBar->setRange(0, 1);
+  ProgressBar->setValue(0);
+  StatusLabel->hide();
+  ProgressBar->show();
+  Urls_.Urls[static_cast<size_t>(Source_)] = UrlEdit->text().trimmed().toStdString();
+  if (ctrlHeld && Source_ == srFcc) {
+    ProgressBar->hide();
+    Status("Processing data...");
+    SetButtons(false, false, false);
+    Job_->Reprocess();
+    if (Job_->Done()) SetButtons(true, false, true);
+    return;
+  }
+  Dl_->Download(Urls_.Urls[static_cast<size_t>(Source_)]);
+}
+
+void TMainForm::AbortBtnClick() {
+  Dl_->Abort();
+  ProgressBar->hide();
+  Status("Aborted", TStatusColour::scRed);
+  SetButtons(true, false, true);
+}
+
+void TMainForm::CloseBtnClick() { reject(); }
+
+void TMainForm::DlData() {
+  const TDownloadedFile& f = Dl_->File();
+  // The bar counts bytes; without a length the maximum follows what came in.
+  const int maximum = f.ContentLength > 0 ? f.ContentLength : std::max(1, f.BytesReceived);
+  ProgressBar->setRange(0, maximum);
+  ProgressBar->setValue(std::min(f.BytesReceived, maximum));
+}
+
+void TMainForm::DlError() {
+  ProgressBar->hide();
+  Status("Download failed: " + Dl_->File().ResultText, TStatusColour::scRed);
+  SetButtons(true, false, true);
+}
+
+void TMainForm::DlSuccess() {
+  ProgressBar->hide();
+  Status("Processing data...");
+  SetButtons(false, false, false);
+  const bool ok = Job_->ImportDownloaded(Dl_->File().Data);
+  // On failure the error box has been shown; the window stays as it is and
+  // closes with Esc or its close box (exit code 1).
+  if (ok) SetButtons(false, false, true);
+}
+
+}  // namespace vx

@@ -1,0 +1,234 @@
+// The manager's window end to end against a loopback server.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QProcess>
+#include <QPushButton>
+
+#include "Gen.h"
+#include "LoopbackHttp.h"
+#include "ManagerTestUtil.h"
+#include "app/Ini.h"
+#include "manager/DLoader.h"
+#include "manager/MainForm.h"
+#include "manager/Sources.h"
+#include "manager/UrlSettings.h"
+
+using namespace vx;
+using vxtest::TLoopbackHttp;
+using vxtest::TRoute;
+
+namespace {
+
+bool WaitUntil(const std::function<bool()>& done, int ms = 15000) {
+  QDeadlineTimer deadline(ms);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+// A downloadable body for each source, from the generators.
+std::string BodyOf(int source) {
+  switch (source) {
+    case srIota: return gen::ZipWith("doc.kml", gen::GenerateIotaKml(30));
+    case srLotwUsers: return "K1ABC,2024-01-01\r\nG3XYZ,2023-05-06\r\n";
+    case srFcc: {
+      gen::TFccOptions o;
+      o.Records = 300;
+      return gen::ZipWith("EN.dat", gen::GenerateFccEn(o));
+    }
+    case srRac: return gen::ZipWith("amateur.rpt", gen::GenerateAmateurRpt(200));
+    case srCanadianSpecial: return gen::ZipWith("ind_speciaux.csv", gen::GenerateSpecialCalls(20));
+    default: return gen::ZipWith("rda.txt", gen::GenerateRdaList(100));
+  }
+}
+
+// The file each source's job writes.
+const char* OutputOf(int source) {
+  static const char* const kFiles[] = {"IotaRef.lst", "lotw1.txt", "FccCB.idx", "RacCB.idx", "CanSpec.lst", "RdaCB.idx"};
+  return kFiles[source];
+}
+
+struct Window : testing::Test {
+  std::string Home, Ref, Ini;
+  TLoopbackHttp Server;
+  std::vector<std::string> Messages;
+
+  void SetUp() override {
+    Home = test::FreshFolder("window");
+    Ref = Home + "Reference/";
+    Ini = Home + "Kestrix.ini";
+    MakeDirectories(Ref);
+    WriteFileAtomic(Ref + "Prefix.lst", gen::GeneratePrefixList());
+    WriteFileAtomic(Ref + "IotaDxcc.lst", gen::GenerateIotaDxcc(30));
+    WriteFileAtomic(Ref + "ZipLst.lst", gen::GenerateZipList());
+  }
+
+  // A form whose source address points at the loopback server.
+  std::unique_ptr<TMainForm> Open(int source, const std::string& path) {
+    TIniFile ini(Ini);
+    ini.WriteString("URL", SourceInfo(source).Name, Server.Url(path));
+    ini.UpdateFile();
+    auto form = std::make_unique<TMainForm>(source, Ini, Ref);
+    form->ShowMessage = [this](TMainForm::TMessageKind, const QString& t) { Messages.push_back(t.toStdString()); };
+    form->show();
+    return form;
+  }
+  static std::string StatusOf(TMainForm& f) { return f.StatusLabel->text().toStdString(); }
+  static std::string Buttons(TMainForm& f) {
+    return std::string(f.DownloadBtn->isEnabled() ? "D" : "-") + (f.AbortBtn->isEnabled() ? "A" : "-") +
+           (f.CloseBtn->isEnabled() ? "C" : "-");
+  }
+};
+
+}  // namespace
+
+TEST_F(Window, ShowsTheSourceAndItsAddress) {
+  auto f = Open(srFcc, "/fcc.zip");
+  EXPECT_EQ(f->windowTitle().toStdString(), "Download FCC callsign database");
+  EXPECT_EQ(f->UrlEdit->text().toStdString(), Server.Url("/fcc.zip"));
+  EXPECT_EQ(StatusOf(*f), "Ready");
+  EXPECT_EQ(Buttons(*f), "D-C");
+  EXPECT_FALSE(f->ProgressBar->isVisible());
+  EXPECT_EQ(f->size(), QSize(431, 123));
+}
+
+TEST_F(Window, EverySourceDownloadsAndEndsInDone) {
+  for (int source = 0; source < kSourceCount; ++source) {
+    SCOPED_TRACE(source);
+    Server.Route("/src" + std::to_string(source), {200, {}, BodyOf(source)});
+    auto f = Open(source, "/src" + std::to_string(source));
+    f->DownloadBtn->click();
+    EXPECT_EQ(Buttons(*f), "-A-");
+    ASSERT_TRUE(WaitUntil([&] { return StatusOf(*f) == "DONE" || StatusOf(*f).rfind("Download failed", 0) == 0 ||
+                                       !Messages.empty() && !f->CloseBtn->isEnabled(); }));
+    EXPECT_EQ(StatusOf(*f), "DONE");
+    EXPECT_EQ(f->StatusLabel->styleSheet().toStdString(), "color: green;");
+    EXPECT_EQ(Buttons(*f), "--C");
+    EXPECT_EQ(f->ExitCode(), 0);
+    EXPECT_TRUE(FileExists(Ref + OutputOf(source)));
+    Messages.clear();
+  }
+}
+
+TEST_F(Window, FailureAbortAndRetry) {
+  auto f = Open(srLotwUsers, "/missing");
+  f->DownloadBtn->click();
+  ASSERT_TRUE(WaitUntil([&] { return StatusOf(*f).rfind("Download failed", 0) == 0; }));
+  EXPECT_EQ(StatusOf(*f), "Download failed: Server reply code is 404");
+  EXPECT_EQ(f->StatusLabel->styleSheet().toStdString(), "color: red;");
+  EXPECT_EQ(Buttons(*f), "D-C");
+
+  TRoute slow{200, {}, std::string(500000, 'k')};
+  slow.SendBytes = 2000;
+  slow.Hang = true;
+  Server.Route("/slow", slow);
+  f->UrlEdit->setText(QString::fromStdString(Server.Url("/slow")));
+  f->DownloadBtn->click();
+  ASSERT_TRUE(WaitUntil([&] { return f->ProgressBar->value() > 0; }));
+  EXPECT_EQ(f->ProgressBar->maximum(), 500000);
+  f->AbortBtn->click();
+  EXPECT_EQ(StatusOf(*f), "Aborted");
+  EXPECT_EQ(Buttons(*f), "D-C");
+  EXPECT_EQ(f->ExitCode(), 1);
+
+  Server.Route("/ok", {200, {}, "K1ABC,2024\r\n"});
+  f->UrlEdit->setText(QString::fromStdString(Server.Url("/ok")));
+  f->DownloadBtn->click();
+  ASSERT_TRUE(WaitUntil([&] { return StatusOf(*f) == "DONE"; }));
+  EXPECT_EQ(f->ExitCode(), 0);
+}
+
+TEST_F(Window, AddressesAreWrittenOnlyWhenTheyDifferFromTheDefault) {
+  {
+    auto f = Open(srRac, "/rac");
+    f->UrlEdit->setText("http://127.0.0.1:9/amateur.zip");
+    f->DownloadBtnClick(false);  // the edited address is taken...
+    f->AbortBtnClick();          // ...even when the transfer is stopped
+    f->CloseBtn->click();
+  }
+  TIniFile ini(Ini);
+  EXPECT_EQ(ini.ReadString("URL", "RAC_callsign_database"), "http://127.0.0.1:9/amateur.zip");
+
+  // Back to the default: nothing is written, the stored value stays.
+  {
+    auto f = Open(srRac, "/rac");
+    f->UrlEdit->setText(QString::fromStdString(DefaultUrl(srRac)));
+    f->DownloadBtnClick(false);
+    f->AbortBtnClick();
+  }
+  EXPECT_EQ(TIniFile(Ini).ReadString("URL", "RAC_callsign_database"), Server.Url("/rac"));
+  EXPECT_EQ(TIniFile(Ini).ReadSection("URL").size(), 1u);
+}
+
+TEST_F(Window, CtrlDownloadRebuildsTheFccIndexWithoutNetwork) {
+  Server.Route("/fcc", {200, {}, BodyOf(srFcc)});
+  {
+    auto f = Open(srFcc, "/fcc");
+    f->DownloadBtn->click();
+    ASSERT_TRUE(WaitUntil([&] { return StatusOf(*f) == "DONE"; }));
+  }
+  const std::string index = test::Slurp(Ref + "FccCB.idx");
+  RemoveFile(Ref + "FccCB.idx");
+  const int requests = Server.Requests;
+  Messages.clear();
+  auto f = Open(srFcc, "/fcc");
+  f->DownloadBtnClick(true);
+  EXPECT_EQ(StatusOf(*f), "DONE");
+  EXPECT_EQ(Buttons(*f), "D-C");
+  EXPECT_EQ(f->ExitCode(), 0);
+  EXPECT_EQ(Server.Requests, requests);
+  EXPECT_EQ(test::Slurp(Ref + "FccCB.idx"), index);
+  EXPECT_EQ(Messages.size(), 1u);
+
+  // Ctrl on another source downloads as usual.
+  Server.Route("/lotw", {200, {}, "X\r\n"});
+  auto g = Open(srLotwUsers, "/lotw");
+  g->DownloadBtnClick(true);
+  ASSERT_TRUE(WaitUntil([&] { return StatusOf(*g) == "DONE"; }));
+  EXPECT_EQ(Server.Requests, requests + 1);
+}
+
+TEST_F(Window, AnImportErrorLeavesTheJobUndone) {
+  Server.Route("/junk", {200, {}, "this is not an archive"});
+  auto f = Open(srRda, "/junk");
+  f->DownloadBtn->click();
+  ASSERT_TRUE(WaitUntil([&] { return !Messages.empty(); }));
+  EXPECT_EQ(f->ExitCode(), 1);
+  EXPECT_FALSE(f->CloseBtn->isEnabled());
+  f->reject();  // Esc or the close box still end the program
+  EXPECT_FALSE(f->isVisible());
+}
+
+TEST_F(Window, HeadlessDownloadImportsFromTheServer) {
+  Server.Route("/lotw1.txt", {200, {}, "K1ABC,2024\r\n"});
+  MakeDirectories(Home + "config/Vexmoor");
+  TIniFile ini(Home + "config/Vexmoor/Kestrix.ini");
+  ini.WriteString("URL", "LoTW_user_list", Server.Url("/lotw1.txt"));
+  ini.UpdateFile();
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_CONFIG_HOME", QString::fromStdString(Home + "config"));
+  env.insert("XDG_DATA_HOME", QString::fromStdString(Home + "data"));
+  p.setProcessEnvironment(env);
+  p.start(QString(VX_BIN_DIR) + "/kestrix", {"--headless", "1"});
+  ASSERT_TRUE(WaitUntil([&] { return p.state() == QProcess::NotRunning; }));
+  EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+  EXPECT_EQ(test::Slurp(Home + "data/Vexmoor/Reference/lotw1.txt"), "K1ABC,2024\r\n");
+  EXPECT_NE(p.readAllStandardError().toStdString().find("DONE"), std::string::npos);
+
+  // A failing download: exit code 1, the status on standard error.
+  ini.WriteString("URL", "LoTW_user_list", Server.Url("/gone"));
+  ini.UpdateFile();
+  p.start(QString(VX_BIN_DIR) + "/kestrix", {"--headless", "1"});
+  ASSERT_TRUE(WaitUntil([&] { return p.state() == QProcess::NotRunning; }));
+  EXPECT_EQ(p.exitCode(), 1);
+  EXPECT_NE(p.readAllStandardError().toStdString().find("Download failed: Server reply code is 404"),
+            std::string::npos);
+}
