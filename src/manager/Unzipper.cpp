@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/DayCount.h"
+
 namespace vx {
 
 namespace {
@@ -20,16 +22,6 @@ uint32_t Get32(const unsigned char* p) {
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-// Days from 0000-03-01 style civil algorithm, shifted to 1899-12-30 = 0.
-long DaysFromCivil(int y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long>(doe) - 719468;  // days since 1970-01-01
-}
-
 }  // namespace
 
 double DosDateTimeToDays(uint16_t date, uint16_t time) {
@@ -40,8 +32,8 @@ double DosDateTimeToDays(uint16_t date, uint16_t time) {
   if (month < 1 || month > 12 || day < 1 || hour > 23 || minute > 59 || second > 59) return 0;
   const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
   if (day > kDays[month - 1] + (month == 2 && leap ? 1 : 0)) return 0;
-  const long days = DaysFromCivil(year, month, day) + 25569;  // 1970-01-01 is day 25569
-  return static_cast<double>(days) + (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
+  return EncodeDayCount({year, static_cast<int>(month), static_cast<int>(day), static_cast<int>(hour),
+                         static_cast<int>(minute), static_cast<double>(second)});
 }
 
 void TUnZipper::Open(std::string_view bytes) {
