@@ -145,6 +145,25 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
+std::string ReadQuotedItem(std::string_view text, size_t& i) {
+  std::string item;
+  const size_t n = text.size();
+  ++i;  // the opening quote
+  while (i < n && text[i] != '\0') {
+    if (text[i] == '"') {
+      if (i + 1 < n && text[i + 1] == '"') {
+        item += '"';
+        i += 2;
+        continue;
+      }
+      ++i;
+      break;
+    }
+    item += text[i++];
+  }
+  return item;
+}
+
 std::string UpperAscii(std::string_view s) {
   std::string r(s);
   for (char& c : r)

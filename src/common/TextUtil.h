@@ -41,6 +41,11 @@ std::string PadRight(std::string_view s, size_t width);
 // very end of the text adds no empty line.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
+// A double-quoted item starting at text[i] (the opening quote), where a
+// doubled quote stands for one. Leaves i after the closing quote; stops at
+// the end of the text or at a NUL, as a C string would.
+std::string ReadQuotedItem(std::string_view text, size_t& i);
+
 // ASCII upper case; other bytes unchanged.
 std::string UpperAscii(std::string_view s);
 

@@ -170,19 +170,7 @@ void TAlStringList::SetDelimitedItems(std::string_view text) {
   while (i < n) {
     std::string item;
     if (text[i] == '"') {
-      ++i;
-      while (i < n) {
-        if (text[i] == '"') {
-          if (i + 1 < n && text[i + 1] == '"') {
-            item += '"';
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        item += text[i++];
-      }
+      item = ReadQuotedItem(text, i);
       // Anything after the closing quote up to the delimiter belongs to no item.
       while (i < n && static_cast<unsigned char>(text[i]) >= 32 && text[i] != Delimiter) ++i;
     } else {

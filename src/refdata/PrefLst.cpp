@@ -110,19 +110,7 @@ std::vector<std::string> SplitCommaText(std::string_view text) {
   while (i < n && text[i] != kNul) {
     std::string item;
     if (text[i] == '"') {
-      ++i;
-      while (i < n && text[i] != kNul) {
-        if (text[i] == '"') {
-          if (i + 1 < n && text[i + 1] == '"') {
-            item += '"';
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        item += text[i++];
-      }
+      item = ReadQuotedItem(text, i);
     } else {
       while (i < n && static_cast<unsigned char>(text[i]) > ' ' && text[i] != ',') item += text[i++];
     }
