@@ -25,7 +25,11 @@ struct Result {
   std::string out;
 };
 
-std::string Root() { return testing::TempDir() + "cli-image/"; }
+// One folder per case: ctest runs the cases as parallel processes, and two
+// runs of the stand-in must not share a data folder.
+std::string Root() {
+  return testing::TempDir() + "cli-image-" + testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+}
 
 Result Cli(const std::string& args) {
   MakeDirectories(Root());

@@ -13,6 +13,12 @@ using namespace vx;
 
 namespace {
 
+// ctest runs the cases as parallel processes: each gets its own folders, so
+// that no two runs of the stand-in share a data folder.
+std::string Home() {
+  return testing::TempDir() + "cli-" + testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+}
+
 struct Result {
   int code = -1;
   std::string out, err;
@@ -20,9 +26,8 @@ struct Result {
 
 // Runs vantor-cli with its folders in a private temporary place.
 Result Cli(const std::string& args, const std::string& env = "") {
-  const std::string root = testing::TempDir() + "cli-home/";
-  // ctest runs cases in parallel processes: one stderr file per process.
-  const std::string errFile = root + "stderr-" + std::to_string(getpid()) + ".txt";
+  const std::string root = Home();
+  const std::string errFile = root + "stderr.txt";
   MakeDirectories(root);
   std::string cmd = "XDG_CONFIG_HOME=" + root + "cfg XDG_CACHE_HOME=" + root + "cache " + env + " " + VX_CLI + " " +
                     args + " 2>" + errFile;
@@ -38,7 +43,7 @@ Result Cli(const std::string& args, const std::string& env = "") {
 }
 
 std::string DataFolder() {
-  std::string f = testing::TempDir() + "cli-home/itshfbc/";
+  std::string f = Home() + "itshfbc/";
   if (!DirectoryExists(f)) {
     MakeDirectories(f + "run");
     MakeDirectories(f + "database");
@@ -120,12 +125,12 @@ TEST(Cli, BadOptionsAreRejected) {
 }
 
 TEST(Cli, AreaUsesAndFillsTheCache) {
-  std::filesystem::remove_all(testing::TempDir() + "cli-home/cache");
+  std::filesystem::remove_all(Home() + "cache");
   Result r = Cli(std::string(kArea) + Voacap());
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out.find("{\"status\": 0, \"statusText\": \"VOACAP is ready\", \"n\": 16, \"cells\": ["), 0u);
   EXPECT_NE(r.out.find("[{\"snr\": 7.1, \"elevation\": 2, \"muf\": 7, \"mode\": \"2F2\"}"), std::string::npos);
-  std::string cacheFile = testing::TempDir() + "cli-home/cache/Vexmoor/Vantor/Cache/12UT-14MHz-S.dat";
+  std::string cacheFile = Home() + "cache/Vexmoor/Vantor/Cache/12UT-14MHz-S.dat";
   EXPECT_EQ(ReadWholeFile(cacheFile).value_or("").size(), 5212u);
 
   // The program fails now, but the cached grid answers.
