@@ -2,6 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QThread>
 #include <stdexcept>
 
@@ -216,4 +221,33 @@ TEST(Downloader, BadUrlsFailAtOnce) {
   EXPECT_EQ(ev.error, 1);
   EXPECT_EQ(dl.File().ResultCode, -1);
   EXPECT_FALSE(dl.Busy());
+}
+
+TEST(Downloader, AnUntrustedCertificateIsRefused) {
+  // A local HTTPS server with a self-signed certificate: the download must
+  // fail in the handshake instead of ignoring the security problem.
+  auto read = [](const char* name) {
+    QFile f(QString(VX_FIXTURES) + "/tls/" + name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  QSslConfiguration conf = QSslConfiguration::defaultConfiguration();
+  conf.setLocalCertificate(QSslCertificate(read("selfsigned.crt")));
+  conf.setPrivateKey(QSslKey(read("selfsigned.key"), QSsl::Rsa));
+  ASSERT_FALSE(conf.localCertificate().isNull());
+  QSslServer server;
+  server.setSslConfiguration(conf);
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+  QObject::connect(&server, &QTcpServer::pendingConnectionAvailable, [&] {
+    while (QTcpSocket* s = server.nextPendingConnection()) QObject::connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+  });
+  TDownloader dl;
+  Events ev;
+  ev.Attach(dl);
+  dl.Download("https://127.0.0.1:" + std::to_string(server.serverPort()) + "/secret.zip");
+  ASSERT_TRUE(WaitUntil([&] { return ev.Ended(); }));
+  EXPECT_EQ(ev.error, 1);
+  EXPECT_EQ(ev.success, 0);
+  EXPECT_EQ(dl.File().ResultText.rfind("Connection Error ", 0), 0u) << dl.File().ResultText;
+  EXPECT_NE(dl.File().ResultText.find("SSL"), std::string::npos) << dl.File().ResultText;
+  EXPECT_TRUE(dl.File().Data.empty());
 }
