@@ -74,7 +74,7 @@ TMainForm::TMainForm(int source, std::string settingsFile, std::string reference
   connect(AbortBtn, &QPushButton::clicked, this, [this] { AbortBtnClick(); });
   connect(CloseBtn, &QPushButton::clicked, this, [this] { CloseBtnClick(); });
 
-  Job_->LoadLookupLists();
+  ListsLoaded_ = Job_->LoadLookupLists();
   Urls_.Read(TIniFile(SettingsFile_));
 }
 
@@ -97,7 +97,12 @@ void TMainForm::showEvent(QShowEvent* e) {
   setWindowTitle(QString::fromStdString(SourceCaption(Source_)));
   UrlEdit->setText(QString::fromStdString(Urls_.Urls[static_cast<size_t>(Source_)]));
   ProgressBar->hide();
-  Status("Ready");
+  // Only the IOTA job needs the lookup lists: say at once when they are
+  // missing rather than after a download that cannot be used.
+  if (Source_ == srIota && !ListsLoaded_)
+    Status(Job_->ListError(), TStatusColour::scRed);
+  else
+    Status("Ready");
   SetButtons(true, false, true);
   if (screen()) move(screen()->availableGeometry().center() - rect().center());
   QDialog::showEvent(e);

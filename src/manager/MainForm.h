@@ -78,6 +78,7 @@ class TMainForm : public QDialog, public TJobUi {
   std::unique_ptr<TKestrixJob> Job_;
   TDownloader* Dl_;
   bool Saved_ = false;
+  bool ListsLoaded_ = false;
 };
 
 }  // namespace vx

@@ -99,6 +99,16 @@ TEST_F(Window, ShowsTheSourceAndItsAddress) {
   EXPECT_EQ(f->size(), QSize(431, 123));
 }
 
+TEST_F(Window, MissingLookupListsAreReportedForTheIotaSourceOnly) {
+  RemoveFile(Ref + "IotaDxcc.lst");
+  auto iota = Open(srIota, "/iota");
+  EXPECT_NE(StatusOf(*iota).find("IotaDxcc.lst"), std::string::npos) << StatusOf(*iota);
+  EXPECT_EQ(iota->StatusLabel->styleSheet().toStdString(), "color: red;");
+  EXPECT_EQ(Buttons(*iota), "D-C");
+  auto lotw = Open(srLotwUsers, "/lotw");
+  EXPECT_EQ(StatusOf(*lotw), "Ready");
+}
+
 TEST_F(Window, EverySourceDownloadsAndEndsInDone) {
   for (int source = 0; source < kSourceCount; ++source) {
     SCOPED_TRACE(source);
