@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/Ini.h"
+#include "common/Ini.h"
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"
 

@@ -27,7 +27,7 @@ TLocation ReadCoordFields(const TCoordFields& f) {
 }
 
 void ShowCoordFields(TCoordFields& f, TLocation p) {
-  if (p.X == kNoLocation) {
+  if (p.X == kNoLocation32) {
     f.LatText.clear();
     f.LonText.clear();
     return;

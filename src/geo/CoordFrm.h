@@ -6,16 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "common/Location.h"
+
 namespace vx {
-
-// Longitude (X) and latitude (Y) in 1/180 degree, east and north positive.
-struct TLocation {
-  int32_t X = 0;
-  int32_t Y = 0;
-};
-
-// X of a point that has no location.
-inline constexpr int32_t kNoLocation = 2147483647;
 
 // What the frame shows: the two box texts and the two toggle captions.
 struct TCoordFields {

@@ -75,7 +75,7 @@ void SortRange(TCallbookEntry* e, ptrdiff_t first, ptrdiff_t last, int depth) {
 int16_t Units16(double degrees) {
   const double r = RoundHalfEven(degrees * 180.0);
   // Outside the 16-bit field the value cannot be a place on earth.
-  if (!(r >= -32768.0 && r <= 32767.0)) return kNoLocation;
+  if (!(r >= -32768.0 && r <= 32767.0)) return kNoLocation16;
   return static_cast<int16_t>(r);
 }
 
@@ -239,7 +239,7 @@ void TZipList::Locate(std::string_view zip, std::string_view state, TCallbookEnt
     e.Lon = it.Lon;
   } else {
     e.SetRegion(state);
-    e.Lat = e.Lon = kNoLocation;
+    e.Lat = e.Lon = kNoLocation16;
   }
 }
 

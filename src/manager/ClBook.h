@@ -10,10 +10,11 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Location.h"
+
 namespace vx {
 
-// 32767 in Lat and Lon: the record has no location.
-constexpr int16_t kNoLocation = 32767;
+// kNoLocation16 in Lat and Lon: the record has no location.
 
 struct TCallbookEntry {
   // Length-prefixed strings: byte 0 the length, then the characters, then zeros.
@@ -23,7 +24,7 @@ struct TCallbookEntry {
   int16_t Lon;               // 1/180 degree
   int32_t DatOffset;         // first byte of the record's line in the detail file
 
-  TCallbookEntry() { std::memset(this, 0, sizeof *this); Lat = Lon = kNoLocation; }
+  TCallbookEntry() { std::memset(this, 0, sizeof *this); Lat = Lon = kNoLocation16; }
 
   void SetCall(std::string_view s) { SetShort(Call, sizeof Call, s); }
   void SetRegion(std::string_view s) { SetShort(Region, sizeof Region, s); }

@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Ini.h"
-#include "app/Paths.h"
+#include "common/Ini.h"
+#include "common/Paths.h"
 #include "common/FileUtil.h"
 #include "manager/Job.h"
 #include "manager/Sources.h"

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/Ini.h"
+#include "common/Ini.h"
 #include "manager/DLoader.h"
 #include "manager/Sources.h"
 

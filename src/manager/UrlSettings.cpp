@@ -1,6 +1,6 @@
 #include "manager/UrlSettings.h"
 
-#include "app/Ini.h"
+#include "common/Ini.h"
 
 namespace vx {
 

@@ -1,6 +1,6 @@
 #include "refdata/CallParser.h"
 
-#include "app/Paths.h"
+#include "common/Paths.h"
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"
 

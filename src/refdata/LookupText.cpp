@@ -12,7 +12,7 @@ std::string FormatLookupResults(std::string_view call, const std::vector<TPrefix
   }
   for (const TPrefixData& r : results) {
     out.append(call).append("\t").append(r.EntityNumber).append("\t").append(r.Name).append("\t");
-    if (r.HasCoords() && r.Lat != kNoCoord)
+    if (r.HasCoords() && r.Lat != kNoLocation32)
       out.append(FormatFixed(r.Lat / 180.0, 0, 2)).append("\t").append(FormatFixed(r.Lon / 180.0, 0, 2));
     else
       out.append("-\t-");

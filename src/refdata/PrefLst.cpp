@@ -50,7 +50,7 @@ int Hex2(std::string_view s) {
 
 int32_t CoordField(std::string_view s) {
   auto v = ParseInt(s);
-  if (!v || *v < INT32_MIN || *v > INT32_MAX) return kNoCoord;
+  if (!v || *v < INT32_MIN || *v > INT32_MAX) return kNoLocation32;
   return static_cast<int32_t>(*v);
 }
 

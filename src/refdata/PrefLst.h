@@ -9,15 +9,14 @@
 #include <string_view>
 #include <vector>
 
-namespace vx {
+#include "common/Location.h"
 
-// Longitude/latitude value meaning "no coordinates".
-inline constexpr int32_t kNoCoord = 2147483647;
+namespace vx {
 
 // The data part of an entry; also the shape of one lookup result.
 struct TPrefixData {
-  int32_t Lon = kNoCoord;  // 1/180 degree, east positive
-  int32_t Lat = kNoCoord;  // 1/180 degree, north positive
+  int32_t Lon = kNoLocation32;  // 1/180 degree, east positive
+  int32_t Lat = kNoLocation32;  // 1/180 degree, north positive
   std::string Name;
   std::string Column4, Column5, Column6, Column7, Column8;
   std::string EntityNumber;
@@ -27,7 +26,7 @@ struct TPrefixData {
   std::string RegionName;
   std::vector<std::string> SubNames;
 
-  bool HasCoords() const { return Lon != kNoCoord; }
+  bool HasCoords() const { return Lon != kNoLocation32; }
 };
 
 // A set of bytes: the characters one mask position allows.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Paths.h"
+#include "common/Paths.h"
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"
 #include "engine/Cache.h"

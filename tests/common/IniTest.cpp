@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Ini.h"
+#include "common/Ini.h"
 
 using namespace vx;
 

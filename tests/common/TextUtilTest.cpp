@@ -96,7 +96,7 @@ TEST(TextUtil, PlainDecimalsReadExactlyAsAFullConversion) {
   EXPECT_EQ(ParseDouble("12345678901234567890.5").value(), 12345678901234567890.5);
 }
 
-#include "app/Paths.h"
+#include "common/Paths.h"
 
 TEST(Paths, FollowTheXdgVariables) {
   std::string root = testing::TempDir() + "xdg-root";

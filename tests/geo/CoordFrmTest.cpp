@@ -38,7 +38,7 @@ TEST(CoordEntry, Showing) {
   EXPECT_EQ(f.LatText, "90");
   EXPECT_EQ(f.LonText, "180");
   EXPECT_EQ(f.LonHemisphere, 'W');
-  ShowCoordFields(f, TLocation{kNoLocation, 5});
+  ShowCoordFields(f, TLocation{kNoLocation32, 5});
   EXPECT_EQ(f.LatText, "");
   EXPECT_EQ(f.LonText, "");
   EXPECT_EQ(f.LonHemisphere, 'W');  // toggles stay

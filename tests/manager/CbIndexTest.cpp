@@ -139,8 +139,8 @@ TEST(FccIndex, JoinsSplitRecordsAndLocatesZipCodes) {
   EXPECT_EQ(rec(1).Lat, 7515);
   for (size_t i : {2, 3}) {
     EXPECT_EQ(rec(i).RegionText(), "TX");
-    EXPECT_EQ(rec(i).Lat, kNoLocation);
-    EXPECT_EQ(rec(i).Lon, kNoLocation);
+    EXPECT_EQ(rec(i).Lat, kNoLocation16);
+    EXPECT_EQ(rec(i).Lon, kNoLocation16);
   }
   EXPECT_EQ(rec(4).CallText(), "ABCDEFGHIJKLMNO");
   EXPECT_EQ(rec(4).RegionText(), "LONGSTA");
@@ -149,9 +149,9 @@ TEST(FccIndex, JoinsSplitRecordsAndLocatesZipCodes) {
   EXPECT_EQ(rec(6).RegionText(), "CT0032");
   EXPECT_EQ(rec(7).CallText(), "K7TAB");
   EXPECT_EQ(rec(7).RegionText(), "CITY");  // fields moved on by one
-  EXPECT_EQ(rec(7).Lat, kNoLocation);
+  EXPECT_EQ(rec(7).Lat, kNoLocation16);
   EXPECT_EQ(rec(8).RegionText(), "OK");
-  EXPECT_EQ(rec(8).Lat, kNoLocation);
+  EXPECT_EQ(rec(8).Lat, kNoLocation16);
   // Both K1ABC records, next to each other.
   EXPECT_EQ(e[1].CallText(), "K1ABC");
   EXPECT_EQ(e[2].CallText(), "K1ABC");
@@ -231,7 +231,7 @@ TEST(RacIndex, TakesVLinesWithTheRightProvinceColumn) {
   EXPECT_EQ(e[2].CallText(), "VO1AB");
   EXPECT_EQ(e[2].RegionText(), "NL");
   EXPECT_EQ(e[2].DatOffset, static_cast<int32_t>(c));
-  EXPECT_EQ(e[2].Lat, kNoLocation);
+  EXPECT_EQ(e[2].Lat, kNoLocation16);
 }
 
 TEST(RdaIndex, EveryLineIsARecord) {

@@ -167,7 +167,7 @@ TEST(CallbookImports, GeneratedRegistriesGiveConsistentIndexes) {
         ASSERT_EQ(fields[0], "EN");
         ASSERT_EQ(UpperAscii(fields[4]), call);
       }
-      located += e[i].Lat != kNoLocation;
+      located += e[i].Lat != kNoLocation16;
     }
     if (name[0] == 'F') {
       EXPECT_GT(located, e.size() / 2);

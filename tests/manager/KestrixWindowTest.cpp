@@ -12,7 +12,7 @@
 #include "Gen.h"
 #include "LoopbackHttp.h"
 #include "ManagerTestUtil.h"
-#include "app/Ini.h"
+#include "common/Ini.h"
 #include "manager/DLoader.h"
 #include "manager/MainForm.h"
 #include "manager/Sources.h"

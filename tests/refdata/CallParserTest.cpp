@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Paths.h"
+#include "common/Paths.h"
 #include "common/FileUtil.h"
 #include "refdata/CallParser.h"
 #include "refdata/LookupText.h"

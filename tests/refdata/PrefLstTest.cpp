@@ -61,9 +61,9 @@ TEST(PrefixList, HeaderTypeCodesAndFields) {
   const std::string bars(10, '|');  // fields 4 to 12 empty
   l.LoadFromText(kHeader + "0100|x||N" + bars + "K|\r\n0100|99999999999|-5|N" + bars + "\"K1,2\" K3\r");
   ASSERT_EQ(l.Count, 2);
-  EXPECT_EQ(l.Entries[0].Data.Lon, kNoCoord);
-  EXPECT_EQ(l.Entries[0].Data.Lat, kNoCoord);
-  EXPECT_EQ(l.Entries[1].Data.Lon, kNoCoord);  // out of the 32-bit range
+  EXPECT_EQ(l.Entries[0].Data.Lon, kNoLocation32);
+  EXPECT_EQ(l.Entries[0].Data.Lat, kNoLocation32);
+  EXPECT_EQ(l.Entries[1].Data.Lon, kNoLocation32);  // out of the 32-bit range
   EXPECT_EQ(l.Entries[1].Data.Lat, -5);
   EXPECT_EQ(l.Entries[1].Compiled.size(), 2u);  // "K1,2" is one quoted mask
 }

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
-#include "app/Ini.h"
-#include "app/Paths.h"
+#include "common/Ini.h"
+#include "common/Paths.h"
 #include "common/TextUtil.h"
 #include "engine/Process.h"
 

@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/Paths.h"
+#include "common/Paths.h"
 #include "app/cli/Cli.h"
 #include "common/TextUtil.h"
 #include "refdata/CallParser.h"

@@ -1,7 +1,7 @@
 // vantor-cli predict and vantor-cli area: one engine job, printed as JSON.
 #include <iostream>
 
-#include "app/Paths.h"
+#include "common/Paths.h"
 #include "app/cli/Cli.h"
 #include "app/cli/CliEngine.h"
 #include "app/cli/Json.h"

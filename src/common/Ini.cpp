@@ -1,4 +1,4 @@
-#include "app/Ini.h"
+#include "common/Ini.h"
 
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"

@@ -1,4 +1,4 @@
-#include "app/Paths.h"
+#include "common/Paths.h"
 
 #include <cstdlib>
 #include <filesystem>
