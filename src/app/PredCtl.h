@@ -1,0 +1,143 @@
+// TPredictionController: the logic between the user's inputs and the engine.
+// It decides when a prediction runs (never because an input changed), takes
+// a snapshot of the inputs for each job, serves maps from the area cache,
+// reacts to the engine's events, drives the status indicator and the window
+// caption, and queues the automation events. It knows no widget: the window,
+// vantor-cli and the automation service reach it through IPredictionView.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "common/Location.h"
+#include "engine/VoaEng.h"
+#include "views/PreComp.h"
+
+namespace vx {
+
+class TCallParser;
+
+// The main window's tabs, in their order.
+enum TPage : int { pgParams = 0, pgChart = 1, pgMap = 2, pgSettings = 3, pgAnt = 4 };
+
+// Automation event codes, in the order clients number them.
+enum TClientEvent : int { ceExitRequest = 0, ceError = 1, ceMapChange = 2, ceChartChange = 3 };
+
+// The inputs a prediction reads, as the window's controls hold them at the
+// moment it starts.
+struct TPredictionInputs {
+  TLocation Home{-79 * 180, 44 * 180};  // whole degrees x 180
+  TLocation Dx;                         // whole degrees x 180
+  bool LongPath = false;
+  std::string MonthText;                // "Dec 2026"
+  int Ssn = 0;
+  int Kp = 3;
+  bool UseKp = false;
+  int TxPower = 100;
+  std::array<int32_t, kBandCount> TxAntenna{};  // index into the antenna names
+  std::array<int32_t, kBandCount> RxAntenna{};
+  int MapResolution = 2;                // 0 High (61), 1 Medium (31), 2 Low (16)
+  int MapBand = 3;
+  int MapHour = 0;
+};
+
+// What the controller needs of its front end. Every call arrives on the
+// thread that owns the controller.
+class IPredictionView {
+ public:
+  virtual ~IPredictionView() = default;
+  virtual TPredictionInputs ReadInputs() const = 0;
+  // The call-sign box and the DX frame's text form (for the caption).
+  virtual std::string CallText() const = 0;
+  virtual std::string DxText() const = 0;
+  // Puts a point into the DX frame (whole degrees; kNoLocationPoint empties it).
+  virtual void SetDxPoint(TLocation point) = 0;
+  virtual void ClearCallText() = 0;
+  virtual void SetCallUnknown(bool red) = 0;
+  virtual void SetTitle(const std::string& caption) = 0;
+  virtual void StatusChanged() = 0;           // read Status() again
+  virtual void RepaintChart() = 0;            // the chart reads PointResults()
+  virtual void ShowMap(const TVoaGrid& grid) = 0;
+  virtual void FollowClock() = 0;             // the map follows the UTC hour
+  virtual void FocusCallEdit() = 0;
+  // Events were queued: drain them (TakeClientEvents) once the current
+  // handler has returned.
+  virtual void ClientEventsQueued() = 0;
+};
+
+// The status indicator: a strip of five 15-pixel frames.
+struct TStatusIndicator {
+  TStatusState State = stReady;
+  int StripLeft = 0;       // 0, -15, -30, -45 or -60
+  std::string Hint;
+  bool HandCursor = false;
+  int Frame() const { return -StripLeft / 15; }
+};
+
+class TPredictionController {
+ public:
+  // The engine is the controller's; cacheFolder ends with a separator.
+  TPredictionController(std::unique_ptr<TVoaEngine> engine, std::string cacheFolder, IPredictionView& view);
+  ~TPredictionController();
+  TPredictionController(const TPredictionController&) = delete;
+  TPredictionController& operator=(const TPredictionController&) = delete;
+
+  TVoaEngine& Engine() { return *Engine_; }
+  const TVoaEngine& Engine() const { return *Engine_; }
+  const TStatusIndicator& Status() const { return Status_; }
+  TPage ActivePage() const { return Page_; }
+
+  // Optional collaborators, owned by the front end.
+  void SetCallParser(TCallParser* parser) { Parser_ = parser; }
+  void SetPreCompute(TPreCompute* batch) { Batch_ = batch; }
+
+  // Operations.
+  void ComputeChart();
+  void ComputeMap();
+  void ShowMap();
+  void CancelPrediction();
+  void SyncEngineInputs();
+  void SetStatus(TStatusState state);
+  void UpdateTitle();
+  void NotifyClients(TClientEvent code);
+  // The queued events, oldest first; the queue is empty afterwards.
+  std::deque<TClientEvent> TakeClientEvents();
+
+  // Event handlers of the window.
+  void PageChanged(TPage page);
+  void CallEditChange(const std::string& text);
+  void CallEditEnter();
+  void CoordinatesChanged(bool dxFrame);
+  void StatusImageClick();
+  void AnimateStatus();                   // every 150 ms
+  void ClockTick(double utcDays);         // every 1000 ms
+  void SpaceWeatherChanged();             // the monitor reported new values
+
+  // The Kp rule: the SSN that reaches the engine.
+  static int32_t SsnAfterKp(int ssn, int kp, bool useKp);
+  // "Dec 2026" -> 12 and 2026; 0 for what is not a month or year.
+  static int MonthOfText(const std::string& text);
+  static int YearOfText(const std::string& text);
+  // The engine's grid size for a map resolution index; 0 for another index.
+  static int GridSizeOf(int resolution);
+
+ private:
+  void VoaEngine1Predict();
+  void VoaEngine1Error();
+
+  std::unique_ptr<TVoaEngine> Engine_;
+  std::string CacheFolder_;
+  IPredictionView& View_;
+  TCallParser* Parser_ = nullptr;
+  TPreCompute* Batch_ = nullptr;
+  TStatusIndicator Status_;
+  TPage Page_ = pgParams;
+  bool InputsGuard_ = false;
+  int LastMinute_ = -1;
+  std::deque<TClientEvent> Events_;
+};
+
+}  // namespace vx
