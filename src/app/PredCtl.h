@@ -79,7 +79,8 @@ struct TStatusIndicator {
 
 class TPredictionController {
  public:
-  // The engine is the controller's; cacheFolder ends with a separator.
+  // The engine is the controller's; cacheFolder ends with a separator. An
+  // empty cacheFolder turns the area cache off (maps are always computed).
   TPredictionController(std::unique_ptr<TVoaEngine> engine, std::string cacheFolder, IPredictionView& view);
   ~TPredictionController();
   TPredictionController(const TPredictionController&) = delete;

@@ -2,6 +2,7 @@
 
 #include "common/FileUtil.h"
 #include "engine/Antennas.h"
+#include "engine/Cache.h"
 #include "engine/Decks.h"
 #include "engine/VoaParse.h"
 
@@ -12,33 +13,36 @@ static std::string NotFoundProgramText(const TVoacapSetup& setup) {
                                : "The VOACAP program " + setup.Program + " was not found.";
 }
 
-TVoaEngine::TVoaEngine(std::unique_ptr<IProcessRunner> runner, const TVoacapSetup& setup)
-    : Process_(std::move(runner)) {
-  GridSize = 16;
-  Installation_ = LocateVoacap(setup);
-  VoacapFolder = Installation_.Folder;
-  VoacapProgram = Installation_.Program;
+TVoaEngine::TVoaEngine(std::unique_ptr<IProcessRunner> runner, TVoacapSetup setup)
+    : Process_(std::move(runner)), Setup_(std::move(setup)) {
+  Inputs_.GridSize = 16;
+  JobInputs_ = Inputs_;
+  if (Process_) Process_->OnFinished = [this](uint32_t code) { ProcessFinished(code); };
+}
 
-  if (!DirectoryExists(VoacapFolder)) {
-    Status = vsNotFound;
-    NotFoundDetail_ = VoacapProgram.empty()
-                          ? NotFoundProgramText(setup)
-                          : "The VOACAP data folder " + VoacapFolder + " is missing. Run makeitshfbc once to create it.";
+void TVoaEngine::CheckInstallation() {
+  Installation_ = LocateVoacap(Setup_);
+  const std::string& folder = Installation_.Folder;
+  NotFoundDetail_.clear();
+  AntennaFolder_.clear();
+  if (!DirectoryExists(folder)) {
+    Status_ = vsNotFound;
+    NotFoundDetail_ = Installation_.Program.empty()
+                          ? NotFoundProgramText(Setup_)
+                          : "The VOACAP data folder " + folder + " is missing. Run makeitshfbc once to create it.";
   } else {
-    AntennaFolder = VoacapFolder + TVoacapFiles::AntennaFolder;
-    if (!MakeDirectories(AntennaFolder) || !MakeDirectories(VoacapFolder + TVoacapFiles::AreaFolder)) {
-      Status = vsNotFound;
-    } else if (VoacapProgram.empty()) {
-      Status = vsNotFound;
-      NotFoundDetail_ = NotFoundProgramText(setup);
+    AntennaFolder_ = folder + TVoacapFiles::AntennaFolder;
+    if (!MakeDirectories(AntennaFolder_) || !MakeDirectories(folder + TVoacapFiles::AreaFolder)) {
+      Status_ = vsNotFound;
+    } else if (Installation_.Program.empty()) {
+      Status_ = vsNotFound;
+      NotFoundDetail_ = NotFoundProgramText(Setup_);
     } else {
-      auto version = ReadWholeFile(VoacapFolder + TVoacapFiles::VersionFile, 4096);
-      Status = version ? CheckVersionText(*version) : vsNotFound;
+      auto version = ReadWholeFile(folder + TVoacapFiles::VersionFile, 4096);
+      Status_ = version ? CheckVersionText(*version) : vsNotFound;
     }
   }
-
-  if (Process_) Process_->OnFinished = [this](uint32_t code) { ProcessFinished(code); };
-  if (Status == vsReady) LoadAntennaList();
+  if (Status_ == vsReady) LoadAntennaList();
 }
 
 TVoaEngine::~TVoaEngine() {
@@ -49,14 +53,14 @@ TVoaEngine::~TVoaEngine() {
 }
 
 void TVoaEngine::ClearResults() {
-  TPointResults::ClearResults();
-  AreaGrid.clear();
+  Results_.ClearResults();
+  AreaGrid_.clear();
 }
 
 bool TVoaEngine::Running() const { return Process_ && Process_->Running(); }
 
 void TVoaEngine::CancelPrediction() {
-  Status = vsCancelled;
+  Status_ = vsCancelled;
   if (Process_) Process_->Terminate();
 }
 
@@ -64,20 +68,21 @@ void TVoaEngine::RunPointPrediction() { RunJob(false); }
 void TVoaEngine::RunAreaPrediction() { RunJob(true); }
 
 std::string TVoaEngine::DeckFileName() const {
-  return VoacapFolder + (AreaMode ? TVoacapFiles::AreaDeck : TVoacapFiles::PointDeck);
+  return VoacapFolder() + (AreaMode_ ? TVoacapFiles::AreaDeck : TVoacapFiles::PointDeck);
 }
 
 std::string TVoaEngine::OutputFileName() const {
-  return VoacapFolder + (AreaMode ? TVoacapFiles::AreaOutput : TVoacapFiles::PointOutput);
+  return VoacapFolder() + (AreaMode_ ? TVoacapFiles::AreaOutput : TVoacapFiles::PointOutput);
 }
 
 void TVoaEngine::RunJob(bool area) {
   CancelPrediction();
-  Status = vsReady;
-  AreaMode = area;
+  Status_ = vsReady;
+  AreaMode_ = area;
+  JobInputs_ = Inputs_;
   ClearResults();
-  if (!(area ? WriteAreaDeck() : WritePointDeck())) {
-    Status = vsDeckError;
+  if (!WriteDeck()) {
+    Status_ = vsDeckError;
     Raise(OnError);
     return;
   }
@@ -85,7 +90,7 @@ void TVoaEngine::RunJob(bool area) {
   // when the program ends without writing one.
   RemoveFile(OutputFileName());
   if (!Process_ || Installation_.Program.empty()) {
-    Status = vsExecError;
+    Status_ = vsExecError;
     Raise(OnError);
     return;
   }
@@ -94,17 +99,14 @@ void TVoaEngine::RunJob(bool area) {
 
 void TVoaEngine::ProcessFinished(uint32_t exitCode) {
   RemoveFile(DeckFileName());
-  if (exitCode != 0) {
-    Status = vsExecError;
-  } else if (AreaMode) {
-    ParseAreaOutput();
-  } else {
-    ParsePointOutput();
-  }
+  if (exitCode != 0)
+    Status_ = vsExecError;
+  else
+    ParseOutput();
   RemoveFile(OutputFileName());
-  if (Status == vsReady)
+  if (Status_ == vsReady)
     Raise(OnPredict);
-  else if (Status != vsCancelled)
+  else if (Status_ != vsCancelled)
     Raise(OnError);
 }
 
@@ -112,50 +114,53 @@ void TVoaEngine::Raise(const TNotifyEvent& event) {
   if (event) event(*this);
 }
 
-bool TVoaEngine::WritePointDeck() {
-  auto deck = BuildPointDeck(*this, AntennaFiles);
-  return deck && WriteWholeFile(VoacapFolder + TVoacapFiles::PointDeck, *deck);
-}
-
-bool TVoaEngine::WriteAreaDeck() {
-  auto deck = BuildAreaDeck(*this, AntennaFiles);
-  return deck && WriteWholeFile(VoacapFolder + TVoacapFiles::AreaDeck, *deck);
+bool TVoaEngine::WriteDeck() {
+  auto deck = AreaMode_ ? BuildAreaDeck(JobInputs_, AntennaFiles_) : BuildPointDeck(JobInputs_, AntennaFiles_);
+  return deck && WriteWholeFile(DeckFileName(), *deck);
 }
 
 // Outputs of a few MB at most; anything far larger is not the program's.
 static constexpr size_t kMaxOutputBytes = size_t(64) << 20;
 
-void TVoaEngine::ParsePointOutput() {
-  const std::string file = VoacapFolder + TVoacapFiles::PointOutput;
+void TVoaEngine::ParseOutput() {
+  const std::string file = OutputFileName();
   if (!FileExists(file)) {
-    Status = vsExecError;
+    Status_ = vsExecError;
     return;
   }
   auto text = ReadWholeFile(file, kMaxOutputBytes);
-  Status = text ? ParsePointText(*text, *this) : vsOutputError;
+  if (!text)
+    Status_ = vsOutputError;
+  else
+    Status_ = AreaMode_ ? ParseAreaText(*text, AreaGrid_) : ParsePointText(*text, Results_);
 }
 
-void TVoaEngine::ParseAreaOutput() {
-  const std::string file = VoacapFolder + TVoacapFiles::AreaOutput;
-  if (!FileExists(file)) {
-    Status = vsExecError;
-    return;
-  }
-  auto text = ReadWholeFile(file, kMaxOutputBytes);
-  Status = text ? ParseAreaText(*text, AreaGrid) : vsOutputError;
+bool TVoaEngine::LoadAreaCache(const std::string& folder) {
+  if (!vx::LoadAreaCache(folder, Inputs_, AreaGrid_)) return false;
+  // A map served from the cache is a finished prediction of these inputs.
+  AreaMode_ = true;
+  JobInputs_ = Inputs_;
+  Status_ = vsReady;
+  return true;
 }
+
+bool TVoaEngine::SaveAreaCache(const std::string& folder) const {
+  return vx::SaveAreaCache(folder, JobInputs_, AreaGrid_);
+}
+
+bool TVoaEngine::AreaCacheValid(const std::string& folder) const { return vx::AreaCacheValid(folder, Inputs_); }
 
 void TVoaEngine::LoadAntennaList() {
-  if (!vx::LoadAntennaList(AntennaFolder, AntennaFiles, AntennaNames)) Status = vsAntennaError;
+  if (!vx::LoadAntennaList(AntennaFolder_, AntennaFiles_, AntennaNames_)) Status_ = vsAntennaError;
 }
 
 void TVoaEngine::ImportAntennas(const std::string& folder) {
-  if (Status != vsReady) return;
-  if (!vx::ImportAntennas(folder, AntennaFolder, AntennaFiles, AntennaNames)) Status = vsAntennaError;
+  if (Status_ != vsReady) return;
+  if (!vx::ImportAntennas(folder, AntennaFolder_, AntennaFiles_, AntennaNames_)) Status_ = vsAntennaError;
 }
 
 TVoaEngine::TStatusMessage TVoaEngine::StatusMessageBox() const {
-  switch (Status) {
+  switch (Status_) {
     case vsNotFound:
       return {true, "VOACAP v.08.1124W is required for this program to run.\rOpen the VOACAP download page?",
               NotFoundDetail_};

@@ -1,7 +1,12 @@
-// TVoaEngine: drives the outside propagation program. It checks the
-// installation once, then runs one job at a time: writes a deck, runs the
-// program through its process runner, reads the output into its result
-// arrays and reports through OnPredict or OnError on the runner's thread.
+// TVoaEngine: drives the outside propagation program. CheckInstallation
+// finds and checks it once; then the engine runs one job at a time: writes a
+// deck, runs the program through its process runner, reads the output into
+// its results and reports through OnPredict or OnError on the runner's
+// thread.
+//
+// Inputs are set as a whole; a job works on the copy taken when it starts
+// (JobInputs), so its results and its cache entry belong to the inputs it
+// ran with, whatever changes while it runs. Results are read-only to callers.
 #pragma once
 
 #include <functional>
@@ -16,36 +21,58 @@
 
 namespace vx {
 
-class TVoaEngine : public TVoaInputs, public TPointResults {
+class TVoaEngine {
  public:
   using TNotifyEvent = std::function<void(TVoaEngine& sender)>;
 
-  // Checks the installation; never fails: the outcome is in Status.
-  TVoaEngine(std::unique_ptr<IProcessRunner> runner, const TVoacapSetup& setup = {});
+  TVoaEngine(std::unique_ptr<IProcessRunner> runner, TVoacapSetup setup = {});
   ~TVoaEngine();
   TVoaEngine(const TVoaEngine&) = delete;
   TVoaEngine& operator=(const TVoaEngine&) = delete;
 
-  TVoaStatus Status = vsReady;
-  std::string VoacapFolder;   // data folder with its trailing separator; "" when not found
-  std::string VoacapProgram;  // the executable
-  std::string AntennaFolder;
-  TAlStringList AntennaFiles;
-  std::vector<std::string> AntennaNames;
-  std::string DownloadPage = kDownloadPage;
-  bool AreaMode = false;
-  TVoaGrid AreaGrid;
+  // Finds the program and its data folder, checks the version, prepares the
+  // engine's own folders and loads the antenna list. Never fails: the
+  // outcome is in Status (vsNotFound until this has run).
+  void CheckInstallation();
 
   TNotifyEvent OnPredict;
   TNotifyEvent OnError;
 
-  void RunPointPrediction();
-  void RunAreaPrediction();
-  void CancelPrediction();
-  void ClearResults();
+  // Inputs.
+  const TVoaInputs& Inputs() const { return Inputs_; }
+  void SetInputs(const TVoaInputs& inputs) { Inputs_ = inputs; }
+  // The inputs of the job that runs, or ran last.
+  const TVoaInputs& JobInputs() const { return JobInputs_; }
+
+  // Results and state.
+  TVoaStatus Status() const { return Status_; }
+  const char* StatusText() const { return StatusMessage(Status_); }
+  bool AreaMode() const { return AreaMode_; }
+  const TPointResults& PointResults() const { return Results_; }
+  const TVoaGrid& AreaGrid() const { return AreaGrid_; }
   bool Running() const;
 
-  const char* StatusText() const { return StatusMessage(Status); }
+  // The installation.
+  const std::string& VoacapFolder() const { return Installation_.Folder; }  // with its trailing separator
+  const std::string& VoacapProgram() const { return Installation_.Program; }
+  const std::string& AntennaFolder() const { return AntennaFolder_; }
+  const TAlStringList& AntennaFiles() const { return AntennaFiles_; }
+  const std::vector<std::string>& AntennaNames() const { return AntennaNames_; }
+  const char* DownloadPage() const { return kDownloadPage; }
+
+  void RunPointPrediction();
+  void RunAreaPrediction();
+  // Kills a running job without an event; Status becomes vsCancelled.
+  void CancelPrediction();
+  void ClearResults();
+
+  // The area cache (folder with its trailing separator). Load takes the
+  // current inputs: on success the stored grid becomes AreaGrid, the engine
+  // is in area mode and Status is vsReady. Save files AreaGrid under the
+  // inputs of the job that computed it.
+  bool LoadAreaCache(const std::string& folder);
+  bool SaveAreaCache(const std::string& folder) const;
+  bool AreaCacheValid(const std::string& folder) const;
 
   // What the status message box says for the current status.
   struct TStatusMessage {
@@ -58,13 +85,6 @@ class TVoaEngine : public TVoaInputs, public TPointResults {
   void LoadAntennaList();
   void ImportAntennas(const std::string& folder);
 
-  // The deck and output steps of a job, exposed for the command-line front
-  // end and for tests.
-  bool WritePointDeck();
-  void ParsePointOutput();
-  bool WriteAreaDeck();
-  void ParseAreaOutput();
-
   std::string DeckFileName() const;
   std::string OutputFileName() const;
 
@@ -72,10 +92,22 @@ class TVoaEngine : public TVoaInputs, public TPointResults {
   void RunJob(bool area);
   void ProcessFinished(uint32_t exitCode);
   void Raise(const TNotifyEvent& event);
+  bool WriteDeck();
+  void ParseOutput();
 
   std::unique_ptr<IProcessRunner> Process_;
+  TVoacapSetup Setup_;
   TVoacapInstallation Installation_;
   std::string NotFoundDetail_;
+  TVoaStatus Status_ = vsNotFound;
+  TVoaInputs Inputs_;
+  TVoaInputs JobInputs_;
+  bool AreaMode_ = false;
+  TPointResults Results_;
+  TVoaGrid AreaGrid_;
+  std::string AntennaFolder_;
+  TAlStringList AntennaFiles_;
+  std::vector<std::string> AntennaNames_;
 };
 
 }  // namespace vx

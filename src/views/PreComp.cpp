@@ -45,9 +45,9 @@ bool TPreCompute::StartBatch(const TBatchOptions& options) {
   Host_.SetProgressPosition(0);
 
   Engine_.CancelPrediction();
-  Engine_.AreaMode = true;
   Host_.SyncEngineInputs();
-  JobList = BuildJobList(options, Engine_.Hour, Engine_.Band, Engine_.LongPath);
+  const TVoaInputs& in = Engine_.Inputs();
+  JobList = BuildJobList(options, in.Hour, in.Band, in.LongPath);
   CurrentJob = -1;
   Host_.SetStatus(stComputing);
   Running_ = true;
@@ -61,16 +61,22 @@ bool TPreCompute::StartBatch(const TBatchOptions& options) {
   return false;
 }
 
+void TPreCompute::SelectMap(int hour, int band, bool longPath) {
+  TVoaInputs in = Engine_.Inputs();
+  in.Hour = hour;
+  in.Band = band;
+  in.LongPath = longPath;
+  Engine_.SetInputs(in);
+}
+
 bool TPreCompute::RunNextJob() {
   Host_.SetStatus(stComputing);
   while (CurrentJob + 1 < int(JobList.size())) {
     ++CurrentJob;
     const uint32_t job = JobList[size_t(CurrentJob)];
     Host_.SetProgressPosition(CurrentJob);
-    Engine_.Hour = JobHour(job);
-    Engine_.Band = JobBand(job);
-    Engine_.LongPath = JobLongPath(job);
-    if (!AreaCacheValid(CacheFolder_, Engine_)) {
+    SelectMap(JobHour(job), JobBand(job), JobLongPath(job));
+    if (!Engine_.AreaCacheValid(CacheFolder_)) {
       Engine_.RunAreaPrediction();
       return true;
     }
@@ -81,7 +87,7 @@ bool TPreCompute::RunNextJob() {
 
 void TPreCompute::EnginePredict() {
   if (!Running_) return;
-  SaveAreaCache(CacheFolder_, Engine_, Engine_.AreaGrid);
+  Engine_.SaveAreaCache(CacheFolder_);
   if (!RunNextJob()) {
     Running_ = false;
     Host_.CloseProgress();
@@ -91,7 +97,7 @@ void TPreCompute::EnginePredict() {
 void TPreCompute::BatchFailed() {
   if (!Running_) return;
   Running_ = false;
-  if (Engine_.Status != vsCancelled) Host_.ShowStatusMessage();
+  if (Engine_.Status() != vsCancelled) Host_.ShowStatusMessage();
   Host_.SetStatus(stFailed);
   JobList.clear();
   CurrentJob = -1;
@@ -113,7 +119,8 @@ void TPreCompute::ProgressClosed() {
 bool TPreCompute::MaxOverMaps(int kind) {
   Engine_.CancelPrediction();
   Host_.SyncEngineInputs();
-  const int n = Engine_.GridSize;
+  const int n = Engine_.Inputs().GridSize;
+  const bool longPath = Engine_.Inputs().LongPath;
   TVoaGrid result = MakeGrid(n);
   std::vector<std::pair<int, int>> maps;  // hour, band
   if (kind == 0)
@@ -124,11 +131,10 @@ bool TPreCompute::MaxOverMaps(int kind) {
     for (int h = 0; h < 24; ++h)
       for (int b = 0; b < kBandCount; ++b) maps.emplace_back(h, b);
 
-  TVoaGrid loaded;
   for (auto [hour, band] : maps) {
-    Engine_.Hour = hour;
-    Engine_.Band = band;
-    if (!LoadAreaCache(CacheFolder_, Engine_, loaded) || int(loaded.size()) != n) {
+    SelectMap(hour, band, longPath);
+    const TVoaGrid& loaded = Engine_.AreaGrid();
+    if (!Engine_.LoadAreaCache(CacheFolder_) || int(loaded.size()) != n) {
       Host_.ShowError(kDataMissing);
       return false;
     }
@@ -146,17 +152,16 @@ bool TPreCompute::GenerateGifs(const std::string& folder) {
   const std::string dir = JoinPath(folder, "");
   MakeDirectories(dir);
   Engine_.CancelPrediction();
-  Engine_.AreaMode = true;
   Host_.SyncEngineInputs();
+  const bool longPath = Engine_.Inputs().LongPath;
   for (int band = 0; band < kBandCount; ++band)
     for (int hour = 0; hour < 24; ++hour) {
-      Engine_.Hour = hour;
-      Engine_.Band = band;
-      if (!LoadAreaCache(CacheFolder_, Engine_, Engine_.AreaGrid)) {
+      SelectMap(hour, band, longPath);
+      if (!Engine_.LoadAreaCache(CacheFolder_)) {
         Host_.ShowError(kDataMissing);
         return false;
       }
-      Host_.ShowMap(Engine_.AreaGrid);
+      Host_.ShowMap(Engine_.AreaGrid());
       const std::string name = dir + GifName(hour, band);
       if (!SaveGifFile(name, Host_.MapBitmap())) {
         Host_.ShowError("Cannot write " + name);

@@ -102,6 +102,9 @@ class TPreCompute {
   bool GenerateGifs(const std::string& folder);
 
  private:
+  // Points the engine's inputs at one map of the series.
+  void SelectMap(int hour, int band, bool longPath);
+
   TVoaEngine& Engine_;
   std::string CacheFolder_;
   IPreComputeHost& Host_;

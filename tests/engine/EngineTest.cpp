@@ -34,15 +34,24 @@ struct EngineFixture : testing::Test {
   void Make(const std::string& name, const std::string& program = VX_FAKE_VOACAP) {
     folder = MakeDataFolder(name);
     engine = std::make_unique<TVoaEngine>(std::make_unique<TProcess>(), TVoacapSetup{program, folder});
+    engine->CheckInstallation();
     engine->OnPredict = [this](TVoaEngine&) { ++predicts; };
     engine->OnError = [this](TVoaEngine&) { ++errors; };
-    engine->TxLat = 44 * 180;
-    engine->TxLon = -79 * 180;
-    engine->RxLat = 51 * 180;
-    engine->RxLon = 0;
-    engine->Year = 2008;
-    engine->Month = 3;
-    engine->Ssn = 50;
+    Edit([](TVoaInputs& in) {
+      in.TxLat = 44 * 180;
+      in.TxLon = -79 * 180;
+      in.RxLat = 51 * 180;
+      in.RxLon = 0;
+      in.Year = 2008;
+      in.Month = 3;
+      in.Ssn = 50;
+    });
+  }
+  template <class F>
+  void Edit(F change) {
+    TVoaInputs in = engine->Inputs();
+    change(in);
+    engine->SetInputs(in);
   }
   bool WaitForEvent() { return WaitUntil([&] { return predicts + errors > 0; }); }
 
@@ -64,14 +73,16 @@ TEST(EngineInstall, VersionCheck) {
   for (const auto& c : cases) {
     std::string f = MakeDataFolder("version", c.text);
     TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, f});
-    EXPECT_EQ(e.Status, c.status) << c.text;
+    e.CheckInstallation();
+    EXPECT_EQ(e.Status(), c.status) << c.text;
   }
 }
 
 TEST(EngineInstall, MissingPiecesAreNotFound) {
   {
     TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, testing::TempDir() + "no-such-itshfbc"});
-    EXPECT_EQ(e.Status, vsNotFound);
+    e.CheckInstallation();
+    EXPECT_EQ(e.Status(), vsNotFound);
     auto box = e.StatusMessageBox();
     EXPECT_TRUE(box.Warning);
     EXPECT_EQ(box.Text, "VOACAP v.08.1124W is required for this program to run.\rOpen the VOACAP download page?");
@@ -79,15 +90,18 @@ TEST(EngineInstall, MissingPiecesAreNotFound) {
   }
   {
     TVoaEngine e(std::make_unique<TProcess>(), {"/nonexistent/voacapl", MakeDataFolder("noexe")});
-    EXPECT_EQ(e.Status, vsNotFound);
+    e.CheckInstallation();
+    EXPECT_EQ(e.Status(), vsNotFound);
   }
   {
     TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, MakeDataFolder("nover", "")});
-    EXPECT_EQ(e.Status, vsNotFound);
+    e.CheckInstallation();
+    EXPECT_EQ(e.Status(), vsNotFound);
   }
   {
     TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, MakeDataFolder("old", "Version 08.0001W")});
-    EXPECT_EQ(e.Status, vsTooOld);
+    e.CheckInstallation();
+    EXPECT_EQ(e.Status(), vsTooOld);
     EXPECT_EQ(e.StatusMessageBox().Text,
               "Your version of VOACAP is too old, please upgrade.\rOpen the VOACAP download page?");
   }
@@ -95,13 +109,13 @@ TEST(EngineInstall, MissingPiecesAreNotFound) {
 
 TEST_F(EngineFixture, CreatesItsFoldersAndTheIsotropicAntenna) {
   Make("folders");
-  ASSERT_EQ(engine->Status, vsReady);
+  ASSERT_EQ(engine->Status(), vsReady);
   EXPECT_TRUE(DirectoryExists(folder + "areadata/Vantor"));
-  EXPECT_EQ(engine->AntennaFolder, folder + "antennas/Vantor/");
-  ASSERT_EQ(engine->AntennaFiles.Count(), 1u);
-  EXPECT_EQ(engine->AntennaFiles[0], "ISOTROPE.ant");
-  EXPECT_EQ(engine->AntennaNames[0], "ISOTROPE");
-  EXPECT_EQ(*ReadWholeFile(engine->AntennaFolder + "ISOTROPE.ant"),
+  EXPECT_EQ(engine->AntennaFolder(), folder + "antennas/Vantor/");
+  ASSERT_EQ(engine->AntennaFiles().Count(), 1u);
+  EXPECT_EQ(engine->AntennaFiles()[0], "ISOTROPE.ant");
+  EXPECT_EQ(engine->AntennaNames()[0], "ISOTROPE");
+  EXPECT_EQ(*ReadWholeFile(engine->AntennaFolder() + "ISOTROPE.ant"),
             "ISOTROPE\r\n 2     2 parameters\r\n  0.00  [ 1] Max Gain dBi..:\r\n   0    [ 2] Antenna Type..:\r\n");
 }
 
@@ -113,12 +127,12 @@ TEST_F(EngineFixture, AntennaNamesAndImport) {
   WriteWholeFile(backup + "ISOTROPE.ant", "must not replace the existing one\r\n");
   WriteWholeFile(backup + "Long.ant", std::string(100, 'x'));
   engine->ImportAntennas(backup);
-  ASSERT_EQ(engine->Status, vsReady);
-  ASSERT_EQ(engine->AntennaFiles.Count(), 3u);
-  EXPECT_EQ(engine->AntennaFiles[0], "Dipole.ant");
-  EXPECT_EQ(engine->AntennaNames[0], "Half-wave dipole");
-  EXPECT_EQ(engine->AntennaNames[1], "ISOTROPE");
-  EXPECT_EQ(engine->AntennaNames[2], std::string(80, 'x'));
+  ASSERT_EQ(engine->Status(), vsReady);
+  ASSERT_EQ(engine->AntennaFiles().Count(), 3u);
+  EXPECT_EQ(engine->AntennaFiles()[0], "Dipole.ant");
+  EXPECT_EQ(engine->AntennaNames()[0], "Half-wave dipole");
+  EXPECT_EQ(engine->AntennaNames()[1], "ISOTROPE");
+  EXPECT_EQ(engine->AntennaNames()[2], std::string(80, 'x'));
 }
 
 TEST_F(EngineFixture, PointPredictionReadsWhatTheProgramWrote) {
@@ -129,15 +143,15 @@ TEST_F(EngineFixture, PointPredictionReadsWhatTheProgramWrote) {
   engine->RunPointPrediction();
   ASSERT_TRUE(WaitForEvent());
   ASSERT_EQ(predicts, 1) << engine->StatusText();
-  EXPECT_EQ(engine->Status, vsReady);
+  EXPECT_EQ(engine->Status(), vsReady);
   for (int f = 2; f <= 30; ++f)
     for (int h = 1; h <= 24; ++h) {
-      ASSERT_FLOAT_EQ(engine->Snr[f][h], fake::Snr(f, h, false)) << f << " " << h;
-      ASSERT_FLOAT_EQ(engine->Elevation[f][h], float(fake::Angle(f, h)));
+      ASSERT_FLOAT_EQ(engine->PointResults().Snr[f][h], fake::Snr(f, h, false)) << f << " " << h;
+      ASSERT_FLOAT_EQ(engine->PointResults().Elevation[f][h], float(fake::Angle(f, h)));
     }
-  EXPECT_FLOAT_EQ(engine->Muf[7], float(fake::Muf(7, 50)));
-  EXPECT_EQ(engine->Mode[3][1], "2F2");
-  EXPECT_EQ(engine->Snr[9][0], engine->Snr[9][24]);
+  EXPECT_FLOAT_EQ(engine->PointResults().Muf[7], float(fake::Muf(7, 50)));
+  EXPECT_EQ(engine->PointResults().Mode[3][1], "2F2");
+  EXPECT_EQ(engine->PointResults().Snr[9][0], engine->PointResults().Snr[9][24]);
   // The deck and the output are gone; the command line had the port's form.
   EXPECT_FALSE(FileExists(folder + "run/Vantor.dat"));
   EXPECT_FALSE(FileExists(folder + "run/Vantor.out"));
@@ -146,27 +160,27 @@ TEST_F(EngineFixture, PointPredictionReadsWhatTheProgramWrote) {
 
 TEST_F(EngineFixture, LongPathRunsTheLongModel) {
   Make("long");
-  engine->LongPath = true;
+  Edit([](TVoaInputs& in) { in.LongPath = true; });
   engine->RunPointPrediction();
   ASSERT_TRUE(WaitForEvent());
   ASSERT_EQ(predicts, 1);
-  EXPECT_FLOAT_EQ(engine->Snr[3][5], float(fake::Snr(3, 5, true)));
-  EXPECT_LT(engine->Snr[3][5], -1000);
-  EXPECT_EQ(engine->Mode[4][1], "F2 E");  // touching mode strings read by column
+  EXPECT_FLOAT_EQ(engine->PointResults().Snr[3][5], float(fake::Snr(3, 5, true)));
+  EXPECT_LT(engine->PointResults().Snr[3][5], -1000);
+  EXPECT_EQ(engine->PointResults().Mode[4][1], "F2 E");  // touching mode strings read by column
 }
 
 TEST_F(EngineFixture, AreaPrediction) {
   Make("area");
-  engine->GridSize = 31;
-  engine->Band = 3;
-  engine->Hour = 12;
+  Edit([](TVoaInputs& in) { in.GridSize = 31; });
+  Edit([](TVoaInputs& in) { in.Band = 3; });
+  Edit([](TVoaInputs& in) { in.Hour = 12; });
   engine->RunAreaPrediction();
   ASSERT_TRUE(WaitForEvent());
   ASSERT_EQ(predicts, 1) << engine->StatusText();
-  ASSERT_EQ(engine->AreaGrid.size(), 31u);
+  ASSERT_EQ(engine->AreaGrid().size(), 31u);
   for (int i = 1; i <= 31; ++i)
     for (int j = 1; j <= 31; ++j) {
-      const auto& c = engine->AreaGrid[i - 1][j - 1];
+      const auto& c = engine->AreaGrid()[i - 1][j - 1];
       ASSERT_NEAR(c.Snr, fake::AreaSnr(i, j, 12), 0.051) << i << " " << j;
       ASSERT_EQ(c.Mode, fake::AreaMode(i, j));
     }
@@ -193,7 +207,7 @@ TEST_F(EngineFixture, FailuresAreReportedWithTheirStatus) {
       area ? engine->RunAreaPrediction() : engine->RunPointPrediction();
       ASSERT_TRUE(WaitForEvent());
       EXPECT_EQ(errors, 1);
-      EXPECT_EQ(engine->Status, c.status);
+      EXPECT_EQ(engine->Status(), c.status);
       EXPECT_FALSE(FileExists(engine->DeckFileName()));
       EXPECT_FALSE(FileExists(engine->OutputFileName()));
     }
@@ -202,19 +216,24 @@ TEST_F(EngineFixture, FailuresAreReportedWithTheirStatus) {
 
 TEST_F(EngineFixture, MissingAntennaFileDoesNotHang) {
   Make("pause");
-  engine->AntennaFiles.Add("Gone.ant");  // listed, but not on disk
-  engine->TxAntenna[2] = 1;
+  // Listed when the list was read, deleted since.
+  WriteWholeFile(folder + "antennas/Vantor/Gone.ant", "Gone\r\n");
+  engine->LoadAntennaList();
+  const int gone = engine->AntennaFiles().IndexOf("Gone.ant");
+  ASSERT_GE(gone, 0);
+  RemoveFile(folder + "antennas/Vantor/Gone.ant");
+  Edit([gone](TVoaInputs& in) { in.TxAntenna[2] = gone; });
   engine->RunPointPrediction();
   ASSERT_TRUE(WaitUntil([&] { return predicts + errors > 0; }, 5000));
-  EXPECT_EQ(engine->Status, vsExecError);
+  EXPECT_EQ(engine->Status(), vsExecError);
 }
 
 TEST_F(EngineFixture, DeckErrorsAreReportedAtOnce) {
   Make("deck");
-  engine->RxAntenna[4] = 7;
+  Edit([](TVoaInputs& in) { in.RxAntenna[4] = 7; });
   engine->RunPointPrediction();
   EXPECT_EQ(errors, 1);  // synchronously, no child started
-  EXPECT_EQ(engine->Status, vsDeckError);
+  EXPECT_EQ(engine->Status(), vsDeckError);
   EXPECT_STREQ(engine->StatusText(), "Unable to create parameter file");
 }
 
@@ -227,7 +246,7 @@ TEST_F(EngineFixture, CancelRaisesNothing) {
   EXPECT_FALSE(engine->Running());
   Pump(300);
   EXPECT_EQ(predicts + errors, 0);
-  EXPECT_EQ(engine->Status, vsCancelled);
+  EXPECT_EQ(engine->Status(), vsCancelled);
   EXPECT_STREQ(engine->StatusText(), "Computations cancelled");
 }
 
@@ -237,14 +256,14 @@ TEST_F(EngineFixture, ANewStartReplacesTheRunningJob) {
   engine->RunPointPrediction();
   ASSERT_TRUE(WaitUntil([&] { return engine->Running(); }));
   setenv("VOACAP_FAKE_DELAY_MS", "0", 1);
-  engine->Band = 1;
+  Edit([](TVoaInputs& in) { in.Band = 1; });
   engine->RunAreaPrediction();
   ASSERT_TRUE(WaitForEvent());
   Pump(200);
   EXPECT_EQ(predicts, 1);
   EXPECT_EQ(errors, 0);
-  EXPECT_TRUE(engine->AreaMode);
-  EXPECT_EQ(engine->AreaGrid.size(), 16u);
+  EXPECT_TRUE(engine->AreaMode());
+  EXPECT_EQ(engine->AreaGrid().size(), 16u);
 }
 
 TEST_F(EngineFixture, StaleOutputOfACancelledJobIsNotTakenForANewResult) {
@@ -253,7 +272,7 @@ TEST_F(EngineFixture, StaleOutputOfACancelledJobIsNotTakenForANewResult) {
   setenv("VOACAP_FAKE_OUTPUT", "missing", 1);
   engine->RunPointPrediction();
   ASSERT_TRUE(WaitForEvent());
-  EXPECT_EQ(engine->Status, vsExecError);
+  EXPECT_EQ(engine->Status(), vsExecError);
 }
 
 TEST_F(EngineFixture, AProgramThatCannotStartEndsTheJob) {
@@ -265,10 +284,11 @@ TEST_F(EngineFixture, AProgramThatCannotStartEndsTheJob) {
   CopyFileReplace(VX_FAKE_VOACAP, copy);
   std::filesystem::permissions(copy, std::filesystem::perms::owner_all);
   engine = std::make_unique<TVoaEngine>(std::make_unique<TProcess>(), TVoacapSetup{copy, folder});
+  engine->CheckInstallation();
   engine->OnError = [this](TVoaEngine&) { ++errors; };
-  ASSERT_EQ(engine->Status, vsReady);
+  ASSERT_EQ(engine->Status(), vsReady);
   RemoveFile(copy);
   engine->RunPointPrediction();
   ASSERT_TRUE(WaitForEvent());
-  EXPECT_EQ(engine->Status, vsExecError);
+  EXPECT_EQ(engine->Status(), vsExecError);
 }

@@ -26,9 +26,11 @@ struct TWindow : IPreComputeHost {
   int Messages = 0;
 
   void SyncEngineInputs() override {
-    Engine->TxLat = 44 * 180, Engine->TxLon = -79 * 180;
-    Engine->Year = 2008, Engine->Month = 3, Engine->Ssn = 50, Engine->GridSize = 16;
-    Engine->Hour = Map.Model.MapHour, Engine->Band = Map.Model.MapBand;
+    TVoaInputs in = Engine->Inputs();
+    in.TxLat = 44 * 180, in.TxLon = -79 * 180;
+    in.Year = 2008, in.Month = 3, in.Ssn = 50, in.GridSize = 16;
+    in.Hour = Map.Model.MapHour, in.Band = Map.Model.MapBand;
+    Engine->SetInputs(in);
   }
   void SetStatus(TStatusState s) override { States.push_back(s); }
   void ShowStatusMessage() override { ++Messages; }
@@ -58,7 +60,8 @@ struct BatchGui : testing::Test {
     cache = vxtest::FreshFolder("gui-" + name + "-cache");
     engine = std::make_unique<TVoaEngine>(std::make_unique<TProcess>(),
                                           TVoacapSetup{VX_FAKE_VOACAP, vxtest::MakeDataFolder("gui-" + name)});
-    ASSERT_EQ(engine->Status, vsReady);
+    engine->CheckInstallation();
+    ASSERT_EQ(engine->Status(), vsReady);
     window.Engine = engine.get();
     batch = std::make_unique<TPreCompute>(*engine, cache, window);
     // The controller's part: engine events go to the batch while it runs.
@@ -82,7 +85,7 @@ TEST_F(BatchGui, AllBandsFillTheCacheWhileTheDialogShows) {
   EXPECT_TRUE(window.Map.RealTime());
   EXPECT_EQ(window.States.back(), stDone);
   for (int b = 0; b < 8; ++b) {
-    TVoaInputs in = *engine;
+    TVoaInputs in = engine->Inputs();
     in.Band = b;
     EXPECT_TRUE(AreaCacheValid(cache, in)) << b;
   }
@@ -98,7 +101,7 @@ TEST_F(BatchGui, CancelButtonStopsTheBatchQuietly) {
   EXPECT_FALSE(window.Progress.isVisible());
   EXPECT_FALSE(batch->Running());
   EXPECT_FALSE(engine->Running());
-  EXPECT_EQ(engine->Status, vsCancelled);
+  EXPECT_EQ(engine->Status(), vsCancelled);
   EXPECT_EQ(window.States.back(), stFailed);
   EXPECT_EQ(window.Messages, 0);
   EXPECT_TRUE(window.Map.RealTime());

@@ -79,10 +79,12 @@ struct THost : IPreComputeHost {
   std::vector<std::string> Errors;
 
   void SyncEngineInputs() override {
-    Engine->TxLat = 44 * 180, Engine->TxLon = -79 * 180;
-    Engine->Year = 2008, Engine->Month = 3, Engine->Ssn = 50;
-    Engine->GridSize = 16;
-    Engine->Hour = Hour, Engine->Band = Band, Engine->LongPath = Long;
+    TVoaInputs in = Engine->Inputs();
+    in.TxLat = 44 * 180, in.TxLon = -79 * 180;
+    in.Year = 2008, in.Month = 3, in.Ssn = 50;
+    in.GridSize = 16;
+    in.Hour = Hour, in.Band = Band, in.LongPath = Long;
+    Engine->SetInputs(in);
   }
   void SetStatus(TStatusState s) override { States.push_back(s); }
   void ShowStatusMessage() override { ++Messages; }
@@ -120,7 +122,8 @@ struct BatchFixture : testing::Test {
     auto r = std::make_unique<vxtest::TQueuedRunner>();
     runner = r.get();
     engine = std::make_unique<TVoaEngine>(std::move(r), TVoacapSetup{VX_FAKE_VOACAP, data});
-    ASSERT_EQ(engine->Status, vsReady);
+    engine->CheckInstallation();
+    ASSERT_EQ(engine->Status(), vsReady);
     batch = std::make_unique<TPreCompute>(*engine, cache, host);
     host.Engine = engine.get();
     host.Batch = batch.get();
@@ -131,7 +134,7 @@ struct BatchFixture : testing::Test {
   // A cached map for hour and band at the host's other inputs.
   void Cache(int hour, int band, float snr) {
     host.SyncEngineInputs();
-    TVoaInputs in = *engine;
+    TVoaInputs in = engine->Inputs();
     in.Hour = hour, in.Band = band;
     ASSERT_TRUE(SaveAreaCache(cache, in, vxtest::GridOf(16, [&](int i, int) { return snr + i; })));
   }
@@ -152,7 +155,7 @@ TEST_F(BatchFixture, ComputesUncachedMapsInOrderAndSkipsCachedOnes) {
   EXPECT_TRUE(host.ProgressShown);
   EXPECT_FALSE(host.Real);  // released while the batch runs
   EXPECT_EQ(host.ProgressMax, 24);
-  EXPECT_EQ(engine->Hour, 0);
+  EXPECT_EQ(engine->Inputs().Hour, 0);
   Drain();
   EXPECT_EQ(runner->Started, 22);
   EXPECT_FALSE(host.ProgressShown);
@@ -162,7 +165,7 @@ TEST_F(BatchFixture, ComputesUncachedMapsInOrderAndSkipsCachedOnes) {
   EXPECT_EQ(host.Positions.front(), 0);
   EXPECT_EQ(host.Positions.back(), 23);
   for (int h = 0; h < 24; ++h) {
-    TVoaInputs in = *engine;
+    TVoaInputs in = engine->Inputs();
     in.Hour = h, in.Band = 2;
     EXPECT_TRUE(AreaCacheValid(cache, in)) << h;
   }
@@ -180,8 +183,8 @@ TEST_F(BatchFixture, ComputesUncachedMapsInOrderAndSkipsCachedOnes) {
 
   // A new SSN makes every map stale.
   host.SyncEngineInputs();
-  engine->Ssn = 51;
-  TVoaInputs in = *engine;
+  TVoaInputs in = engine->Inputs();
+  in.Ssn = 51;
   in.Hour = 0;
   EXPECT_FALSE(AreaCacheValid(cache, in));
 }
@@ -203,12 +206,12 @@ TEST_F(BatchFixture, CancelEndsQuietlyAndKeepsFinishedMaps) {
   runner->Complete();  // band 0 done, band 1 running
   EXPECT_EQ(runner->Started, 2);
   batch->Cancel();
-  EXPECT_EQ(engine->Status, vsCancelled);
+  EXPECT_EQ(engine->Status(), vsCancelled);
   EXPECT_EQ(host.Messages, 0);
   EXPECT_EQ(host.States.back(), stFailed);
   EXPECT_FALSE(host.ProgressShown);
   EXPECT_FALSE(runner->Running());
-  TVoaInputs in = *engine;
+  TVoaInputs in = engine->Inputs();
   in.Hour = 9, in.Band = 0;
   EXPECT_TRUE(AreaCacheValid(cache, in));
   in.Band = 1;

@@ -31,18 +31,19 @@ int CliChart(const std::vector<std::string>& argv) {
   if (options.DeckOnly) return Usage("--deck is an option of predict");
   if (!WantsImage(args)) return Usage("--png FILE or --bmp FILE is required");
 
-  auto engine = MakeEngine(options, error);
-  if (!engine) {
+  auto session = MakeSession(options, std::string(), error);
+  if (!session) {
     std::cerr << error << "\n";
     return 1;
   }
-  RunToEnd(*engine, false);
-  if (engine->Status != vsReady) {
-    std::cerr << engine->StatusText() << "\n";
+  RunToEnd(*session, false);
+  const TVoaEngine& engine = session->Engine();
+  if (engine.Status() != vsReady) {
+    std::cerr << engine.StatusText() << "\n";
     return 1;
   }
   TRgbImage chart;
-  PaintChart(*engine, TChartOptions{args.Flag("best-hour"), args.Flag("muf")}, chart);
+  PaintChart(engine.PointResults(), TChartOptions{args.Flag("best-hour"), args.Flag("muf")}, chart);
   if (!WriteImages(args, chart, error)) {
     std::cerr << error << "\n";
     return 1;

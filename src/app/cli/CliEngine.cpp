@@ -4,6 +4,7 @@
 #include <QEventLoop>
 
 #include "common/Ini.h"
+#include "common/Location.h"
 #include "common/Paths.h"
 #include "common/TextUtil.h"
 #include "engine/Process.h"
@@ -116,39 +117,67 @@ TAlStringList AntennaListOf(const TJobOptions& options, TVoaInputs& inputs) {
   return list;
 }
 
-std::unique_ptr<TVoaEngine> MakeEngine(const TJobOptions& options, std::string& error) {
+namespace {
+
+// "Dec 2026" as the month panel shows it.
+std::string MonthText(int month, int year) {
+  static const char* const kNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  return std::string(kNames[(month - 1) % 12]) + " " + std::to_string(year);
+}
+
+int ResolutionOf(int gridSize) { return gridSize == 61 ? 0 : gridSize == 31 ? 1 : 2; }
+
+}  // namespace
+
+std::unique_ptr<TCliSession> MakeSession(const TJobOptions& options, const std::string& cacheFolder,
+                                         std::string& error) {
   auto engine = std::make_unique<TVoaEngine>(std::make_unique<TProcess>(), options.Setup);
-  if (engine->Status != vsReady) {
+  engine->CheckInstallation();
+  if (engine->Status() != vsReady) {
     auto box = engine->StatusMessageBox();
     error = engine->StatusText();
     if (!box.Detail.empty()) error += "\n" + box.Detail;
     return nullptr;
   }
-  static_cast<TVoaInputs&>(*engine) = options.Inputs;
-  const int tx = engine->AntennaFiles.IndexOf(options.TxAntenna);
-  const int rx = engine->AntennaFiles.IndexOf(options.RxAntenna);
+  const int tx = engine->AntennaFiles().IndexOf(options.TxAntenna);
+  const int rx = engine->AntennaFiles().IndexOf(options.RxAntenna);
   if (tx < 0 || rx < 0) {
     error = "antenna file " + (tx < 0 ? options.TxAntenna : options.RxAntenna) + " not found in " +
-            engine->AntennaFolder;
+            engine->AntennaFolder();
     return nullptr;
   }
-  for (int b = 0; b < kBandCount; ++b) {
-    engine->TxAntenna[b] = tx;
-    engine->RxAntenna[b] = rx;
-  }
-  return engine;
+  auto session = std::make_unique<TCliSession>();
+  const TVoaInputs& in = options.Inputs;
+  TPredictionInputs& p = session->View.Inputs;
+  p.Home = TLocation{in.TxLon, in.TxLat};
+  p.Dx = TLocation{in.RxLon, in.RxLat};
+  p.LongPath = in.LongPath;
+  p.MonthText = MonthText(in.Month, in.Year);
+  p.Ssn = in.Ssn;
+  p.UseKp = false;
+  p.TxPower = in.TxPower;
+  p.TxAntenna.fill(tx);
+  p.RxAntenna.fill(rx);
+  p.MapResolution = ResolutionOf(in.GridSize);
+  p.MapBand = in.Band;
+  p.MapHour = in.Hour;
+  session->Controller = std::make_unique<TPredictionController>(std::move(engine), cacheFolder, session->View);
+  return session;
 }
 
-void RunToEnd(TVoaEngine& engine, bool area) {
+void RunToEnd(TCliSession& session, bool area) {
   QEventLoop loop;
-  bool done = false;
-  engine.OnPredict = engine.OnError = [&](TVoaEngine&) {
-    done = true;
-    loop.quit();
+  TPredictionController& ctl = *session.Controller;
+  // The events the controller queues have no clients here; the loop ends
+  // when the indicator stops spinning.
+  session.View.OnStatusChanged = [&] {
+    if (ctl.Status().State != stComputing) loop.quit();
   };
-  area ? engine.RunAreaPrediction() : engine.RunPointPrediction();
-  if (!done) loop.exec();
-  engine.OnPredict = engine.OnError = nullptr;
+  area ? ctl.ComputeMap() : ctl.ComputeChart();
+  if (ctl.Status().State == stComputing) loop.exec();
+  session.View.OnStatusChanged = nullptr;
+  ctl.TakeClientEvents();
 }
 
 }  // namespace vx::cli

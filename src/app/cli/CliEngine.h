@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/HeadlessView.h"
+#include "app/PredCtl.h"
 #include "app/cli/Cli.h"
 #include "engine/VoaEng.h"
 
@@ -32,12 +34,22 @@ const std::vector<std::string>& CommonOptionNames();
 bool ParseJobOptions(const TArgs& args, bool area, TJobOptions& out, std::string& error,
                      const std::vector<std::string>& extraNames = {});
 
-// An engine on the located installation, with the antennas chosen by name.
-// Null (and a message) when the installation is not usable.
-std::unique_ptr<TVoaEngine> MakeEngine(const TJobOptions& options, std::string& error);
+// The command line's front end: its inputs, and the controller over an
+// engine on the located installation.
+struct TCliSession {
+  THeadlessView View;
+  std::unique_ptr<TPredictionController> Controller;
+  const TVoaEngine& Engine() const { return Controller->Engine(); }
+};
 
-// Starts the job and runs the event loop until the engine reports.
-void RunToEnd(TVoaEngine& engine, bool area);
+// A session with the antennas chosen by name; null (and a message) when the
+// installation is not usable. An empty cacheFolder turns the cache off.
+std::unique_ptr<TCliSession> MakeSession(const TJobOptions& options, const std::string& cacheFolder,
+                                         std::string& error);
+
+// Computes the chart or the map (the map from the cache when it holds it)
+// and runs the event loop until the controller is done.
+void RunToEnd(TCliSession& session, bool area);
 
 // The engine's antenna list as a deck would name it when only file names
 // are known (decks written without an installation).

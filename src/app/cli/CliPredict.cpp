@@ -5,7 +5,6 @@
 #include "app/cli/Cli.h"
 #include "app/cli/CliEngine.h"
 #include "app/cli/Json.h"
-#include "engine/Cache.h"
 #include "engine/Decks.h"
 #include "app/cli/CliImage.h"
 #include "common/TextUtil.h"
@@ -93,7 +92,7 @@ int WriteMap(const TArgs& args, const TMapImage& map, const TVoaGrid& grid) {
 }
 
 int Finish(const TVoaEngine& engine) {
-  if (engine.Status == vsReady) return 0;
+  if (engine.Status() == vsReady) return 0;
   std::cerr << engine.StatusText() << "\n";
   return 1;
 }
@@ -110,26 +109,22 @@ int Run(const std::vector<std::string>& argv, bool area) {
   if (area && !ParseMapImage(args, options.Inputs, map, error)) return Usage(error, area);
   if (options.DeckOnly) return PrintDeck(options, area);
 
-  auto engine = MakeEngine(options, error);
-  if (!engine) {
+  // Point predictions are never cached; maps are unless --no-cache.
+  const std::string cache = area && !options.NoCache ? AreaCacheFolder() : std::string();
+  auto session = MakeSession(options, cache, error);
+  if (!session) {
     std::cerr << error << "\n";
     return 1;
   }
+  RunToEnd(*session, area);
+  const TVoaEngine& engine = session->Engine();
   if (!area) {
-    RunToEnd(*engine, false);
-    std::cout << PointJson(*engine) << std::endl;
-    return Finish(*engine);
+    std::cout << PointJson(engine.Status(), engine.PointResults()) << std::endl;
+    return Finish(engine);
   }
-  const std::string cache = AreaCacheFolder();
-  if (!options.NoCache && LoadAreaCache(cache, *engine, engine->AreaGrid)) {
-    std::cout << AreaJson(vsReady, engine->AreaGrid) << std::endl;
-    return WantsImage(args) ? WriteMap(args, map, engine->AreaGrid) : 0;
-  }
-  RunToEnd(*engine, true);
-  if (engine->Status == vsReady && !options.NoCache) SaveAreaCache(cache, *engine, engine->AreaGrid);
-  std::cout << AreaJson(engine->Status, engine->AreaGrid) << std::endl;
-  if (engine->Status == vsReady && WantsImage(args)) return WriteMap(args, map, engine->AreaGrid);
-  return Finish(*engine);
+  std::cout << AreaJson(engine.Status(), engine.AreaGrid()) << std::endl;
+  if (engine.Status() == vsReady && WantsImage(args)) return WriteMap(args, map, engine.AreaGrid());
+  return Finish(engine);
 }
 
 }  // namespace

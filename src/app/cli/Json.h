@@ -14,10 +14,6 @@ std::string JsonNumber(float v);
 std::string JsonString(const std::string& s);
 
 std::string PointJson(TVoaStatus status, const TPointResults& r);
-template <class Engine>
-std::string PointJson(const Engine& e) {
-  return PointJson(e.Status, e);
-}
 std::string AreaJson(TVoaStatus status, const TVoaGrid& grid);
 
 }  // namespace vx::cli

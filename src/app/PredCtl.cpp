@@ -1,0 +1,258 @@
+#include "app/PredCtl.h"
+
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "common/DayCount.h"
+#include "common/TextUtil.h"
+#include "refdata/CallParser.h"
+
+namespace vx {
+
+namespace {
+
+constexpr char kComputingHint[] = "Computing...  Click here to cancel";
+constexpr char kProgramCaption[] = " Vantor " VANTOR_VERSION_TEXT;
+
+}  // namespace
+
+TPredictionController::TPredictionController(std::unique_ptr<TVoaEngine> engine, std::string cacheFolder,
+                                             IPredictionView& view)
+    : Engine_(std::move(engine)), CacheFolder_(std::move(cacheFolder)), View_(view) {
+  Engine_->OnPredict = [this](TVoaEngine&) { VoaEngine1Predict(); };
+  Engine_->OnError = [this](TVoaEngine&) { VoaEngine1Error(); };
+}
+
+TPredictionController::~TPredictionController() {
+  Engine_->CancelPrediction();
+  Engine_->OnPredict = Engine_->OnError = nullptr;
+}
+
+// ---- rules ----
+
+int32_t TPredictionController::SsnAfterKp(int ssn, int kp, bool useKp) {
+  if (!useKp) return ssn;
+  // The factor is rounded to a whole number before it multiplies: the SSN
+  // passes for Kp up to 7 and drops to 0 from Kp 8 on.
+  const double factor = 1.0 - 0.1 * std::max(0, kp - 3);
+  return RoundToInt32(factor) * ssn;
+}
+
+int TPredictionController::MonthOfText(const std::string& text) {
+  static const char kMonths[] = "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec ";
+  const std::string head = text.substr(0, 4);
+  if (head.size() < 4) return 0;
+  const char* at = std::strstr(kMonths, head.c_str());
+  return at ? int(at - kMonths + 1 + 3) / 4 : 0;
+}
+
+int TPredictionController::YearOfText(const std::string& text) {
+  if (text.size() < 5) return 0;
+  auto year = ParseInt(Trim(std::string_view(text).substr(4, 4)));
+  return year && *year >= 0 && *year <= 9999 ? int(*year) : 0;
+}
+
+int TPredictionController::GridSizeOf(int resolution) {
+  switch (resolution) {
+    case 0: return 61;
+    case 1: return 31;
+    case 2: return 16;
+    default: return 0;
+  }
+}
+
+// ---- operations ----
+
+void TPredictionController::SyncEngineInputs() {
+  const TPredictionInputs in = View_.ReadInputs();
+  TVoaInputs e = Engine_->Inputs();
+  if (int n = GridSizeOf(in.MapResolution)) e.GridSize = n;
+  e.TxLon = in.Home.X;
+  e.TxLat = in.Home.Y;
+  e.RxLon = in.Dx.X;
+  e.RxLat = in.Dx.Y;
+  e.LongPath = in.LongPath;
+  e.TxPower = in.TxPower;
+  e.Hour = in.MapHour;
+  e.Band = in.MapBand;
+  e.Ssn = SsnAfterKp(in.Ssn, in.Kp, in.UseKp);
+  e.Year = YearOfText(in.MonthText);
+  e.Month = MonthOfText(in.MonthText);
+  for (int b = 0; b < kBandCount; ++b) {
+    e.TxAntenna[b] = in.TxAntenna[size_t(b)];
+    e.RxAntenna[b] = in.RxAntenna[size_t(b)];
+  }
+  Engine_->SetInputs(e);
+}
+
+void TPredictionController::ComputeChart() {
+  CancelPrediction();
+  Engine_->ClearResults();
+  View_.RepaintChart();
+  UpdateTitle();
+  SyncEngineInputs();
+  SetStatus(stComputing);
+  Engine_->RunPointPrediction();
+}
+
+void TPredictionController::ComputeMap() {
+  CancelPrediction();
+  SyncEngineInputs();
+  if (!CacheFolder_.empty() && Engine_->LoadAreaCache(CacheFolder_)) {
+    ShowMap();
+    SetStatus(stDone);
+    return;
+  }
+  SetStatus(stComputing);
+  Engine_->RunAreaPrediction();
+}
+
+void TPredictionController::ShowMap() {
+  View_.ShowMap(Engine_->AreaGrid());
+  NotifyClients(ceMapChange);
+}
+
+void TPredictionController::CancelPrediction() { Engine_->CancelPrediction(); }
+
+void TPredictionController::SetStatus(TStatusState state) {
+  Status_.State = state;
+  Status_.HandCursor = state == stComputing;
+  switch (state) {
+    case stReady:
+      Status_.StripLeft = 0;
+      Status_.Hint = Engine_->StatusText();
+      break;
+    case stFailed:
+      Status_.StripLeft = -15;
+      Status_.Hint = Engine_->StatusText();
+      break;
+    case stComputing:
+      Status_.StripLeft = -60;
+      Status_.Hint = kComputingHint;
+      break;
+    case stDone:
+      Status_.StripLeft = 0;
+      Status_.Hint = "Done";
+      break;
+  }
+  View_.StatusChanged();
+}
+
+void TPredictionController::AnimateStatus() {
+  int& l = Status_.StripLeft;
+  if (l == 0 || l == -15) return;
+  l += 15;
+  if (l >= -29) l = -60;
+  View_.StatusChanged();
+}
+
+void TPredictionController::UpdateTitle() {
+  std::string caption;
+  switch (Page_) {
+    case pgChart: {
+      std::string target = View_.CallText();
+      if (target.empty()) target = View_.DxText();
+      caption = std::string(" SNR, ") + (View_.ReadInputs().LongPath ? "long path" : "short path") + " to " + target;
+      break;
+    }
+    case pgMap:
+      caption = " S/N Ratio Prediction Map";
+      break;
+    default:
+      caption = kProgramCaption;
+  }
+  View_.SetTitle(caption);
+}
+
+void TPredictionController::NotifyClients(TClientEvent code) {
+  Events_.push_back(code);
+  View_.ClientEventsQueued();
+}
+
+std::deque<TClientEvent> TPredictionController::TakeClientEvents() { return std::exchange(Events_, {}); }
+
+// ---- event handlers ----
+
+void TPredictionController::PageChanged(TPage page) {
+  Page_ = page;
+  UpdateTitle();
+  switch (page) {
+    case pgParams: View_.FocusCallEdit(); break;
+    case pgChart: ComputeChart(); break;
+    case pgMap: ComputeMap(); break;
+    default: break;
+  }
+}
+
+void TPredictionController::CallEditChange(const std::string& text) {
+  if (InputsGuard_) return;
+  InputsGuard_ = true;
+  bool found = false;
+  if (Parser_) {
+    Parser_->Parse(text);
+    for (const TPrefixData& r : Parser_->Results)
+      if (r.HasCoords() && r.Lat != kNoLocation32) {
+        View_.SetDxPoint(TLocation{r.Lon, r.Lat});
+        found = true;
+        break;
+      }
+  }
+  if (!found) View_.SetDxPoint(kNoLocationPoint);
+  View_.SetCallUnknown(!found && Trim(text).size() > 1);
+  InputsGuard_ = false;
+}
+
+void TPredictionController::CallEditEnter() { PageChanged(pgChart); }
+
+void TPredictionController::CoordinatesChanged(bool dxFrame) {
+  if (InputsGuard_) return;
+  InputsGuard_ = true;
+  if (dxFrame) View_.ClearCallText();
+  InputsGuard_ = false;
+}
+
+void TPredictionController::StatusImageClick() {
+  if (!Status_.HandCursor) return;
+  CancelPrediction();
+  VoaEngine1Error();
+}
+
+void TPredictionController::ClockTick(double utcDays) {
+  const double minutes = std::floor(utcDays * 1440.0);
+  const int minute = int(std::fmod(minutes, 65536.0));
+  if (minute == LastMinute_) return;
+  LastMinute_ = minute;
+  View_.RepaintChart();
+  View_.FollowClock();
+}
+
+void TPredictionController::SpaceWeatherChanged() {
+  if (Page_ == pgMap) ComputeMap();
+}
+
+void TPredictionController::VoaEngine1Predict() {
+  SetStatus(stDone);
+  if (Engine_->AreaMode()) {
+    if (!CacheFolder_.empty()) Engine_->SaveAreaCache(CacheFolder_);
+    if (Batch_ && Batch_->Running())
+      Batch_->EnginePredict();
+    else
+      ShowMap();
+  } else {
+    View_.RepaintChart();
+    NotifyClients(ceChartChange);
+  }
+}
+
+void TPredictionController::VoaEngine1Error() {
+  SetStatus(stFailed);
+  NotifyClients(ceError);
+  Engine_->ClearResults();
+  if (Batch_ && Batch_->Running())
+    Batch_->EngineError();
+  else if (Engine_->AreaMode())
+    ShowMap();
+}
+
+}  // namespace vx
