@@ -19,6 +19,7 @@
 #include "common/Paths.h"
 #include "common/FileUtil.h"
 #include "manager/Job.h"
+#include "manager/ShippedLists.h"
 #include "manager/Sources.h"
 #include "manager/UrlSettings.h"
 
@@ -83,6 +84,10 @@ int main(int argc, char** argv) {
   if (reprocess && !fromFile.empty()) return Usage();
   if (reprocess && *source != vx::srFcc) return Usage();
   if (!headless && (reprocess || !fromFile.empty())) return Usage();
+
+  // A fresh installation has the lists beside the program, not yet in the
+  // reference folder where the job reads them.
+  vx::ProvideShippedLists(*source, vx::ShippedDataFolder(), vx::ReferenceFolder());
 
 #ifdef KESTRIX_WITH_QT
   // The application object only once the command line is known to be good:

@@ -1,0 +1,31 @@
+#include "manager/ShippedLists.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "common/FileUtil.h"
+#include "manager/Sources.h"
+
+namespace vx {
+
+std::vector<std::string> ShippedListsOf(int source) {
+  if (source == srFcc) return {"ZipLst.lst"};
+  return {};
+}
+
+std::vector<std::string> ProvideShippedLists(int source, const std::string& shippedFolder,
+                                             const std::string& referenceFolder) {
+  std::vector<std::string> copied;
+  for (const std::string& name : ShippedListsOf(source)) {
+    const std::string target = JoinPath(referenceFolder, name);
+    // Anything by that name, a link too (even a broken one), is the user's.
+    // A path that cannot be examined is left alone as well.
+    std::error_code ec;
+    if (std::filesystem::symlink_status(target, ec).type() != std::filesystem::file_type::not_found) continue;
+    const auto bytes = ReadWholeFile(JoinPath(shippedFolder, name));
+    if (bytes && WriteFileAtomic(target, *bytes)) copied.push_back(name);
+  }
+  return copied;
+}
+
+}  // namespace vx
