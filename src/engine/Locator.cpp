@@ -33,8 +33,19 @@ const char* const TVoacapFiles::AreaDeck = "areadata/Vantor/Vantor.voa";
 const char* const TVoacapFiles::AreaOutput = "areadata/Vantor/Vantor.vg1";
 #endif
 
+std::string ExpandHome(const std::string& path) {
+#ifndef _WIN32
+  if (path == "~" || path.rfind("~/", 0) == 0) {
+    const char* home = std::getenv("HOME");
+    if (home && home[0]) return std::string(home) + path.substr(1);
+  }
+#endif
+  return path;
+}
+
 TVoacapSetup ReadVoacapSetup(const TIniFile& settings) {
-  return {settings.ReadString("VOACAP", "Program"), settings.ReadString("VOACAP", "DataFolder")};
+  return {ExpandHome(settings.ReadString("VOACAP", "Program")),
+          ExpandHome(settings.ReadString("VOACAP", "DataFolder"))};
 }
 
 bool IsExecutableFile(const std::string& path) {

@@ -18,7 +18,10 @@ struct TVoacapSetup {
   std::string DataFolder;
 };
 
-// Reads section "VOACAP", keys "Program" and "DataFolder".
+// "~/x" as $HOME/x (settings files are not read by a shell).
+std::string ExpandHome(const std::string& path);
+
+// Reads section "VOACAP", keys "Program" and "DataFolder", "~/" expanded.
 TVoacapSetup ReadVoacapSetup(const TIniFile& settings);
 
 struct TVoacapInstallation {

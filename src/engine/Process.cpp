@@ -2,6 +2,12 @@
 
 #include <QStringList>
 
+#ifdef __linux__
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+#endif
+
 namespace vx {
 
 TProcess::TProcess(QObject* parent) : QObject(parent) {}
@@ -28,6 +34,15 @@ void TProcess::Run(const TProcessCommand& command) {
   child->setStandardInputFile(QProcess::nullDevice());
   child->setStandardOutputFile(QProcess::nullDevice());
   child->setStandardErrorFile(QProcess::nullDevice());
+#ifdef __linux__
+  // The child must not outlive us: a killed front end would otherwise leave
+  // it writing into the data folder beside the next run.
+  const pid_t parent = ::getpid();
+  child->setChildProcessModifier([parent] {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) ::_exit(127);  // the parent died before prctl
+  });
+#endif
 
   connect(child, &QProcess::finished, this, [this, child](int code, QProcess::ExitStatus st) {
     if (child == Child_) Finished(code, st);
@@ -38,8 +53,19 @@ void TProcess::Run(const TProcessCommand& command) {
   child->start(QIODevice::NotOpen);
 }
 
+void TProcess::Defer(int ms, std::function<void()> fn) {
+  if (!Deferred_) {
+    Deferred_ = new QTimer(this);
+    Deferred_->setSingleShot(true);
+  }
+  Deferred_->disconnect();
+  connect(Deferred_, &QTimer::timeout, this, [fn = std::move(fn)] { fn(); });
+  Deferred_->start(ms);
+}
+
 void TProcess::Terminate() {
   Cancelled_ = true;
+  if (Deferred_) Deferred_->stop();
   QProcess* child = Child_;
   if (!child) return;
   Child_ = nullptr;  // late signals of this child are ignored from here on

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QProcess>
+#include <QTimer>
 
 #include "engine/ProcessRunner.h"
 
@@ -19,6 +20,7 @@ class TProcess : public QObject, public IProcessRunner {
   void Run(const TProcessCommand& command) override;
   void Terminate() override;
   bool Running() const override;
+  void Defer(int ms, std::function<void()> fn) override;
 
   bool Cancelled() const { return Cancelled_; }
 
@@ -28,6 +30,7 @@ class TProcess : public QObject, public IProcessRunner {
   void Report(uint32_t exitCode);
 
   QProcess* Child_ = nullptr;
+  QTimer* Deferred_ = nullptr;
   bool Cancelled_ = false;
   bool Reported_ = false;
 };

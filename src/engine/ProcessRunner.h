@@ -1,6 +1,7 @@
 // The contract between the engine and whatever runs its child process: one
 // child at a time, its end reported once through OnFinished on the thread
-// that owns the runner (the GUI thread), never after Terminate.
+// that owns the runner (the GUI thread), never after Terminate. The runner
+// also lends the engine its clock, to try again later without blocking.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +32,9 @@ class IProcessRunner {
   // Does nothing else when no child runs.
   virtual void Terminate() = 0;
   virtual bool Running() const = 0;
+  // Calls fn once, after about ms milliseconds, on the owner's thread;
+  // Terminate (or a new Run) drops it. One deferred call at a time.
+  virtual void Defer(int ms, std::function<void()> fn) = 0;
 
   std::function<void(uint32_t exitCode)> OnFinished;
 };

@@ -8,9 +8,13 @@
 
 namespace vx {
 
-static std::string NotFoundProgramText(const TVoacapSetup& setup) {
-  return setup.Program.empty() ? "The VOACAP program (voacapl) was not found on the PATH."
-                               : "The VOACAP program " + setup.Program + " was not found.";
+// What to tell a user whose program cannot be used, and how to fix it.
+static std::string ProgramProblem(const TVoacapSetup& setup) {
+  if (setup.Program.empty())
+    return "The VOACAP program (voacapl) was not found on the PATH. Install voacapl, then run makeitshfbc once.";
+  if (FileExists(setup.Program) && !IsExecutableFile(setup.Program))
+    return "The VOACAP program " + setup.Program + " is not executable (chmod +x " + setup.Program + ").";
+  return "The VOACAP program " + setup.Program + " was not found.";
 }
 
 TVoaEngine::TVoaEngine(std::unique_ptr<IProcessRunner> runner, TVoacapSetup setup)
@@ -27,16 +31,16 @@ void TVoaEngine::CheckInstallation() {
   AntennaFolder_.clear();
   if (!DirectoryExists(folder)) {
     Status_ = vsNotFound;
-    NotFoundDetail_ = Installation_.Program.empty()
-                          ? NotFoundProgramText(Setup_)
-                          : "The VOACAP data folder " + folder + " is missing. Run makeitshfbc once to create it.";
+    NotFoundDetail_ = Installation_.Program.empty() ? ProgramProblem(Setup_)
+                                                    : "VOACAP data folder not found: " + folder + " (run makeitshfbc)";
   } else {
     AntennaFolder_ = folder + TVoacapFiles::AntennaFolder;
     if (!MakeDirectories(AntennaFolder_) || !MakeDirectories(folder + TVoacapFiles::AreaFolder)) {
       Status_ = vsNotFound;
+      NotFoundDetail_ = "The VOACAP data folder " + folder + " is not writable.";
     } else if (Installation_.Program.empty()) {
       Status_ = vsNotFound;
-      NotFoundDetail_ = NotFoundProgramText(Setup_);
+      NotFoundDetail_ = ProgramProblem(Setup_);
     } else {
       auto version = ReadWholeFile(folder + TVoacapFiles::VersionFile, 4096);
       Status_ = version ? CheckVersionText(*version) : vsNotFound;
@@ -57,11 +61,17 @@ void TVoaEngine::ClearResults() {
   AreaGrid_.clear();
 }
 
-bool TVoaEngine::Running() const { return Process_ && Process_->Running(); }
+bool TVoaEngine::Running() const { return Waiting_ || (Process_ && Process_->Running()); }
 
 void TVoaEngine::CancelPrediction() {
   Status_ = vsCancelled;
   if (Process_) Process_->Terminate();
+  EndJob();
+}
+
+void TVoaEngine::EndJob() {
+  Waiting_ = false;
+  Lock_.Unlock();
 }
 
 void TVoaEngine::RunPointPrediction() { RunJob(false); }
@@ -75,14 +85,45 @@ std::string TVoaEngine::OutputFileName() const {
   return VoacapFolder() + (AreaMode_ ? TVoacapFiles::AreaOutput : TVoacapFiles::PointOutput);
 }
 
+// How often a job that waits for the data folder tries again.
+static constexpr int kLockRetryMs = 250;
+
 void TVoaEngine::RunJob(bool area) {
   CancelPrediction();
   Status_ = vsReady;
+  FailureDetail_.clear();
   AreaMode_ = area;
   JobInputs_ = Inputs_;
   ClearResults();
+  StartWhenFolderFree();
+}
+
+void TVoaEngine::StartWhenFolderFree() {
+  // The whole job (deck, run, output, cleanup) holds the folder's lock.
+  switch (Lock_.TryLock(VoacapFolder())) {
+    case TDataFolderLock::lrBusy:
+      if (Process_) {
+        const bool first = !Waiting_;
+        Waiting_ = true;
+        Process_->Defer(kLockRetryMs, [this] { StartWhenFolderFree(); });
+        if (first) Raise(OnWaiting);
+        return;
+      }
+      [[fallthrough]];
+    case TDataFolderLock::lrFailed:
+      Status_ = vsDeckError;
+      FailureDetail_ = "The VOACAP data folder " + VoacapFolder() + " is not writable.";
+      EndJob();
+      Raise(OnError);
+      return;
+    case TDataFolderLock::lrLocked:
+      Waiting_ = false;
+      break;
+  }
   if (!WriteDeck()) {
     Status_ = vsDeckError;
+    FailureDetail_ = "Cannot write " + DeckFileName() + ".";
+    EndJob();
     Raise(OnError);
     return;
   }
@@ -91,10 +132,12 @@ void TVoaEngine::RunJob(bool area) {
   RemoveFile(OutputFileName());
   if (!Process_ || Installation_.Program.empty()) {
     Status_ = vsExecError;
+    RemoveFile(DeckFileName());
+    EndJob();
     Raise(OnError);
     return;
   }
-  Process_->Run(VoacapCommand(Installation_, area));
+  Process_->Run(VoacapCommand(Installation_, AreaMode_));
 }
 
 void TVoaEngine::ProcessFinished(uint32_t exitCode) {
@@ -104,6 +147,7 @@ void TVoaEngine::ProcessFinished(uint32_t exitCode) {
   else
     ParseOutput();
   RemoveFile(OutputFileName());
+  EndJob();
   if (Status_ == vsReady)
     Raise(OnPredict);
   else if (Status_ != vsCancelled)

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/DataLock.h"
 #include "engine/Locator.h"
 #include "engine/ProcessRunner.h"
 #include "engine/VoaTypes.h"
@@ -37,6 +38,9 @@ class TVoaEngine {
 
   TNotifyEvent OnPredict;
   TNotifyEvent OnError;
+  // The data folder is locked by another run; the job starts when it is
+  // free. Raised once per job that has to wait.
+  TNotifyEvent OnWaiting;
 
   // Inputs.
   const TVoaInputs& Inputs() const { return Inputs_; }
@@ -47,10 +51,14 @@ class TVoaEngine {
   // Results and state.
   TVoaStatus Status() const { return Status_; }
   const char* StatusText() const { return StatusMessage(Status_); }
+  // What the last failed job could not do, naming the file or folder; may
+  // be empty.
+  const std::string& FailureDetail() const { return FailureDetail_; }
   bool AreaMode() const { return AreaMode_; }
   const TPointResults& PointResults() const { return Results_; }
   const TVoaGrid& AreaGrid() const { return AreaGrid_; }
-  bool Running() const;
+  bool Running() const;  // a job runs or waits for the data folder
+  bool Waiting() const { return Waiting_; }
 
   // The installation.
   const std::string& VoacapFolder() const { return Installation_.Folder; }  // with its trailing separator
@@ -90,15 +98,20 @@ class TVoaEngine {
 
  private:
   void RunJob(bool area);
+  void StartWhenFolderFree();
+  void EndJob();
   void ProcessFinished(uint32_t exitCode);
   void Raise(const TNotifyEvent& event);
   bool WriteDeck();
   void ParseOutput();
 
   std::unique_ptr<IProcessRunner> Process_;
+  TDataFolderLock Lock_;
+  bool Waiting_ = false;
   TVoacapSetup Setup_;
   TVoacapInstallation Installation_;
   std::string NotFoundDetail_;
+  std::string FailureDetail_;
   TVoaStatus Status_ = vsNotFound;
   TVoaInputs Inputs_;
   TVoaInputs JobInputs_;

@@ -34,6 +34,8 @@ bool NextLine(std::string_view text, size_t& pos, std::string_view& line) {
   return true;
 }
 
+constexpr std::string_view kEndOfRun = "*****END OF RUN*****";
+
 bool IsFreqLine(std::string_view line) {
   return line.size() >= 71 && line.compare(67, 4, "FREQ") == 0;
 }
@@ -43,7 +45,9 @@ bool IsFreqLine(std::string_view line) {
 TVoaStatus ParsePointText(std::string_view text, TPointResults& out) {
   size_t pos = 0;
   std::string_view line;
+  bool ended = false;
   while (NextLine(text, pos, line)) {
+    if (line.find(kEndOfRun) != std::string_view::npos) ended = true;
     if (!IsFreqLine(line)) continue;
 
     double hourValue, mufValue;
@@ -91,7 +95,8 @@ TVoaStatus ParsePointText(std::string_view text, TPointResults& out) {
     }
   }
   out.Muf[0] = out.Muf[24];
-  return vsReady;
+  // The program writes its end line last: without it the run was cut short.
+  return ended ? vsReady : vsOutputError;
 }
 
 TVoaStatus ParseAreaText(std::string_view text, TVoaGrid& grid) {
@@ -103,11 +108,19 @@ TVoaStatus ParseAreaText(std::string_view text, TVoaGrid& grid) {
   if (!size || (*size != 16 && *size != 31 && *size != 61)) return vsOutputError;
   const int n = static_cast<int>(*size);
   grid = MakeGrid(n);
+  // Every point occurs once; a file with fewer lines was cut short.
+  std::vector<bool> seen(size_t(n) * size_t(n), false);
+  size_t cells = 0;
   while (NextLine(text, pos, line)) {
+    if (line.empty() && pos >= text.size()) break;  // a final line end
     auto i = ParseInt(Columns(line, 1, 3));
     auto j = ParseInt(Columns(line, 4, 6));
     if (!i || !j) return vsOutputError;
     if (*i < 1 || *i > n || *j < 1 || *j > n) return vsOutputError;
+    const size_t at = size_t(*i - 1) * size_t(n) + size_t(*j - 1);
+    if (seen[at]) return vsOutputError;
+    seen[at] = true;
+    ++cells;
     double snr, elevation, muf;
     if (!NumberAt(line, 87, 92, snr) || !NumberAt(line, 39, 44, elevation) || !NumberAt(line, 27, 32, muf))
       return vsOutputError;
@@ -117,7 +130,7 @@ TVoaStatus ParseAreaText(std::string_view text, TVoaGrid& grid) {
     c.Muf = static_cast<float>(muf);
     c.Mode.assign(Trim(Columns(line, 33, 38)).substr(0, 4));
   }
-  return vsReady;
+  return cells == seen.size() ? vsReady : vsOutputError;
 }
 
 }  // namespace vx

@@ -10,7 +10,11 @@ const char* StatusMessage(TVoaStatus status) {
       "VOACAP not found",
       "VOACAP version too old",
       "Error in antenna model files",
+#ifdef _WIN32
       "Error executing VOACAPW.exe",
+#else
+      "Error executing voacapl",
+#endif
       "Unable to create parameter file",
       "Error in VOACAP output",
       "Computations cancelled",

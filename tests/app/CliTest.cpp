@@ -1,5 +1,6 @@
 // vantor-cli end to end, against the stand-in propagation program.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 
 #include <unistd.h>
@@ -90,7 +91,7 @@ TEST(Cli, PredictPrintsWhatTheProgramWrote) {
 TEST(Cli, FailuresGiveExitCodeOneAndTheStatusText) {
   Result r = Cli(std::string(kPoint) + Voacap(), "VOACAP_FAKE_EXIT=1");
   EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("Error executing VOACAPW.exe"), std::string::npos);
+  EXPECT_NE(r.err.find("Error executing voacapl"), std::string::npos);
   EXPECT_NE(r.out.find("\"status\": 4"), std::string::npos);
   EXPECT_NE(r.out.find("\"snr\": [null, null"), std::string::npos);
 
@@ -139,4 +140,101 @@ TEST(Cli, AreaUsesAndFillsTheCache) {
   EXPECT_EQ(cached.out, r.out);
   Result fresh = Cli(std::string(kArea) + Voacap() + " --no-cache", "VOACAP_FAKE_EXIT=1");
   EXPECT_EQ(fresh.code, 1);
+}
+
+TEST(Cli, HelpAndOptionsWithoutEffect) {
+  for (const char* cmd : {"predict", "area", "chart", "lookup"}) {
+    Result r = Cli(std::string(cmd) + " --help");
+    EXPECT_EQ(r.code, 0) << cmd;
+    EXPECT_EQ(r.out.find(std::string("usage: vantor-cli ") + cmd), 0u) << cmd;
+  }
+  struct Case {
+    std::string args, says;
+  } cases[] = {
+      {std::string(kArea) + " --deck --png x.png", "--deck"},
+      {std::string(kArea) + " --style gray", "--style"},
+      {std::string(kArea) + " --sun", "--sun"},
+      {std::string(kArea) + " --dx 51,0", "--dx"},
+      {"predict --home 95,0 --dx 0,0 --year 2008 --month 3 --ssn 50", "latitude 95 is out of range"},
+      {"predict --home 44,-79 --dx 51,-200 --year 2008 --month 3 --ssn 50", "longitude -200 is out of range"},
+      {"predict --home 44 --dx 51,0 --year 2008 --month 3 --ssn 50", "--home"},
+  };
+  for (const Case& c : cases) {
+    Result r = Cli(c.args);
+    EXPECT_EQ(r.code, 2) << c.args;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << c.args << "\n" << r.err;
+  }
+}
+
+TEST(Cli, ARunCutShortIsNeverCached) {
+  for (const char* how : {"truncated", "nofreq"}) {
+    std::filesystem::remove_all(Home() + "cache");
+    Result r = Cli(std::string(kArea) + Voacap(), std::string("VOACAP_FAKE_OUTPUT=") + how);
+    EXPECT_EQ(r.code, 1) << how;
+    EXPECT_NE(r.err.find("Error in VOACAP output"), std::string::npos) << how;
+    EXPECT_FALSE(std::filesystem::exists(Home() + "cache/Vexmoor/Vantor/Cache/12UT-14MHz-S.dat")) << how;
+  }
+  // A point output without its end line.
+  Result r = Cli(std::string(kPoint) + Voacap(), "VOACAP_FAKE_OUTPUT=truncated");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.out.find("\"status\": 6"), std::string::npos);
+}
+
+TEST(Cli, InstallationProblemsSayWhatToDo) {
+  Result r = Cli(std::string(kPoint) + " --voacap " + VX_FAKE_VOACAP + " --itshfbc " + Home() + "none");
+  EXPECT_NE(r.err.find("VOACAP data folder not found: " + Home() + "none/ (run makeitshfbc)"), std::string::npos)
+      << r.err;
+  const std::string noexec = Home() + "voacapl";
+  WriteWholeFile(noexec, "#!/bin/sh\n");
+  std::filesystem::permissions(noexec, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  r = Cli(std::string(kPoint) + " --voacap " + noexec + " --itshfbc " + DataFolder());
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("is not executable"), std::string::npos) << r.err;
+  // "~/" in the settings file is the home folder.
+  MakeDirectories(Home() + "cfg/Vexmoor");
+  WriteWholeFile(Home() + "cfg/Vexmoor/Vantor.ini",
+                 std::string("[VOACAP]\r\nProgram=") + VX_FAKE_VOACAP + "\r\nDataFolder=~/itshfbc\r\n");
+  DataFolder();
+  r = Cli(kPoint, "HOME=" + Home());
+  EXPECT_EQ(r.code, 0) << r.err;
+}
+
+TEST(Cli, RunsOnOneDataFolderTakeTurns) {
+  // A second run waits while the first holds the folder, then runs itself:
+  // both finish with their own results.
+  const std::string first = Home() + "first.json";
+  const std::string cmd = std::string("XDG_CACHE_HOME=") + Home() + "c1 VOACAP_FAKE_DELAY_MS=1500 " + VX_CLI + " " +
+                          kArea + " --no-cache" + Voacap() + " >" + first + " 2>/dev/null &";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  for (int i = 0; i < 500 && !std::filesystem::exists(DataFolder() + "areadata/Vantor/Vantor.voa"); ++i) usleep(20000);
+  Result second = Cli(std::string(kArea) + " --no-cache" + Voacap());
+  EXPECT_EQ(second.code, 0) << second.err;
+  EXPECT_NE(second.err.find("Waiting for another VOACAP run"), std::string::npos);
+  for (int i = 0; i < 500 && ReadWholeFile(first).value_or("").empty(); ++i) usleep(20000);
+  const std::string firstOut = ReadWholeFile(first).value_or("");
+  EXPECT_EQ(firstOut.find("{\"status\": 0"), 0u);
+  EXPECT_TRUE(firstOut == second.out) << "each run read its own complete output";
+}
+
+TEST(Cli, StoppingTheFrontEndEndsTheChild) {
+  const std::string log = Home() + "child.pid";
+  const std::string cmd = std::string("VOACAP_FAKE_DELAY_MS=20000 VOACAP_FAKE_LOG=") + log + " " + VX_CLI + " " +
+                          kPoint + Voacap() + " >/dev/null 2>&1 & echo $!";
+  FILE* p = popen(cmd.c_str(), "r");
+  int cli = 0;
+  ASSERT_EQ(fscanf(p, "%d", &cli), 1);
+  pclose(p);
+  // The stand-in is running once the deck is in place and the log names it.
+  for (int i = 0; i < 200 && !std::filesystem::exists(log); ++i) usleep(20000);
+  ASSERT_TRUE(std::filesystem::exists(log));
+  usleep(100000);
+  ASSERT_EQ(kill(cli, SIGTERM), 0);
+  // The child is gone soon after: no process runs the stand-in in that folder.
+  bool gone = false;
+  for (int i = 0; i < 100 && !gone; ++i) {
+    // "[f]" keeps the pattern from matching the shell that runs pgrep.
+    gone = std::system(("pgrep -f '[f]ake-voacapl.*" + DataFolder() + "' >/dev/null").c_str()) != 0;
+    if (!gone) usleep(50000);
+  }
+  EXPECT_TRUE(gone);
 }

@@ -211,7 +211,7 @@ TEST_F(EngineFixture, FailuresAreReportedWithTheirStatus) {
       EXPECT_FALSE(FileExists(engine->DeckFileName()));
       EXPECT_FALSE(FileExists(engine->OutputFileName()));
     }
-  EXPECT_STREQ(StatusMessage(vsExecError), "Error executing VOACAPW.exe");
+  EXPECT_STREQ(StatusMessage(vsExecError), "Error executing voacapl");
 }
 
 TEST_F(EngineFixture, MissingAntennaFileDoesNotHang) {
@@ -291,4 +291,47 @@ TEST_F(EngineFixture, AProgramThatCannotStartEndsTheJob) {
   engine->RunPointPrediction();
   ASSERT_TRUE(WaitForEvent());
   EXPECT_EQ(engine->Status(), vsExecError);
+}
+
+TEST(DataFolderLock, OneHolderAtATimeEvenInOneProcess) {
+  std::string f = MakeDataFolder("lock");
+  TDataFolderLock a, b;
+  EXPECT_EQ(a.TryLock(f), TDataFolderLock::lrLocked);
+  EXPECT_EQ(b.TryLock(f), TDataFolderLock::lrBusy);
+  a.Unlock();
+  EXPECT_EQ(b.TryLock(f), TDataFolderLock::lrLocked);
+  EXPECT_EQ(a.TryLock(f + "no-such-folder/"), TDataFolderLock::lrFailed);
+}
+
+TEST_F(EngineFixture, AJobWaitsForTheDataFolderThenRuns) {
+  Make("waits");
+  int waits = 0;
+  engine->OnWaiting = [&](TVoaEngine&) { ++waits; };
+  TDataFolderLock other;  // another run holds the folder
+  ASSERT_EQ(other.TryLock(folder), TDataFolderLock::lrLocked);
+  engine->RunPointPrediction();
+  Pump(600);
+  EXPECT_EQ(waits, 1);
+  EXPECT_TRUE(engine->Running());
+  EXPECT_TRUE(engine->Waiting());
+  EXPECT_FALSE(FileExists(engine->DeckFileName()));  // nothing written meanwhile
+  other.Unlock();
+  ASSERT_TRUE(WaitForEvent());
+  EXPECT_EQ(predicts, 1) << engine->StatusText();
+  EXPECT_EQ(waits, 1);
+  // The folder is free again once the job is done.
+  EXPECT_EQ(other.TryLock(folder), TDataFolderLock::lrLocked);
+}
+
+TEST_F(EngineFixture, CancelWhileWaitingRaisesNothing) {
+  Make("waitcancel");
+  TDataFolderLock other;
+  ASSERT_EQ(other.TryLock(folder), TDataFolderLock::lrLocked);
+  engine->RunAreaPrediction();
+  EXPECT_TRUE(engine->Waiting());
+  engine->CancelPrediction();
+  EXPECT_FALSE(engine->Running());
+  other.Unlock();
+  Pump(600);
+  EXPECT_EQ(predicts + errors, 0);
 }

@@ -70,13 +70,15 @@ std::string Block(const char* hour, const char* freqs, const char* snr = "   10"
   return f + " FREQ\n" + tag("  2F2", "MODE  ") + tag("  5.5", "TANGLE") + tag(snr, "SNR   ") + "\n";
 }
 
+const std::string kEnd = " *****END OF RUN*****     VOACAP 16.1207W\n";
+
 }  // namespace
 
 TEST(PointParse, RoundsFrequenciesAndHoursHalfToEven) {
   TPointResults r;
-  ASSERT_EQ(ParsePointText(Block("   3.5", "  3.5"), r), vsReady);
+  ASSERT_EQ(ParsePointText(Block("   3.5", "  3.5") + kEnd, r), vsReady);
   EXPECT_EQ(r.Mode[4][4], "2F2");  // hour 3.5 -> 4, 3.5 MHz -> row 4
-  ASSERT_EQ(ParsePointText(Block("   2.5", " 24.5"), r), vsReady);
+  ASSERT_EQ(ParsePointText(Block("   2.5", " 24.5") + kEnd, r), vsReady);
   EXPECT_FLOAT_EQ(r.Elevation[24][2], 5.5f);
 }
 
@@ -106,7 +108,7 @@ TEST(PointParse, BadBlocksAreOutputErrors) {
 
 TEST(PointParse, CellsOutsideTheArraysAreSkipped) {
   TPointResults r;
-  EXPECT_EQ(ParsePointText(Block("  99.0", " 31.0  1.0") + Block("  -3.0", "  7.0") + Block("   5.0", "999.0  7.0"), r),
+  EXPECT_EQ(ParsePointText(Block("  99.0", " 31.0  1.0") + Block("  -3.0", "  7.0") + Block("   5.0", "999.0  7.0") + kEnd, r),
             vsReady);
   EXPECT_FLOAT_EQ(r.Snr[7][5], 10);
 }
@@ -134,9 +136,6 @@ TEST(AreaParse, ReadsRealGrids) {
 TEST(AreaParse, SizeAndIndexChecks) {
   std::string head = "VOACAPL Version 16.1207W\nlabel\n 16 16  Latitude\n";
   TVoaGrid g;
-  EXPECT_EQ(ParseAreaText(head, g), vsReady);
-  ASSERT_EQ(g.size(), 16u);
-  EXPECT_EQ(g[3][4].Snr, 0);
 
   std::string bad = head;
   bad.replace(bad.find(" 16 16"), 3, " 20");
@@ -153,4 +152,27 @@ TEST(AreaParse, SizeAndIndexChecks) {
   }
   EXPECT_EQ(ParseAreaText(head + line.substr(0, 80) + "\n", g), vsOutputError);
   EXPECT_EQ(ParseAreaText("two\nlines\n", g), vsOutputError);
+}
+
+TEST(OutputCompleteness, ARunCutShortIsAnOutputError) {
+  TPointResults r;
+  const std::string p2p = Fixture("p2p/p2p01.out");
+  const std::string cut = p2p.substr(0, p2p.find("END OF RUN") - 10);
+  EXPECT_EQ(ParsePointText(cut, r), vsOutputError);
+  EXPECT_EQ(ParsePointText(p2p.substr(0, p2p.size() / 2), r), vsOutputError);
+  EXPECT_EQ(ParsePointText("", r), vsOutputError);
+  // The end line without a final line end is still the end.
+  EXPECT_EQ(ParsePointText(p2p.substr(0, p2p.size() - 1), r), vsReady);
+
+  TVoaGrid g;
+  const std::string x16 = Fixture("area/x16.vg1");
+  EXPECT_EQ(ParseAreaText(x16.substr(0, x16.size() / 2), g), vsOutputError);
+  EXPECT_EQ(ParseAreaText(x16.substr(0, x16.rfind('\n', x16.size() - 2) + 1), g), vsOutputError);  // last cell gone
+  EXPECT_EQ(ParseAreaText(x16.substr(0, x16.size() - 1), g), vsReady);  // no final line end
+  EXPECT_EQ(ParseAreaText("VOACAPL Version 16.1207W\nlabel\n 16 16  Latitude\n", g), vsOutputError);
+  // A point twice, in place of another, is not a complete grid either.
+  std::string twice = x16;
+  const size_t a = twice.find("\n  1  1") + 1, b = twice.find("\n  2  1") + 1;
+  twice.replace(b, 6, twice.substr(a, 6));
+  EXPECT_EQ(ParseAreaText(twice, g), vsOutputError);
 }

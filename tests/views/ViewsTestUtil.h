@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <functional>
+#include <utility>
 #include <string>
 
 #include "common/FileUtil.h"
@@ -39,8 +41,20 @@ class TQueuedRunner : public vx::IProcessRunner {
     Pending.push_back(command);
     ++Started;
   }
-  void Terminate() override { Pending.clear(); }
+  void Terminate() override {
+    Pending.clear();
+    Deferred = nullptr;
+  }
   bool Running() const override { return !Pending.empty(); }
+  void Defer(int, std::function<void()> fn) override { Deferred = std::move(fn); }
+  // Makes the deferred call now; false when none waits.
+  bool RunDeferred() {
+    if (!Deferred) return false;
+    auto fn = std::exchange(Deferred, nullptr);
+    fn();
+    return true;
+  }
+  std::function<void()> Deferred;
 
   // Runs the oldest child to its end and reports it; false when none waits.
   bool Complete() {

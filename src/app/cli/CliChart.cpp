@@ -11,18 +11,24 @@ namespace vx::cli {
 
 namespace {
 
+constexpr char kUsage[] =
+    "usage: vantor-cli chart --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
+    "       (--png FILE | --bmp FILE)... [--best-hour] [--muf]\n"
+    "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
+    "       [--voacap PROGRAM] [--itshfbc DIR]\n";
+
 int Usage(const std::string& error) {
-  std::cerr << "vantor-cli chart: " << error << "\n"
-            << "usage: vantor-cli chart --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
-               "       (--png FILE | --bmp FILE)... [--best-hour] [--muf]\n"
-               "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
-               "       [--voacap PROGRAM] [--itshfbc DIR]\n";
+  std::cerr << "vantor-cli chart: " << error << "\n" << kUsage;
   return 2;
 }
 
 }  // namespace
 
 int CliChart(const std::vector<std::string>& argv) {
+  if (HelpRequested(argv)) {
+    std::cout << kUsage;
+    return 0;
+  }
   TArgs args(argv, {"long", "deck", "no-cache", "best-hour", "muf"});
   TJobOptions options;
   std::string error;
@@ -40,6 +46,7 @@ int CliChart(const std::vector<std::string>& argv) {
   const TVoaEngine& engine = session->Engine();
   if (engine.Status() != vsReady) {
     std::cerr << engine.StatusText() << "\n";
+    if (!engine.FailureDetail().empty()) std::cerr << engine.FailureDetail() << "\n";
     return 1;
   }
   TRgbImage chart;

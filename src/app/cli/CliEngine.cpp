@@ -2,6 +2,14 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QSocketNotifier>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
 
 #include "common/Ini.h"
 #include "common/Location.h"
@@ -19,13 +27,30 @@ const std::vector<std::string>& CommonOptionNames() {
   return names;
 }
 
-// "LAT,LON" in decimal degrees to 1/180-degree units.
-bool ParsePoint(const std::string& text, int32_t& lat, int32_t& lon) {
+bool ParsePoint(const std::string& option, const std::string& text, int32_t& lat, int32_t& lon,
+                std::string& error) {
+  const std::string form = "--" + option + " LAT,LON: ";
   size_t comma = text.find(',');
-  if (comma == std::string::npos) return false;
+  if (comma == std::string::npos) {
+    error = form + "expected two decimal numbers separated by a comma, got '" + text + "'";
+    return false;
+  }
   auto la = ParseDouble(Trim(std::string_view(text).substr(0, comma)));
   auto lo = ParseDouble(Trim(std::string_view(text).substr(comma + 1)));
-  if (!la || !lo || *la < -90 || *la > 90 || *lo < -180 || *lo > 180) return false;
+  if (!la || !lo) {
+    error = form + "'" + text + "' is not two decimal numbers (north and east positive)";
+    return false;
+  }
+  if (!(*la >= -90 && *la <= 90)) {
+    error = form + "latitude " + std::string(Trim(std::string_view(text).substr(0, comma))) +
+            " is out of range (-90 to 90, north positive)";
+    return false;
+  }
+  if (!(*lo >= -180 && *lo <= 180)) {
+    error = form + "longitude " + std::string(Trim(std::string_view(text).substr(comma + 1))) +
+            " is out of range (-180 to 180, east positive)";
+    return false;
+  }
   lat = RoundToInt32(*la * 180);
   lon = RoundToInt32(*lo * 180);
   return true;
@@ -67,16 +92,22 @@ bool ParseJobOptions(const TArgs& args, bool area, TJobOptions& out, std::string
   }
   TVoaInputs& in = out.Inputs;
   auto home = args.Value("home");
-  if (!home || !ParsePoint(*home, in.TxLat, in.TxLon)) {
+  if (!home) {
     error = "--home LAT,LON is required (decimal degrees, north and east positive)";
+    return false;
+  }
+  if (!ParsePoint("home", *home, in.TxLat, in.TxLon, error)) return false;
+  if (area && args.Value("dx")) {
+    error = "--dx has no effect on a map (use --path DXLAT,DXLON to draw the path)";
     return false;
   }
   if (!area) {
     auto dx = args.Value("dx");
-    if (!dx || !ParsePoint(*dx, in.RxLat, in.RxLon)) {
+    if (!dx) {
       error = "--dx LAT,LON is required (decimal degrees, north and east positive)";
       return false;
     }
+    if (!ParsePoint("dx", *dx, in.RxLat, in.RxLon, error)) return false;
   }
   if (!IntOption(args, "year", 1900, 2200, !area, in.Year, error) ||
       !IntOption(args, "month", 1, 12, true, in.Month, error) ||
@@ -166,9 +197,52 @@ std::unique_ptr<TCliSession> MakeSession(const TJobOptions& options, const std::
   return session;
 }
 
+namespace {
+
+// SIGINT and SIGTERM end the child first: it would otherwise go on writing
+// into the data folder beside the next run. The handler only writes the
+// signal's number into a pipe; the event loop does the rest.
+int gStopPipe[2] = {-1, -1};
+
+void OnStopSignal(int sig) {
+  const unsigned char b = static_cast<unsigned char>(sig);
+  [[maybe_unused]] auto n = ::write(gStopPipe[1], &b, 1);
+}
+
+void WatchStopSignals(TPredictionController& ctl, QObject& context) {
+  if (gStopPipe[0] < 0) {
+    if (::pipe2(gStopPipe, O_CLOEXEC) != 0) return;
+    struct sigaction sa {};
+    sa.sa_handler = OnStopSignal;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+  }
+  auto* notifier = new QSocketNotifier(gStopPipe[0], QSocketNotifier::Read, &context);
+  QObject::connect(notifier, &QSocketNotifier::activated, &context, [&ctl] {
+    unsigned char sig = 0;
+    [[maybe_unused]] auto n = ::read(gStopPipe[0], &sig, 1);
+    ctl.CancelPrediction();  // kills the child and waits for it
+    std::fflush(nullptr);
+    ::_exit(128 + sig);
+  });
+}
+
+}  // namespace
+
+bool HelpRequested(const std::vector<std::string>& args) {
+  for (const auto& a : args)
+    if (a == "--help" || a == "-h") return true;
+  return false;
+}
+
 void RunToEnd(TCliSession& session, bool area) {
   QEventLoop loop;
   TPredictionController& ctl = *session.Controller;
+  WatchStopSignals(ctl, loop);
+  ctl.Engine().OnWaiting = [](TVoaEngine& e) {
+    std::cerr << "Waiting for another VOACAP run in " << e.VoacapFolder() << " to finish..." << std::endl;
+  };
   // The events the controller queues have no clients here; the loop ends
   // when the indicator stops spinning.
   session.View.OnStatusChanged = [&] {

@@ -22,8 +22,13 @@ struct TJobOptions {
   bool NoCache = false;
 };
 
-// "LAT,LON" in decimal degrees (north and east positive) to 1/180 degree.
-bool ParsePoint(const std::string& text, int32_t& lat, int32_t& lon);
+// "LAT,LON" in decimal degrees (north and east positive) to 1/180 degree;
+// false with a message naming the option, the value and the reason.
+bool ParsePoint(const std::string& option, const std::string& text, int32_t& lat, int32_t& lon,
+                std::string& error);
+
+// True when the arguments ask for the command's usage.
+bool HelpRequested(const std::vector<std::string>& args);
 
 // Names of the options every prediction command takes.
 const std::vector<std::string>& CommonOptionNames();

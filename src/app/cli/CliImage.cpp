@@ -1,7 +1,9 @@
 #include "app/cli/CliImage.h"
 
+#include <QBuffer>
 #include <QImage>
 
+#include "common/UserFile.h"
 #include "views/BmpFile.h"
 #include "views/QtImage.h"
 
@@ -9,18 +11,29 @@ namespace vx::cli {
 
 bool WantsImage(const TArgs& args) { return args.Value("png") || args.Value("bmp"); }
 
+namespace {
+
+std::string EncodePng(const TRgbImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  ToQImage(image).save(&buffer, "PNG");
+  return bytes.toStdString();
+}
+
+}  // namespace
+
 bool WriteImages(const TArgs& args, const TRgbImage& image, std::string& error) {
   if (auto png = args.Value("png")) {
-    if (!ToQImage(image).save(QString::fromStdString(*png), "PNG")) {
-      error = "cannot write " + *png;
+    const std::string bytes = EncodePng(image);
+    if (bytes.empty()) {
+      error = "Cannot write " + *png + ": the image could not be encoded";
       return false;
     }
+    if (!WriteUserFile(*png, bytes, error)) return false;
   }
   if (auto bmp = args.Value("bmp")) {
-    if (!SaveBmpFile(*bmp, image)) {
-      error = "cannot write " + *bmp;
-      return false;
-    }
+    if (!WriteUserFile(*bmp, EncodeBmp24(image), error)) return false;
   }
   return true;
 }

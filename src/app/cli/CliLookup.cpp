@@ -2,30 +2,52 @@
 // Resolves call signs as the call-sign box of the main program does. Without
 // options the lists are loaded as the program loads them: the reference
 // folder's first, then those shipped beside the program.
+#include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "common/Paths.h"
 #include "app/cli/Cli.h"
+#include "app/cli/CliEngine.h"
 #include "common/TextUtil.h"
 #include "refdata/CallParser.h"
 #include "refdata/LookupText.h"
 
 namespace vx::cli {
 
+namespace {
+
+constexpr char kUsage[] = "usage: vantor-cli lookup [--prefix FILE] [--calls FILE] [CALL ...]\n";
+
+// Names on the command line are taken from the current folder, like any
+// other program's arguments (the parser itself takes relative names beside
+// the program).
+std::optional<std::string> FromCurrentFolder(std::optional<std::string> name) {
+  if (!name || name->empty()) return name;
+  std::error_code ec;
+  auto absolute = std::filesystem::absolute(*name, ec);
+  return ec ? name : std::optional<std::string>(absolute.string());
+}
+
+}  // namespace
+
 int CliLookup(const std::vector<std::string>& argv) {
+  if (HelpRequested(argv)) {
+    std::cout << kUsage;
+    return 0;
+  }
   TArgs args(argv, {});
   if (!args.Error().empty()) {
     std::cerr << "vantor-cli lookup: " << args.Error() << "\n";
     return 2;
   }
   if (auto bad = args.Unknown({"prefix", "calls"}); !bad.empty()) {
-    std::cerr << "vantor-cli lookup: unknown option " << bad[0] << "\n"
-              << "usage: vantor-cli lookup [--prefix FILE] [--calls FILE] [CALL ...]\n";
+    std::cerr << "vantor-cli lookup: unknown option " << bad[0] << "\n" << kUsage;
     return 2;
   }
-  auto prefixFile = args.Value("prefix");
-  auto callFile = args.Value("calls");
+  auto prefixFile = FromCurrentFolder(args.Value("prefix"));
+  auto callFile = FromCurrentFolder(args.Value("calls"));
 
   // The reference folder's lists only when the program would load them.
   TCallParser parser(TCallParserVariant::pvMain, !prefixFile || !callFile);

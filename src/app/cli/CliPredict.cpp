@@ -14,17 +14,19 @@ namespace vx::cli {
 
 namespace {
 
-int Usage(const std::string& error, bool area) {
-  std::cerr << "vantor-cli " << (area ? "area" : "predict") << ": " << error << "\n";
-  if (area)
-    std::cerr << "usage: vantor-cli area --home LAT,LON --band B --hour H --grid 16|31|61 --month M --ssn N\n"
+const char* UsageText(bool area) {
+  return area
+             ? "usage: vantor-cli area --home LAT,LON --band B --hour H --grid 16|31|61 --month M --ssn N\n"
                  "       [--year Y] [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
                  "       [--voacap PROGRAM] [--itshfbc DIR] [--deck] [--no-cache]\n"
-                 "       [--png FILE] [--bmp FILE] [--style color|gray|pseudo] [--sun] [--path DXLAT,DXLON]\n";
-  else
-    std::cerr << "usage: vantor-cli predict --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
-                 "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
-                 "       [--voacap PROGRAM] [--itshfbc DIR] [--deck]\n";
+                 "       [--png FILE] [--bmp FILE] [--style color|gray|pseudo] [--sun] [--path DXLAT,DXLON]\n"
+             : "usage: vantor-cli predict --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
+               "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
+               "       [--voacap PROGRAM] [--itshfbc DIR] [--deck]\n";
+}
+
+int Usage(const std::string& error, bool area) {
+  std::cerr << "vantor-cli " << (area ? "area" : "predict") << ": " << error << "\n" << UsageText(area);
   return 2;
 }
 
@@ -67,10 +69,7 @@ bool ParseMapImage(const TArgs& args, const TVoaInputs& in, TMapImage& out, std:
   out.Overlays.SunTime = SunTime(in.Year, in.Month, in.Hour, UtcNowDays());
   if (auto path = args.Value("path")) {
     int32_t lat = 0, lon = 0;
-    if (!ParsePoint(*path, lat, lon)) {
-      error = "--path DXLAT,DXLON must be decimal degrees, north and east positive";
-      return false;
-    }
+    if (!ParsePoint("path", *path, lat, lon, error)) return false;
     out.Overlays.Path = true;
     out.Overlays.Home = WholeDegrees(in.TxLon, in.TxLat);
     out.Overlays.Dx = WholeDegrees(lon, lat);
@@ -94,10 +93,35 @@ int WriteMap(const TArgs& args, const TMapImage& map, const TVoaGrid& grid) {
 int Finish(const TVoaEngine& engine) {
   if (engine.Status() == vsReady) return 0;
   std::cerr << engine.StatusText() << "\n";
+  if (!engine.FailureDetail().empty()) std::cerr << engine.FailureDetail() << "\n";
   return 1;
 }
 
+// Image options only mean something with an image to write; --deck writes
+// none.
+bool CheckImageOptions(const TArgs& args, bool deckOnly, std::string& error) {
+  const bool image = WantsImage(args);
+  if (deckOnly && image) {
+    error = "--deck prints the deck and draws nothing: --png and --bmp have no effect with it";
+    return false;
+  }
+  for (const char* option : {"style", "path"})
+    if (!image && args.Value(option)) {
+      error = std::string("--") + option + " has no effect without --png FILE or --bmp FILE";
+      return false;
+    }
+  if (!image && args.Flag("sun")) {
+    error = "--sun has no effect without --png FILE or --bmp FILE";
+    return false;
+  }
+  return true;
+}
+
 int Run(const std::vector<std::string>& argv, bool area) {
+  if (HelpRequested(argv)) {
+    std::cout << UsageText(area);
+    return 0;
+  }
   TArgs args(argv, area ? std::vector<std::string>{"long", "deck", "no-cache", "sun"}
                          : std::vector<std::string>{"long", "deck", "no-cache"});
   TJobOptions options;
@@ -105,6 +129,7 @@ int Run(const std::vector<std::string>& argv, bool area) {
   const std::vector<std::string> imageNames = {"png", "bmp", "style", "sun", "path"};
   if (!ParseJobOptions(args, area, options, error, area ? imageNames : std::vector<std::string>{}))
     return Usage(error, area);
+  if (area && !CheckImageOptions(args, options.DeckOnly, error)) return Usage(error, area);
   TMapImage map;
   if (area && !ParseMapImage(args, options.Inputs, map, error)) return Usage(error, area);
   if (options.DeckOnly) return PrintDeck(options, area);
