@@ -6,6 +6,7 @@
 #include <QString>
 #include <string>
 
+#include "common/Cp1252.h"
 #include "views/Raster.h"
 
 namespace vx {
@@ -23,16 +24,7 @@ inline TRgbImage FromQImage(const QImage& image) {
   return out;
 }
 
-// Windows-1252: Latin-1 except for the printable characters at 0x80..0x9F.
-inline QString FromCp1252(const std::string& s) {
-  static const char16_t k80[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
-                                   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
-  QString out;
-  out.reserve(int(s.size()));
-  for (unsigned char c : s) out += (c >= 0x80 && c < 0xA0) ? QChar(k80[c - 0x80]) : QChar(c);
-  return out;
-}
+// Windows-1252 text of the core for a widget.
+inline QString FromCp1252(const std::string& s) { return QString::fromStdU16String(Cp1252ToUtf16(s)); }
 
 }  // namespace vx

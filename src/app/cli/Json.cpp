@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "common/Cp1252.h"
 #include "common/TextUtil.h"
 
 namespace vx::cli {
@@ -13,12 +14,6 @@ std::string JsonNumber(float v) {
   auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
   return ec == std::errc() ? std::string(buf, p) : "null";
 }
-
-// Windows-1252 bytes 0x80..0x9F that are not Latin-1.
-static const char16_t kCp1252High[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
 std::string JsonString(const std::string& s) {
   std::string out = "\"";
@@ -31,7 +26,7 @@ std::string JsonString(const std::string& s) {
     } else if (c < 0x80) {
       out += static_cast<char>(c);
     } else {
-      char32_t u = (c >= 0x80 && c < 0xA0) ? kCp1252High[c - 0x80] : c;
+      const char32_t u = Cp1252ToUnicode(c);
       if (u < 0x800) {
         out += static_cast<char>(0xC0 | (u >> 6));
         out += static_cast<char>(0x80 | (u & 0x3F));
