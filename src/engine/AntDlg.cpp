@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <algorithm>
 #include <cmath>
 
 #include "common/Cp1252.h"

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 #include <string>
 
 #include "engine/AntView.h"
