@@ -49,6 +49,8 @@ constexpr const char* kAreaHead =
 std::optional<std::string> AntennaField(const TAlStringList& antennaFiles, int32_t index) {
   if (index < 0 || static_cast<size_t>(index) >= antennaFiles.Count()) return std::nullopt;
   std::string field = kAntennaSubfolder + antennaFiles[static_cast<size_t>(index)];
+  // A name cut to fit would make the program open another file, or none.
+  if (field.size() > 21) return std::nullopt;
   field.resize(21, ' ');
   return field;
 }

@@ -79,19 +79,20 @@ TEST(PointDeck, FieldsAndSigns) {
   in.TxLat = Units(-44);
   in.TxLon = Units(79);
   in.TxAntenna[0] = 1;
-  in.RxAntenna[7] = 2;
   in.LongPath = true;
   std::string d = *BuildPointDeck(in, ants);
   EXPECT_NE(d.find("CIRCUIT   44.00S    79.00E     0.00N     0.00E  L     1\r\n"), std::string::npos);
   EXPECT_NE(d.find("ANTENNA       1    1    2    5     0.000[Vantor/Dipole55.N14  ]  0.0    0.1000\r\n"),
             std::string::npos);
-  // A long name is cut to 14 characters after the subfolder.
-  EXPECT_NE(d.find("ANTENNA       2   16   26   30     0.000[Vantor/A2345678901234]  0.0\r\n"), std::string::npos);
+  EXPECT_NE(d.find("ANTENNA       2   16   26   30     0.000[Vantor/ISOTROPE.ant  ]  0.0\r\n"), std::string::npos);
   EXPECT_EQ(d.substr(d.size() - 6), "\r\nQUIT");  // no line end after the last line
   EXPECT_EQ(d.find("LINEMAX"), 0u);
   EXPECT_EQ(d.find("FREQUENCY  -1"), d.size() - 76);  // the fixed tail is 76 bytes
   EXPECT_EQ(d.find("CIRCUIT"), 178u);                  // after the 178-byte head
 
+  in.RxAntenna[7] = 2;  // a name longer than its field
+  EXPECT_FALSE(BuildPointDeck(in, ants));
+  in.RxAntenna[7] = 0;
   in.RxAntenna[3] = 3;  // outside the list
   EXPECT_FALSE(BuildPointDeck(in, ants));
   in.RxAntenna[3] = -1;
@@ -129,5 +130,18 @@ TEST(AreaDeck, LongPathBandsAndBadInput) {
   EXPECT_FALSE(BuildAreaDeck(in, ants));
   in.Band = 0;
   in.TxAntenna[0] = 1;
+  EXPECT_FALSE(BuildAreaDeck(in, ants));
+}
+
+TEST(Decks, AnAntennaNameTooLongForItsFieldIsADeckError) {
+  // "Vantor/" + 14 characters fill the 21-character field; one more would
+  // be cut and name another file.
+  auto ants = Antennas({"Dipole100.N14", "ABCDEFGHIJ.N14", "ABCDEFGHIJK.N14"});
+  TVoaInputs in = Home44N79W();
+  in.TxAntenna[0] = 1;
+  EXPECT_TRUE(BuildPointDeck(in, ants));
+  EXPECT_TRUE(BuildAreaDeck(in, ants));
+  in.TxAntenna[0] = 2;
+  EXPECT_FALSE(BuildPointDeck(in, ants));
   EXPECT_FALSE(BuildAreaDeck(in, ants));
 }
