@@ -58,4 +58,10 @@ double UtcNow() {
   return kUnixEpochDay + secs / 86400.0;
 }
 
+const char* MonthAbbreviation(int month) {
+  static const char* const kNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  return month >= 1 && month <= 12 ? kNames[month - 1] : "";
+}
+
 }  // namespace vx

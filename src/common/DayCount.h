@@ -16,4 +16,7 @@ TCivilTime DecodeDayCount(double days);
 // The current moment from the system's UTC clock.
 double UtcNow();
 
+// "Jan" .. "Dec" for months 1..12 (English, whatever the locale); "" otherwise.
+const char* MonthAbbreviation(int month);
+
 }  // namespace vx

@@ -1,0 +1,10 @@
+# Runs ssngen into OUT and compares the result with EXPECTED byte for byte.
+file(REMOVE ${OUT})
+execute_process(COMMAND ${PROGRAM} ${IN} ${OUT} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "ssngen failed (${rc})")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUT} ${EXPECTED} RESULT_VARIABLE same)
+if(NOT same EQUAL 0)
+  message(FATAL_ERROR "${OUT} differs from ${EXPECTED}: run ssngen data/ssn-figures.txt data/SSN.dat")
+endif()
