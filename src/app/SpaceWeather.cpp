@@ -1,0 +1,9 @@
+#include "app/SpaceWeather.h"
+
+namespace vx {
+
+std::string MonitorDownloadPage(const std::string& appTitle) {
+  return "https://www.vexmoor.com/sunsentry/download.html?" + appTitle;
+}
+
+}  // namespace vx

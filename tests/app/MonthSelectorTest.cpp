@@ -1,0 +1,147 @@
+// The month selector over the shipped table and over broken ones.
+#include <gtest/gtest.h>
+
+#include "app/MonthSelector.h"
+#include "common/FileUtil.h"
+
+using namespace vx;
+
+namespace {
+
+const std::string kShippedTable = std::string(VX_SOURCE_DIR) + "/data/SSN.dat";
+
+TCivilTime Date(int year, int month, int day = 7) { return TCivilTime{year, month, day, 12, 0, 0}; }
+
+void Step(TMonthSelector& s, TStepDirection dir, int times = 1) {
+  for (int i = 0; i < times; ++i) s.StepMonth(dir, Date(2026, 12));
+}
+
+}  // namespace
+
+TEST(MonthSelector, StepsThroughTheShippedTable) {
+  TMonthSelector s;
+  ASSERT_TRUE(s.LoadSsnList(kShippedTable));
+  ASSERT_EQ(s.SsnList().size(), 492u);
+  EXPECT_EQ(s.MonthIndex(), -1);
+  EXPECT_EQ(s.MonthText(), "");
+
+  s.StepMonth(TStepDirection::sdCurrent, Date(2008, 1));
+  EXPECT_EQ(s.MonthText(), "Jan 2008");
+  EXPECT_EQ(s.MonthSsn(), 7);  // 6.6
+  Step(s, TStepDirection::sdBack);
+  EXPECT_EQ(s.MonthText(), "Dec 2007");
+  Step(s, TStepDirection::sdForward, 2);
+  EXPECT_EQ(s.MonthText(), "Feb 2008");
+}
+
+TEST(MonthSelector, StopsAtBothEndsOfTheTable) {
+  TMonthSelector s;
+  ASSERT_TRUE(s.LoadSsnList(kShippedTable));
+  s.StepMonth(TStepDirection::sdCurrent, Date(2030, 11));
+  Step(s, TStepDirection::sdForward);
+  EXPECT_EQ(s.MonthText(), "Dec 2030");
+  Step(s, TStepDirection::sdForward, 5);  // a held button keeps showing the last line
+  EXPECT_EQ(s.MonthText(), "Dec 2030");
+  EXPECT_EQ(s.MonthIndex(), 491);
+  Step(s, TStepDirection::sdBack);
+  EXPECT_EQ(s.MonthText(), "Nov 2030");
+
+  s.StepMonth(TStepDirection::sdCurrent, Date(1990, 1));
+  EXPECT_EQ(s.MonthIndex(), 0);
+  Step(s, TStepDirection::sdBack, 3);
+  EXPECT_EQ(s.MonthIndex(), 0);
+  EXPECT_EQ(s.MonthText(), "Jan 1990");
+  EXPECT_EQ(s.MonthSsn(), 201);
+
+  // A current month the table lacks, after or before it, starts on the first line.
+  s.StepMonth(TStepDirection::sdCurrent, Date(2035, 6));
+  EXPECT_EQ(s.MonthText(), "Jan 1990");
+  s.StepMonth(TStepDirection::sdCurrent, Date(1989, 12));
+  EXPECT_EQ(s.MonthIndex(), 0);
+}
+
+TEST(MonthSelector, SsnRoundsHalvesToEven) {
+  TMonthSelector s;
+  s.SetSsnList(
+      "Mar 2009=12.5\r\nApr 2009=13.5\r\nMay 2009= 7.6 \r\nJun 2009=abc\r\nJul 2009=\r\n"
+      "Aug 2009=-0.4\r\nSep 2009=1e3\r\nOct 2009=4=5\r\n");
+  const int expected[] = {12, 14, 8, 0, 0, 0, 1000, 0};
+  s.StepMonth(TStepDirection::sdCurrent, Date(2009, 3));
+  for (int want : expected) {
+    EXPECT_EQ(s.MonthSsn(), want) << s.SsnList()[s.MonthIndex()];
+    Step(s, TStepDirection::sdForward);
+  }
+}
+
+TEST(MonthSelector, CurrentMonthIgnoresLetterCaseAndTakesTheFirstOfEqualNames) {
+  TMonthSelector s;
+  s.SetSsnList("Dec 2026=1\nDEC 2027=2\njan 2027=3\nJan 2027=4\n");
+  s.StepMonth(TStepDirection::sdCurrent, Date(2027, 1));
+  EXPECT_EQ(s.MonthIndex(), 2);
+  EXPECT_EQ(s.MonthText(), "jan 2027");  // shown as the file has it
+  EXPECT_EQ(s.MonthSsn(), 3);
+  EXPECT_TRUE(s.SelectMonth(2027, 12));
+  EXPECT_EQ(s.MonthIndex(), 1);
+}
+
+TEST(MonthSelector, MissingOrBrokenTableGivesTheCurrentMonthWithSsnZero) {
+  const std::string dir = testing::TempDir() + "month-selector/";
+  ASSERT_TRUE(MakeDirectories(dir));
+  TMonthSelector s;
+  s.SetSsnList("Jan 2000=5\n");
+  EXPECT_FALSE(s.LoadSsnList(dir + "no-such-file.dat"));
+  EXPECT_TRUE(s.SsnList().empty());  // the old table is gone too
+  EXPECT_FALSE(s.LoadSsnList(dir));  // a folder is no file
+  EXPECT_TRUE(s.SsnList().empty());
+  s.StepMonth(TStepDirection::sdCurrent, Date(2026, 12));
+  EXPECT_EQ(s.SsnList(), (std::vector<std::string>{"Dec 2026=0"}));
+  EXPECT_EQ(s.MonthText(), "Dec 2026");
+  EXPECT_EQ(s.MonthSsn(), 0);
+
+  // Bytes that are no table: nothing in it is a month line.
+  ASSERT_TRUE(WriteWholeFile(dir + "SSN.dat", std::string("\x00\x01\xff\r\n\r\n; comment\n\x80", 15)));
+  EXPECT_TRUE(s.LoadSsnList(dir + "SSN.dat"));
+  EXPECT_TRUE(s.SsnList().empty());
+  // Stepping back or forward in an empty table behaves like stepping to now.
+  s.StepMonth(TStepDirection::sdBack, Date(2026, 5));
+  EXPECT_EQ(s.MonthText(), "May 2026");
+
+  // Blank and stray lines between months are skipped, the months kept.
+  ASSERT_TRUE(WriteWholeFile(dir + "SSN.dat", "Jan 2000=5\r\n\r\nnot a month\r\nFeb 2000=6"));
+  EXPECT_TRUE(s.LoadSsnList(dir + "SSN.dat"));
+  EXPECT_EQ(s.SsnList(), (std::vector<std::string>{"Jan 2000=5", "Feb 2000=6"}));
+  EXPECT_EQ(s.MonthIndex(), -1);
+}
+
+TEST(MonthSelector, SelectMonth) {
+  TMonthSelector s;
+  EXPECT_TRUE(s.SelectMonth(2027, 2));
+  EXPECT_EQ(s.SsnList(), (std::vector<std::string>{"Feb 2027=0"}));
+  ASSERT_TRUE(s.LoadSsnList(kShippedTable));
+  EXPECT_TRUE(s.SelectMonth(2009, 3));
+  EXPECT_EQ(s.MonthText(), "Mar 2009");
+  EXPECT_TRUE(s.SelectMonth(1850, 3));  // not in the table: the first line
+  EXPECT_EQ(s.MonthIndex(), 0);
+  EXPECT_TRUE(s.SelectMonth(2009, 3));
+  EXPECT_FALSE(s.SelectMonth(2009, 13));
+  EXPECT_FALSE(s.SelectMonth(2009, 0));
+  EXPECT_EQ(s.MonthText(), "Mar 2009");
+  EXPECT_EQ(s.SsnList().size(), 492u);
+}
+
+TEST(MonthSelector, MonthNamesReadBack) {
+  for (int m = 1; m <= 12; ++m) {
+    TYearMonth ym = ParseMonthName(MonthName(2026, m));
+    EXPECT_EQ(ym.Month, m);
+    EXPECT_EQ(ym.Year, 2026);
+  }
+  EXPECT_EQ(MonthName(987, 5), "May 0987");
+  EXPECT_EQ(MonthName(2026, 13), "");
+  TYearMonth bad = ParseMonthName("an F2008");
+  EXPECT_EQ(bad.Month, 0);
+  EXPECT_EQ(bad.Year, 2008);
+  bad = ParseMonthName("Jan");
+  EXPECT_EQ(bad.Month, 0);  // no blank after it
+  EXPECT_EQ(bad.Year, 0);
+  EXPECT_EQ(ParseMonthName("").Month, 0);
+}
