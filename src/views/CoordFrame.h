@@ -1,0 +1,56 @@
+// TCoordFrame: the small control for a location in whole degrees, a latitude
+// box with a North/South toggle and a longitude box with an East/West toggle
+// (119 x 22 pixels). The boxes take digits only. The rules live in
+// geo/CoordFrm.h; this is their Qt face.
+//
+// Changed is emitted when the latitude text changes (typed or set) and when
+// a toggle is clicked. Typing in the longitude box emits nothing: the owner
+// only needs to hear that the user moved the point away from a looked-up one,
+// and every such edit starts with the latitude or a toggle.
+#pragma once
+
+#include <QFrame>
+#include <string>
+
+#include "geo/CoordFrm.h"
+
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
+namespace vx {
+
+class TCoordFrame : public QFrame {
+  Q_OBJECT
+ public:
+  explicit TCoordFrame(QWidget* parent = nullptr);
+
+  // The location shown (an empty box reads as 0 degrees).
+  TLocation GetPoint() const;
+  // Shows p rounded to whole degrees; the no-location point (X = kNoLocation)
+  // empties both boxes and keeps the toggles.
+  void SetPoint(TLocation p);
+  // "40° N   74° W" in Windows-1252, as the core keeps text.
+  std::string AsText() const { return FormatCoordinates(GetPoint()); }
+
+  QLineEdit* LatitudeEdit() const { return Edit1_; }
+  QLineEdit* LongitudeEdit() const { return Edit2_; }
+  QToolButton* NorthSouthButton() const { return SpeedButton1_; }
+  QToolButton* EastWestButton() const { return SpeedButton2_; }
+
+ signals:
+  void Changed(vx::TCoordFrame* frame);
+
+ private:
+  TCoordFields Fields() const;
+  void SpeedButtonClick(QToolButton* button);
+
+  QLineEdit* Edit1_;
+  QLabel* Label24_;
+  QToolButton* SpeedButton1_;
+  QLineEdit* Edit2_;
+  QLabel* Label33_;
+  QToolButton* SpeedButton2_;
+};
+
+}  // namespace vx
