@@ -27,7 +27,7 @@ class TCoordFrame : public QFrame {
 
   // The location shown (an empty box reads as 0 degrees).
   TLocation GetPoint() const;
-  // Shows p rounded to whole degrees; the no-location point (X = kNoLocation)
+  // Shows p rounded to whole degrees; the no-location point (X = kNoLocation32)
   // empties both boxes and keeps the toggles.
   void SetPoint(TLocation p);
   // "40° N   74° W" in Windows-1252, as the core keeps text.

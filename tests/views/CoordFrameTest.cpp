@@ -124,7 +124,7 @@ TEST(CoordFrame, SetPointShowsWholeDegrees) {
   EXPECT_EQ(f.AsText(), "40\xB0 N   74\xB0 W");
 
   // No location: two empty boxes, the toggles stay, and it reads as 0.
-  f.SetPoint(TLocation{kNoLocation, kNoLocation});
+  f.SetPoint(kNoLocationPoint);
   EXPECT_EQ(f.LatitudeEdit()->text(), "");
   EXPECT_EQ(f.LongitudeEdit()->text(), "");
   EXPECT_EQ(f.NorthSouthButton()->text(), "N");
