@@ -30,15 +30,6 @@ std::string MonthName(int year, int month) {
   return std::string(MonthAbbreviation(month)) + " " + FormatInt(year, 4, true);
 }
 
-TYearMonth ParseMonthName(std::string_view text) {
-  TYearMonth r;
-  for (int m = 1; m <= 12; ++m) {
-    if (text.substr(0, 4) == std::string(MonthAbbreviation(m)) + " ") r.Month = m;
-  }
-  if (auto y = ParseInt(Trim(Columns(text, 5, 8)))) r.Year = static_cast<int>(*y);
-  return r;
-}
-
 bool TMonthSelector::LoadSsnList(const std::string& fileName) {
   auto text = ReadWholeFile(fileName, kMaxTableBytes);
   SetSsnList(text.value_or(std::string()));

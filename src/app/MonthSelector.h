@@ -17,14 +17,6 @@ enum class TStepDirection { sdBack, sdForward, sdCurrent };
 // "" for a month outside 1..12.
 std::string MonthName(int year, int month);
 
-struct TYearMonth {
-  int Year = 0;
-  int Month = 0;  // 1..12
-};
-// The month panel's text read back: the year from characters 5..8, the month
-// from the abbreviation at the start. A part not recognised reads as 0.
-TYearMonth ParseMonthName(std::string_view text);
-
 class TMonthSelector {
  public:
   // Reads the table. False when the file is missing, unreadable or absurdly

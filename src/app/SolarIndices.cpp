@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/PredCtl.h"
 #include "common/DayCount.h"
 
 namespace vx {
@@ -34,15 +35,18 @@ void TSolarIndices::EditKp(int value) {
 }
 
 bool TSolarIndices::RefreshSpaceWeather(int mapHour) {
-  const TYearMonth shown = ParseMonthName(Months_.MonthText());
-  if (!Monitor_.Active() || shown.Month == 0) {
+  // The month shown, read as a prediction reads it.
+  const std::string text = Months_.MonthText();
+  const int year = TPredictionController::YearOfText(text);
+  const int month = TPredictionController::MonthOfText(text);
+  if (!Monitor_.Active() || month == 0) {
     // Nothing to ask (or no month to ask for): the boxes are the user's.
     SsnLime_ = KpLime_ = false;
     return false;
   }
   const TCivilTime now = DecodeDayCount(Clock_.UtcNow());
-  const int day = (shown.Year == now.Year && shown.Month == now.Month) ? now.Day : 15;
-  const TSpaceWeatherReading r = Monitor_.ReadIndices(shown.Year, shown.Month, day, mapHour);
+  const int day = (year == now.Year && month == now.Month) ? now.Day : 15;
+  const TSpaceWeatherReading r = Monitor_.ReadIndices(year, month, day, mapHour);
 
   bool changed = false;
   LastSsn_ = r.Ssn == kNoIndexValue ? kNoIndexValue : std::clamp(r.Ssn, kSsnMin, kSsnMax);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/MonthSelector.h"
+#include "app/PredCtl.h"
 #include "common/FileUtil.h"
 
 using namespace vx;
@@ -129,19 +130,12 @@ TEST(MonthSelector, SelectMonth) {
   EXPECT_EQ(s.SsnList().size(), 492u);
 }
 
-TEST(MonthSelector, MonthNamesReadBack) {
+TEST(MonthSelector, MonthNamesReadBackAsAPredictionReadsThem) {
   for (int m = 1; m <= 12; ++m) {
-    TYearMonth ym = ParseMonthName(MonthName(2026, m));
-    EXPECT_EQ(ym.Month, m);
-    EXPECT_EQ(ym.Year, 2026);
+    EXPECT_EQ(TPredictionController::MonthOfText(MonthName(2026, m)), m);
+    EXPECT_EQ(TPredictionController::YearOfText(MonthName(2026, m)), 2026);
   }
   EXPECT_EQ(MonthName(987, 5), "May 0987");
+  EXPECT_EQ(MonthName(2026, 0), "");
   EXPECT_EQ(MonthName(2026, 13), "");
-  TYearMonth bad = ParseMonthName("an F2008");
-  EXPECT_EQ(bad.Month, 0);
-  EXPECT_EQ(bad.Year, 2008);
-  bad = ParseMonthName("Jan");
-  EXPECT_EQ(bad.Month, 0);  // no blank after it
-  EXPECT_EQ(bad.Year, 0);
-  EXPECT_EQ(ParseMonthName("").Month, 0);
 }

@@ -159,3 +159,15 @@ TEST(SolarIndices, FailedConnectionIsReportedAndNotRetried) {
   EXPECT_EQ(monitor.ConnectAttempts, 1);
   EXPECT_EQ(s.Ssn(), 77);
 }
+
+TEST(SolarIndices, LineThatIsNoMonthIsNotAskedOfTheMonitor) {
+  TFakeMonitor monitor;
+  TTestClock clock;
+  TSolarIndices s(monitor, clock);
+  s.Months().SetSsnList("Someday=55\n");
+  s.StepMonth(TStepDirection::sdCurrent, 0);
+  EXPECT_EQ(s.ToggleMonitor(true, 0), TMonitorToggle::mtConnected);
+  EXPECT_TRUE(monitor.Queries.empty());
+  EXPECT_EQ(s.Ssn(), 55);
+  EXPECT_FALSE(s.SsnLime());
+}
