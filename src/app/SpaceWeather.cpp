@@ -3,7 +3,7 @@
 namespace vx {
 
 std::string MonitorDownloadPage(const std::string& appTitle) {
-  return "https://www.vexmoor.com/sunsentry/download.html?" + appTitle;
+  return "https://www.vexmoor.com/Download.asp?" + appTitle;
 }
 
 }  // namespace vx
