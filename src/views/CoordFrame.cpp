@@ -1,5 +1,6 @@
 #include "views/CoordFrame.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
@@ -9,30 +10,36 @@ namespace vx {
 
 namespace {
 
-QLineEdit* DegreesEdit(QWidget* parent, const char* hint, int maxDigits, QRect geometry) {
+// Wide enough for its digits in the desktop's font, whatever its size.
+QLineEdit* DegreesEdit(QWidget* parent, const char* hint, int maxDigits) {
   auto* e = new QLineEdit(QStringLiteral("0"), parent);
   e->setToolTip(QString::fromLatin1(hint));
   e->setMaxLength(maxDigits);
   // Digits only: no sign, point or letter gets in, typed or pasted.
   e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
-  e->setGeometry(geometry);
+  e->setAlignment(Qt::AlignRight);
+  const int digits = e->fontMetrics().horizontalAdvance(QString(maxDigits, QChar('8')));
+  e->setFixedWidth(std::max(27, digits + 12));
   return e;
 }
 
-QLabel* DegreeSign(QWidget* parent, QRect geometry) {
+QLabel* DegreeSign(QWidget* parent) {
   auto* l = new QLabel(QString(QChar(0xB0)), parent);
-  QFont f = l->font();
-  f.setPixelSize(16);
-  l->setFont(f);
-  l->setGeometry(geometry);
+  l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return l;
 }
 
-QToolButton* Toggle(QWidget* parent, char caption, const char* hint, QRect geometry) {
+// As wide as the wider of its two captions, so that toggling moves nothing.
+QToolButton* Toggle(QWidget* parent, char caption, const char* hint, const char* captions) {
   auto* b = new QToolButton(parent);
-  b->setText(QString(QChar(caption)));
   b->setToolTip(QString::fromLatin1(hint));
-  b->setGeometry(geometry);
+  int width = 19;
+  for (const char* c = captions; *c; ++c) {
+    b->setText(QString(QChar(*c)));
+    width = std::max(width, b->sizeHint().width());
+  }
+  b->setText(QString(QChar(caption)));
+  b->setFixedWidth(width);
   return b;
 }
 
@@ -44,13 +51,23 @@ char CaptionOf(const QToolButton* b) {
 }  // namespace
 
 TCoordFrame::TCoordFrame(QWidget* parent) : QFrame(parent) {
-  setFixedSize(119, 22);
-  Edit1_ = DegreesEdit(this, "Latitude", 2, QRect(0, 0, 27, 21));
-  Label24_ = DegreeSign(this, QRect(28, 0, 5, 20));
-  SpeedButton1_ = Toggle(this, 'N', "Toggle North/South", QRect(36, 0, 19, 22));
-  Edit2_ = DegreesEdit(this, "Longitude", 3, QRect(64, 0, 27, 21));
-  Label33_ = DegreeSign(this, QRect(92, 0, 5, 20));
-  SpeedButton2_ = Toggle(this, 'W', "Toggle East/West", QRect(100, 0, 19, 22));
+  Edit1_ = DegreesEdit(this, "Latitude", 2);
+  Label24_ = DegreeSign(this);
+  SpeedButton1_ = Toggle(this, 'N', "Toggle North/South", "NS");
+  Edit2_ = DegreesEdit(this, "Longitude", 3);
+  Label33_ = DegreeSign(this);
+  SpeedButton2_ = Toggle(this, 'W', "Toggle East/West", "EW");
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(1);
+  row->addWidget(Edit1_);
+  row->addWidget(Label24_);
+  row->addWidget(SpeedButton1_);
+  row->addSpacing(8);
+  row->addWidget(Edit2_);
+  row->addWidget(Label33_);
+  row->addWidget(SpeedButton2_);
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
   connect(Edit1_, &QLineEdit::textChanged, this, [this] { emit Changed(this); });
   connect(SpeedButton1_, &QToolButton::clicked, this, [this] { SpeedButtonClick(SpeedButton1_); });

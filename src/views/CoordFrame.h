@@ -1,6 +1,6 @@
 // TCoordFrame: the small control for a location in whole degrees, a latitude
-// box with a North/South toggle and a longitude box with an East/West toggle
-// (119 x 22 pixels). The boxes take digits only. The rules live in
+// box with a North/South toggle and a longitude box with an East/West toggle,
+// laid out to fit the desktop's font. The boxes take digits only. The rules live in
 // geo/CoordFrm.h; this is their Qt face.
 //
 // Changed is emitted when the latitude text changes (typed or set) and when

@@ -40,11 +40,14 @@ struct TChangeCount {
 
 TEST(CoordFrame, NewFrameLayoutAndReading) {
   TCoordFrame f;
-  EXPECT_EQ(f.size(), QSize(119, 22));
-  EXPECT_EQ(f.LatitudeEdit()->geometry(), QRect(0, 0, 27, 21));
-  EXPECT_EQ(f.NorthSouthButton()->geometry(), QRect(36, 0, 19, 22));
-  EXPECT_EQ(f.LongitudeEdit()->geometry(), QRect(64, 0, 27, 21));
-  EXPECT_EQ(f.EastWestButton()->geometry(), QRect(100, 0, 19, 22));
+  // Left to right: latitude, N/S, longitude, E/W; each box wide enough for
+  // its digits.
+  f.adjustSize();
+  EXPECT_LT(f.LatitudeEdit()->geometry().right(), f.NorthSouthButton()->geometry().left());
+  EXPECT_LT(f.NorthSouthButton()->geometry().right(), f.LongitudeEdit()->geometry().left());
+  EXPECT_LT(f.LongitudeEdit()->geometry().right(), f.EastWestButton()->geometry().left());
+  EXPECT_GT(f.LongitudeEdit()->width(), f.LongitudeEdit()->fontMetrics().horizontalAdvance("888"));
+  EXPECT_GE(f.width(), 119);
   EXPECT_EQ(f.LatitudeEdit()->toolTip(), "Latitude");
   EXPECT_EQ(f.LongitudeEdit()->toolTip(), "Longitude");
   EXPECT_EQ(f.NorthSouthButton()->toolTip(), "Toggle North/South");
