@@ -1,0 +1,239 @@
+// TMainForm: Vantor's main window. Five tabs along the bottom (Params,
+// Chart, Map, Settings, Ant), a status bar of six panels with the status
+// indicator in the first, and the context menu of the chart and the map.
+// It holds controls and wiring only: the prediction logic is the
+// controller's, the month and indices are TSolarIndices', the settings file
+// is app/Settings'.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "app/AutoRepeat.h"
+#include "app/MapProgram.h"
+#include "app/PredCtl.h"
+#include "app/Settings.h"
+#include "app/SolarIndices.h"
+#include "app/SpaceWeather.h"
+#include "engine/Locator.h"
+#include "refdata/CallParser.h"
+#include "views/PreComp.h"
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+
+namespace vx {
+
+class IShell;
+class TBatchDialog;
+class TChartFrame;
+class TCoordFrame;
+class TMapFrame;
+class TProgressDialog;
+class TStatusImage;
+
+// Where the window finds its files, and the settings read at start-up.
+struct TMainFormSetup {
+  std::string DataFolder;     // shipped data: Prefix.lst, Call.lst, SSN.dat, AntBkup/
+  std::string CacheFolder;    // the area cache, with its trailing separator
+  std::string SettingsFile;   // written when the window goes
+  TVoacapSetup Voacap;        // the [VOACAP] places of the settings file
+  TVantorSettings Settings;   // applied at the end of start-up
+};
+
+// What the window talks to besides its own controls; tests bring stand-ins.
+struct TMainFormServices {
+  IShell* Shell = nullptr;
+  ISpaceWeatherMonitor* Monitor = nullptr;
+  IMapProgram* MapProgram = nullptr;
+  const IClock* Clock = nullptr;
+  std::unique_ptr<IProcessRunner> Runner;  // the engine's; null: the Qt runner
+};
+
+class TMainForm : public QMainWindow,
+                  public IPredictionView,
+                  public IPreComputeHost,
+                  public ISpaceWeatherListener {
+  Q_OBJECT
+ public:
+  TMainForm(TMainFormSetup setup, TMainFormServices services, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // Start-up: checks the engine, loads the lists and the sunspot table,
+  // fills the antenna lists and applies the settings. False when the engine
+  // is not ready; the user has been told what is missing and the program
+  // should end without saving anything.
+  bool FormCreate();
+  // The window goes: the settings are written if the engine's last status
+  // is vsReady. Returns false only when writing them failed (reported).
+  bool FormDestroy();
+
+  TPredictionController& Controller() { return *Ctl_; }
+  TVantorSettings CurrentSettings() const;
+  void LoadSettings(const TVantorSettings& s);
+
+  // The options, each a check box on the Settings tab and a menu item.
+  void SetPlotMuf(bool on);
+  void SetMarkBestHour(bool on);
+  void SetShowSun(bool on);
+  void SetPlotPath(bool on);
+
+  // Commands of the controls, open for tests and the automation service.
+  void PageControl1Change();
+  void CallEditKeyPress();  // Enter
+  void PopupMenu1Popup(bool ctrlHeld);
+  void StepMonth(TStepDirection dir);
+  void MonthButtonDown(TStepDirection dir);
+  void MonthButtonUp();
+  void MonthTimerTimer();
+  void SpeedButton37Click();   // the monitor toggle
+  void GeomiraBtnClick();      // the map-program toggle
+  void ViewPatternClick(bool tx, int band);
+  // Automation clients connected (the close then only hides the window),
+  // and the desktop session ending (the close is never refused).
+  int AutomationClients = 0;
+  bool ShuttingDown = false;
+
+  // The controls, named as the rest of the system knows them.
+  QTabWidget* PageControl1;
+  QLabel* HeaderLabel;
+  TCoordFrame* DxCoordFrame;
+  QLineEdit* CallEdit;
+  QLabel* Panel13;  // the month
+  QToolButton* MonLeftBtn;
+  QToolButton* MonRightBtn;
+  QRadioButton* RadioButton1;  // "Short"
+  QRadioButton* RadioButton2;  // "Long"
+  QSpinBox* SpinEdit3;         // SSN
+  QToolButton* SpeedButton22;  // "Download SSN"
+  QSpinBox* SpinEdit4;         // Kp
+  QToolButton* SpeedButton25;  // "Download Kp"
+  QCheckBox* CheckBox4;        // "Use Kp"
+  QSpinBox* SpinEdit2;         // "Power"
+  TChartFrame* ChartFrame;
+  TMapFrame* MapFrame;
+  TCoordFrame* HomeCoordFrame;
+  QToolButton* GeomiraBtn;
+  QToolButton* SpeedButton37;  // "Sunsentry"
+  QCheckBox* PlotMufBox;
+  QCheckBox* MarkBestHourBox;
+  QCheckBox* ShowSunBox;
+  QCheckBox* PlotPathBox;
+  QButtonGroup* MapStyleGroup;
+  QButtonGroup* RadioGroup2;  // map resolution
+  std::array<QComboBox*, kBandCount> TxAntennaList{};  // index = band, 0 = 3.5 MHz
+  std::array<QComboBox*, kBandCount> RxAntennaList{};
+  std::array<QToolButton*, kBandCount> TxPatternBtn{};
+  std::array<QToolButton*, kBandCount> RxPatternBtn{};
+  TStatusImage* StatusImage;
+  std::array<QLabel*, 5> StatusPanels{};  // panels 1..5 of the status bar
+  QMenu* PopupMenu1;
+  QAction* PlotMufMNU;
+  QAction* MarkBestHourMNU;
+  QAction* ShowSunMNU;
+  QAction* PlotPathMNU;
+  QAction* PreComputeMNU;
+  QAction* SaveImageMNU;
+  QAction* ExtrasSeparator;
+  QAction* MaxHoursMNU;
+  QAction* MaxBandsMNU;
+  QAction* MaxMaxMNU;
+  QAction* GifsMNU;
+  QTimer* Timer1;      // the clock, every second
+  QTimer* Timer2;      // the status animation, every 150 ms
+  QTimer* MonthTimer;  // the month buttons' auto-repeat
+  TBatchDialog* BatchDialog;
+  TProgressDialog* ProgressDialog;
+
+  // IPredictionView
+  TPredictionInputs ReadInputs() const override;
+  std::string CallText() const override;
+  std::string DxText() const override;
+  void SetDxPoint(TLocation point) override;
+  void ClearCallText() override;
+  void SetCallUnknown(bool red) override;
+  void SetTitle(const std::string& caption) override;
+  void StatusChanged() override;
+  void RepaintChart() override;
+  void ShowMap(const TVoaGrid& grid) override;
+  void FollowClock() override;
+  void FocusCallEdit() override;
+  void ClientEventsQueued() override;
+
+  // IPreComputeHost
+  void SyncEngineInputs() override;
+  void SetStatus(TStatusState state) override;
+  void ShowStatusMessage() override;
+  void ShowError(const std::string& text) override;
+  const TRgbImage& MapBitmap() override;
+  int MapBand() override;
+  int MapHour() override;
+  bool RealTime() override;
+  void SetRealTime(bool down) override;
+  void SetProgressMax(int max) override;
+  void SetProgressPosition(int position) override;
+  void ShowProgress() override;
+  void CloseProgress() override;
+
+  // ISpaceWeatherListener
+  void SpaceWeatherArrived() override;
+  void SpaceWeatherMonitorLeft() override;
+
+ signals:
+  // An automation event (ExitRequest, Error, MapChange, ChartChange) for the
+  // connected clients, after the handler that raised it has returned.
+  void ClientEvent(int code);
+  // "View pattern": the antenna model file and the band index.
+  void PatternRequested(const QString& fileName, int band);
+  // The window was minimised (the program may hide it in the tray).
+  void Minimised();
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
+
+ private:
+  // The layout, one builder per tab (MainLayout.cpp).
+  void BuildWindow();
+  QWidget* BuildParamsTab();
+  QWidget* BuildSettingsTab();
+  QWidget* BuildAntTab();
+  void BuildStatusBar();
+  void BuildPopupMenu();
+  void ConnectControls();
+  void ConnectMenu();
+
+  void FillAntennaLists();
+  void ShowSolarIndices();
+  void RefreshSpaceWeather();
+  void FireClientEvents();
+  void MapShown();
+  void SaveImageMNUClick();
+  void PreComputeMNUClick();
+  void ShowPopup(QWidget* surface, const QPoint& at);
+  bool SaveSettings();
+
+  TMainFormSetup Setup_;
+  TMainFormServices Services_;
+  IShell& Shell_;
+  std::unique_ptr<TPredictionController> Ctl_;
+  std::unique_ptr<TPreCompute> Batch_;
+  TCallParser Parser_{TCallParserVariant::pvMain, false};
+  TSolarIndices Solar_;
+  TAutoRepeat MonthRepeat_;
+  bool EventsPosted_ = false;
+};
+
+}  // namespace vx

@@ -1,0 +1,40 @@
+// What the main window asks of the desktop: message boxes, modal dialogs,
+// the file dialog of "Save Image..." and the browser. The window never calls
+// these directly, so that tests can answer them without waiting for a click.
+#pragma once
+
+#include <QString>
+
+#include "views/Raster.h"
+
+class QDialog;
+class QWidget;
+
+namespace vx {
+
+class IShell {
+ public:
+  virtual ~IShell() = default;
+  // A warning with Yes and No; true for Yes.
+  virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+  virtual void ShowError(QWidget* parent, const QString& text) = 0;
+  // Runs a dialog modally; true when it was accepted.
+  virtual bool RunModal(QDialog& dialog) = 0;
+  // "Save Image...": asks for a file and writes the picture; false when
+  // cancelled or not written (the failure has been reported).
+  virtual bool SaveImage(QWidget* parent, const TRgbImage& image) = 0;
+  // Opens a web address in the user's browser.
+  virtual void OpenUrl(const QString& url) = 0;
+};
+
+// The real desktop: QMessageBox, QDialog::exec, QFileDialog, QDesktopServices.
+class TQtShell final : public IShell {
+ public:
+  bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+  void ShowError(QWidget* parent, const QString& text) override;
+  bool RunModal(QDialog& dialog) override;
+  bool SaveImage(QWidget* parent, const TRgbImage& image) override;
+  void OpenUrl(const QString& url) override;
+};
+
+}  // namespace vx

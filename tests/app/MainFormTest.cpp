@@ -1,0 +1,582 @@
+// The main window, offscreen, with the Qt process runner and the stand-in
+// propagation program: the road from a typed call to a drawn chart, maps
+// through the cache, cancelling, the settings file, the context menu.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <filesystem>
+
+#include "../engine/QtWait.h"
+#include "app/gui/MainForm.h"
+#include "app/gui/Shell.h"
+#include "app/gui/StatusImg.h"
+#include "common/DayCount.h"
+#include "common/FileUtil.h"
+#include "common/Ini.h"
+#include "engine/Process.h"
+#include "views/BmpFile.h"
+#include "views/ChartDraw.h"
+#include "views/ChartFrm.h"
+#include "views/CoordFrame.h"
+#include "views/MapFrm.h"
+
+using namespace vx;
+
+namespace {
+
+// Answers every question with Answer and remembers what was asked.
+struct TTestShell : IShell {
+  QStringList Questions, Errors, Urls;
+  bool Answer = false;
+  bool ModalResult = false;
+  int SavedImages = 0;
+  bool AskYesNo(QWidget*, const QString& title, const QString& text) override {
+    Questions << title + "|" + text;
+    return Answer;
+  }
+  void ShowError(QWidget*, const QString& text) override { Errors << text; }
+  bool RunModal(QDialog&) override { return ModalResult; }
+  bool SaveImage(QWidget*, const TRgbImage&) override { return ++SavedImages, true; }
+  void OpenUrl(const QString& url) override { Urls << url; }
+};
+
+struct TTestClock : IClock {
+  double Utc = EncodeDayCount({2026, 12, 7, 18, 0, 0});
+  int64_t Ms = 1000000;
+  double UtcNow() const override { return Utc; }
+  int64_t SteadyMs() const override { return Ms; }
+};
+
+// The Qt runner, counting the children it starts.
+class TCountingRunner : public IProcessRunner {
+ public:
+  explicit TCountingRunner(int& runs) : Runs_(runs) {
+    Inner_.OnFinished = [this](uint32_t code) {
+      if (OnFinished) OnFinished(code);
+    };
+  }
+  void Run(const TProcessCommand& c) override {
+    ++Runs_;
+    Inner_.Run(c);
+  }
+  void Terminate() override { Inner_.Terminate(); }
+  bool Running() const override { return Inner_.Running(); }
+  void Defer(int ms, std::function<void()> fn) override { Inner_.Defer(ms, std::move(fn)); }
+
+ private:
+  int& Runs_;
+  TProcess Inner_;
+};
+
+struct MainFormTest : testing::Test {
+  std::string root, itshfbc, settingsFile;
+  TTestShell shell;
+  TTestClock clock;
+  TUnavailableMonitor monitor;
+  TNoMapProgram mapProgram;
+  int runs = 0;
+  std::unique_ptr<TMainForm> form;
+  QStringList events;
+
+  void SetUp() override {
+    root = testing::TempDir() + "mainform-" + testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+    std::filesystem::remove_all(root);
+    for (const char* v : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"}) {
+      const std::string dir = root + v + "/";
+      MakeDirectories(dir);
+      setenv(v, dir.c_str(), 1);
+    }
+    itshfbc = root + "itshfbc/";
+    MakeDirectories(itshfbc + "run");
+    MakeDirectories(itshfbc + "database");
+    WriteWholeFile(itshfbc + "database/version.w32", "Version 16.1207W\n");
+    settingsFile = root + "XDG_CONFIG_HOME/Vexmoor/Vantor.ini";
+  }
+  void TearDown() override {
+    form.reset();
+    unsetenv("VOACAP_FAKE_DELAY_MS");
+    unsetenv("VOACAP_FAKE_EXIT");
+  }
+
+  TMainFormSetup Setup(const std::string& program = VX_FAKE_VOACAP) {
+    TMainFormSetup s;
+    s.DataFolder = std::string(VX_BIN_DIR) + "/";
+    s.CacheFolder = root + "cache/";
+    s.SettingsFile = settingsFile;
+    s.Voacap = {program, itshfbc};
+    s.Settings = ReadSettings(TIniFile(settingsFile));
+    return s;
+  }
+  // Builds the window; start: run its start-up, which must succeed.
+  void Make(bool start = true, const std::string& program = VX_FAKE_VOACAP) {
+    TMainFormServices services;
+    services.Shell = &shell;
+    services.Monitor = &monitor;
+    services.MapProgram = &mapProgram;
+    services.Clock = &clock;
+    services.Runner = std::make_unique<TCountingRunner>(runs);
+    form = std::make_unique<TMainForm>(Setup(program), std::move(services));
+    QObject::connect(form.get(), &TMainForm::ClientEvent, [this](int code) { events << QString::number(code); });
+    if (start) {
+      ASSERT_TRUE(form->FormCreate());
+    }
+  }
+  const TStatusIndicator& Status() { return form->Controller().Status(); }
+  bool WaitDone() {
+    return vxtest::WaitUntil([&] { return Status().State != stComputing; });
+  }
+  void WriteSettingsFile(const std::string& text) {
+    MakeDirectories(FolderOf(settingsFile));
+    ASSERT_TRUE(WriteWholeFile(settingsFile, text));
+  }
+};
+
+// The first location the program's own lists give for a call, in the whole
+// degrees the DX frame holds.
+TLocation Located(const std::string& call) {
+  TCallParser parser(TCallParserVariant::pvMain, false);
+  parser.SetPrefixFile(std::string(VX_BIN_DIR) + "/Prefix.lst");
+  parser.SetCallFile(std::string(VX_BIN_DIR) + "/Call.lst");
+  parser.Parse(call);
+  EXPECT_FALSE(parser.Results.empty()) << call;
+  TCoordFields f;
+  ShowCoordFields(f, parser.Results.empty() ? kNoLocationPoint
+                                            : TLocation{parser.Results[0].Lon, parser.Results[0].Lat});
+  return ReadCoordFields(f);
+}
+
+}  // namespace
+
+TEST_F(MainFormTest, TypedCallEnterDrawsTheChart) {
+  Make();
+  EXPECT_EQ(form->PageControl1->currentIndex(), pgParams);
+  EXPECT_EQ(Status().State, stReady);
+  EXPECT_EQ(runs, 0);  // nothing runs at start-up
+
+  // Each keystroke parses: the DX frame follows, the box stays black.
+  QTest::keyClicks(form->CallEdit, "dl1a");
+  EXPECT_EQ(form->CallEdit->text(), "DL1A");
+  const TLocation dx = Located("DL1A");
+  EXPECT_EQ(form->DxCoordFrame->GetPoint().X, dx.X);
+  EXPECT_EQ(form->DxCoordFrame->GetPoint().Y, dx.Y);
+  EXPECT_NE(form->CallEdit->palette().color(QPalette::Text), QColor(255, 0, 0));
+  EXPECT_EQ(runs, 0);
+
+  // An unknown call of two or more characters turns red and empties the frame.
+  form->CallEdit->clear();
+  QTest::keyClicks(form->CallEdit, "Q");
+  EXPECT_NE(form->CallEdit->palette().color(QPalette::Text), QColor(255, 0, 0));
+  QTest::keyClicks(form->CallEdit, "Q");
+  EXPECT_EQ(form->CallEdit->palette().color(QPalette::Text), QColor(255, 0, 0));
+  EXPECT_TRUE(form->DxCoordFrame->LatitudeEdit()->text().isEmpty());
+
+  form->CallEdit->clear();
+  QTest::keyClicks(form->CallEdit, "JA1XYZ");
+  EXPECT_EQ(form->CallEdit->text(), "JA1XYZ");  // the frame's own notice did not clear it
+  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  EXPECT_EQ(form->PageControl1->currentIndex(), pgChart);
+  EXPECT_EQ(form->windowTitle(), " SNR, short path to JA1XYZ");
+  EXPECT_EQ(Status().State, stComputing);
+  EXPECT_TRUE(form->StatusImage->HandCursor());
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(Status().State, stDone);
+  EXPECT_EQ(form->StatusImage->toolTip(), "Done");
+  EXPECT_EQ(runs, 1);
+
+  const TVoaEngine& engine = form->Controller().Engine();
+  EXPECT_EQ(engine.JobInputs().RxLat, Located("JA1XYZ").Y);
+  EXPECT_EQ(engine.JobInputs().TxLon, -79 * 180);
+  TRgbImage expected;
+  PaintChart(engine.PointResults(), TChartOptions{true, false}, expected);
+  EXPECT_EQ(form->ChartFrame->ChartBitmap, expected);
+  TRgbImage empty;
+  PaintChart(TPointResults(), TChartOptions{true, false}, empty);
+  EXPECT_NE(expected, empty);
+
+  // ChartChange reaches the clients after the handler, not inside it.
+  EXPECT_TRUE(vxtest::WaitUntil([&] { return !events.isEmpty(); }));
+  EXPECT_EQ(events, QStringList{"3"});
+
+  // The same inputs through vantor-cli give the same pixels.
+  const TVoaInputs& in = engine.JobInputs();
+  const std::string bmp = root + "cli.bmp";
+  const std::string antenna = AntennaFileAt(engine.AntennaFiles(), form->TxAntennaList[0]->currentIndex());
+  for (int b = 0; b < kBandCount; ++b) {
+    ASSERT_EQ(in.TxAntenna[b], form->TxAntennaList[0]->currentIndex());
+    ASSERT_EQ(in.RxAntenna[b], form->TxAntennaList[0]->currentIndex());
+  }
+  const std::string cmd = std::string("XDG_CONFIG_HOME=") + root + "cli " + VX_CLI + " chart --home 44,-79 --dx " +
+                          std::to_string(in.RxLat / 180) + "," + std::to_string(in.RxLon / 180) +
+                          " --year " + std::to_string(in.Year) + " --month " + std::to_string(in.Month) +
+                          " --ssn " + std::to_string(in.Ssn) + " --tx-antenna " + antenna + " --rx-antenna " +
+                          antenna + " --best-hour --bmp " + bmp + " --voacap " +
+                          VX_FAKE_VOACAP + " --itshfbc " + itshfbc + " >/dev/null 2>&1";
+  const int st = std::system(cmd.c_str());
+  ASSERT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0) << cmd;
+  auto cli = DecodeBmp(ReadWholeFile(bmp).value_or(""));
+  ASSERT_TRUE(cli);
+  EXPECT_EQ(*cli, form->ChartFrame->ChartBitmap);
+}
+
+TEST_F(MainFormTest, EditingTheDxFrameByHandClearsTheCall) {
+  Make();
+  QTest::keyClicks(form->CallEdit, "G4ABC");
+  ASSERT_FALSE(form->CallEdit->text().isEmpty());
+  form->DxCoordFrame->LatitudeEdit()->selectAll();
+  QTest::keyClicks(form->DxCoordFrame->LatitudeEdit(), "1");
+  EXPECT_TRUE(form->CallEdit->text().isEmpty());
+
+  QTest::keyClicks(form->CallEdit, "G4ABC");
+  form->DxCoordFrame->LongitudeEdit()->selectAll();
+  QTest::keyClicks(form->DxCoordFrame->LongitudeEdit(), "1");  // the longitude box tells nobody
+  EXPECT_EQ(form->DxCoordFrame->LongitudeEdit()->text(), "1");
+  EXPECT_EQ(form->CallEdit->text(), "G4ABC");
+  form->DxCoordFrame->EastWestButton()->click();
+  EXPECT_TRUE(form->CallEdit->text().isEmpty());
+
+  // A click on the map moves DX and clears the call as well; with Ctrl, home.
+  QTest::keyClicks(form->CallEdit, "G4ABC");
+  emit form->MapFrame->LocationClicked(TLocation{10 * 180, 50 * 180}, false);
+  EXPECT_TRUE(form->CallEdit->text().isEmpty());
+  EXPECT_EQ(form->DxCoordFrame->GetPoint().Y, 50 * 180);
+  emit form->MapFrame->LocationClicked(TLocation{-3 * 180, 40 * 180}, true);
+  EXPECT_EQ(form->HomeCoordFrame->GetPoint().X, -3 * 180);
+}
+
+TEST_F(MainFormTest, MapsComeFromTheCacheTheSecondTime) {
+  Make();
+  form->PageControl1->setCurrentIndex(pgMap);
+  EXPECT_EQ(form->windowTitle(), " S/N Ratio Prediction Map");
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(Status().State, stDone);
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(form->MapFrame->Model.GridCopy.size(), 16u);  // Low resolution by default
+  EXPECT_TRUE(vxtest::WaitUntil([&] { return events.contains("2"); }));
+
+  form->PageControl1->setCurrentIndex(pgSettings);
+  form->PageControl1->setCurrentIndex(pgMap);
+  EXPECT_EQ(Status().State, stDone);
+  EXPECT_EQ(runs, 1);  // the same inputs: served from the cache
+
+  // Another band or resolution is another map.
+  form->MapFrame->BandButton(5)->click();
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(runs, 2);
+  form->RadioGroup2->button(1)->click();
+  form->PageControl1->setCurrentIndex(pgSettings);
+  form->PageControl1->setCurrentIndex(pgMap);
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(runs, 3);
+  EXPECT_EQ(form->MapFrame->Model.GridCopy.size(), 31u);
+}
+
+TEST_F(MainFormTest, ClickOnTheSpinningIndicatorCancels) {
+  Make();
+  setenv("VOACAP_FAKE_DELAY_MS", "5000", 1);
+  form->StatusImage->Clicked();  // not spinning: nothing happens
+  EXPECT_EQ(Status().State, stReady);
+
+  QTest::keyClicks(form->CallEdit, "VK2AB");
+  QTest::keyClick(form->CallEdit, Qt::Key_Enter);
+  ASSERT_EQ(Status().State, stComputing);
+  form->Controller().AnimateStatus();  // what the 150 ms timer runs
+  form->StatusChanged();
+  const int frame = form->StatusImage->Frame();
+  EXPECT_GE(frame, 2);
+  QTest::mouseClick(form->StatusImage, Qt::LeftButton);
+  EXPECT_EQ(Status().State, stFailed);
+  EXPECT_EQ(form->StatusImage->Frame(), 1);
+  EXPECT_EQ(form->StatusImage->toolTip(), "Computations cancelled");
+  EXPECT_FALSE(form->StatusImage->HandCursor());
+  EXPECT_FALSE(form->Controller().Engine().Running());
+  EXPECT_TRUE(vxtest::WaitUntil([&] { return events.contains("1"); }));
+  vxtest::Pump(200);
+  EXPECT_FALSE(events.contains("3"));  // the cancelled run reports nothing
+
+  // A cancelled last prediction leaves the settings file alone.
+  EXPECT_TRUE(form->FormDestroy());
+  EXPECT_FALSE(FileExists(settingsFile));
+}
+
+TEST_F(MainFormTest, SettingsAreNotWrittenAfterAFailedPrediction) {
+  WriteSettingsFile("[User]\r\nTxPower=5\r\n");
+  Make();
+  setenv("VOACAP_FAKE_EXIT", "3", 1);
+  form->SpinEdit2->setValue(700);
+  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(Status().State, stFailed);
+  EXPECT_TRUE(form->FormDestroy());
+  EXPECT_EQ(ReadWholeFile(settingsFile).value_or(""), "[User]\r\nTxPower=5\r\n");
+
+  // A good run afterwards makes the engine ready again: then they are written.
+  unsetenv("VOACAP_FAKE_EXIT");
+  form->Controller().ComputeChart();
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(Status().State, stDone);
+  EXPECT_TRUE(form->FormDestroy());
+  EXPECT_EQ(TIniFile(settingsFile).ReadInteger("User", "TxPower", 0), 700);
+}
+
+TEST_F(MainFormTest, SettingsRoundTripThroughTheControls) {
+  // Antenna models the engine lists; one that the file names was deleted.
+  MakeDirectories(itshfbc + "antennas/Vantor");
+  WriteWholeFile(itshfbc + "antennas/Vantor/Yagi.ant", "Three-element Yagi\r\n");
+  WriteSettingsFile(
+      "[VOACAP]\r\nProgram=keep-me\r\n"
+      "[Window]\r\nLeft=-99\r\nTop=120\r\n"
+      "[Settings]\r\nMapStyle=2\r\nGridSize=7\r\nShowMuf=1\r\nShowBestHour=0\r\nShowSun=1\r\nShowPath=0\r\nUseKp=1\r\n"
+      "[User]\r\nLongitude=-14289\r\nLatitude=7857\r\nTxPower=1500\r\n"
+      "[RX Antennas]\r\nAnt0=Yagi.ant\r\nAnt3=Deleted.ant\r\n"
+      "[TX Antennas]\r\nAnt7=Yagi.ant\r\n");
+  Make();
+  const TAlStringList& files = form->Controller().Engine().AntennaFiles();
+  const int yagi = files.IndexOf("Yagi.ant");
+  ASSERT_GT(yagi, 0);
+  EXPECT_EQ(form->RxAntennaList[0]->currentIndex(), yagi);
+  EXPECT_EQ(form->RxAntennaList[3]->currentIndex(), 0);  // deleted: the first of the list
+  EXPECT_EQ(form->TxAntennaList[7]->currentIndex(), yagi);
+  // Not in the file: the default antenna, which the shipped models include.
+  EXPECT_EQ(form->TxAntennaList[0]->currentIndex(), SelectAntenna(files, "Dipole55.N14"));
+  EXPECT_GT(files.IndexOf("Dipole55.N14"), 0);
+  EXPECT_EQ(form->RxAntennaList[0]->itemText(yagi), "Three-element Yagi");
+  EXPECT_EQ(form->MapStyleGroup->checkedId(), 2);
+  EXPECT_EQ(form->MapFrame->Model.MapStyle, msPseudo);
+  EXPECT_EQ(form->RadioGroup2->checkedId(), 2);  // GridSize 7 selects Low
+  EXPECT_TRUE(form->PlotMufBox->isChecked() && form->PlotMufMNU->isChecked());
+  EXPECT_FALSE(form->MarkBestHourBox->isChecked() || form->MarkBestHourMNU->isChecked());
+  EXPECT_TRUE(form->ShowSunMNU->isChecked() && form->MapFrame->ShowSun);
+  EXPECT_FALSE(form->PlotPathMNU->isChecked());
+  EXPECT_TRUE(form->CheckBox4->isChecked());
+  EXPECT_EQ(form->SpinEdit2->value(), 1500);
+  EXPECT_EQ(form->HomeCoordFrame->GetPoint().X, -79 * 180);
+
+  form->move(30, 40);
+  ASSERT_TRUE(form->FormDestroy());
+  const TIniFile saved = TIniFile(settingsFile);
+  EXPECT_EQ(saved.ReadString("VOACAP", "Program"), "keep-me");
+  EXPECT_EQ(saved.ReadInteger("Window", "Left", 0), 30);
+  EXPECT_EQ(saved.ReadInteger("Window", "Top", 0), 40);
+  EXPECT_EQ(saved.ReadInteger("Settings", "GridSize", -1), 2);
+  EXPECT_EQ(saved.ReadInteger("User", "Longitude", 0), -14220);  // whole degrees after one save
+  EXPECT_EQ(saved.ReadInteger("User", "Latitude", 0), 7920);
+  EXPECT_EQ(saved.ReadString("RX Antennas", "Ant0"), "Yagi.ant");
+  EXPECT_EQ(saved.ReadString("RX Antennas", "Ant3"), files[0]);
+  EXPECT_EQ(saved.ReadString("TX Antennas", "Ant7"), "Yagi.ant");
+  const TVantorSettings again = ReadSettings(saved);
+  EXPECT_EQ(again, form->CurrentSettings());
+
+  // GridSize -3 selects High.
+  WriteSettingsFile("[Settings]\r\nGridSize=-3\r\n");
+  Make();
+  EXPECT_EQ(form->RadioGroup2->checkedId(), 0);
+}
+
+TEST_F(MainFormTest, EngineNotReadyExplainsAndSavesNothing) {
+  Make(false, "/nowhere/voacapl");
+  EXPECT_FALSE(form->FormCreate());
+  EXPECT_EQ(Status().State, stFailed);
+  ASSERT_EQ(shell.Questions.size(), 1);
+  EXPECT_TRUE(shell.Questions[0].contains("/nowhere/voacapl")) << shell.Questions[0].toStdString();
+  EXPECT_TRUE(shell.Questions[0].contains("Open the VOACAP download page?"));
+  EXPECT_TRUE(shell.Urls.isEmpty());  // answered No
+  EXPECT_FALSE(FileExists(settingsFile));
+
+  shell.Answer = true;
+  std::filesystem::remove_all(itshfbc);
+  Make(false);
+  EXPECT_FALSE(form->FormCreate());
+  ASSERT_EQ(shell.Questions.size(), 2);
+  EXPECT_TRUE(shell.Questions[1].contains("makeitshfbc")) << shell.Questions[1].toStdString();
+  ASSERT_EQ(shell.Urls.size(), 1);
+  EXPECT_EQ(shell.Urls[0].toStdString(), form->Controller().Engine().DownloadPage());
+}
+
+TEST_F(MainFormTest, ContextMenuItemsPerTabAndCtrl) {
+  Make();
+  auto shown = [&] {
+    QStringList s;
+    for (QAction* a : form->PopupMenu1->actions())
+      if (a->isVisible()) s << (a->isSeparator() ? "-" : a->text());
+    return s;
+  };
+  setenv("VOACAP_FAKE_DELAY_MS", "2000", 1);  // the tabs start predictions; they need not finish
+  form->PageControl1->setCurrentIndex(pgChart);
+  for (bool ctrl : {false, true}) {
+    form->PopupMenu1Popup(ctrl);
+    EXPECT_EQ(shown(), QStringList({"Plot MUF", "Mark Best Hour", "-", "Save Image..."})) << ctrl;
+  }
+  form->PageControl1->setCurrentIndex(pgMap);
+  form->PopupMenu1Popup(false);
+  EXPECT_EQ(shown(), QStringList({"Show Sun", "Plot Path", "-", "Pre-Compute Maps...", "Save Image..."}));
+  form->PopupMenu1Popup(true);
+  EXPECT_EQ(shown(), QStringList({"Show Sun", "Plot Path", "-", "Pre-Compute Maps...", "Save Image...", "-",
+                                  "Maximum Over Hours", "Maximum Over Bands", "Maximum Maximorum",
+                                  "Generate GIF's"}));
+
+  // Save Image writes the picture of the tab it is on.
+  form->SaveImageMNU->trigger();
+  EXPECT_EQ(shell.SavedImages, 1);
+  form->Controller().CancelPrediction();
+}
+
+TEST_F(MainFormTest, OptionsAgreeBetweenCheckBoxAndMenu) {
+  Make();
+  ASSERT_FALSE(form->PlotMufBox->isChecked());
+  form->PlotMufBox->click();
+  EXPECT_TRUE(form->PlotMufBox->isChecked() && form->PlotMufMNU->isChecked());
+  EXPECT_TRUE(form->ChartFrame->Options.PlotMuf);
+  form->PlotMufMNU->trigger();
+  EXPECT_FALSE(form->PlotMufBox->isChecked() || form->PlotMufMNU->isChecked());
+  EXPECT_FALSE(form->ChartFrame->Options.PlotMuf);
+
+  // A double click on the chart turns "Mark Best Hour" (on by default).
+  ASSERT_TRUE(form->MarkBestHourMNU->isChecked());
+  emit form->ChartFrame->BoxDblClick();
+  EXPECT_FALSE(form->MarkBestHourBox->isChecked() || form->MarkBestHourMNU->isChecked());
+
+  form->PlotPathMNU->trigger();
+  EXPECT_TRUE(form->PlotPathBox->isChecked() && form->MapFrame->PlotPath);
+  form->ShowSunBox->click();
+  EXPECT_TRUE(form->ShowSunMNU->isChecked() && form->MapFrame->ShowSun);
+  form->MapStyleGroup->button(1)->click();
+  EXPECT_EQ(form->MapFrame->Model.MapStyle, msGray);
+}
+
+TEST_F(MainFormTest, KpRuleReadsTheBoxes) {
+  Make();
+  form->SpinEdit3->setValue(120);
+  form->SpinEdit4->setValue(8);
+  form->Controller().SyncEngineInputs();
+  EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, 120);  // Use Kp is off
+  form->CheckBox4->setChecked(true);
+  form->Controller().SyncEngineInputs();
+  EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, 0);
+  form->SpinEdit4->setValue(7);
+  form->Controller().SyncEngineInputs();
+  EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, 120);
+}
+
+TEST_F(MainFormTest, MonthButtonsStepWithAutoRepeat) {
+  Make();
+  // The clock says December 2026; the shipped table has it.
+  EXPECT_EQ(form->Panel13->text(), "Dec 2026");
+  form->MonthButtonDown(TStepDirection::sdForward);
+  EXPECT_EQ(form->Panel13->text(), "Jan 2027");
+  EXPECT_EQ(form->MonthTimer->remainingTime() > 200, true);  // the first repeat waits a second
+  clock.Ms += 999;
+  form->MonthTimerTimer();
+  EXPECT_EQ(form->Panel13->text(), "Jan 2027");
+  clock.Ms += 1;
+  form->MonthTimerTimer();
+  EXPECT_EQ(form->Panel13->text(), "Feb 2027");
+  EXPECT_LE(form->MonthTimer->interval(), 200);  // then five a second
+  clock.Ms += 200;
+  form->MonthTimerTimer();
+  EXPECT_EQ(form->Panel13->text(), "Mar 2027");
+  form->MonthButtonUp();
+  EXPECT_FALSE(form->MonthTimer->isActive());
+  clock.Ms += 200;
+  form->MonthTimerTimer();
+  EXPECT_EQ(form->Panel13->text(), "Mar 2027");
+
+  // Held at either end of the table, the month stays there.
+  for (int i = 0; i < 2000; ++i) form->StepMonth(TStepDirection::sdBack);
+  const QString first = form->Panel13->text();
+  form->MonthButtonDown(TStepDirection::sdBack);
+  clock.Ms += 1000;
+  form->MonthTimerTimer();
+  EXPECT_EQ(form->Panel13->text(), first);
+  form->MonthButtonUp();
+  for (int i = 0; i < 2000; ++i) form->StepMonth(TStepDirection::sdForward);
+  const QString last = form->Panel13->text();
+  form->MonthButtonDown(TStepDirection::sdForward);
+  EXPECT_EQ(form->Panel13->text(), last);
+  form->MonthButtonUp();
+  EXPECT_NE(first, last);
+
+  // The month and its SSN reach the engine.
+  form->StepMonth(TStepDirection::sdCurrent);
+  form->Controller().SyncEngineInputs();
+  EXPECT_EQ(form->Controller().Engine().Inputs().Year, 2026);
+  EXPECT_EQ(form->Controller().Engine().Inputs().Month, 12);
+  EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, form->SpinEdit3->value());
+}
+
+TEST_F(MainFormTest, DesktopButtonsOpenTheirPages) {
+  Make();
+  form->SpeedButton22->click();
+  form->SpeedButton25->click();
+  ASSERT_EQ(shell.Urls.size(), 2);
+  EXPECT_TRUE(shell.Urls[0].endsWith("/STP/SOLAR_DATA/SUNSPOT_NUMBERS/sunspot.predict"));
+  EXPECT_TRUE(shell.Urls[1].endsWith("/ftpdir/latest/DGD.txt"));
+  QTest::mouseClick(form->HeaderLabel, Qt::LeftButton);
+  EXPECT_EQ(shell.Urls.size(), 3);
+  EXPECT_EQ(form->HeaderLabel->toolTip(), "Click to open the Vantor web site");
+
+  // No monitor and no map program here: each toggle asks, then comes back up.
+  shell.Answer = true;
+  form->SpeedButton37->click();
+  EXPECT_FALSE(form->SpeedButton37->isChecked());
+  EXPECT_TRUE(shell.Questions.last().contains("Sunsentry"));
+  EXPECT_TRUE(shell.Urls.last().endsWith("?Vantor"));
+  form->GeomiraBtn->click();
+  EXPECT_FALSE(form->GeomiraBtn->isChecked());
+  EXPECT_TRUE(shell.Questions.last().contains("Geomira"));
+  EXPECT_EQ(shell.Urls.size(), 5);
+
+  // "View pattern" names the model selected in its row, with its band.
+  QSignalSpy pattern(form.get(), &TMainForm::PatternRequested);
+  form->RxAntennaList[2]->setCurrentIndex(1);
+  form->RxPatternBtn[2]->click();
+  ASSERT_EQ(pattern.size(), 1);
+  const TVoaEngine& engine = form->Controller().Engine();
+  EXPECT_EQ(pattern[0][0].toString().toStdString(), engine.AntennaFolder() + engine.AntennaFiles()[1]);
+  EXPECT_EQ(pattern[0][1].toInt(), 2);
+  EXPECT_EQ(form->RxPatternBtn[2]->text(), "10");
+  EXPECT_EQ(form->RxPatternBtn[2]->toolTip(), "View pattern");
+}
+
+TEST_F(MainFormTest, ClosingWithAutomationClientsOnlyHides) {
+  Make();
+  form->show();
+  form->AutomationClients = 1;
+  EXPECT_FALSE(form->close());
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(events, QStringList{"0"});  // ExitRequest at once
+  form->show();
+  form->ShuttingDown = true;
+  EXPECT_TRUE(form->close());
+  form->ShuttingDown = false;
+  form->AutomationClients = 0;
+  form->show();
+  EXPECT_TRUE(form->close());
+}
+
+TEST_F(MainFormTest, TheClockMovesTheTimeLineAndTheMapHour) {
+  Make();
+  form->MapFrame->Model.MapHour = 5;
+  form->MapFrame->SetRealTime(true);
+  clock.Utc = EncodeDayCount({2026, 12, 7, 18, 0, 0});
+  form->Controller().ClockTick(clock.Utc);
+  EXPECT_EQ(form->MapFrame->Model.MapHour, 18);
+  const TRgbImage shown = form->ChartFrame->Surface();
+  for (int y = 0; y < kChartHeight; ++y) ASSERT_EQ(shown.Pixel(252, y), (TRgb{255, 255, 255})) << y;
+  ASSERT_TRUE(WaitDone());  // the new hour's map
+  EXPECT_EQ(runs, 1);
+}
