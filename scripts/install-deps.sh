@@ -11,6 +11,7 @@ PKGS=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   dbus
+  desktop-file-utils appstream groff-base file librsvg2-bin
   hamradio-files xplanet-images
   python3
 )

@@ -37,10 +37,18 @@ std::string ProgramFolder() {
 
 bool PortableMode() { return FileExists(ProgramFolder() + "portable"); }
 
+// The build passes the path from the installed programs' folder to the
+// installed data folder (usually "../share/vantor").
+#ifndef VX_SHIPPED_DATA_FROM_PROGRAM
+#define VX_SHIPPED_DATA_FROM_PROGRAM "../share/vantor"
+#endif
+
 std::string ShippedDataFolder() {
   std::string exeDir = ProgramFolder();
-  std::string installed = exeDir + "../share/vantor/";
+  std::string installed =
+      WithSlash(fs::path(exeDir + VX_SHIPPED_DATA_FROM_PROGRAM).lexically_normal().generic_string());
   if (DirectoryExists(installed)) return installed;
+  // Not installed (a build folder, a portable copy): the data lies beside the program.
   return exeDir;
 }
 

@@ -41,7 +41,7 @@ TCallParser::TCallParser(TCallParserVariant variant, bool loadDefaults) : Varian
 
 std::string TCallParser::ResolvePath(const std::string& name) {
   std::string p = name;
-  if (p.empty() || p[0] != '/') p = ProgramFolder() + p;
+  if (p.empty() || p[0] != '/') p = ShippedDataFolder() + p;
   std::string out;
   out.reserve(p.size());
   for (size_t i = 0; i < p.size(); ++i) {

@@ -56,7 +56,8 @@ class TCallParser {
   // One line "number=-|prefix|name" per country (kind-1) entry, file order.
   void ListEntities(TAlStringList& list) const;
 
-  // Relative names are taken beside the program; doubled separators merged.
+  // Relative names are shipped files (beside the program, or in the
+  // installed data folder); doubled separators merged.
   static std::string ResolvePath(const std::string& name);
 
   // The steps of Parse, open for tests.

@@ -218,7 +218,7 @@ TEST(CallParser, FilesAndVariants) {
   EXPECT_EQ(entities[1], "abc=-|pfx-Broken|Broken");
 
   EXPECT_EQ(TCallParser::ResolvePath("/a//b/Prefix.lst"), "/a/b/Prefix.lst");
-  EXPECT_EQ(TCallParser::ResolvePath("Prefix.lst"), ProgramFolder() + "Prefix.lst");
+  EXPECT_EQ(TCallParser::ResolvePath("Prefix.lst"), ShippedDataFolder() + "Prefix.lst");
 }
 
 TEST(CallParser, BeepsOnLP) {

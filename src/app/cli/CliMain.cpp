@@ -12,7 +12,7 @@ static const char* kUsage =
     "  area      area prediction for one band and hour as JSON\n"
     "  chart     point-to-point prediction drawn as a chart image\n"
     "  lookup    resolve call signs through the prefix list\n"
-    "See README.md for the options of each command.\n";
+    "See the manual page vantor-cli(1) for the options of each command.\n";
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
