@@ -140,6 +140,11 @@ if built vantor; then
   [ -f "$metainfo" ] || fail "the AppStream metainfo is not installed"
   appstreamcli validate --no-net --strict "$metainfo" >"$work/appstream.log" 2>&1 ||
     { cat "$work/appstream.log"; fail "$metainfo does not validate"; }
+  # The package as a whole: metainfo, desktop entry and icons agree.
+  if [ "$mode" = package ]; then
+    appstreamcli validate-tree --no-net --strict "$work/root" >"$work/appstream.log" 2>&1 ||
+      { cat "$work/appstream.log"; fail "the package's AppStream tree does not validate"; }
+  fi
 fi
 
 # Manual pages of the installed programs, free of formatter warnings.

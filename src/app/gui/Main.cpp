@@ -25,6 +25,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(kVantorName);
   QApplication::setApplicationVersion(kVantorVersion);
+  // Wayland desktops match the window to its menu entry and icon by this name.
+  QGuiApplication::setDesktopFileName("net.vexmoor.Vantor");
   QApplication::setWindowIcon(TabIcon(pgMap));
   // Numbers use "." whatever the desktop's language (Qt set the C library's
   // locale from the environment).
