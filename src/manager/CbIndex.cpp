@@ -12,6 +12,7 @@
 
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"
+#include "manager/SourceFormat.h"
 #include "manager/Staging.h"
 #include "manager/TxtFStrm.h"
 #include "refdata/AlStrLst.h"
@@ -176,6 +177,11 @@ std::string FormatCount(const char* what, size_t n) {
   return std::string(what) + " database imported: " + FormatInt(static_cast<int64_t>(n)) + " calls";
 }
 
+// An index without records would replace a good callbook with nothing.
+void RefuseEmpty(const TCallbookEntries& e, const std::string& what) {
+  if (e.empty()) throw ESourceFormat("Not " + what + ": it holds no record");
+}
+
 }  // namespace
 
 bool CallLess(const TCallbookEntry& a, const TCallbookEntry& b) { return CompareCall(a, b) < 0; }
@@ -243,11 +249,11 @@ void TZipList::Locate(std::string_view zip, std::string_view state, TCallbookEnt
   }
 }
 
-TCallbookEntries BuildFccIndex(const std::string& detailFile, const TZipList& zips) {
+TCallbookEntries BuildFccIndex(const std::string& detailFile, const TZipList& zips, size_t expectedLines) {
   TTextFileStream f(detailFile);
   CheckOffsets(f, detailFile);
   TCallbookEntries e;
-  e.reserve(1500000);
+  e.reserve(expectedLines ? expectedLines + 1 : 1500000);
   TFieldSplitter splitter;
   std::string pending;  // a record that continues on the next line
   int64_t start = 0;
@@ -286,11 +292,11 @@ TCallbookEntries BuildFccIndex(const std::string& detailFile, const TZipList& zi
   return e;
 }
 
-TCallbookEntries BuildRacIndex(const std::string& detailFile) {
+TCallbookEntries BuildRacIndex(const std::string& detailFile, size_t expectedLines) {
   TTextFileStream f(detailFile);
   CheckOffsets(f, detailFile);
   TCallbookEntries e;
-  e.reserve(40000);
+  e.reserve(expectedLines ? expectedLines + 1 : 40000);
   while (f.Position() < f.Size()) {
     MakeRoom(e);
     const int64_t start = f.Position();
@@ -305,15 +311,17 @@ TCallbookEntries BuildRacIndex(const std::string& detailFile) {
   return e;
 }
 
+void TRdaIndexBuilder::AddLine(std::string_view l) {
+  TCallbookEntry& r = Entries_.emplace_back();
+  const size_t blank = l.find(' ');
+  r.SetCall(blank == std::string_view::npos ? std::string_view{} : l.substr(0, blank));
+  r.SetRegion(Columns(l, 71, 75));
+}
+
 TCallbookEntries BuildRdaIndex(std::string_view text) {
-  TCallbookEntries e;
-  for (std::string_view l : SplitLines(text)) {
-    TCallbookEntry& r = e.emplace_back();
-    const size_t blank = l.find(' ');
-    r.SetCall(blank == std::string_view::npos ? std::string_view{} : l.substr(0, blank));
-    r.SetRegion(Columns(l, 71, 75));
-  }
-  return e;
+  TRdaIndexBuilder b;
+  for (std::string_view l : SplitLines(text)) b.AddLine(l);
+  return std::move(b.Entries());
 }
 
 void StageCallbookIndex(TFileStager& stager, const std::string& indexFile, TCallbookEntries& entries) {
@@ -326,20 +334,26 @@ void StageCallbookIndex(TFileStager& stager, const std::string& indexFile, TCall
   }
 }
 
-int ImportFccDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager,
-                      const std::string& detailFile) {
-  TZipList zips;
-  zips.LoadFromFile(JoinPath(folder, "ZipLst.lst"));
-  TCallbookEntries e = BuildFccIndex(detailFile.empty() ? JoinPath(folder, "FccCB.dat") : detailFile, zips);
+int ImportFccDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager, const std::string& detailFile,
+                      const TZipList* zips, size_t expectedLines) {
+  TZipList own;
+  if (!zips) {
+    own.LoadFromFile(JoinPath(folder, "ZipLst.lst"));
+    zips = &own;
+  }
+  const std::string file = detailFile.empty() ? JoinPath(folder, "FccCB.dat") : detailFile;
+  TCallbookEntries e = BuildFccIndex(file, *zips, expectedLines);
+  RefuseEmpty(e, "an FCC licence file");
   StageCallbookIndex(stager, JoinPath(folder, "FccCB.idx"), e);
   stager.Commit();
   ui.Information(FormatCount("FCC", e.size()));
   return static_cast<int>(e.size());
 }
 
-int ImportRacDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager,
-                      const std::string& detailFile) {
-  TCallbookEntries e = BuildRacIndex(detailFile.empty() ? JoinPath(folder, "RacCB.dat") : detailFile);
+int ImportRacDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager, const std::string& detailFile,
+                      size_t expectedLines) {
+  TCallbookEntries e = BuildRacIndex(detailFile.empty() ? JoinPath(folder, "RacCB.dat") : detailFile, expectedLines);
+  RefuseEmpty(e, "a RAC callsign file");
   StageCallbookIndex(stager, JoinPath(folder, "RacCB.idx"), e);
   stager.Commit();
   ui.Information(FormatCount("RAC", e.size()));
@@ -348,6 +362,11 @@ int ImportRacDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager
 
 int ImportRdaDatabase(const std::string& folder, std::string_view text, TJobUi& ui, TFileStager& stager) {
   TCallbookEntries e = BuildRdaIndex(text);
+  return WriteRdaDatabase(folder, e, ui, stager);
+}
+
+int WriteRdaDatabase(const std::string& folder, TCallbookEntries& e, TJobUi& ui, TFileStager& stager) {
+  RefuseEmpty(e, "an RDA list");
   StageCallbookIndex(stager, JoinPath(folder, "RdaCB.idx"), e);
   stager.Commit();
   ui.Information(FormatCount("RDA", e.size()));

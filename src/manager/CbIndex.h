@@ -44,21 +44,40 @@ class TZipList {
   mutable std::vector<int> Memo_;  // by five-digit code: -2 unknown, -1 none
 };
 
-TCallbookEntries BuildFccIndex(const std::string& detailFile, const TZipList& zips);
-TCallbookEntries BuildRacIndex(const std::string& detailFile);
+// expectedLines: how many lines a first reading counted (0 if unknown); the
+// array then starts with room for that many instead of growing by copying.
+TCallbookEntries BuildFccIndex(const std::string& detailFile, const TZipList& zips, size_t expectedLines = 0);
+TCallbookEntries BuildRacIndex(const std::string& detailFile, size_t expectedLines = 0);
 TCallbookEntries BuildRdaIndex(std::string_view text);
+
+// The RDA index line by line, for a list that arrives in pieces: every line
+// makes one record, blank lines included.
+class TRdaIndexBuilder {
+ public:
+  void Reserve(size_t lines) { Entries_.reserve(lines); }
+  void AddLine(std::string_view line);
+  TCallbookEntries& Entries() { return Entries_; }
+
+ private:
+  TCallbookEntries Entries_;
+};
 
 // Sorts the records and stages the index file image (one block).
 void StageCallbookIndex(TFileStager& stager, const std::string& indexFile, TCallbookEntries& entries);
 
 // The builders as a job runs them on the reference folder's files: build,
-// replace the index, show the count message. They return the count.
-// The FCC builder may read a detail file staged under another name.
+// replace the index, show the count message. They return the count. An
+// index without a single record is refused (ESourceFormat) and replaces
+// nothing. The FCC builder may read a detail file staged under another name
+// and take a ZIP list loaded before.
 int ImportFccDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager,
-                      const std::string& detailFile = {});
+                      const std::string& detailFile = {}, const TZipList* zips = nullptr,
+                      size_t expectedLines = 0);
 int ImportRacDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager,
-                      const std::string& detailFile = {});
+                      const std::string& detailFile = {}, size_t expectedLines = 0);
 int ImportRdaDatabase(const std::string& folder, std::string_view text, TJobUi& ui,
                       TFileStager& stager);
+// Sorts, replaces "RdaCB.idx" and shows the count message.
+int WriteRdaDatabase(const std::string& folder, TCallbookEntries& entries, TJobUi& ui, TFileStager& stager);
 
 }  // namespace vx

@@ -92,6 +92,9 @@ TIotaLists BuildIotaLists(std::string_view kmlText, TAlStringList& iotaDxcc, con
     r.IslandLines.push_back("00|" + FormatInt(RoundToInt32(*lon * 180.0)) + "|" +
                             FormatInt(RoundToInt32(*lat * 180.0)) + "|" + p.Group + "|" + e + "|" + p.Ref + "||");
   }
+  r.Islands = r.RefLines.size();
+  for (size_t at = kml.find("<Placemark>"); at != std::string::npos; at = kml.find("<Placemark>", at + 1))
+    ++r.Placemarks;
   std::sort(r.RefLines.begin(), r.RefLines.end());
   r.RefLines.insert(r.RefLines.begin(), "------  <none>");
   std::sort(r.IslandLines.begin(), r.IslandLines.end());

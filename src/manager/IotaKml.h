@@ -31,6 +31,8 @@ std::string EntityPrefixes(std::string_view ref, TAlStringList& iotaDxcc, const 
 struct TIotaLists {
   std::vector<std::string> RefLines;     // "IotaRef.lst"
   std::vector<std::string> IslandLines;  // "Islands/Iota.lst"
+  size_t Islands = 0;     // placemarks read (lines below the headers)
+  size_t Placemarks = 0;  // "<Placemark>" tags in the document
 };
 
 // Both lists from the KML text, sorted and with their headers. Throws

@@ -7,6 +7,7 @@
 #include "manager/CbIndex.h"
 #include "manager/EntityList.h"
 #include "manager/Importers.h"
+#include "manager/SourceFormat.h"
 #include "manager/Sources.h"
 #include "manager/Staging.h"
 
@@ -33,15 +34,31 @@ bool TKestrixJob::LoadLookupLists() {
   return false;
 }
 
+std::string TKestrixJob::MissingInput() {
+  if (Source_ == srIota && !ListsLoaded_ && !LoadLookupLists()) return ListError_;
+  if (Source_ == srFcc) {
+    const std::string zips = JoinPath(Folder_, "ZipLst.lst");
+    if (!FileExists(zips)) return "Missing \"" + zips + "\": the FCC index cannot be built without it";
+  }
+  return {};
+}
+
 template <class F>
 bool TKestrixJob::Run(F&& work) {
+  std::string reason;
   try {
     work();
   } catch (const std::bad_alloc&) {
-    Ui_.Error("Out of memory");
-    return false;
+    reason = "Out of memory";
+  } catch (const ESourceFormat& e) {
+    reason = std::string(e.what()) + "; the previous files are kept";
   } catch (const std::exception& e) {
-    Ui_.Error(e.what());
+    reason = e.what();
+  }
+  if (!reason.empty()) {
+    // The reason stays in the status line after the error box is gone.
+    Ui_.Status(reason, TStatusColour::scRed);
+    Ui_.Error(reason);
     return false;
   }
   Done_ = true;
@@ -52,7 +69,7 @@ bool TKestrixJob::Run(F&& work) {
 bool TKestrixJob::ImportDownloaded(std::string_view body) {
   Ui_.Status("Processing data...");
   return Run([&] {
-    if (Source_ == srIota && !ListsLoaded_) throw std::runtime_error(ListError_);
+    if (const std::string missing = MissingInput(); !missing.empty()) throw std::runtime_error(missing);
     TImportContext ctx;
     ctx.Body = body;
     ctx.Folder = Folder_;
@@ -68,6 +85,7 @@ bool TKestrixJob::Reprocess() {
   Ui_.Status("Processing data...");
   return Run([&] {
     if (Source_ != srFcc) throw std::runtime_error("Only the FCC index can be rebuilt from its file");
+    if (const std::string missing = MissingInput(); !missing.empty()) throw std::runtime_error(missing);
     TFileStager stager;
     ImportFccDatabase(Folder_, Ui_, stager);
   });

@@ -26,6 +26,12 @@ class TKestrixJob {
   bool LoadLookupLists();
   const std::string& ListError() const { return ListError_; }
 
+  // What the source's import needs from the reference folder besides the
+  // download ("ZipLst.lst" for the FCC index, the lookup lists for IOTA):
+  // empty when all is there, else the problem in words. Asked before a
+  // download starts, so a transfer that could not be used is never made.
+  std::string MissingInput();
+
   // Runs the importer on the downloaded body; on success the job is done
   // ("DONE"). Errors are shown through the ui and leave the job not done.
   bool ImportDownloaded(std::string_view body);

@@ -6,6 +6,7 @@
 //   kestrix --headless N                    download and import, no window
 //   kestrix --headless --from-file PATH N   import PATH as source N
 //   kestrix --headless --reprocess 2        rebuild the FCC index in place
+//   kestrix --help                          this usage and the six sources
 //
 // Headless runs print the status texts to standard error and the count
 // messages to standard output.
@@ -33,26 +34,43 @@
 
 namespace {
 
+// Status lines on standard error; a failure (a red status, an error box)
+// as one "Error:" line; count messages on standard output.
 class THeadlessUi : public vx::TJobUi {
  public:
-  void Status(std::string_view text, vx::TStatusColour) override {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+  void Status(std::string_view text, vx::TStatusColour colour) override {
+    if (colour == vx::TStatusColour::scRed) {
+      Error(text);
+      LastError_ = text;
+    } else {
+      std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+    }
   }
   void Information(std::string_view text) override {
     std::fprintf(stdout, "%.*s\n", static_cast<int>(text.size()), text.data());
     std::fflush(stdout);
   }
   void Error(std::string_view text) override {
-    std::fprintf(stderr, "Error: %.*s\n", static_cast<int>(text.size()), text.data());
+    if (text != LastError_) std::fprintf(stderr, "Error: %.*s\n", static_cast<int>(text.size()), text.data());
   }
+
+ private:
+  std::string LastError_;
 };
 
-int Usage() {
-  std::fprintf(stderr,
+void PrintUsage(std::FILE* to) {
+  std::fprintf(to,
                "usage: kestrix N                               (N = source 0..5)\n"
                "       kestrix --headless N\n"
                "       kestrix --headless --from-file PATH N\n"
-               "       kestrix --headless --reprocess 2\n");
+               "       kestrix --headless --reprocess 2\n"
+               "       kestrix --help\n"
+               "sources:\n");
+  for (int i = 0; i < vx::kSourceCount; ++i) std::fprintf(to, "  %d  %s\n", i, vx::SourceInfo(i).Name);
+}
+
+int Usage() {
+  PrintUsage(stderr);
   return 1;
 }
 
@@ -64,6 +82,10 @@ int main(int argc, char** argv) {
   std::vector<std::string_view> positional;
   for (int i = 1; i < argc; ++i) {
     const std::string_view a = argv[i];
+    if (a == "--help" || a == "-h") {
+      PrintUsage(stdout);
+      return 0;
+    }
     if (a == "--headless") {
       headless = true;
     } else if (a == "--reprocess") {
@@ -115,6 +137,11 @@ int main(int argc, char** argv) {
     job.Reprocess();
   } else if (fromFile.empty()) {
 #ifdef KESTRIX_WITH_QT
+    // Fail at once when the import could not use the download anyway.
+    if (const std::string missing = job.MissingInput(); !missing.empty()) {
+      ui.Status(missing, vx::TStatusColour::scRed);
+      return 1;
+    }
     vx::TUrlSettings urls;
     urls.Read(vx::TIniFile(vx::SettingsFile("Kestrix")));
     return vx::DownloadAndImport(job, urls.Urls[static_cast<size_t>(*source)], ui);

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "common/TextUtil.h"
-#include "refdata/AlStrLst.h"
 
 namespace vx {
 
@@ -11,7 +10,7 @@ namespace {
 
 // ASCII case-insensitive order; equal texts then by bytes so the result
 // does not depend on the sort algorithm.
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
+bool LessIgnoringCase(std::string_view a, std::string_view b) {
   const size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
     unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
@@ -23,43 +22,108 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
   return a < b;
 }
 
+// The call and its blank (a line without one compares nothing).
+size_t CallPrefix(std::string_view line) {
+  const size_t blank = line.find(' ');
+  return blank == std::string_view::npos ? 0 : blank + 1;
+}
+
+// Whether line joins the run whose merged text so far is current.
+bool SameCall(std::string_view current, std::string_view line) {
+  const size_t p = CallPrefix(line);
+  return current.size() >= p && current.substr(0, p) == line.substr(0, p);
+}
+
+void AppendMerged(std::string& current, std::string_view line) {
+  const size_t p = CallPrefix(line);
+  current += '|';
+  current += Trim(line.substr(p == 0 ? 0 : p - 1));
+}
+
 }  // namespace
 
-std::vector<std::string> BuildSpecialCallLines(std::string_view text) {
-  const std::vector<std::string_view> rows = SplitLines(text);
-  std::vector<std::string> lines;
-  TAlStringList work;
-  work.Delimiter = ';';
-  for (size_t r = 1; r < rows.size(); ++r) {  // row 0 is the column header
-    work.SetDelimitedItems(rows[r]);
-    if (work.Count() < 6 || work[0].size() < 4) continue;
-    const std::string& f5 = work[5];
-    const std::string dates = (f5.size() >= 4 && f5.size() <= 15) ? f5 : (work.Count() > 6 ? work[6] : "");
-    lines.push_back(work[0] + "  " + work[2].substr(0, 4) + " (" + dates + "):  " + work[3]);
-  }
-  std::sort(lines.begin(), lines.end(), LessIgnoringCase);
+TSpecialCallTable::TSpecialCallTable() { Work_.Delimiter = ';'; }
 
-  // Merge runs of one call, walking from the end: the last line of a run
+void TSpecialCallTable::Reserve(size_t lines, size_t bytes) {
+  Lines_.reserve(lines);
+  Text_.reserve(bytes);
+}
+
+bool TSpecialCallTable::MakeLine(std::string_view row, std::string& line) {
+  static const std::string kNone;
+  if (Header_) {  // the column header
+    Header_ = false;
+    return false;
+  }
+  Work_.SetDelimitedItems(row);
+  if (Work_.Count() < 6 || Work_[0].size() < 4) return false;
+  const std::string& f5 = Work_[5];
+  const std::string& dates = (f5.size() >= 4 && f5.size() <= 15) ? f5 : (Work_.Count() > 6 ? Work_[6] : kNone);
+  line.clear();
+  line.append(Work_[0]).append("  ").append(std::string_view(Work_[2]).substr(0, 4));
+  line.append(" (").append(dates).append("):  ").append(Work_[3]);
+  ++MadeLines_;
+  MadeBytes_ += line.size();
+  return true;
+}
+
+void TSpecialCallTable::CountRow(std::string_view row) {
+  std::string line;
+  MakeLine(row, line);
+}
+
+void TSpecialCallTable::AddRow(std::string_view row) {
+  std::string line;
+  if (!MakeLine(row, line)) return;
+  Lines_.emplace_back(Text_.size(), line.size());
+  Text_ += line;
+}
+
+size_t TSpecialCallTable::Emit(const std::function<void(std::string_view)>& out) {
+  std::sort(Lines_.begin(), Lines_.end(),
+            [this](const auto& a, const auto& b) {
+              return LessIgnoringCase(std::string_view(Text_).substr(a.first, a.second),
+                                      std::string_view(Text_).substr(b.first, b.second));
+            });
+  const size_t n = Lines_.size();
+  if (n == 0) return 0;
+
+  // Runs of one call, found walking from the end: the last line of a run
   // stays whole and the earlier ones' texts follow it, each after a "|".
-  std::vector<std::string> merged;
-  if (lines.empty()) return merged;
-  std::string current = std::move(lines.back());
-  for (size_t k = lines.size() - 1; k-- > 0;) {
-    std::string& line = lines[k];
-    const size_t blank = line.find(' ');
-    // The call and its blank (a line without one would compare nothing).
-    const size_t p = blank == std::string::npos ? 0 : blank + 1;
-    if (current.compare(0, p, line, 0, p) == 0 && current.size() >= p) {
-      current += '|';
-      current += Trim(std::string_view(line).substr(p == 0 ? 0 : p - 1));
+  // Only the beginning of a run's merged text is ever compared, so it is
+  // kept no longer than the longest line.
+  size_t longest = 0;
+  for (const auto& l : Lines_) longest = std::max(longest, l.second);
+  std::vector<size_t> runStarts;  // from the last run to the first
+  std::string current(Line(n - 1));
+  for (size_t k = n - 1; k-- > 0;) {
+    const std::string_view line = Line(k);
+    if (SameCall(current, line)) {
+      if (current.size() <= longest) AppendMerged(current, line);
     } else {
-      merged.push_back(std::move(current));
-      current = std::move(line);
+      runStarts.push_back(k + 1);
+      current.assign(line);
     }
   }
-  merged.push_back(std::move(current));
-  std::reverse(merged.begin(), merged.end());
-  return merged;
+  runStarts.push_back(0);
+
+  // The merged lines in order, one run at a time.
+  std::reverse(runStarts.begin(), runStarts.end());
+  for (size_t r = 0; r < runStarts.size(); ++r) {
+    const size_t first = runStarts[r], last = (r + 1 < runStarts.size() ? runStarts[r + 1] : n) - 1;
+    current.assign(Line(last));
+    for (size_t k = last; k-- > first;) AppendMerged(current, Line(k));
+    out(current);
+  }
+  return runStarts.size();
+}
+
+std::vector<std::string> BuildSpecialCallLines(std::string_view text) {
+  TSpecialCallTable table;
+  for (std::string_view row : SplitLines(text)) table.AddRow(row);
+  std::vector<std::string> lines;
+  table.Emit([&](std::string_view l) { lines.emplace_back(l); });
+  return lines;
 }
 
 }  // namespace vx

@@ -15,6 +15,8 @@ namespace fs = std::filesystem;
 namespace vx {
 
 namespace {
+struct TWriteFailed {};
+
 [[noreturn]] void Fail(const std::string& file, int err) {
   throw std::runtime_error("Cannot write file \"" + file + "\": " + std::strerror(err ? err : EIO));
 }
@@ -25,6 +27,11 @@ TFileStager::~TFileStager() {
 }
 
 std::string TFileStager::Stage(const std::string& target, std::string_view bytes) {
+  return StageStream(target, [&](const TWriter& write) { write(bytes); });
+}
+
+std::string TFileStager::StageStream(const std::string& target,
+                                     const std::function<void(const TWriter&)>& produce) {
   static unsigned counter = 0;
   const std::string folder = FolderOf(target);
   if (!folder.empty() && !DirectoryExists(folder) && !MakeDirectories(folder)) Fail(target, errno);
@@ -32,13 +39,26 @@ std::string TFileStager::Stage(const std::string& target, std::string_view bytes
   Items_.push_back({temp, target});
   std::FILE* f = std::fopen(temp.c_str(), "wb");
   if (!f) Fail(target, errno);
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const size_t n = std::fwrite(bytes.data() + done, 1, bytes.size() - done, f);
-    if (n == 0) break;
-    done += n;
+  int err = 0;
+  const TWriter write = [&](std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+      const size_t n = std::fwrite(bytes.data() + done, 1, bytes.size() - done, f);
+      if (n == 0) break;
+      done += n;
+    }
+    if (done != bytes.size()) {
+      err = errno ? errno : ENOSPC;
+      throw TWriteFailed{};  // reported with the file's name below
+    }
+  };
+  try {
+    produce(write);
+  } catch (...) {
+    std::fclose(f);
+    if (err) Fail(target, err);
+    throw;  // the staged part goes with the destructor
   }
-  int err = done == bytes.size() ? 0 : (errno ? errno : ENOSPC);
   if (std::fflush(f) != 0 && !err) err = errno;
   if (!err && ::fsync(fileno(f)) != 0) err = errno;
   if (std::fclose(f) != 0 && !err) err = errno;

@@ -4,6 +4,7 @@
 // detail file and its index) as they were.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,11 @@ class TFileStager {
   // target's folder if needed) and returns that name. Throws
   // std::runtime_error naming the file when it cannot be written.
   std::string Stage(const std::string& target, std::string_view bytes);
+  // The same for bytes that come in pieces: produce hands each piece to the
+  // writer it is given. An exception from produce leaves nothing staged and
+  // passes through.
+  using TWriter = std::function<void(std::string_view bytes)>;
+  std::string StageStream(const std::string& target, const std::function<void(const TWriter&)>& produce);
   // Renames every staged file over its target, in staging order.
   void Commit();
 

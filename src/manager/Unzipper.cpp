@@ -93,6 +93,22 @@ int TUnZipper::IndexOfName(std::string_view name) const {
 }
 
 std::string TUnZipper::Extract(int index) const {
+  std::string out;
+  ExtractTo(index, [&](std::string_view chunk) {
+    // The header's size is only trusted as an upper bound: deflate cannot
+    // expand more than 1032:1, so a tiny member claiming gigabytes gets a
+    // small buffer that grows only as real data arrive.
+    if (out.empty()) {
+      const TZippedFileInfo& fi = Files_[static_cast<size_t>(index)];
+      const uint64_t plausible = static_cast<uint64_t>(fi.CompressedSize) * 1032 + 65536;
+      out.reserve(static_cast<size_t>(std::min<uint64_t>(static_cast<uint64_t>(fi.Size), plausible)));
+    }
+    out.append(chunk);
+  });
+  return out;
+}
+
+void TUnZipper::ExtractTo(int index, const TChunkSink& sink) const {
   if (!Open_) throw EZipError("Zip file not open");
   if (index < 0 || static_cast<size_t>(index) >= Files_.size())
     throw EZipError("Zip file has no member " + std::to_string(index));
@@ -101,75 +117,64 @@ std::string TUnZipper::Extract(int index) const {
     throw EZipError("Zip file corrupt");
   // Without the password the data would come out as garbage at best.
   if (fi.Encrypted) throw EZipError("Zip file corrupt: \"" + fi.Name + "\" is encrypted");
-  const auto want = static_cast<size_t>(fi.Size);
-  std::string out;
+  const auto want = static_cast<uint64_t>(fi.Size);
   // A header that carries its CRC (no trailing data descriptor) lets damaged
   // data be refused instead of being written to a reference file. The CRC is
-  // taken step by step while the bytes are still in the cache.
+  // taken piece by piece while the bytes are still in the cache.
   const bool checkCrc = (fi.Flags & 8) == 0;
   uLong crc = crc32(0L, Z_NULL, 0);
-  auto addCrc = [&](const char* p, size_t n) {
-    while (checkCrc && n > 0) {
-      const size_t k = std::min<size_t>(n, 1u << 30);
-      crc = crc32(crc, reinterpret_cast<const Bytef*>(p), static_cast<uInt>(k));
-      p += k;
-      n -= k;
-    }
+  auto deliver = [&](const char* p, size_t n) {
+    if (n == 0) return;
+    if (checkCrc) crc = crc32(crc, reinterpret_cast<const Bytef*>(p), static_cast<uInt>(n));
+    sink(std::string_view(p, n));
   };
+  constexpr size_t kPiece = size_t(1) << 18;
 
   if (fi.Method == 0) {
     // Stored: the data are the bytes themselves.
     if (fi.CompressedSize < want) throw EZipError("Zip file corrupt");
-    out.assign(Input_.substr(fi.DataOffset, want));
-    addCrc(out.data(), out.size());
+    const std::string_view data = Input_.substr(fi.DataOffset, static_cast<size_t>(want));
+    for (size_t at = 0; at < data.size(); at += kPiece)
+      deliver(data.data() + at, std::min(kPiece, data.size() - at));
   } else {
-    // The header's size is only trusted as an upper bound: deflate cannot
-    // expand more than 1032:1, so a tiny member claiming gigabytes gets a
-    // small buffer that grows only as real data arrive.
-    const uint64_t plausible = static_cast<uint64_t>(fi.CompressedSize) * 1032 + 65536;
-    out.resize(static_cast<size_t>(std::min<uint64_t>(want, plausible)));
     z_stream zs{};
     if (inflateInit2(&zs, -MAX_WBITS) != Z_OK) throw EZipError("Zip file corrupt: zlib init failed");
+    // inflateEnd however the loop is left, a throwing sink included.
+    struct TEnd {
+      z_stream& Z;
+      ~TEnd() { inflateEnd(&Z); }
+    } end{zs};
+    std::string piece(kPiece, '\0');
     const std::string_view in = Input_.substr(fi.DataOffset);
-    size_t fed = 0, produced = 0;
-    std::string error;
-    for (;;) {
-      if (produced == out.size()) {
-        if (produced == want) break;
-        out.resize(static_cast<size_t>(std::min<uint64_t>(want, std::max<uint64_t>(out.size() * 2, 1 << 16))));
-      }
+    size_t fed = 0;
+    uint64_t produced = 0;
+    while (produced < want) {
       if (zs.avail_in == 0 && fed < in.size()) {
         const size_t chunk = std::min<size_t>(in.size() - fed, 1u << 30);
         zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data() + fed));
         zs.avail_in = static_cast<uInt>(chunk);
         fed += chunk;
       }
-      const size_t room = std::min<size_t>(out.size() - produced, 1u << 18);
-      zs.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
+      const size_t room = static_cast<size_t>(std::min<uint64_t>(kPiece, want - produced));
+      zs.next_out = reinterpret_cast<Bytef*>(piece.data());
       zs.avail_out = static_cast<uInt>(room);
       const int rc = inflate(&zs, Z_NO_FLUSH);
-      addCrc(out.data() + produced, room - zs.avail_out);
-      produced += room - zs.avail_out;
+      const size_t got = room - zs.avail_out;
+      produced += got;
+      deliver(piece.data(), got);
       if (rc == Z_STREAM_END) {
-        if (produced < want) error = "Zip file corrupt: \"" + fi.Name + "\" is shorter than its header says";
+        if (produced < want) throw EZipError("Zip file corrupt: \"" + fi.Name + "\" is shorter than its header says");
         break;
       }
-      if (rc == Z_BUF_ERROR && zs.avail_in == 0 && fed >= in.size()) {
-        error = "Zip file corrupt: \"" + fi.Name + "\" is truncated";
-        break;
-      }
-      if (rc != Z_OK && rc != Z_BUF_ERROR) {
-        error = std::string("Zip file corrupt: ") + (zs.msg ? zs.msg : "data error");
-        break;
-      }
+      if (rc == Z_BUF_ERROR && zs.avail_in == 0 && fed >= in.size())
+        throw EZipError("Zip file corrupt: \"" + fi.Name + "\" is truncated");
+      if (rc != Z_OK && rc != Z_BUF_ERROR)
+        throw EZipError(std::string("Zip file corrupt: ") + (zs.msg ? zs.msg : "data error"));
     }
-    inflateEnd(&zs);
-    if (!error.empty()) throw EZipError(error);
   }
 
   if (checkCrc && static_cast<uint32_t>(crc) != fi.Crc32)
     throw EZipError("Zip file corrupt: CRC error in \"" + fi.Name + "\"");
-  return out;
 }
 
 }  // namespace vx

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -46,9 +47,17 @@ class TUnZipper {
   // Index of the first member whose Name equals name exactly, or -1.
   int IndexOfName(std::string_view name) const;
 
-  // The member's uncompressed bytes. Throws EZipError (or std::out_of_range
-  // for a bad index) instead of returning damaged data.
+  // The member's uncompressed bytes. Throws EZipError instead of returning
+  // damaged data.
   std::string Extract(int index) const;
+
+  // The same bytes handed to sink piece by piece as they are inflated, so a
+  // member never has to fit in memory. A damaged member throws EZipError
+  // after some pieces may have been delivered (a CRC error only at the
+  // end): the sink's work is to be thrown away then. An exception thrown
+  // by the sink stops the extraction and passes through.
+  using TChunkSink = std::function<void(std::string_view chunk)>;
+  void ExtractTo(int index, const TChunkSink& sink) const;
 
  private:
   std::string_view Input_;

@@ -177,11 +177,13 @@ TEST(CallbookImports, GeneratedRegistriesGiveConsistentIndexes) {
 
 TEST(LotwImport, StoresTheBodyByteForByte) {
   TJobFixture f("lotw");
-  const std::string body("K1ABC,2024-01-01\r\n\0\xFF odd\n", 26);
+  using namespace std::string_literals;
+  const std::string body = "K1ABC,2024-01-01\r\nG3XYZ,2023-05-06\r\n\0\xFF odd\nW1AW"s;
   ASSERT_TRUE(f.Run(srLotwUsers, body));
   EXPECT_EQ(test::Slurp(f.Dir + "lotw1.txt"), body);
-  ASSERT_TRUE(f.Run(srLotwUsers, ""));
-  EXPECT_EQ(test::Slurp(f.Dir + "lotw1.txt"), "");
+  // Nothing at all is no user list.
+  EXPECT_FALSE(f.Run(srLotwUsers, ""));
+  EXPECT_EQ(test::Slurp(f.Dir + "lotw1.txt"), body);
 }
 
 TEST(KestrixSources, IndexesAndCaptions) {

@@ -27,7 +27,11 @@ inline std::string Slurp(const std::string& path) { return ReadWholeFile(path).v
 class TRecordingUi : public TJobUi {
  public:
   std::vector<std::string> Statuses, Messages, Errors;
-  void Status(std::string_view t, TStatusColour) override { Statuses.emplace_back(t); }
+  std::vector<TStatusColour> Colours;  // of each status
+  void Status(std::string_view t, TStatusColour c) override {
+    Statuses.emplace_back(t);
+    Colours.push_back(c);
+  }
   void Information(std::string_view t) override { Messages.emplace_back(t); }
   void Error(std::string_view t) override { Errors.emplace_back(t); }
 };

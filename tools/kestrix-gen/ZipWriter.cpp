@@ -44,13 +44,50 @@ std::string DeflateRaw(std::string_view data, int level) {
   return out;
 }
 
+std::string DeflateRepeated(std::string_view pattern, uint64_t bytes, int level, uint32_t& crc) {
+  if (pattern.empty()) throw std::runtime_error("empty pattern");
+  // A block of whole copies, fed again and again.
+  std::string block;
+  while (block.size() < (1u << 20)) block += pattern;
+  z_stream zs{};
+  if (deflateInit2(&zs, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+    throw std::runtime_error("deflateInit2 failed");
+  std::string out, buf(1 << 20, '\0');
+  uLong c = crc32(0L, Z_NULL, 0);
+  uint64_t left = bytes;
+  int rc = Z_OK;
+  do {
+    // Whole copies, so the next block starts where a copy starts.
+    const size_t take = left >= block.size() ? block.size() - block.size() % pattern.size() : static_cast<size_t>(left);
+    zs.next_in = reinterpret_cast<Bytef*>(block.data());
+    zs.avail_in = static_cast<uInt>(take);
+    c = crc32(c, reinterpret_cast<const Bytef*>(block.data()), static_cast<uInt>(take));
+    left -= take;
+    const int flush = left == 0 ? Z_FINISH : Z_NO_FLUSH;
+    do {
+      zs.next_out = reinterpret_cast<Bytef*>(buf.data());
+      zs.avail_out = static_cast<uInt>(buf.size());
+      rc = deflate(&zs, flush);
+      out.append(buf.data(), buf.size() - zs.avail_out);
+    } while (zs.avail_out == 0);
+  } while (left > 0);
+  deflateEnd(&zs);
+  if (rc != Z_STREAM_END) throw std::runtime_error("deflate failed");
+  crc = static_cast<uint32_t>(c);
+  return out;
+}
+
 std::string TZipWriter::Build(int level) const {
   std::string zip, central;
   for (const TZipMember& m : Members_) {
-    const std::string packed = m.Deflate && !m.Data.empty() ? DeflateRaw(m.Data, level) : m.Data;
-    const uint16_t method = m.Deflate && !m.Data.empty() ? 8 : 0;
+    uint32_t crc = 0;
+    const std::string packed = m.RepeatTo                      ? DeflateRepeated(m.Data, m.RepeatTo, level, crc)
+                               : m.Deflate && !m.Data.empty() ? DeflateRaw(m.Data, level)
+                                                               : m.Data;
+    const uint16_t method = m.RepeatTo || (m.Deflate && !m.Data.empty()) ? 8 : 0;
     const uint16_t flags = m.DataDescriptor ? 8 : 0;
-    const uint32_t crc = Crc32(m.Data);
+    if (!m.RepeatTo) crc = Crc32(m.Data);
+    const auto size = static_cast<uint32_t>(m.RepeatTo ? m.RepeatTo : m.Data.size());
     const auto offset = static_cast<uint32_t>(zip.size());
     Put32(zip, 0x04034B50);
     Put16(zip, 20);
@@ -60,7 +97,7 @@ std::string TZipWriter::Build(int level) const {
     Put16(zip, m.DosDate);
     Put32(zip, m.DataDescriptor ? 0 : crc);
     Put32(zip, m.DataDescriptor ? 0 : static_cast<uint32_t>(packed.size()));
-    Put32(zip, m.DataDescriptor ? 0 : static_cast<uint32_t>(m.Data.size()));
+    Put32(zip, m.DataDescriptor ? 0 : size);
     Put16(zip, static_cast<uint32_t>(m.Name.size()));
     Put16(zip, 0);
     zip += m.Name;
@@ -69,7 +106,7 @@ std::string TZipWriter::Build(int level) const {
       Put32(zip, 0x08074B50);
       Put32(zip, crc);
       Put32(zip, static_cast<uint32_t>(packed.size()));
-      Put32(zip, static_cast<uint32_t>(m.Data.size()));
+      Put32(zip, size);
     }
     Put32(central, 0x02014B50);
     Put16(central, 20);
@@ -80,7 +117,7 @@ std::string TZipWriter::Build(int level) const {
     Put16(central, m.DosDate);
     Put32(central, crc);
     Put32(central, static_cast<uint32_t>(packed.size()));
-    Put32(central, static_cast<uint32_t>(m.Data.size()));
+    Put32(central, size);
     Put16(central, static_cast<uint32_t>(m.Name.size()));
     Put16(central, 0);
     Put16(central, 0);

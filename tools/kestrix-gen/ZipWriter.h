@@ -14,6 +14,10 @@ struct TZipMember {
   std::string Data;
   bool Deflate = true;       // else stored
   bool DataDescriptor = false;  // sizes and CRC 0 in the local header
+  // When not 0: the member holds Data over and over up to this many bytes
+  // (the last copy cut), deflated without ever being held whole; for
+  // members that inflate to gigabytes.
+  uint64_t RepeatTo = 0;
   uint16_t DosDate = 0x5A87;    // 2025-04-07
   uint16_t DosTime = 0x6000;    // 12:00:00
 };
@@ -38,6 +42,8 @@ class TZipWriter {
 
 // Raw deflate (no zlib header), as ZIP members hold it.
 std::string DeflateRaw(std::string_view data, int level = 6);
+// Raw deflate of pattern repeated up to bytes bytes; crc receives its CRC-32.
+std::string DeflateRepeated(std::string_view pattern, uint64_t bytes, int level, uint32_t& crc);
 uint32_t Crc32(std::string_view data);
 
 }  // namespace vx::gen

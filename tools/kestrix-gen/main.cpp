@@ -6,11 +6,15 @@
 //   kestrix-gen rda N OUT.rar            RDA list archive
 //   kestrix-gen special N OUT.zip        Canadian special calls archive
 //   kestrix-gen iota N OUT.kmz [DXCC PREFIX]  KMZ, and IotaDxcc.lst / Prefix.lst
+//   kestrix-gen repeat N OUT.zip MEMBER [LINE]  a member of N bytes: LINE and
+//                                        CR LF over and over (empty lines
+//                                        without LINE); small, inflates big
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "Gen.h"
+#include "ZipWriter.h"
 #include "common/FileUtil.h"
 
 using namespace vx::gen;
@@ -23,7 +27,7 @@ static int Write(const std::string& path, const std::string& bytes) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: kestrix-gen fcc|en|ziplst|rac|rda|special|iota ...\n");
+    std::fprintf(stderr, "usage: kestrix-gen fcc|en|ziplst|rac|rda|special|iota|repeat ...\n");
     return 1;
   }
   const std::string what = argv[1];
@@ -48,6 +52,15 @@ int main(int argc, char** argv) {
   if (what == "rac") return Write(out, ZipWith("amateur.rpt", GenerateAmateurRpt(n)));
   if (what == "rda") return Write(out, ZipWith("rda.txt", GenerateRdaList(n)));
   if (what == "special") return Write(out, ZipWith("ind_speciaux.csv", GenerateSpecialCalls(n)));
+  if (what == "repeat" && argc > 4) {
+    TZipMember m;
+    m.Name = argv[4];
+    m.Data = std::string(argc > 5 ? argv[5] : "") + "\r\n";
+    m.RepeatTo = n;
+    TZipWriter w;
+    w.Add(m);
+    return Write(out, w.Build(9));
+  }
   if (what == "iota") {
     if (argc > 5 && (Write(argv[4], GenerateIotaDxcc(n)) || Write(argv[5], GeneratePrefixList()))) return 1;
     return Write(out, ZipWith("doc.kml", GenerateIotaKml(n)));
