@@ -4,6 +4,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QUrl>
 #include <stdexcept>
 
@@ -29,9 +30,22 @@ double DayCountOf(const QDateTime& t) {
   return EncodeDayCount({d.year(), d.month(), d.day(), tm.hour(), tm.minute(), double(tm.second())});
 }
 
+// "60 s", or "250 ms" for a wait that is not whole seconds.
+std::string Duration(int ms) {
+  return ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
+}
+
+// Qt keeps no more than this of the body waiting for us; the rest stays in
+// the network's hands until it is read.
+constexpr qint64 kReadBuffer = qint64(4) << 20;
+
 }  // namespace
 
-TDownloader::TDownloader(QObject* parent) : QObject(parent), Net_(new QNetworkAccessManager(this)) {}
+TDownloader::TDownloader(QObject* parent)
+    : QObject(parent), Net_(new QNetworkAccessManager(this)), Idle_(new QTimer(this)) {
+  Idle_->setSingleShot(true);
+  connect(Idle_, &QTimer::timeout, this, &TDownloader::TimedOut);
+}
 
 TDownloader::~TDownloader() {
   OnData = OnSuccess = OnError = nullptr;
@@ -60,11 +74,26 @@ void TDownloader::Download(const std::string& url, int32_t rangeStart, double la
     request.setRawHeader(QByteArray::fromStdString(name), QByteArray::fromStdString(value));
 
   Reply_ = Net_->get(request);
+  Reply_->setReadBufferSize(kReadBuffer);
   connect(Reply_, &QNetworkReply::readyRead, this, &TDownloader::ReadAvailable);
   connect(Reply_, &QNetworkReply::finished, this, &TDownloader::Finished);
+  // Anything that comes in proves the other end is alive.
+  auto alive = [this] { Idle_->start(); };
+  connect(Reply_, &QNetworkReply::metaDataChanged, this, alive);
+  connect(Reply_, &QNetworkReply::redirected, this, alive);
+  connect(Reply_, &QNetworkReply::downloadProgress, this, alive);
+  Idle_->start(IdleTimeoutMs);
+}
+
+void TDownloader::TimedOut() {
+  if (!Reply_) return;
+  ReportError("Connection Error " + Hex(QNetworkReply::TimeoutError) + " (timed out: nothing received for " +
+                  Duration(Idle_->interval()) + ")",
+              QNetworkReply::TimeoutError);
 }
 
 void TDownloader::Abort() {
+  Idle_->stop();
   if (!Reply_) return;
   QNetworkReply* r = Reply_;
   Reply_ = nullptr;
@@ -114,18 +143,28 @@ bool TDownloader::CheckStatus() {
     ReportError("Download too large: " + std::to_string(length) + " bytes", -1);
     return false;
   }
+  // A body of known length gets its room at once (if the server then sends
+  // more, the buffer grows as for one of unknown length).
+  if (ok && length > 0) File_.Data.reserve(static_cast<size_t>(length));
   return true;
 }
 
 void TDownloader::ReadAvailable() {
   if (!Reply_ || !CheckStatus()) return;
-  const QByteArray chunk = Reply_->readAll();
-  if (chunk.isEmpty()) return;
-  if (static_cast<int64_t>(File_.Data.size()) + chunk.size() > MaxBodyBytes) {
-    ReportError("Download too large: more than " + std::to_string(MaxBodyBytes) + " bytes", -1);
-    return;
+  Idle_->start();
+  // Straight into the body's buffer, without a copy in between.
+  bool got = false;
+  for (qint64 n; Reply_ && (n = Reply_->bytesAvailable()) > 0;) {
+    if (static_cast<int64_t>(File_.Data.size()) + n > MaxBodyBytes) {
+      ReportError("Download too large: more than " + std::to_string(MaxBodyBytes) + " bytes", -1);
+      return;
+    }
+    const qint64 read = Reply_->read(File_.Data.Prepare(static_cast<size_t>(n)), n);
+    if (read <= 0) break;
+    File_.Data.Commit(static_cast<size_t>(read));
+    got = true;
   }
-  File_.Data.append(chunk.constData(), static_cast<size_t>(chunk.size()));
+  if (!got) return;
   File_.BytesReceived = static_cast<int32_t>(std::min<size_t>(File_.Data.size(), INT32_MAX));
   Raise(OnData);
 }

@@ -1,7 +1,9 @@
 // TDownloader: fetches one URL at a time into memory, asynchronously, and
 // reports progress, success and failure through events on the thread that
 // owns it. Redirects are followed (never from HTTPS down to HTTP) and TLS
-// certificates are verified.
+// certificates are verified. A transfer that receives nothing for
+// IdleTimeoutMs fails, so a server that accepts the connection and never
+// answers cannot stall a job for ever.
 #pragma once
 
 #include <QObject>
@@ -9,8 +11,11 @@
 #include <functional>
 #include <string>
 
+#include "manager/ByteBuffer.h"
+
 class QNetworkAccessManager;
 class QNetworkReply;
+class QTimer;
 
 namespace vx {
 
@@ -21,7 +26,7 @@ struct TDownloadedFile {
   int32_t ContentLength = 0;  // 0 when the server did not say
   int32_t BytesReceived = 0;
   int32_t RangeStart = 0;     // 0 whole, -n the last n bytes, n from byte n on
-  std::string Data;
+  TByteBuffer Data;
   std::string ResultText;     // "OK", "Not Modified" or the error message
   int32_t ResultCode = 0;     // 0, the HTTP status, the network error or -1
 };
@@ -44,6 +49,11 @@ class TDownloader : public QObject {
 
   // A body larger than this fails cleanly instead of filling the memory.
   int64_t MaxBodyBytes = int64_t(1) << 30;
+  // How long a transfer may receive nothing at all (connecting, waiting for
+  // the reply, or between two pieces of the body) before it fails with
+  // "Connection Error" naming the wait. Read when Download starts.
+  static constexpr int kDefaultIdleTimeoutMs = 60000;
+  int IdleTimeoutMs = kDefaultIdleTimeoutMs;
 
   TNotifyEvent OnData;
   TNotifyEvent OnSuccess;
@@ -53,12 +63,14 @@ class TDownloader : public QObject {
   bool CheckStatus();
   void ReadAvailable();
   void Finished();
+  void TimedOut();
   void ReportError(std::string text, int32_t code);
   void Release();
   void Raise(const TNotifyEvent& event);
 
   QNetworkAccessManager* Net_;
   QNetworkReply* Reply_ = nullptr;
+  QTimer* Idle_;
   bool StatusChecked_ = false;
   TDownloadedFile File_;
 };

@@ -18,8 +18,13 @@ std::string ProgressLine(long long received, long long total) {
          " bytes";
 }
 
-int DownloadAndImport(TKestrixJob& job, const std::string& url, TJobUi& ui) {
+int DownloadAndImport(TKestrixJob& job, const std::string& url, TJobUi& ui, int idleTimeoutMs) {
+  if (const std::string missing = job.MissingInput(); !missing.empty()) {
+    ui.Status(missing, TStatusColour::scRed);
+    return 1;
+  }
   TDownloader dl;
+  dl.IdleTimeoutMs = idleTimeoutMs;
   QEventLoop loop;
   bool ok = false;
   size_t lastLength = 0;

@@ -137,11 +137,6 @@ int main(int argc, char** argv) {
     job.Reprocess();
   } else if (fromFile.empty()) {
 #ifdef KESTRIX_WITH_QT
-    // Fail at once when the import could not use the download anyway.
-    if (const std::string missing = job.MissingInput(); !missing.empty()) {
-      ui.Status(missing, vx::TStatusColour::scRed);
-      return 1;
-    }
     vx::TUrlSettings urls;
     urls.Read(vx::TIniFile(vx::SettingsFile("Kestrix")));
     return vx::DownloadAndImport(job, urls.Urls[static_cast<size_t>(*source)], ui);

@@ -9,10 +9,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 #include "common/Ini.h"
 #include "manager/DLoader.h"
 #include "manager/Sources.h"
+#include "manager/StatusLabel.h"
 
 namespace vx {
 
@@ -40,21 +42,20 @@ TMainForm::TMainForm(int source, std::string settingsFile, std::string reference
       QMessageBox::critical(this, windowTitle(), text);
   };
 
-  // Fixed 431 x 123 dialog with the controls where they always were.
-  setFixedSize(431, 123);
+  // 431 x 123 at first, the controls where they always were; the window
+  // may be made larger, and the address and the status grow with it.
   QFont f = font();
   f.setPointSize(8);
   setFont(f);
   Label1 = new QLabel("URL:", this);
-  Label1->setGeometry(12, 20, 25, 13);
   UrlEdit = new QLineEdit(this);
-  UrlEdit->setGeometry(44, 16, 373, 21);
+  UrlEdit->setMinimumHeight(21);
   StatusPanel = new QFrame(this);
-  StatusPanel->setGeometry(12, 48, 405, 25);
   StatusPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  StatusPanel->setMinimumHeight(25);
   auto* panelLayout = new QHBoxLayout(StatusPanel);
   panelLayout->setContentsMargins(2, 2, 2, 2);
-  StatusLabel = new QLabel(StatusPanel);
+  StatusLabel = new TStatusLabel(StatusPanel);
   StatusLabel->setAlignment(Qt::AlignCenter);
   ProgressBar = new QProgressBar(StatusPanel);
   ProgressBar->setRange(0, 100);
@@ -62,19 +63,38 @@ TMainForm::TMainForm(int source, std::string settingsFile, std::string reference
   panelLayout->addWidget(StatusLabel);
   panelLayout->addWidget(ProgressBar);
   DownloadBtn = new QPushButton("Download", this);
-  DownloadBtn->setGeometry(156, 88, 75, 25);
   AbortBtn = new QPushButton("Abort", this);
-  AbortBtn->setGeometry(240, 88, 75, 25);
   CloseBtn = new QPushButton("Close", this);
-  CloseBtn->setGeometry(328, 88, 75, 25);
-  for (QPushButton* b : {DownloadBtn, AbortBtn, CloseBtn}) b->setAutoDefault(false);
+  for (QPushButton* b : {DownloadBtn, AbortBtn, CloseBtn}) {
+    b->setAutoDefault(false);
+    b->setFixedSize(75, 25);
+  }
+
+  auto* urlRow = new QHBoxLayout;
+  urlRow->setSpacing(7);
+  urlRow->addWidget(Label1);
+  urlRow->addWidget(UrlEdit, 1);
+  auto* buttonRow = new QHBoxLayout;
+  buttonRow->setSpacing(9);
+  buttonRow->addStretch(1);
+  buttonRow->addWidget(DownloadBtn);
+  buttonRow->addWidget(AbortBtn);
+  buttonRow->addWidget(CloseBtn);
+  buttonRow->addSpacing(14);
+  auto* form = new QVBoxLayout(this);
+  form->setContentsMargins(12, 12, 14, 10);
+  form->setSpacing(11);
+  form->addLayout(urlRow);
+  form->addWidget(StatusPanel, 1);
+  form->addLayout(buttonRow);
+  resize(431, 123);
 
   connect(DownloadBtn, &QPushButton::clicked, this,
           [this] { DownloadBtnClick(QApplication::keyboardModifiers() & Qt::ControlModifier); });
   connect(AbortBtn, &QPushButton::clicked, this, [this] { AbortBtnClick(); });
   connect(CloseBtn, &QPushButton::clicked, this, [this] { CloseBtnClick(); });
 
-  ListsLoaded_ = Job_->LoadLookupLists();
+  Job_->LoadLookupLists();
   Urls_.Read(TIniFile(SettingsFile_));
 }
 
@@ -97,12 +117,9 @@ void TMainForm::showEvent(QShowEvent* e) {
   setWindowTitle(QString::fromStdString(SourceCaption(Source_)));
   UrlEdit->setText(QString::fromStdString(Urls_.Urls[static_cast<size_t>(Source_)]));
   ProgressBar->hide();
-  // Only the IOTA job needs the lookup lists: say at once when they are
-  // missing rather than after a download that cannot be used.
-  if (Source_ == srIota && !ListsLoaded_)
-    Status(Job_->ListError(), TStatusColour::scRed);
-  else
-    Status("Ready");
+  // Say at once when a list the job needs is missing (the IOTA lookup
+  // lists, the FCC ZIP list) rather than after a download that cannot be used.
+  if (InputsReady()) Status("Ready");
   SetButtons(true, false, true);
   if (screen()) move(screen()->availableGeometry().center() - rect().center());
   QDialog::showEvent(e);
@@ -121,8 +138,17 @@ void TMainForm::SetButtons(bool download, bool abort, bool close) {
   CloseBtn->setEnabled(close);
 }
 
+bool TMainForm::InputsReady() {
+  const std::string missing = Job_->MissingInput();
+  if (missing.empty()) return true;
+  Status(missing, TStatusColour::scRed);
+  return false;
+}
+
+QString TMainForm::StatusText() const { return StatusLabel->FullText(); }
+
 void TMainForm::Status(std::string_view text, TStatusColour colour) {
-  StatusLabel->setText(FromCp1252(text));
+  StatusLabel->SetFullText(FromCp1252(text));
   const char* style = colour == TStatusColour::scRed     ? "color: red;"
                       : colour == TStatusColour::scGreen ? "color: green;"
                                                          : "";
@@ -136,12 +162,15 @@ void TMainForm::Information(std::string_view text) { ShowMessage(TMessageKind::m
 void TMainForm::Error(std::string_view text) { ShowMessage(TMessageKind::mkError, FromCp1252(text)); }
 
 void TMainForm::DownloadBtnClick(bool ctrlHeld) {
+  Urls_.Urls[static_cast<size_t>(Source_)] = UrlEdit->text().trimmed().toStdString();
+  // Nothing is fetched that could not be used; the user may put the list
+  // in place and try again.
+  if (!InputsReady()) return;
   SetButtons(false, true, false);
   ProgressBar->setRange(0, 1);
   ProgressBar->setValue(0);
   StatusLabel->hide();
   ProgressBar->show();
-  Urls_.Urls[static_cast<size_t>(Source_)] = UrlEdit->text().trimmed().toStdString();
   if (ctrlHeld && Source_ == srFcc) {
     ProgressBar->hide();
     Status("Processing data...");

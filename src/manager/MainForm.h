@@ -21,6 +21,7 @@ class QFrame;
 namespace vx {
 
 class TDownloader;
+class TStatusLabel;
 
 class TMainForm : public QDialog, public TJobUi {
   Q_OBJECT
@@ -46,6 +47,9 @@ class TMainForm : public QDialog, public TJobUi {
   TDownloader& Dl() { return *Dl_; }
   const TUrlSettings& Urls() const { return Urls_; }
 
+  // The whole status text (the label may show it shortened).
+  QString StatusText() const;
+
   // TJobUi
   void Status(std::string_view text, TStatusColour colour = TStatusColour::scNormal) override;
   void Information(std::string_view text) override;
@@ -55,7 +59,7 @@ class TMainForm : public QDialog, public TJobUi {
   QLabel* Label1;
   QLineEdit* UrlEdit;
   QFrame* StatusPanel;
-  QLabel* StatusLabel;
+  TStatusLabel* StatusLabel;
   QProgressBar* ProgressBar;
   QPushButton* DownloadBtn;
   QPushButton* AbortBtn;
@@ -70,6 +74,8 @@ class TMainForm : public QDialog, public TJobUi {
   void DlError();
   void DlSuccess();
   void SetButtons(bool download, bool abort, bool close);
+  // False (with the reason in red) when the job lacks a list it needs.
+  bool InputsReady();
   void SaveSettings();
 
   int Source_;
@@ -78,7 +84,6 @@ class TMainForm : public QDialog, public TJobUi {
   std::unique_ptr<TKestrixJob> Job_;
   TDownloader* Dl_;
   bool Saved_ = false;
-  bool ListsLoaded_ = false;
 };
 
 }  // namespace vx

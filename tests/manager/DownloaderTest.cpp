@@ -69,7 +69,7 @@ TEST(Downloader, FetchesABodyWithItsFields) {
   EXPECT_EQ(ev.success, 1);
   EXPECT_GE(ev.data, 1);
   const TDownloadedFile& f = dl.File();
-  EXPECT_EQ(f.Data, "hello world");
+  EXPECT_EQ(f.Data.view(), "hello world");
   EXPECT_EQ(f.ContentLength, 11);
   EXPECT_EQ(f.BytesReceived, 11);
   EXPECT_EQ(f.ResultText, "OK");
@@ -92,7 +92,7 @@ TEST(Downloader, RangesDatesAndPartialContent) {
   dl.Download(server.Url("/tail"), -500, EncodeDayCount({2024, 1, 2, 3, 4, 5}));
   ASSERT_TRUE(WaitUntil([&] { return ev.Ended(); }));
   EXPECT_EQ(ev.success, 1);
-  EXPECT_EQ(dl.File().Data, "56789");
+  EXPECT_EQ(dl.File().Data.view(), "56789");
   EXPECT_EQ(dl.File().RangeStart, -500);
   EXPECT_NE(server.LastRequest.find("Range: bytes=-500"), std::string::npos);
   EXPECT_NE(server.LastRequest.find("If-Modified-Since: Tue, 02 Jan 2024 03:04:05 GMT"), std::string::npos);
@@ -191,7 +191,7 @@ TEST(Downloader, AbortRaisesNothingAndBusyRefusesASecondStart) {
 
   dl.Download(server.Url("/ok"));
   ASSERT_TRUE(WaitUntil([&] { return ev.Ended(); }));
-  EXPECT_EQ(dl.File().Data, "fine");
+  EXPECT_EQ(dl.File().Data.view(), "fine");
 }
 
 TEST(Downloader, ABodyOverTheLimitFailsCleanly) {
@@ -250,4 +250,67 @@ TEST(Downloader, AnUntrustedCertificateIsRefused) {
   EXPECT_EQ(dl.File().ResultText.rfind("Connection Error ", 0), 0u) << dl.File().ResultText;
   EXPECT_NE(dl.File().ResultText.find("SSL"), std::string::npos) << dl.File().ResultText;
   EXPECT_TRUE(dl.File().Data.empty());
+}
+
+TEST(Downloader, ATransferThatReceivesNothingTimesOut) {
+  TLoopbackHttp server;
+  TRoute silent;
+  silent.Silent = true;  // the connection is taken, the request read, and then nothing
+  server.Route("/silent", silent);
+  TRoute stalls{200, {}, std::string(100000, 's')};
+  stalls.SendBytes = 5000;
+  stalls.Hang = true;  // part of the body, then nothing more
+  server.Route("/stalls", stalls);
+  for (const char* path : {"/silent", "/stalls"}) {
+    SCOPED_TRACE(path);
+    TDownloader dl;
+    dl.IdleTimeoutMs = 300;
+    Events ev;
+    ev.Attach(dl);
+    dl.Download(server.Url(path));
+    ASSERT_TRUE(WaitUntil([&] { return ev.Ended(); }, 5000));
+    EXPECT_EQ(ev.error, 1);
+    EXPECT_EQ(dl.File().ResultText, "Connection Error 4 (timed out: nothing received for 300 ms)");
+    EXPECT_EQ(dl.File().ResultCode, 4);
+    EXPECT_FALSE(dl.Busy());
+  }
+  EXPECT_NE(TDownloader().IdleTimeoutMs, 0);
+  EXPECT_EQ(TDownloader().IdleTimeoutMs, 60000);
+
+  // The wait is between pieces, not for the whole transfer: a slow body
+  // that keeps coming is fine.
+  TRoute trickle{200, {}, std::string(20000, 't')};
+  trickle.Pieces = 8;
+  trickle.PieceDelayMs = 100;
+  server.Route("/trickle", trickle);
+  TDownloader dl;
+  dl.IdleTimeoutMs = 300;
+  Events ev;
+  ev.Attach(dl);
+  dl.Download(server.Url("/trickle"));
+  ASSERT_TRUE(WaitUntil([&] { return ev.Ended(); }, 5000));
+  EXPECT_EQ(ev.success, 1) << dl.File().ResultText;
+  EXPECT_EQ(dl.File().Data.size(), 20000u);
+}
+
+TEST(Downloader, ABodyWithoutLengthGrowsWithLittleSpareRoom) {
+  TLoopbackHttp server;
+  std::string body(20000000, '\0');
+  for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>('a' + i % 23);
+  TRoute noLength{200, {}, body};
+  noLength.ContentLength = false;
+  server.Route("/nolen", noLength);
+  server.Route("/len", {200, {}, body});
+  for (const char* path : {"/nolen", "/len"}) {
+    SCOPED_TRACE(path);
+    TDownloader dl;
+    Events ev;
+    ev.Attach(dl);
+    dl.Download(server.Url(path));
+    ASSERT_TRUE(WaitUntil([&] { return ev.Ended(); }, 30000));
+    ASSERT_EQ(ev.success, 1) << dl.File().ResultText;
+    ASSERT_EQ(dl.File().Data.size(), body.size());
+    EXPECT_TRUE(dl.File().Data.view() == body);
+    EXPECT_LE(static_cast<double>(dl.File().Data.capacity()), 1.5 * static_cast<double>(body.size()));
+  }
 }

@@ -53,6 +53,27 @@ TEST_F(KestrixCli, RefusesAnythingButOneSourceIndex) {
   EXPECT_FALSE(FileExists(Ref + "lotw1.txt"));
 }
 
+TEST_F(KestrixCli, HelpNamesTheSixSources) {
+  for (const char* args : {"--help", "-h", "--headless --help"}) {
+    const TRun help = Run(args);
+    EXPECT_EQ(help.Code, 0) << args;
+    for (const char* name : {"IOTA_reference", "LoTW_user_list", "FCC_callsign_database", "RAC_callsign_database",
+                             "Canadian_special_callsigns", "RDA_Districts_database"})
+      EXPECT_NE(help.Out.find(name), std::string::npos) << name;
+    EXPECT_NE(help.Out.find("--headless --from-file PATH N"), std::string::npos);
+  }
+  EXPECT_EQ(Run("--bogus").Code, 1);
+}
+
+TEST_F(KestrixCli, ForeignFilesAreRefusedWithTheReason) {
+  WriteFileAtomic(Ref + "lotw1.txt", "K1ABC,2024\r\n");
+  const TRun page = Run("--headless --from-file " + Body("page.html", "<html><body>Not Found</body></html>\n") + " 1");
+  EXPECT_EQ(page.Code, 1);
+  EXPECT_EQ(page.Err, "Processing data...\nError: Not a LoTW user list: 0 of 1 lines look like its records; the "
+                      "previous files are kept\n");
+  EXPECT_EQ(test::Slurp(Ref + "lotw1.txt"), "K1ABC,2024\r\n");
+}
+
 TEST_F(KestrixCli, HeadlessJobsReportAndExit) {
   WriteFileAtomic(Ref + "ZipLst.lst", gen::GenerateZipList());
   gen::TFccOptions o;

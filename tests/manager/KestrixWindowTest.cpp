@@ -14,8 +14,11 @@
 #include "ManagerTestUtil.h"
 #include "common/Ini.h"
 #include "manager/DLoader.h"
+#include "manager/HeadlessDownload.h"
+#include "manager/Job.h"
 #include "manager/MainForm.h"
 #include "manager/Sources.h"
+#include "manager/StatusLabel.h"
 #include "manager/UrlSettings.h"
 
 using namespace vx;
@@ -80,7 +83,7 @@ struct Window : testing::Test {
     form->show();
     return form;
   }
-  static std::string StatusOf(TMainForm& f) { return f.StatusLabel->text().toStdString(); }
+  static std::string StatusOf(TMainForm& f) { return f.StatusText().toStdString(); }
   static std::string Buttons(TMainForm& f) {
     return std::string(f.DownloadBtn->isEnabled() ? "D" : "-") + (f.AbortBtn->isEnabled() ? "A" : "-") +
            (f.CloseBtn->isEnabled() ? "C" : "-");
@@ -198,7 +201,7 @@ TEST_F(Window, CtrlDownloadRebuildsTheFccIndexWithoutNetwork) {
   EXPECT_EQ(Messages.size(), 1u);
 
   // Ctrl on another source downloads as usual.
-  Server.Route("/lotw", {200, {}, "X\r\n"});
+  Server.Route("/lotw", {200, {}, "K1ABC,2024\r\n"});
   auto g = Open(srLotwUsers, "/lotw");
   g->DownloadBtnClick(true);
   ASSERT_TRUE(WaitUntil([&] { return StatusOf(*g) == "DONE"; }));
@@ -241,4 +244,70 @@ TEST_F(Window, HeadlessDownloadImportsFromTheServer) {
   EXPECT_EQ(p.exitCode(), 1);
   EXPECT_NE(p.readAllStandardError().toStdString().find("Download failed: Server reply code is 404"),
             std::string::npos);
+}
+
+TEST_F(Window, ALongStatusIsShortenedInTheMiddleAndTheWindowGrows) {
+  auto f = Open(srRac, "/rac");
+  const std::string text = "Download failed: " + std::string(400, 'x') + " at the end.zip\"";
+  f->Status(text, TStatusColour::scRed);
+  QCoreApplication::processEvents();
+  const QString shown = f->StatusLabel->text();
+  EXPECT_LT(shown.size(), static_cast<qsizetype>(text.size()));
+  EXPECT_TRUE(shown.startsWith("Download failed")) << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith("at the end.zip\"")) << shown.toStdString();
+  EXPECT_TRUE(shown.contains(QChar(0x2026)));
+  EXPECT_EQ(f->StatusLabel->toolTip().toStdString(), text);
+  EXPECT_EQ(StatusOf(*f), text);
+  EXPECT_LE(f->StatusLabel->geometry().right(), f->StatusPanel->contentsRect().right());
+
+  // The window grows, and the address and the status with it.
+  const int urlWidth = f->UrlEdit->width();
+  f->resize(900, 200);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(f->size(), QSize(900, 200));
+  EXPECT_GT(f->UrlEdit->width(), urlWidth + 400);
+  EXPECT_GT(f->StatusLabel->text().size(), shown.size() + 50);
+  EXPECT_GE(f->CloseBtn->geometry().right(), 850);  // the buttons stay on the right
+  // Short texts are shown whole.
+  f->Status("DONE", TStatusColour::scGreen);
+  EXPECT_EQ(f->StatusLabel->text().toStdString(), "DONE");
+}
+
+TEST_F(Window, TheFccSourceWithoutItsZipListFailsBeforeDownloading) {
+  RemoveFile(Ref + "ZipLst.lst");
+  Server.Route("/fcc", {200, {}, BodyOf(srFcc)});
+  auto f = Open(srFcc, "/fcc");
+  EXPECT_NE(StatusOf(*f).find("ZipLst.lst"), std::string::npos) << StatusOf(*f);
+  EXPECT_EQ(f->StatusLabel->styleSheet().toStdString(), "color: red;");
+  f->DownloadBtn->click();
+  EXPECT_NE(StatusOf(*f).find("ZipLst.lst"), std::string::npos) << StatusOf(*f);
+  EXPECT_EQ(Buttons(*f), "D-C");
+  EXPECT_FALSE(f->Dl().Busy());
+  WaitUntil([] { return false; }, 200);
+  EXPECT_EQ(Server.Requests, 0);
+  EXPECT_EQ(f->ExitCode(), 1);
+
+  // Once the list is there, the same window goes on.
+  WriteFileAtomic(Ref + "ZipLst.lst", gen::GenerateZipList());
+  f->DownloadBtn->click();
+  ASSERT_TRUE(WaitUntil([&] { return StatusOf(*f) == "DONE"; }));
+  EXPECT_EQ(Server.Requests, 1);
+}
+
+TEST_F(Window, HeadlessDownloadsTimeOutAndCheckTheirListsFirst) {
+  TRoute silent;
+  silent.Silent = true;
+  Server.Route("/silent", silent);
+  test::TRecordingUi ui;
+  TKestrixJob job(srLotwUsers, Ref, ui);
+  EXPECT_EQ(DownloadAndImport(job, Server.Url("/silent"), ui, 300), 1);
+  EXPECT_EQ(ui.Statuses.back(), "Download failed: Connection Error 4 (timed out: nothing received for 300 ms)");
+  EXPECT_EQ(ui.Colours.back(), TStatusColour::scRed);
+
+  RemoveFile(Ref + "ZipLst.lst");
+  const int requests = Server.Requests;
+  TKestrixJob fcc(srFcc, Ref, ui);
+  EXPECT_EQ(DownloadAndImport(fcc, Server.Url("/fcc"), ui, 300), 1);
+  EXPECT_NE(ui.Statuses.back().find("ZipLst.lst"), std::string::npos) << ui.Statuses.back();
+  EXPECT_EQ(Server.Requests, requests);
 }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QMap>
+#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -19,6 +20,9 @@ struct TRoute {
   bool ContentLength = true;  // send a Content-Length header
   int SendBytes = -1;         // send only this much of the body
   bool Hang = false;          // then keep the connection open (else close it)
+  bool Silent = false;        // take the request and never answer at all
+  int Pieces = 1;             // send the response in this many pieces...
+  int PieceDelayMs = 0;       // ...this far apart
 };
 
 class TLoopbackHttp : public QObject {
@@ -68,9 +72,26 @@ class TLoopbackHttp : public QObject {
     out += "\r\n";
     size_t n = r.SendBytes >= 0 ? std::min(size_t(r.SendBytes), r.Body.size()) : r.Body.size();
     if (r.Status != 304) out += QByteArray(r.Body.data(), qsizetype(n));
-    s->write(out);
-    s->flush();
-    if (!r.Hang) s->disconnectFromHost();
+    if (r.Silent) return;
+    if (r.Pieces <= 1) {
+      s->write(out);
+      s->flush();
+      if (!r.Hang) s->disconnectFromHost();
+      return;
+    }
+    // The pieces go out from timers on this loop; the socket may be gone by then.
+    QPointer<QTcpSocket> socket(s);
+    const qsizetype step = (out.size() + r.Pieces - 1) / r.Pieces;
+    for (int k = 0; k < r.Pieces; ++k) {
+      const QByteArray piece = out.mid(k * step, step);
+      const bool last = k == r.Pieces - 1;
+      QTimer::singleShot(k * r.PieceDelayMs, this, [socket, piece, last, hang = r.Hang] {
+        if (!socket) return;
+        socket->write(piece);
+        socket->flush();
+        if (last && !hang) socket->disconnectFromHost();
+      });
+    }
   }
 
   QTcpServer Server_;
