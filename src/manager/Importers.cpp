@@ -200,10 +200,7 @@ void ImportSpecialCalls(TImportContext& ctx) {
   TFileStager stager;
   size_t calls = 0;
   stager.StageStream(Target(ctx, "CanSpec.lst"), [&](const TFileStager::TWriter& write) {
-    calls = table.Emit([&](std::string_view line) {
-      write(line);
-      write("\r\n");
-    });
+    calls = table.Emit(write, "\r\n");
   });
   stager.Commit();
   ctx.Ui->Information("Special Canadian callsigns imported: " + FormatInt(static_cast<int64_t>(calls)) + " calls");

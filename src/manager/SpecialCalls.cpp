@@ -1,6 +1,8 @@
 #include "manager/SpecialCalls.h"
 
 #include <algorithm>
+#include <cstring>
+#include <stdexcept>
 
 #include "common/TextUtil.h"
 
@@ -12,7 +14,15 @@ namespace {
 // does not depend on the sort algorithm.
 bool LessIgnoringCase(std::string_view a, std::string_view b) {
   const size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
+  // Bytes that are equal are equal ignoring case too: skip them a word at a
+  // time (a table full of one call compares long equal texts).
+  size_t i = 0;
+  for (uint64_t x, y; i + 8 <= n; i += 8) {
+    std::memcpy(&x, a.data() + i, 8);
+    std::memcpy(&y, b.data() + i, 8);
+    if (x != y) break;
+  }
+  for (; i < n; ++i) {
     unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
     if (x >= 'a' && x <= 'z') x -= 32;
     if (y >= 'a' && y <= 'z') y -= 32;
@@ -75,16 +85,15 @@ void TSpecialCallTable::CountRow(std::string_view row) {
 void TSpecialCallTable::AddRow(std::string_view row) {
   std::string line;
   if (!MakeLine(row, line)) return;
-  Lines_.emplace_back(Text_.size(), line.size());
+  // Longer rows were refused when the text was cut into lines.
+  if (line.size() >> kLengthBits) throw std::length_error("special call line too long");
+  Lines_.push_back((static_cast<uint64_t>(Text_.size()) << kLengthBits) | line.size());
   Text_ += line;
 }
 
-size_t TSpecialCallTable::Emit(const std::function<void(std::string_view)>& out) {
+size_t TSpecialCallTable::Emit(const std::function<void(std::string_view)>& write, std::string_view lineEnd) {
   std::sort(Lines_.begin(), Lines_.end(),
-            [this](const auto& a, const auto& b) {
-              return LessIgnoringCase(std::string_view(Text_).substr(a.first, a.second),
-                                      std::string_view(Text_).substr(b.first, b.second));
-            });
+            [this](uint64_t a, uint64_t b) { return LessIgnoringCase(Slice(a), Slice(b)); });
   const size_t n = Lines_.size();
   if (n == 0) return 0;
 
@@ -93,7 +102,7 @@ size_t TSpecialCallTable::Emit(const std::function<void(std::string_view)>& out)
   // Only the beginning of a run's merged text is ever compared, so it is
   // kept no longer than the longest line.
   size_t longest = 0;
-  for (const auto& l : Lines_) longest = std::max(longest, l.second);
+  for (size_t k = 0; k < n; ++k) longest = std::max(longest, Line(k).size());
   std::vector<size_t> runStarts;  // from the last run to the first
   std::string current(Line(n - 1));
   for (size_t k = n - 1; k-- > 0;) {
@@ -107,13 +116,18 @@ size_t TSpecialCallTable::Emit(const std::function<void(std::string_view)>& out)
   }
   runStarts.push_back(0);
 
-  // The merged lines in order, one run at a time.
+  // The merged lines in order, one run at a time, written piece by piece.
   std::reverse(runStarts.begin(), runStarts.end());
   for (size_t r = 0; r < runStarts.size(); ++r) {
     const size_t first = runStarts[r], last = (r + 1 < runStarts.size() ? runStarts[r + 1] : n) - 1;
-    current.assign(Line(last));
-    for (size_t k = last; k-- > first;) AppendMerged(current, Line(k));
-    out(current);
+    write(Line(last));
+    for (size_t k = last; k-- > first;) {
+      const std::string_view line = Line(k);
+      const size_t p = CallPrefix(line);
+      write("|");
+      write(Trim(line.substr(p == 0 ? 0 : p - 1)));
+    }
+    write(lineEnd);
   }
   return runStarts.size();
 }
@@ -121,8 +135,12 @@ size_t TSpecialCallTable::Emit(const std::function<void(std::string_view)>& out)
 std::vector<std::string> BuildSpecialCallLines(std::string_view text) {
   TSpecialCallTable table;
   for (std::string_view row : SplitLines(text)) table.AddRow(row);
+  // Rows never hold a line end, so one marks where a merged line ends.
+  std::string all;
+  table.Emit([&](std::string_view piece) { all += piece; }, "\n");
   std::vector<std::string> lines;
-  table.Emit([&](std::string_view l) { lines.emplace_back(l); });
+  for (size_t at = 0, end; (end = all.find('\n', at)) != std::string::npos; at = end + 1)
+    lines.emplace_back(all, at, end - at);
   return lines;
 }
 

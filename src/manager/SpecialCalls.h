@@ -3,10 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "refdata/AlStrLst.h"
@@ -32,17 +32,25 @@ class TSpecialCallTable {
   size_t MadeBytes() const { return MadeBytes_; }
 
   // Sorts the lines ignoring case, merges the lines of one call with "|"
-  // and hands each merged line to out, in order. Returns their number.
-  size_t Emit(const std::function<void(std::string_view)>& out);
+  // and writes the merged lines in order, each followed by lineEnd. A
+  // merged line goes out in pieces and is never held whole. Returns the
+  // number of lines written.
+  size_t Emit(const std::function<void(std::string_view)>& write, std::string_view lineEnd);
 
  private:
   bool MakeLine(std::string_view row, std::string& line);
-  std::string_view Line(size_t k) const { return std::string_view(Text_).substr(Lines_[k].first, Lines_[k].second); }
+  // A line's place in Text_: the offset above, the length in the low 24
+  // bits (rows are cut far shorter), eight bytes a line.
+  static constexpr unsigned kLengthBits = 24;
+  std::string_view Line(size_t k) const { return Slice(Lines_[k]); }
+  std::string_view Slice(uint64_t place) const {
+    return std::string_view(Text_).substr(place >> kLengthBits, place & ((uint64_t(1) << kLengthBits) - 1));
+  }
 
   TAlStringList Work_;
   bool Header_ = true;
   std::string Text_;                                // the lines one after another
-  std::vector<std::pair<size_t, size_t>> Lines_;    // offset and length in Text_
+  std::vector<uint64_t> Lines_;
   size_t MadeLines_ = 0, MadeBytes_ = 0;
 };
 
