@@ -2,7 +2,10 @@
 //  - the FCC index of 1.5 million records against one plain read of the same
 //    "EN.dat" (the file lives in a temporary folder and is removed at exit);
 //  - extraction of a large ZIP member against zlib inflating the same data
-//    in memory.
+//    in memory;
+//  - the peak memory of whole imports against the largest file they write
+//    (members that inflate to hundreds of megabytes, realistic registries,
+//    and a refused archive of empty lines).
 // Ratios to the baseline of the same run are reported as counters.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -14,11 +17,14 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "Gen.h"
 #include "ZipWriter.h"
 #include "common/FileUtil.h"
 #include "manager/CbIndex.h"
+#include "manager/Job.h"
+#include "manager/Sources.h"
 #include "manager/Staging.h"
 #include "manager/Unzipper.h"
 
@@ -204,8 +210,76 @@ void BM_ZipExtract(benchmark::State& state) {
   if (g_inflate > 0) state.counters["x_inflate"] = mean / g_inflate;
 }
 
+// One import as the job runs it, on an archive built once per case.
+struct TImportCase {
+  const char* Name;
+  int Source;
+  std::string Body;
+};
+
+std::string Repeated(const char* member, const std::string& line, uint64_t bytes) {
+  vx::gen::TZipMember m;
+  m.Name = member;
+  m.Data = line + "\r\n";
+  m.RepeatTo = bytes;
+  vx::gen::TZipWriter w;
+  w.Add(m);
+  return w.Build(9);
+}
+
+const std::vector<TImportCase>& ImportCases() {
+  static const std::vector<TImportCase> cases = [] {
+    std::vector<TImportCase> c;
+    std::string rdaLine = "UA1ABC IVANOV";
+    rdaLine.resize(70, ' ');
+    rdaLine += "LO-01  1234";
+    c.push_back({"rda_200MB_member", vx::srRda, Repeated("rda.txt", rdaLine, 200000000)});
+    c.push_back({"special_200MB_member", vx::srCanadianSpecial,
+                 Repeated("ind_speciaux.csv", "VX9ABC;Club;2024;Event;x;24/01-24/02;2024", 200000000)});
+    c.push_back({"rac_200MB_empty_lines", vx::srRac, Repeated("amateur.rpt", "", 200000000)});
+    c.push_back({"rac_60000", vx::srRac, vx::gen::ZipWith("amateur.rpt", vx::gen::GenerateAmateurRpt(60000))});
+    vx::gen::TFccOptions o;
+    o.Records = 300000;
+    c.push_back({"fcc_300000", vx::srFcc, vx::gen::ZipWith("EN.dat", vx::gen::GenerateFccEn(o))});
+    c.push_back({"special_5000", vx::srCanadianSpecial,
+                 vx::gen::ZipWith("ind_speciaux.csv", vx::gen::GenerateSpecialCalls(5000))});
+    return c;
+  }();
+  return cases;
+}
+
+void BM_ImportPeakMemory(benchmark::State& state) {
+  const TImportCase& c = ImportCases()[static_cast<size_t>(state.range(0))];
+  state.SetLabel(c.Name);
+  const std::string dir = std::filesystem::temp_directory_path().string() + "/kestrix-import-" +
+                          std::to_string(::getpid()) + "/";
+  vx::MakeDirectories(dir);
+  vx::WriteFileAtomic(dir + "ZipLst.lst", vx::gen::GenerateZipList());
+  long peakKb = 0;
+  bool done = false;
+  for (auto _ : state) {
+    vx::TSilentUi ui;
+    vx::TKestrixJob job(c.Source, dir, ui);
+    ResetPeak();
+    const long baseKb = StatusKb("VmRSS:");
+    done = job.ImportDownloaded(c.Body);
+    peakKb = std::max(peakKb, StatusKb("VmHWM:") - baseKb);
+  }
+  uintmax_t largest = 0;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(dir))
+    if (e.is_regular_file() && e.path().filename() != "ZipLst.lst") largest = std::max(largest, e.file_size());
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
+  state.counters["done"] = done ? 1 : 0;
+  state.counters["archive_MB"] = static_cast<double>(c.Body.size()) / 1e6;
+  state.counters["peak_MB"] = static_cast<double>(peakKb) / 1024.0;
+  state.counters["largest_out_MB"] = static_cast<double>(largest) / 1e6;
+  if (largest > 0) state.counters["x_largest_out"] = static_cast<double>(peakKb) * 1024.0 / static_cast<double>(largest);
+}
+
 }  // namespace
 
+BENCHMARK(BM_ImportPeakMemory)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_PlainReadEnDat)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(BM_GetlineEnDat)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_FccIndex)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
