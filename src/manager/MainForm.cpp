@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "common/Cp1252.h"
 #include "common/Ini.h"
 #include "manager/DLoader.h"
 #include "manager/Sources.h"
@@ -20,10 +21,7 @@ namespace vx {
 
 namespace {
 
-QString FromCp1252(std::string_view s) {
-  // Latin-1 covers everything but 0x80..0x9F, which the texts here never use.
-  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
+QString FromCp1252(std::string_view s) { return QString::fromStdU16String(Cp1252ToUtf16(s)); }
 
 }  // namespace
 
