@@ -51,7 +51,9 @@ bool IsFccEnLine(std::string_view line) {
 }
 
 bool IsRacLine(std::string_view line) {
-  return !line.empty() && line[0] == 'V' && LooksLikeCallSign(Trim(Columns(line, 1, 6)));
+  // The call fills columns 1-6 as far as it goes; a separator may follow a
+  // shorter one.
+  return !line.empty() && line[0] == 'V' && LooksLikeCallSign(FirstField(Columns(line, 1, 6), " ;,\t"));
 }
 
 bool IsRdaLine(std::string_view line) {

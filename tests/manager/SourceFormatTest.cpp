@@ -96,6 +96,10 @@ TEST(SourceFormat, GeneratedRecordsPassAndForeignTextsDoNot) {
   EXPECT_GT(share(gen::GenerateSpecialCalls(500), IsSpecialCallRow, true), 0.8);  // one in ten is dropped
   EXPECT_TRUE(IsLotwLine("K1ABC,2024-01-01,12:00:00"));
   EXPECT_TRUE(IsLotwLine("DL1XYZ"));
+  EXPECT_TRUE(IsRacLine("VE3AB  JOHN"));
+  EXPECT_TRUE(IsRacLine("VE3AB;JOHN;SMITH"));
+  EXPECT_FALSE(IsRacLine("ve3ab  JOHN"));
+  EXPECT_FALSE(IsRacLine("VERSION 2"));
 
   const std::string html = "<!DOCTYPE html>\n<html><head><title>404 Not Found</title></head>\n<body>\n"
                            "<h1>Not Found</h1>\n<p>The requested URL was not found on this server.</p>\n</body></html>\n";
