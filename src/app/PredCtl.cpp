@@ -185,6 +185,11 @@ void TPredictionController::PageChanged(TPage page) {
   }
 }
 
+void TPredictionController::SelectPage(TPage page) {
+  Page_ = page;
+  UpdateTitle();
+}
+
 void TPredictionController::CallEditChange(const std::string& text) {
   if (InputsGuard_) return;
   InputsGuard_ = true;

@@ -109,6 +109,9 @@ class TPredictionController {
 
   // Event handlers of the window.
   void PageChanged(TPage page);
+  // A tab was shown without its change handling (by an automation client):
+  // the caption follows, nothing is computed.
+  void SelectPage(TPage page);
   void CallEditChange(const std::string& text);
   void CallEditEnter();
   void CoordinatesChanged(bool dxFrame);

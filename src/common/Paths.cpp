@@ -86,9 +86,10 @@ std::string AreaCacheFolder() {
   return f;
 }
 
+std::string DataHomeFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share/"); }
+
 std::string ReferenceFolder() {
-  std::string f = PortableMode() ? ProgramFolder() + "Reference/"
-                                 : XdgFolder("XDG_DATA_HOME", ".local/share/") + "Vexmoor/Reference/";
+  std::string f = PortableMode() ? ProgramFolder() + "Reference/" : DataHomeFolder() + "Vexmoor/Reference/";
   MakeDirectories(f);
   return f;
 }

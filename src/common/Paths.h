@@ -25,6 +25,10 @@ std::string SettingsFile(const std::string& program);
 // created on demand.
 std::string AreaCacheFolder();
 
+// The user's data folder: $XDG_DATA_HOME or ~/.local/share/, with a
+// trailing "/" (not created here).
+std::string DataHomeFolder();
+
 // ~/.local/share/Vexmoor/Reference/ (portable: "Reference/" beside the
 // program); created on demand, failures ignored.
 std::string ReferenceFolder();

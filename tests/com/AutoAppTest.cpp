@@ -1,0 +1,270 @@
+// The automation members over the prediction controller and the headless
+// window: clamps, effects and events, without a bus.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "../views/ViewsTestUtil.h"
+#include "com/AutoApp.h"
+#include "com/AutoMembers.h"
+#include "com/HeadlessWindow.h"
+#include "common/FileUtil.h"
+#include "common/TextUtil.h"
+#include "refdata/CallParser.h"
+#include "views/BmpFile.h"
+
+using namespace vx;
+
+namespace {
+
+struct AutoAppFixture : testing::Test {
+  std::string data, cache;
+  vxtest::TQueuedRunner* runner = nullptr;
+  THeadlessWindow window;
+  std::unique_ptr<TPredictionController> ctl;
+  std::unique_ptr<TVantorApp> app;
+
+  void SetUp() override {
+    const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+    data = vxtest::MakeDataFolder("auto-" + name);
+    cache = vxtest::FreshFolder("auto-" + name + "-cache");
+    auto r = std::make_unique<vxtest::TQueuedRunner>();
+    runner = r.get();
+    auto engine = std::make_unique<TVoaEngine>(std::move(r), TVoacapSetup{VX_FAKE_VOACAP, data});
+    engine->CheckInstallation();
+    ASSERT_EQ(engine->Status(), vsReady);
+    window.Inputs.MonthText = "Mar 2008";
+    window.Inputs.Ssn = 50;
+    ctl = std::make_unique<TPredictionController>(std::move(engine), cache, window);
+    window.SetController(ctl.get());
+    app = std::make_unique<TVantorApp>(*ctl, window, window, 0x10002);
+  }
+  std::vector<TClientEvent> Events() {
+    auto q = ctl->TakeClientEvents();
+    return {q.begin(), q.end()};
+  }
+};
+
+std::string ZeroLines() {
+  std::string line;
+  for (int h = 0; h < 24; ++h) line += h ? ",0" : "0";
+  std::string all;
+  for (int b = 0; b < 8; ++b) all += line + "\r";
+  return all;
+}
+
+}  // namespace
+
+TEST_F(AutoAppFixture, PageClampsAndStartsNothing) {
+  app->SetPage(7);
+  EXPECT_EQ(app->Page(), pgAnt);
+  EXPECT_EQ(window.Page, pgAnt);
+  app->SetPage(-3);
+  EXPECT_EQ(app->Page(), pgParams);
+  app->SetPage(pgMap);
+  app->SetPage(pgChart);
+  EXPECT_EQ(runner->Started, 0);
+  EXPECT_TRUE(Events().empty());
+  // The caption follows the tab, although nothing was computed.
+  EXPECT_EQ(window.Title.rfind(" SNR, short path to ", 0), 0u);
+}
+
+TEST_F(AutoAppFixture, HourAndBandClampOrAreIgnored) {
+  window.RealTimeOn = true;
+  app->SetHour(30);
+  EXPECT_EQ(app->Hour(), 23);
+  EXPECT_FALSE(app->RealtimeClock());
+  app->SetHour(-1);
+  EXPECT_EQ(app->Hour(), 0);
+  app->SetBand(5);
+  EXPECT_EQ(app->Band(), 5);
+  EXPECT_EQ(window.Map.MapBand, 5);
+  app->SetBand(9);  // no such band: nothing changes, no failure
+  app->SetBand(-1);
+  EXPECT_EQ(app->Band(), 5);
+  EXPECT_EQ(runner->Started, 0);
+}
+
+TEST_F(AutoAppFixture, CoordinatesReadBackAsTheFramesHoldThem) {
+  app->SetDxLat(45.6);
+  EXPECT_DOUBLE_EQ(app->DxLat(), 46.0);
+  app->SetDxLon(-73.5);  // halves go to the even degree
+  EXPECT_DOUBLE_EQ(app->DxLon(), -74.0);
+  EXPECT_DOUBLE_EQ(app->DxLat(), 46.0);  // the other coordinate stays
+  app->SetHomeLon(-200);
+  EXPECT_DOUBLE_EQ(app->HomeLon(), -180.0);
+  app->SetHomeLat(95);
+  EXPECT_DOUBLE_EQ(app->HomeLat(), 90.0);
+  app->SetHomeLat(std::numeric_limits<double>::quiet_NaN());
+  EXPECT_DOUBLE_EQ(app->HomeLat(), 0.0);
+  EXPECT_DOUBLE_EQ(app->HomeLon(), -180.0);
+  // What the engine gets is what reads back.
+  ctl->SyncEngineInputs();
+  EXPECT_EQ(ctl->Engine().Inputs().RxLat, 46 * 180);
+  EXPECT_EQ(ctl->Engine().Inputs().RxLon, -74 * 180);
+  EXPECT_EQ(ctl->Engine().Inputs().TxLon, -180 * 180);
+}
+
+TEST_F(AutoAppFixture, NumbersClampIntoTheirBoxes) {
+  app->SetKp(0);
+  EXPECT_EQ(app->Kp(), 1);
+  app->SetKp(12);
+  EXPECT_EQ(app->Kp(), 9);
+  app->SetSsn(500);
+  EXPECT_EQ(app->Ssn(), 400);
+  app->SetSsn(-60);
+  EXPECT_EQ(app->Ssn(), -50);
+  app->SetTxPower(0);
+  EXPECT_EQ(app->TxPower(), 1);
+  app->SetTxPower(100000);
+  EXPECT_EQ(app->TxPower(), 9999);
+  app->SetMapStyle(5);
+  EXPECT_EQ(app->MapStyle(), msPseudo);
+  app->SetMapResolution(-2);
+  EXPECT_EQ(app->MapResolution(), 0);
+}
+
+TEST_F(AutoAppFixture, CallSignSetsTheDxFrameAndAFrameEditClearsTheCall) {
+  TCallParser parser(TCallParserVariant::pvMain, false);
+  parser.SetPrefixFile(VX_BIN_DIR "/Prefix.lst");
+  ctl->SetCallParser(&parser);
+  app->SetDxCall("g3abc");
+  EXPECT_EQ(app->DxCall(), "G3ABC");  // the box holds capitals
+  EXPECT_FALSE(window.CallRed);
+  EXPECT_GT(app->DxLat(), 49.0);  // somewhere in England
+  EXPECT_LT(app->DxLat(), 56.0);
+  EXPECT_EQ(app->DxLat(), std::round(app->DxLat()));  // whole degrees
+  app->SetDxLat(10);
+  EXPECT_EQ(app->DxCall(), "");
+  app->SetDxCall("QQ");
+  EXPECT_TRUE(window.CallRed);
+  EXPECT_DOUBLE_EQ(app->DxLat(), 0.0);  // the emptied frame reads 0
+  EXPECT_EQ(runner->Started, 0);
+}
+
+TEST_F(AutoAppFixture, ChartDataBeforeAnyPredictionIsZeros) { EXPECT_EQ(app->ChartData(), ZeroLines()); }
+
+TEST_F(AutoAppFixture, PredictPointSelectsTheChartAndReportsChartChange) {
+  window.Call = "K1ABC";
+  app->PredictPoint();
+  EXPECT_EQ(app->Page(), pgChart);
+  EXPECT_EQ(window.Page, pgChart);
+  EXPECT_EQ(window.Title, " SNR, short path to K1ABC");
+  EXPECT_TRUE(app->JobRunning());
+  EXPECT_TRUE(Events().empty());  // nothing until the job ends
+  ASSERT_TRUE(runner->Complete());
+  EXPECT_FALSE(app->JobRunning());
+  EXPECT_EQ(Events(), std::vector<TClientEvent>{ceChartChange});
+  // The rows of the bands' whole megahertz, hours 0..23.
+  const std::string text = app->ChartData();
+  EXPECT_EQ(text, TVantorApp::ChartDataText(ctl->Engine().PointResults()));
+  std::vector<std::string> lines;
+  for (size_t p = 0, q; (q = text.find('\r', p)) != std::string::npos; p = q + 1) lines.push_back(text.substr(p, q - p));
+  ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(text.find('\n'), std::string::npos);
+  const auto& snr = ctl->Engine().PointResults().Snr;
+  EXPECT_EQ(lines[6].substr(0, lines[6].find(',')), std::to_string(RoundToInt32(snr[25][0])));
+  EXPECT_NE(text, ZeroLines());
+}
+
+TEST(ChartDataText, RoundsHalvesToEven) {
+  TPointResults r;
+  r.Snr[3][0] = 12.5f;
+  r.Snr[3][1] = 13.5f;
+  r.Snr[3][2] = -2.5f;
+  r.Snr[3][24] = 99;  // hour 24 is not read
+  r.Snr[28][23] = 7.4f;
+  const std::string text = TVantorApp::ChartDataText(r);
+  EXPECT_EQ(text.substr(0, 9), "12,14,-2,");
+  EXPECT_EQ(text.find("99"), std::string::npos);
+  EXPECT_EQ(text.substr(text.size() - 3), ",7\r");
+}
+
+TEST_F(AutoAppFixture, PredictAreaFromTheCacheFiresMapChangeWithoutARun) {
+  app->PredictArea();
+  EXPECT_EQ(app->Page(), pgMap);
+  ASSERT_TRUE(runner->Complete());
+  EXPECT_EQ(Events(), std::vector<TClientEvent>{ceMapChange});
+  EXPECT_FALSE(window.Map.NormGrid.Empty());
+  app->PredictArea();
+  EXPECT_EQ(runner->Started, 1);
+  EXPECT_FALSE(app->JobRunning());
+  EXPECT_EQ(Events(), std::vector<TClientEvent>{ceMapChange});
+}
+
+TEST_F(AutoAppFixture, ImagesAreWhatTheViewsHoldAndUnwritableFilesFail) {
+  const std::string dir = vxtest::FreshFolder("auto-images");
+  app->SaveChartImage(dir + "empty.bmp");
+  app->PredictArea();
+  ASSERT_TRUE(runner->Complete());
+  app->SaveMapImage(dir + "map.bmp");
+  auto chart = DecodeBmp(*ReadWholeFile(dir + "empty.bmp"));
+  auto map = DecodeBmp(*ReadWholeFile(dir + "map.bmp"));
+  ASSERT_TRUE(chart && map);
+  EXPECT_EQ(chart->Width, kChartWidth);
+  EXPECT_EQ(*map, window.Map.MapBitmap);
+  EXPECT_EQ(map->Width, kMapWidth);
+  try {
+    app->SaveChartImage(dir + "no/such/folder/chart.bmp");
+    FAIL() << "no error";
+  } catch (const TAutomationError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot write " + dir + "no/such/folder/chart.bmp");
+  }
+  EXPECT_THROW(app->SaveMapImage(""), TAutomationError);
+}
+
+TEST_F(AutoAppFixture, MonthIsSelectedByNumberAndImpossibleMonthsFail) {
+  app->SetYearMonth(2009, 11);
+  EXPECT_EQ(app->YearMonth(), "Nov 2009");
+  EXPECT_THROW(app->SetYearMonth(2009, 13), TAutomationError);
+  EXPECT_THROW(app->SetYearMonth(2009, 0), TAutomationError);
+  EXPECT_THROW(app->SetYearMonth(20090, 1), TAutomationError);
+  EXPECT_EQ(app->YearMonth(), "Nov 2009");
+}
+
+TEST_F(AutoAppFixture, OptionsReadWhatTheWindowHolds) {
+  app->SetShowMuf(true);
+  app->SetShowMuf(false);
+  EXPECT_FALSE(app->ShowMuf());
+  window.PlotMufOn = true;  // the user ticked it in the window
+  EXPECT_TRUE(app->ShowMuf());
+  app->SetShowSun(true);
+  app->SetShowPath(true);
+  app->SetLongPath(true);
+  app->SetUseKp(true);
+  app->SetRealtimeClock(true);
+  EXPECT_TRUE(app->ShowSun() && app->ShowPath() && app->LongPath() && app->UseKp() && app->RealtimeClock());
+  app->SetVisible(true);
+  app->SetLeft(40);
+  app->SetTop(60);
+  EXPECT_TRUE(app->Visible());
+  EXPECT_EQ(app->Left(), 40);
+  EXPECT_EQ(app->Top(), 60);
+  app->BringToFront();
+  EXPECT_EQ(window.BroughtToFront, 1);
+  EXPECT_EQ(app->Version(), 0x10002);
+  // Without sibling programs the toggles stay up.
+  app->SetGeomiraOn(true);
+  app->SetSunsentryOn(true);
+  EXPECT_FALSE(app->GeomiraOn() || app->SunsentryOn());
+}
+
+TEST_F(AutoAppFixture, EveryWritablePropertyReadsBackThroughTheTable) {
+  for (const TAutoProperty& p : AutomationProperties()) {
+    ASSERT_TRUE(p.Get) << p.Name;
+    const TBusValue before = p.Get(*app);
+    EXPECT_EQ(char(p.Type), "idbs"[before.index()]) << p.Name;
+    if (p.Set) EXPECT_NO_THROW(p.Set(*app, before)) << p.Name;
+    // Writing what was read changes nothing (RealtimeClock aside, nothing
+    // here starts or stops anything either).
+    EXPECT_EQ(p.Get(*app), before) << p.Name;
+  }
+  EXPECT_EQ(runner->Started, 0);
+  EXPECT_FALSE(FindAutoProperty("YearMonth")->Set);
+  EXPECT_FALSE(FindAutoProperty("ChartData")->Set);
+  EXPECT_FALSE(FindAutoProperty("Version")->Set);
+  EXPECT_EQ(FindAutoMethod("SetYearMonth")->Arguments, "ii");
+  EXPECT_EQ(FindAutoMethod("Release")->Call, nullptr);
+  EXPECT_EQ(FindAutoProperty("NoSuch"), nullptr);
+}
