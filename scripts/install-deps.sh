@@ -10,7 +10,7 @@ PKGS=(
   zlib1g-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  dbus
+  dbus libglib2.0-bin
   desktop-file-utils appstream groff-base file librsvg2-bin
   hamradio-files xplanet-images
   python3

@@ -1,9 +1,11 @@
-# vantor_add_test(NAME sources... [LIBS libs...] [OWN_MAIN]): a GoogleTest
-# program whose cases ctest lists one by one. OWN_MAIN: the sources bring
-# their own main() (for tests that need a Qt application object).
+# vantor_add_test(NAME sources... [LIBS libs...] [OWN_MAIN] [LAUNCHER cmd]): a
+# GoogleTest program whose cases ctest lists one by one. OWN_MAIN: the
+# sources bring their own main() (for tests that need a Qt application
+# object). LAUNCHER: a program that runs the test program (listing included),
+# such as one that gives it a private bus.
 include(GoogleTest)
 function(vantor_add_test name)
-  cmake_parse_arguments(T "OWN_MAIN" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "OWN_MAIN" "LAUNCHER" "LIBS" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest)
   if(NOT T_OWN_MAIN)
@@ -13,6 +15,9 @@ function(vantor_add_test name)
     VX_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures"
     VX_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     VX_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  if(T_LAUNCHER)
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR ${T_LAUNCHER})
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -20,7 +20,7 @@ double Degrees(int32_t v) { return v == kNoLocation32 ? 0.0 : v / 180.0; }
 TLocation Shown(TLocation p) { return HasLocation(p) ? p : TLocation{0, 0}; }
 
 void SaveImage(const std::string& fileName, const TRgbImage& image) {
-  if (fileName.empty() || !SaveBmpFile(fileName, image)) throw TAutomationError("Cannot write " + fileName);
+  if (fileName.empty() || !SaveBmpFile(fileName, image)) throw TAutomationError("Cannot write ", fileName);
 }
 
 }  // namespace

@@ -11,6 +11,9 @@
 
 namespace vx {
 
+// The Version property: major * 65536 + minor of this build.
+inline constexpr int32_t kVantorVersionNumber = VANTOR_VERSION_MAJOR * 65536 + VANTOR_VERSION_MINOR;
+
 class TVantorApp final : public IAutomationTarget {
  public:
   // inputs and window are normally the same object (the window, or

@@ -56,8 +56,10 @@ const std::vector<TAutoMethod>& AutomationMethods() {
        [](IAutomationTarget& t, const TArgs& a) { t.SetYearMonth(std::get<int32_t>(a[0]), std::get<int32_t>(a[1])); }},
       {"PredictPoint", "", [](IAutomationTarget& t, const TArgs&) { t.PredictPoint(); }},
       {"PredictArea", "", [](IAutomationTarget& t, const TArgs&) { t.PredictArea(); }},
-      {"SaveChartImage", "s", [](IAutomationTarget& t, const TArgs& a) { t.SaveChartImage(std::get<std::string>(a[0])); }},
-      {"SaveMapImage", "s", [](IAutomationTarget& t, const TArgs& a) { t.SaveMapImage(std::get<std::string>(a[0])); }},
+      {"SaveChartImage", "s", [](IAutomationTarget& t, const TArgs& a) { t.SaveChartImage(std::get<std::string>(a[0])); },
+       true},
+      {"SaveMapImage", "s", [](IAutomationTarget& t, const TArgs& a) { t.SaveMapImage(std::get<std::string>(a[0])); },
+       true},
       {"BringToFront", "", [](IAutomationTarget& t, const TArgs&) { t.BringToFront(); }},
       {"Release", "", nullptr},
   };

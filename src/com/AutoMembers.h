@@ -33,6 +33,7 @@ struct TAutoMethod {
   // The arguments match Arguments. Null for Release, which is the
   // service's own (it ends a client's connection).
   void (*Call)(IAutomationTarget&, const std::vector<TBusValue>&);
+  bool TakesFileName = false;  // its "s" is a file name, not Windows-1252 text
 };
 
 // In the interface's order.

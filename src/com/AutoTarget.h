@@ -16,7 +16,16 @@ namespace vx {
 
 class TAutomationError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  // text is Windows-1252; a file name the text ends with is kept apart in
+  // the file system's own bytes, so that the edge can show it as it is.
+  explicit TAutomationError(const std::string& text, std::string fileName = {})
+      : std::runtime_error(text + fileName), Text_(text), FileName_(std::move(fileName)) {}
+  const std::string& Text() const { return Text_; }
+  const std::string& FileName() const { return FileName_; }
+
+ private:
+  std::string Text_;
+  std::string FileName_;
 };
 
 class IAutomationTarget {
@@ -92,7 +101,8 @@ class IAutomationTarget {
   virtual bool RealtimeClock() const = 0;
   virtual void SetRealtimeClock(bool on) = 0;
 
-  // Windows bitmaps of what the chart and the map hold.
+  // Windows bitmaps of what the chart and the map hold; the name is in the
+  // file system's bytes.
   virtual void SaveChartImage(const std::string& fileName) = 0;
   virtual void SaveMapImage(const std::string& fileName) = 0;
   virtual void BringToFront() = 0;

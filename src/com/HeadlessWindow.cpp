@@ -48,6 +48,17 @@ void THeadlessWindow::ShowMap(const TVoaGrid& grid) {
     Post_ ? Post_([this] { Geomira_->SendField(); }) : Geomira_->SendField();
 }
 
+void THeadlessWindow::ClientEventsQueued() {
+  THeadlessView::ClientEventsQueued();
+  if (!Post_ || !Ctl_ || EventsPosted_) return;
+  EventsPosted_ = true;
+  Post_([this] {
+    EventsPosted_ = false;
+    for (TClientEvent code : Ctl_->TakeClientEvents())
+      if (OnClientEvent) OnClientEvent(code);
+  });
+}
+
 void THeadlessWindow::SetMapHour(int hour) {
   Inputs.MapHour = hour;
   Map.MapHour = hour;

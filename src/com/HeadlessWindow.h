@@ -37,6 +37,10 @@ class THeadlessWindow final : public THeadlessView,
   void SetPost(TPost post) { Post_ = std::move(post); }
   // The UTC clock the monitor's day is taken from (a day count).
   std::function<double()> UtcClock;
+  // Where the controller's automation events go, posted after the handler
+  // that raised them (with a post function set; without one the caller
+  // drains them itself).
+  std::function<void(TClientEvent)> OnClientEvent;
 
   bool Visible = false;
   int Left = 0, Top = 0;
@@ -59,6 +63,7 @@ class THeadlessWindow final : public THeadlessView,
   void SetDxPoint(TLocation point) override;
   void RepaintChart() override;
   void ShowMap(const TVoaGrid& grid) override;
+  void ClientEventsQueued() override;
 
   // IAutomationView
   bool WindowVisible() const override { return Visible; }
@@ -114,6 +119,7 @@ class THeadlessWindow final : public THeadlessView,
   TPost Post_;
   TCoordFields HomeFields_, DxFields_;
   TMonitorReading LastReading_;
+  bool EventsPosted_ = false;
 };
 
 }  // namespace vx

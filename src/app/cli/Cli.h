@@ -31,5 +31,6 @@ int CliPredict(const std::vector<std::string>& args);
 int CliArea(const std::vector<std::string>& args);
 int CliChart(const std::vector<std::string>& args);
 int CliLookup(const std::vector<std::string>& args);
+int CliServe(const std::vector<std::string>& args);
 
 }  // namespace vx::cli

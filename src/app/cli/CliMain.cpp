@@ -12,6 +12,7 @@ static const char* kUsage =
     "  area      area prediction for one band and hour as JSON\n"
     "  chart     point-to-point prediction drawn as a chart image\n"
     "  lookup    resolve call signs through the prefix list\n"
+    "  serve     offer the automation interface on the session bus, without a window\n"
     "See the manual page vantor-cli(1) for the options of each command.\n";
 
 int main(int argc, char** argv) {
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
   if (cmd == "area") return vx::cli::CliArea(args);
   if (cmd == "chart") return vx::cli::CliChart(args);
   if (cmd == "lookup") return vx::cli::CliLookup(args);
+  if (cmd == "serve") return vx::cli::CliServe(args);
   std::cerr << "vantor-cli: unknown command '" << cmd << "'\n" << kUsage;
   return 2;
 }

@@ -1,0 +1,117 @@
+// vantor-cli serve: the automation service without the window, over a
+// headless window and the prediction controller. A program started by the
+// bus (--automation, as its activation file says) ends once no client has
+// been connected for the idle period and no job runs; otherwise it runs until
+// it is stopped, or until its last client leaves after one hid the "window"
+// (Visible := false).
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QTimer>
+#include <iostream>
+
+#include "app/cli/Cli.h"
+#include "com/AutoApp.h"
+#include "com/AutoService.h"
+#include "com/GeomiraBus.h"
+#include "com/HeadlessWindow.h"
+#include "com/SunsentryBus.h"
+#include "common/DayCount.h"
+#include "common/Ini.h"
+#include "common/Paths.h"
+#include "common/TextUtil.h"
+#include "engine/Process.h"
+#include "refdata/CallParser.h"
+
+namespace vx::cli {
+
+namespace {
+
+int Usage(const std::string& error) {
+  std::cerr << "vantor-cli serve: " << error << "\n"
+            << "usage: vantor-cli serve [--automation] [--idle-exit SECONDS] [--sibling-timeout MS]\n"
+               "       [--voacap PROGRAM] [--itshfbc DIR] [--no-cache]\n";
+  return 2;
+}
+
+std::optional<int64_t> Number(const TArgs& args, const char* name, int64_t lo, int64_t hi, int64_t fallback) {
+  auto v = args.Value(name);
+  if (!v) return fallback;
+  auto n = ParseInt(Trim(*v));
+  if (!n || *n < lo || *n > hi) return std::nullopt;
+  return *n;
+}
+
+const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+}  // namespace
+
+int CliServe(const std::vector<std::string>& argv) {
+  TArgs args(argv, {"automation", "no-cache"});
+  if (!args.Error().empty()) return Usage(args.Error());
+  auto unknown = args.Unknown({"automation", "no-cache", "idle-exit", "sibling-timeout", "voacap", "itshfbc"});
+  if (!unknown.empty() || !args.Positional().empty())
+    return Usage("unknown argument " + (unknown.empty() ? args.Positional()[0] : unknown[0]));
+  const auto idleSeconds = Number(args, "idle-exit", 0, 86400, TAutomationClients::kBusIdleMs / 1000);
+  const auto siblingMs = Number(args, "sibling-timeout", 1, 600000, TSunsentryBusLink::kCallTimeoutMs);
+  if (!idleSeconds) return Usage("--idle-exit takes whole seconds (0..86400)");
+  if (!siblingMs) return Usage("--sibling-timeout takes milliseconds (1..600000)");
+  const bool byBus = args.Flag("automation");
+
+  TIniFile settings(SettingsFile("Vantor"));
+  TVoacapSetup setup = ReadVoacapSetup(settings);
+  if (auto v = args.Value("voacap")) setup.Program = *v;
+  if (auto v = args.Value("itshfbc")) setup.DataFolder = *v;
+  auto engine = std::make_unique<TVoaEngine>(std::make_unique<TProcess>(), setup);
+  engine->CheckInstallation();
+  if (engine->Status() != vsReady) {
+    std::cerr << "vantor-cli serve: " << engine->StatusText() << "\n";
+    return 1;
+  }
+
+  // The window as it opens: the current month, the first antenna of each
+  // list (the isotropic one when the list has it).
+  THeadlessWindow window;
+  window.Visible = !byBus;
+  const TCivilTime now = DecodeDayCount(UtcNow());
+  window.Inputs.MonthText = std::string(kMonths[(now.Month + 11) % 12]) + " " + std::to_string(now.Year);
+  const int iso = std::max(0, engine->AntennaFiles().IndexOf("ISOTROPE.ant"));
+  window.Inputs.TxAntenna.fill(iso);
+  window.Inputs.RxAntenna.fill(iso);
+  TCallParser parser(TCallParserVariant::pvMain, false);
+  parser.SetPrefixFile(ShippedDataFolder() + "Prefix.lst");
+  parser.SetCallFile(ShippedDataFolder() + "Call.lst");
+
+  TPredictionController controller(std::move(engine), args.Flag("no-cache") ? std::string() : AreaCacheFolder(),
+                                   window);
+  controller.SetCallParser(&parser);
+  window.SetController(&controller);
+  window.SetPost([](std::function<void()> work) {
+    QTimer::singleShot(0, QCoreApplication::instance(), std::move(work));
+  });
+
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  const int timeout = int(*siblingMs);
+  TSunsentryClient monitor(std::make_unique<TSunsentryBusLink>(bus, std::max(timeout, 5000), timeout));
+  monitor.SetListener(&window);
+  window.SetMonitor(&monitor);
+  TGeomiraControl mapProgram(std::make_unique<TGeomiraBusLink>(bus, std::max(timeout, 5000), timeout), window);
+  window.SetMapProgram(&mapProgram);
+
+  TVantorApp app(controller, window, window, kVantorVersionNumber);
+  TAutomationService service(app, byBus ? TStartKind::skBus : TStartKind::skUser, bus, *idleSeconds * 1000);
+  window.OnClientEvent = [&service](TClientEvent code) { service.FireClientEvent(code); };
+  QObject::connect(&service, &TAutomationService::EndRequested, QCoreApplication::instance(),
+                   &QCoreApplication::quit);
+  QString error;
+  if (!service.Start(error)) {
+    std::cerr << "vantor-cli serve: " << error.toStdString() << "\n";
+    return 1;
+  }
+  const int rc = QCoreApplication::exec();
+  mapProgram.SetActive(false);
+  monitor.SetActive(false);
+  service.Stop();
+  return rc;
+}
+
+}  // namespace vx::cli

@@ -1,0 +1,65 @@
+// Helpers of the bus tests: waiting with the event loop running, counting
+// signals, and a private bus's activation files.
+#pragma once
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QStringList>
+#include <csignal>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vxtest {
+
+// Runs the event loop until ready() or the time is up; returns ready().
+inline bool WaitUntil(const std::function<bool()>& ready, int ms = 15000) {
+  QElapsedTimer t;
+  t.start();
+  while (!ready()) {
+    if (t.elapsed() > ms) return ready();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+// Counts one signal from anyone on the bus, in the order of arrival.
+class TSignalCounter : public QObject {
+  Q_OBJECT
+ public:
+  TSignalCounter(QDBusConnection bus, const QString& path, const QString& iface, const QString& name,
+                 std::vector<QString>* order = nullptr)
+      : Name(name), Order(order) {
+    bus.connect(QString(), path, iface, name, this, SLOT(Hit(QDBusMessage)));
+  }
+  int Count = 0;
+  QList<QVariantList> Arguments;
+  QString Name;
+  std::vector<QString>* Order;
+
+ public slots:
+  void Hit(const QDBusMessage& m) {
+    ++Count;
+    Arguments << m.arguments();
+    if (Order) Order->push_back(Name);
+  }
+};
+
+inline bool NameOwned(const QDBusConnection& bus, const QString& name) {
+  QDBusReply<bool> r = bus.interface()->isServiceRegistered(name);
+  return r.isValid() && r.value();
+}
+
+// Ends the program that owns name on the bus (a stand-in or an activated
+// service the test started), if any.
+inline void EndOwnerOf(const QDBusConnection& bus, const QString& name) {
+  QDBusReply<uint> pid = bus.interface()->servicePid(name);
+  if (pid.isValid() && pid.value() > 0) ::kill(pid_t(pid.value()), SIGTERM);
+}
+
+}  // namespace vxtest
