@@ -6,11 +6,11 @@
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QTimer>
-#include <chrono>
 
 #include "com/BusCall.h"
 #include "com/BusNames.h"
 #include "com/BusText.h"
+#include "common/Clock.h"
 
 namespace vx {
 
@@ -56,16 +56,11 @@ QString ErrorText(const TAutomationError& e) { return BusString(e.Text()) + BusF
 
 }  // namespace
 
-int64_t SteadyMilliseconds() {
-  using namespace std::chrono;
-  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
 TAutomationService::TAutomationService(IAutomationTarget& target, TStartKind kind, QDBusConnection bus,
                                        int64_t idleMs, QObject* parent)
     : Target_(target),
       Bus_(std::move(bus)),
-      Clients_(kind, SteadyMilliseconds(), idleMs),
+      Clients_(kind, SystemClock().SteadyMs(), idleMs),
       Watcher_(new QDBusServiceWatcher(this)),
       Poll_(new QTimer(this)),
       Idle_(new QTimer(this)) {
@@ -269,7 +264,7 @@ void TAutomationService::Touch(const QString& client) {
 void TAutomationService::ClientGone(const QString& client) {
   Watcher_->removeWatchedService(client);
   const bool wasConnected = Clients_.Connected(client.toStdString());
-  const bool last = Clients_.Release(client.toStdString(), SteadyMilliseconds());
+  const bool last = Clients_.Release(client.toStdString(), SystemClock().SteadyMs());
   if (!wasConnected) return;
   emit ClientsChanged(int(Clients_.Count()));
   if (last && Clients_.EndAfterLastRelease(Target_.Visible()))
@@ -278,7 +273,7 @@ void TAutomationService::ClientGone(const QString& client) {
 
 void TAutomationService::CheckIdle() {
   // Started for the bus's clients: without the bus there is nothing to do.
-  if (Clients_.IdleExpired(SteadyMilliseconds(), Target_.JobRunning()) || !Bus_.isConnected()) {
+  if (Clients_.IdleExpired(SystemClock().SteadyMs(), Target_.JobRunning()) || !Bus_.isConnected()) {
     Idle_->stop();
     emit EndRequested();
   }

@@ -78,7 +78,4 @@ class TAutomationService : public QDBusVirtualObject {
   bool Registered_ = false;
 };
 
-// Milliseconds of the steady clock the bookkeeping reads.
-int64_t SteadyMilliseconds();
-
 }  // namespace vx

@@ -62,9 +62,13 @@ TCallResult TGeomiraControl::Plot(const TNormGrid& grid) {
   return r.Ok() ? end : r;
 }
 
-void TGeomiraControl::SendField() {
-  if (!Active_ || Host_.MapField().Empty()) return;
-  const TCallResult r = Plot(Host_.MapField());
+void TGeomiraControl::SendField() { Send(Host_.MapField()); }
+
+void TGeomiraControl::SendMap(const TVoaGrid& grid) { Send(BuildNormGrid(grid)); }
+
+void TGeomiraControl::Send(const TNormGrid& grid) {
+  if (!Active_ || grid.Empty()) return;
+  const TCallResult r = Plot(grid);
   if (r.Unavailable()) {
     LetGo();
     Host_.MapProgramLeft();

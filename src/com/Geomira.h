@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MapProgram.h"
 #include "com/SiblingLink.h"
 #include "views/MapDraw.h"
 
@@ -67,17 +68,19 @@ class IGeomiraHost {
   virtual void MapProgramError(const std::string& text) = 0;
 };
 
-class TGeomiraControl final : private IGeomiraEvents {
+class TGeomiraControl final : public IMapProgram, private IGeomiraEvents {
  public:
   TGeomiraControl(std::unique_ptr<IGeomiraLink> link, IGeomiraHost& host);
   ~TGeomiraControl() override;
 
-  bool Active() const { return Active_; }
-  // Connects (checks the version, subscribes, sends the map, shows the
-  // program) or disconnects. False when switching on failed; the caller then
-  // asks kMapProgramMissing-style whether to open the download page.
-  bool SetActive(bool on);
-  // Sends the map view's current grid (nothing when it holds none).
+  bool Active() const override { return Active_; }
+  // Connects (checks the version, subscribes, sends the map view's grid,
+  // shows the program) or disconnects. False when switching on failed; the
+  // caller then asks kMapProgramMissingQuestion.
+  bool SetActive(bool on) override;
+  // The map just shown (nothing while not connected or for an empty grid).
+  void SendMap(const TVoaGrid& grid) override;
+  // The map view's current grid.
   void SendField();
   // The pixel of the map view under the program's mouse.
   static int PixelX(double longitude);
@@ -90,6 +93,7 @@ class TGeomiraControl final : private IGeomiraEvents {
   // Begin, plot, end; the end runs also after a refused plot.
   TCallResult Plot(const TNormGrid& grid);
   void LetGo();
+  void Send(const TNormGrid& grid);
 
   void ExitRequest() override;
   void MouseMoved(double latitude, double longitude) override;

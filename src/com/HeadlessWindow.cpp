@@ -1,29 +1,29 @@
 #include "com/HeadlessWindow.h"
 
-#include "common/DayCount.h"
-
 namespace vx {
 
-namespace {
-
-std::string MonthNameOf(int year, int month) {
-  static const char kMonths[] = "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec ";
-  return std::string(kMonths + (month - 1) * 4, 4) + std::to_string(year);
-}
-
-}  // namespace
-
-THeadlessWindow::THeadlessWindow() {
+THeadlessWindow::THeadlessWindow(ISpaceWeatherMonitor& monitor, const IClock& clock)
+    : Solar(monitor, clock), Monitor_(monitor) {
   ShowCoordFields(HomeFields_, Inputs.Home);
   Inputs.Home = ReadCoordFields(HomeFields_);
   SetDxPoint(Inputs.Dx);
   PaintChart(TPointResults(), TChartOptions{}, Chart);
-  UtcClock = [] { return UtcNow(); };
+  Monitor_.SetListener(this);
 }
+
+THeadlessWindow::~THeadlessWindow() { Monitor_.SetListener(nullptr); }
 
 void THeadlessWindow::SetController(TPredictionController* controller) {
   Ctl_ = controller;
   RepaintChart();
+}
+
+TPredictionInputs THeadlessWindow::ReadInputs() const {
+  TPredictionInputs in = Inputs;
+  in.MonthText = Solar.MonthText();
+  in.Ssn = Solar.Ssn();
+  in.Kp = Solar.Kp();
+  return in;
 }
 
 // ---- the views ----
@@ -44,8 +44,7 @@ void THeadlessWindow::ShowMap(const TVoaGrid& grid) {
   THeadlessView::ShowMap(grid);
   Map.SetData(grid);
   // The map program gets the new map once this handler has returned.
-  if (Geomira_)
-    Post_ ? Post_([this] { Geomira_->SendField(); }) : Geomira_->SendField();
+  if (Geomira_) Later([this] { Geomira_->SendField(); });
 }
 
 void THeadlessWindow::ClientEventsQueued() {
@@ -87,45 +86,6 @@ void THeadlessWindow::SetHomePoint(TLocation p) {
   Inputs.Home = ReadCoordFields(HomeFields_);
 }
 
-// ---- month and indices ----
-
-void THeadlessWindow::SelectMonth(int year, int month) { Inputs.MonthText = MonthNameOf(year, month); }
-
-void THeadlessWindow::SetSsn(int ssn) {
-  Inputs.Ssn = ssn;
-  SsnLime = MonitorOn() && ssn == LastReading_.Ssn;
-}
-
-void THeadlessWindow::SetKp(int kp) {
-  Inputs.Kp = kp;
-  KpLime = MonitorOn() && kp == LastReading_.Kp;
-}
-
-bool THeadlessWindow::RefreshSpaceWeather() {
-  if (!MonitorOn()) {
-    SsnLime = KpLime = false;
-    return false;
-  }
-  const int year = TPredictionController::YearOfText(Inputs.MonthText);
-  const int month = TPredictionController::MonthOfText(Inputs.MonthText);
-  const TCivilTime now = DecodeDayCount(UtcClock());
-  const int day = now.Year == year && now.Month == month ? now.Day : 15;
-  const TMonitorReading r = Monitor_->ReadIndices(year, month, day, Inputs.MapHour);
-  LastReading_ = r;
-  bool changed = false;
-  SsnLime = r.Ssn != kNoMonitorValue;
-  if (SsnLime) {
-    changed = Inputs.Ssn != r.Ssn;
-    Inputs.Ssn = r.Ssn;
-  }
-  KpLime = r.Kp != kNoMonitorValue;
-  if (KpLime) {
-    changed = changed || Inputs.Kp != r.Kp;
-    Inputs.Kp = r.Kp;
-  }
-  return changed;
-}
-
 // ---- the sibling programs ----
 
 void THeadlessWindow::SetMapProgramOn(bool down) {
@@ -135,19 +95,11 @@ void THeadlessWindow::SetMapProgramOn(bool down) {
   if (Geomira_->Active() && Map.NormGrid.Empty() && Ctl_) Ctl_->ComputeMap();
 }
 
-void THeadlessWindow::SetMonitorOn(bool down) {
-  if (!Monitor_) return;
-  Monitor_->SetActive(down);
-  RefreshSpaceWeather();
+void THeadlessWindow::SpaceWeatherArrived() {
+  // Read again once the monitor's notice has been handled.
+  Later([this] {
+    if (Monitor_.Active() && Solar.RefreshSpaceWeather(Inputs.MapHour) && Ctl_) Ctl_->SpaceWeatherChanged();
+  });
 }
-
-void THeadlessWindow::MonitorDataArrived() {
-  auto refresh = [this] {
-    if (RefreshSpaceWeather() && Ctl_) Ctl_->SpaceWeatherChanged();
-  };
-  Post_ ? Post_(refresh) : refresh();
-}
-
-void THeadlessWindow::MonitorLeft() { SsnLime = KpLime = false; }
 
 }  // namespace vx

@@ -1,8 +1,8 @@
 // THeadlessWindow: the main window's state without a window, for the
 // automation service run without one (vantor-cli serve) and for tests. It
 // keeps what the controls would hold, draws the chart and the map bitmaps
-// when their data change, and wires the sibling-program clients as the
-// window does.
+// when their data change, and wires the month, the indices and the sibling
+// programs as the window does.
 #pragma once
 
 #include <array>
@@ -10,9 +10,10 @@
 #include <string>
 
 #include "app/HeadlessView.h"
+#include "app/SolarIndices.h"
 #include "com/AutoView.h"
 #include "com/Geomira.h"
-#include "com/Sunsentry.h"
+#include "common/Clock.h"
 #include "geo/CoordFrm.h"
 #include "views/ChartDraw.h"
 #include "views/MapDraw.h"
@@ -22,21 +23,21 @@ namespace vx {
 class THeadlessWindow final : public THeadlessView,
                               public IAutomationView,
                               public IGeomiraHost,
-                              public IMonitorListener {
+                              public ISpaceWeatherListener {
  public:
   // Runs work after the current handler has returned (the Qt host posts it
   // to its event loop); by default it runs at once.
   using TPost = std::function<void(std::function<void()>)>;
 
-  THeadlessWindow();
+  // The monitor serves the SSN and Kp boxes (TUnavailableMonitor when there
+  // is none); it must outlive the window.
+  explicit THeadlessWindow(ISpaceWeatherMonitor& monitor, const IClock& clock = SystemClock());
+  ~THeadlessWindow() override;
   // Collaborators, set once after construction (the controller needs the
   // view first). Each may stay null.
   void SetController(TPredictionController* controller);
   void SetMapProgram(TGeomiraControl* geomira) { Geomira_ = geomira; }
-  void SetMonitor(TSunsentryClient* monitor) { Monitor_ = monitor; }
   void SetPost(TPost post) { Post_ = std::move(post); }
-  // The UTC clock the monitor's day is taken from (a day count).
-  std::function<double()> UtcClock;
   // Where the controller's automation events go, posted after the handler
   // that raised them (with a post function set; without one the caller
   // drains them itself).
@@ -50,16 +51,15 @@ class THeadlessWindow final : public THeadlessView,
   std::array<std::string, 5> StatusPanels;  // the readouts of panels 1..5
   std::string LastMapProgramError;
   int BroughtToFront = 0;
-  bool SsnLime = false, KpLime = false;
 
+  // The month panel, the SSN and Kp boxes and their colours.
+  TSolarIndices Solar;
   TMapModel Map;
   TRgbImage Chart;
 
-  // The monitor's values for the month shown, at the map's hour; true when
-  // the SSN or the Kp changed.
-  bool RefreshSpaceWeather();
-
-  // IPredictionView (beyond THeadlessView)
+  // IPredictionView (beyond THeadlessView): the month, SSN and Kp come from
+  // Solar, the coordinate frames hold whole degrees.
+  TPredictionInputs ReadInputs() const override;
   void SetDxPoint(TLocation point) override;
   void RepaintChart() override;
   void ShowMap(const TVoaGrid& grid) override;
@@ -76,11 +76,11 @@ class THeadlessWindow final : public THeadlessView,
   void SetHomePoint(TLocation p) override;
   void SetCallText(const std::string& text) override { Call = text; }
   void SetLongPath(bool on) override { Inputs.LongPath = on; }
-  void SetSsn(int ssn) override;
-  void SetKp(int kp) override;
+  void SetSsn(int ssn) override { Solar.EditSsn(ssn); }
+  void SetKp(int kp) override { Solar.EditKp(kp); }
   void SetTxPower(int watts) override { Inputs.TxPower = watts; }
   void SetUseKp(bool on) override { Inputs.UseKp = on; }
-  void SelectMonth(int year, int month) override;
+  void SelectMonth(int year, int month) override { Solar.SelectMonth(year, month, Inputs.MapHour); }
   int MapStyle() const override { return Map.MapStyle; }
   void SetMapStyle(int style) override { Map.SetStyle(TMapStyle(style)); }
   void SetMapResolution(int resolution) override { Inputs.MapResolution = resolution; }
@@ -97,8 +97,8 @@ class THeadlessWindow final : public THeadlessView,
   void RepaintMap() override {}
   bool MapProgramOn() const override { return Geomira_ && Geomira_->Active(); }
   void SetMapProgramOn(bool down) override;
-  bool MonitorOn() const override { return Monitor_ && Monitor_->Active(); }
-  void SetMonitorOn(bool down) override;
+  bool MonitorOn() const override { return Monitor_.Active(); }
+  void SetMonitorOn(bool down) override { Solar.ToggleMonitor(down, Inputs.MapHour); }
   const TRgbImage& ChartBitmap() override { return Chart; }
   const TRgbImage& MapBitmap() override { return Map.MapBitmap; }
 
@@ -108,17 +108,18 @@ class THeadlessWindow final : public THeadlessView,
   void MapProgramLeft() override {}
   void MapProgramError(const std::string& text) override { LastMapProgramError = text; }
 
-  // IMonitorListener
-  void MonitorDataArrived() override;
-  void MonitorLeft() override;
+  // ISpaceWeatherListener
+  void SpaceWeatherArrived() override;
+  void SpaceWeatherMonitorLeft() override { Solar.ClearSpaceWeatherDisplay(); }
 
  private:
+  void Later(std::function<void()> work) { Post_ ? Post_(std::move(work)) : work(); }
+
+  ISpaceWeatherMonitor& Monitor_;
   TPredictionController* Ctl_ = nullptr;
   TGeomiraControl* Geomira_ = nullptr;
-  TSunsentryClient* Monitor_ = nullptr;
   TPost Post_;
   TCoordFields HomeFields_, DxFields_;
-  TMonitorReading LastReading_;
   bool EventsPosted_ = false;
 };
 

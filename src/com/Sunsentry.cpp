@@ -43,38 +43,38 @@ bool TSunsentryClient::ReadValue(int32_t parameter, double moment, int& out) {
     // Every further call would wait as long: let the monitor go.
     Available_ = false;
     Drop();
-    if (Listener_) Listener_->MonitorLeft();
+    if (Listener_) Listener_->SpaceWeatherMonitorLeft();
     return false;
   }
   // A refused call or a value that is no number reads as no value.
-  out = r.Ok() && std::isfinite(r.Value) ? RoundToInt32(r.Value) : kNoMonitorValue;
+  out = r.Ok() && std::isfinite(r.Value) ? RoundToInt32(r.Value) : kNoIndexValue;
   return true;
 }
 
-TMonitorReading TSunsentryClient::ReadIndices(int year, int month, int day, int hour) {
-  TMonitorReading out;
+TSpaceWeatherReading TSunsentryClient::ReadIndices(int year, int month, int day, int hour) {
+  TSpaceWeatherReading out;
   if (!Active_) return out;
   const double t = EncodeDayCount(TCivilTime{year, month, day, hour, 0, 0});
-  int v = kNoMonitorValue;
+  int v = kNoIndexValue;
   if (!ReadValue(kSsnParameter, t, v)) return {};
   out.Ssn = v;
   for (int i = 0; i < kKpHours; ++i) {
     if (!ReadValue(kKpParameter, t - i / 24.0, v)) return {};
     out.Kp = v;
-    if (v != kNoMonitorValue) break;
+    if (v != kNoIndexValue) break;
   }
   return out;
 }
 
 void TSunsentryClient::ExitRequest() {
   Drop();
-  if (Listener_) Listener_->MonitorLeft();
+  if (Listener_) Listener_->SpaceWeatherMonitorLeft();
 }
 
 void TSunsentryClient::Vanished() { ExitRequest(); }
 
 void TSunsentryClient::DataArrived() {
-  if (Listener_) Listener_->MonitorDataArrived();
+  if (Listener_) Listener_->SpaceWeatherArrived();
 }
 
 }  // namespace vx

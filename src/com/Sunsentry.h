@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/SpaceWeather.h"
 #include "com/SiblingLink.h"
 
 namespace vx {
@@ -35,26 +36,7 @@ class ISunsentryLink {
   virtual void Watch(ISunsentryEvents* events) = 0;
 };
 
-// An index the monitor has no value for.
-inline constexpr int kNoMonitorValue = -999;
-
-struct TMonitorReading {
-  int Ssn = kNoMonitorValue;
-  int Kp = kNoMonitorValue;
-};
-
-// What the client passes on to the window.
-class IMonitorListener {
- public:
-  virtual ~IMonitorListener() = default;
-  // New values: read them again later, never inside this call.
-  virtual void MonitorDataArrived() = 0;
-  // The client let go (the monitor asked, went away, or stopped answering):
-  // the boxes get the window colour and the monitor button is released.
-  virtual void MonitorLeft() = 0;
-};
-
-class TSunsentryClient final : private ISunsentryEvents {
+class TSunsentryClient final : public ISpaceWeatherMonitor, private ISunsentryEvents {
  public:
   static constexpr int32_t kMinVersion = 0x00010001;  // 1.1
   static constexpr int32_t kSsnParameter = 200;
@@ -66,16 +48,17 @@ class TSunsentryClient final : private ISunsentryEvents {
 
   // False for good once a connection failed or the monitor stopped
   // answering: the connection is not tried again.
-  bool Available() const { return Available_; }
-  bool Active() const { return Active_; }
+  bool Available() const override { return Available_; }
+  bool Active() const override { return Active_; }
   // Connects (with the version check) or disconnects; nothing when already so.
-  void SetActive(bool on);
+  void SetActive(bool on) override;
   // SSN and Kp at Year-Month-Day Hour:00 UTC, rounded halves to even,
-  // kNoMonitorValue where the monitor has none; Kp is the latest hourly value
+  // kNoIndexValue where the monitor has none; Kp is the latest hourly value
   // of the 24 hours before. Both unknown when not connected. A monitor that
-  // does not answer is let go at once, so that one hang costs one timeout.
-  TMonitorReading ReadIndices(int year, int month, int day, int hour);
-  void SetListener(IMonitorListener* listener) { Listener_ = listener; }
+  // does not answer is let go at once (the listener hears that it left), so
+  // that one hang costs one timeout.
+  TSpaceWeatherReading ReadIndices(int year, int month, int day, int hour) override;
+  void SetListener(ISpaceWeatherListener* listener) override { Listener_ = listener; }
 
  private:
   void Open();
@@ -89,7 +72,7 @@ class TSunsentryClient final : private ISunsentryEvents {
   void Vanished() override;
 
   std::unique_ptr<ISunsentryLink> Link_;
-  IMonitorListener* Listener_ = nullptr;
+  ISpaceWeatherListener* Listener_ = nullptr;
   bool Available_ = true;
   bool Active_ = false;
 };

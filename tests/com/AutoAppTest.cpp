@@ -21,7 +21,8 @@ namespace {
 struct AutoAppFixture : testing::Test {
   std::string data, cache;
   vxtest::TQueuedRunner* runner = nullptr;
-  THeadlessWindow window;
+  TUnavailableMonitor monitor;
+  THeadlessWindow window{monitor};
   std::unique_ptr<TPredictionController> ctl;
   std::unique_ptr<TVantorApp> app;
 
@@ -34,8 +35,8 @@ struct AutoAppFixture : testing::Test {
     auto engine = std::make_unique<TVoaEngine>(std::move(r), TVoacapSetup{VX_FAKE_VOACAP, data});
     engine->CheckInstallation();
     ASSERT_EQ(engine->Status(), vsReady);
-    window.Inputs.MonthText = "Mar 2008";
-    window.Inputs.Ssn = 50;
+    window.Solar.Months().SetSsnList("Mar 2008=50\nNov 2009=12.5\nDec 2009=13.5\n");
+    window.Solar.SelectMonth(2008, 3, 0);
     ctl = std::make_unique<TPredictionController>(std::move(engine), cache, window);
     window.SetController(ctl.get());
     app = std::make_unique<TVantorApp>(*ctl, window, window, 0x10002);
@@ -214,13 +215,23 @@ TEST_F(AutoAppFixture, ImagesAreWhatTheViewsHoldAndUnwritableFilesFail) {
   EXPECT_THROW(app->SaveMapImage(""), TAutomationError);
 }
 
-TEST_F(AutoAppFixture, MonthIsSelectedByNumberAndImpossibleMonthsFail) {
+TEST_F(AutoAppFixture, MonthIsSelectedFromTheTableAndImpossibleMonthsFail) {
+  EXPECT_EQ(app->Ssn(), 50);
   app->SetYearMonth(2009, 11);
   EXPECT_EQ(app->YearMonth(), "Nov 2009");
+  EXPECT_EQ(app->Ssn(), 12);  // the table's 12.5, halves to even
+  app->SetYearMonth(2009, 12);
+  EXPECT_EQ(app->Ssn(), 14);
   EXPECT_THROW(app->SetYearMonth(2009, 13), TAutomationError);
   EXPECT_THROW(app->SetYearMonth(2009, 0), TAutomationError);
   EXPECT_THROW(app->SetYearMonth(20090, 1), TAutomationError);
-  EXPECT_EQ(app->YearMonth(), "Nov 2009");
+  EXPECT_EQ(app->YearMonth(), "Dec 2009");
+  // A month the table lacks shows its first line, as the selector does.
+  app->SetYearMonth(2030, 1);
+  EXPECT_EQ(app->YearMonth(), "Mar 2008");
+  ctl->SyncEngineInputs();
+  EXPECT_EQ(ctl->Engine().Inputs().Month, 3);
+  EXPECT_EQ(ctl->Engine().Inputs().Ssn, 50);
 }
 
 TEST_F(AutoAppFixture, OptionsReadWhatTheWindowHolds) {

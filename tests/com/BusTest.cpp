@@ -331,10 +331,10 @@ TEST_F(BusFixture, AUserStartedVantorEndsAtTheLastReleaseOnlyWhenItsWindowIsHidd
 
 namespace {
 
-struct TListener : IMonitorListener {
+struct TListener : ISpaceWeatherListener {
   int Arrived = 0, Left = 0;
-  void MonitorDataArrived() override { ++Arrived; }
-  void MonitorLeft() override { ++Left; }
+  void SpaceWeatherArrived() override { ++Arrived; }
+  void SpaceWeatherMonitorLeft() override { ++Left; }
 };
 
 QDBusMessage CallFake(const QDBusConnection& bus, const char* name, const char* path, const QString& member,
@@ -370,7 +370,7 @@ TEST_F(BusFixture, MonitorVersion65537IsAcceptedAndKpIsSearchedOver25Hours) {
   const double t = EncodeDayCount(TCivilTime{2009, 3, 15, 12, 0, 0});
   ASSERT_EQ(CallFake(bus, kSunsentryBusName, kSunsentryObjectPath, "SetValues", {12.5, 6.0, t - 3 / 24.0}).type(),
             QDBusMessage::ReplyMessage);
-  TMonitorReading r = client.ReadIndices(2009, 3, 15, 12);
+  TSpaceWeatherReading r = client.ReadIndices(2009, 3, 15, 12);
   EXPECT_EQ(r.Ssn, 12);
   EXPECT_EQ(r.Kp, 6);
   QStringList log = FakeLog(bus, kSunsentryBusName, kSunsentryObjectPath);
@@ -381,7 +381,7 @@ TEST_F(BusFixture, MonitorVersion65537IsAcceptedAndKpIsSearchedOver25Hours) {
   CallFake(bus, kSunsentryBusName, kSunsentryObjectPath, "SetValues", {13.5, 6.0, t - 2.0});
   r = client.ReadIndices(2009, 3, 15, 12);
   EXPECT_EQ(r.Ssn, 14);
-  EXPECT_EQ(r.Kp, kNoMonitorValue);
+  EXPECT_EQ(r.Kp, kNoIndexValue);
   EXPECT_EQ(FakeLog(bus, kSunsentryBusName, kSunsentryObjectPath).size(), 5 + 26);
   // The monitor's notices arrive through the event loop.
   CallFake(bus, kSunsentryBusName, kSunsentryObjectPath, "EmitDataArrived");

@@ -34,10 +34,10 @@ class TMonitorLink : public ISunsentryLink {
   void Watch(ISunsentryEvents* events) override { Events = events; }
 };
 
-struct TListener : IMonitorListener {
+struct TListener : ISpaceWeatherListener {
   int Arrived = 0, Left = 0;
-  void MonitorDataArrived() override { ++Arrived; }
-  void MonitorLeft() override { ++Left; }
+  void SpaceWeatherArrived() override { ++Arrived; }
+  void SpaceWeatherMonitorLeft() override { ++Left; }
 };
 
 TReply<double> NoAnswer() { return TReply<double>::From(TCallResult{TCallOutcome::coUnavailable, "timeout"}); }
@@ -88,9 +88,9 @@ TEST(SunsentryClient, NotConnectedOrUnavailableMonitorsReadNothing) {
   TMonitorLink& l = *link;
   l.VersionReply = TReply<int32_t>::From(TCallResult{TCallOutcome::coUnavailable, "no owner"});
   TSunsentryClient c(std::move(link));
-  const TMonitorReading r = c.ReadIndices(2009, 3, 15, 12);
-  EXPECT_EQ(r.Ssn, kNoMonitorValue);
-  EXPECT_EQ(r.Kp, kNoMonitorValue);
+  const TSpaceWeatherReading r = c.ReadIndices(2009, 3, 15, 12);
+  EXPECT_EQ(r.Ssn, kNoIndexValue);
+  EXPECT_EQ(r.Kp, kNoIndexValue);
   c.SetActive(true);
   EXPECT_FALSE(c.Available());
   EXPECT_TRUE(l.Calls.empty());
@@ -107,7 +107,7 @@ TEST(SunsentryClient, KpComesFromTheLatestHourWithAValue) {
   };
   TSunsentryClient c(std::move(link));
   c.SetActive(true);
-  const TMonitorReading r = c.ReadIndices(2009, 3, 15, 12);
+  const TSpaceWeatherReading r = c.ReadIndices(2009, 3, 15, 12);
   EXPECT_EQ(r.Ssn, 12);  // halves to even
   EXPECT_EQ(r.Kp, 4);
   ASSERT_EQ(l.Calls.size(), 1u + 4u);
@@ -123,9 +123,9 @@ TEST(SunsentryClient, TwentyFiveMissingKpValuesLeaveKpUnknown) {
   l.Value = [](int32_t p, double) { return TReply<double>::Of(p == 200 ? 13.5 : -999.0); };
   TSunsentryClient c(std::move(link));
   c.SetActive(true);
-  const TMonitorReading r = c.ReadIndices(2009, 3, 15, 0);
+  const TSpaceWeatherReading r = c.ReadIndices(2009, 3, 15, 0);
   EXPECT_EQ(r.Ssn, 14);
-  EXPECT_EQ(r.Kp, kNoMonitorValue);
+  EXPECT_EQ(r.Kp, kNoIndexValue);
   ASSERT_EQ(l.Calls.size(), 26u);
   EXPECT_NEAR(l.Calls.back().second, l.Calls[0].second - 1.0, 1e-9);  // T - 24 h
 }
@@ -139,9 +139,9 @@ TEST(SunsentryClient, RefusedCallsAndNonNumbersReadAsNoValue) {
   };
   TSunsentryClient c(std::move(link));
   c.SetActive(true);
-  const TMonitorReading r = c.ReadIndices(2009, 3, 15, 0);
-  EXPECT_EQ(r.Ssn, kNoMonitorValue);
-  EXPECT_EQ(r.Kp, kNoMonitorValue);
+  const TSpaceWeatherReading r = c.ReadIndices(2009, 3, 15, 0);
+  EXPECT_EQ(r.Ssn, kNoIndexValue);
+  EXPECT_EQ(r.Kp, kNoIndexValue);
   EXPECT_TRUE(c.Active());
 }
 
@@ -153,10 +153,10 @@ TEST(SunsentryClient, AMonitorThatStopsAnsweringCostsOneTimeout) {
   TListener listener;
   c.SetListener(&listener);
   c.SetActive(true);
-  const TMonitorReading r = c.ReadIndices(2009, 3, 15, 0);
+  const TSpaceWeatherReading r = c.ReadIndices(2009, 3, 15, 0);
   EXPECT_EQ(l.Calls.size(), 2u);  // not 26
-  EXPECT_EQ(r.Ssn, kNoMonitorValue);
-  EXPECT_EQ(r.Kp, kNoMonitorValue);
+  EXPECT_EQ(r.Ssn, kNoIndexValue);
+  EXPECT_EQ(r.Kp, kNoIndexValue);
   EXPECT_FALSE(c.Active());
   EXPECT_FALSE(c.Available());
   EXPECT_EQ(listener.Left, 1);
@@ -260,6 +260,13 @@ TEST(GeomiraControl, OpenShowsAHiddenProgramAndSendsTheMapSouthToNorth) {
           << i << "," << j;
     }
   EXPECT_NE(l.Events, nullptr);
+  // A map shown later goes the same way, from the engine's grid.
+  const TFieldColumns first = l.Field;
+  l.Field.clear();
+  c.SendMap(host.Map.GridCopy);
+  EXPECT_EQ(l.Field, first);
+  c.SendMap(TVoaGrid());  // no map: nothing is sent
+  EXPECT_EQ(std::count(l.Log.begin(), l.Log.end(), "PlotField"), 2);
   // Switching on again does nothing.
   l.Log.clear();
   EXPECT_TRUE(c.SetActive(true));

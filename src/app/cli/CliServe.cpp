@@ -15,7 +15,6 @@
 #include "com/GeomiraBus.h"
 #include "com/HeadlessWindow.h"
 #include "com/SunsentryBus.h"
-#include "common/DayCount.h"
 #include "common/Ini.h"
 #include "common/Paths.h"
 #include "common/TextUtil.h"
@@ -40,8 +39,6 @@ std::optional<int64_t> Number(const TArgs& args, const char* name, int64_t lo, i
   if (!n || *n < lo || *n > hi) return std::nullopt;
   return *n;
 }
-
-const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 }  // namespace
 
@@ -68,12 +65,15 @@ int CliServe(const std::vector<std::string>& argv) {
     return 1;
   }
 
-  // The window as it opens: the current month, the first antenna of each
-  // list (the isotropic one when the list has it).
-  THeadlessWindow window;
+  // The window as it opens: the current month of the sunspot table, the
+  // first antenna of each list (the isotropic one when the list has it).
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  const int timeout = int(*siblingMs);
+  TSunsentryClient monitor(std::make_unique<TSunsentryBusLink>(bus, std::max(timeout, 5000), timeout));
+  THeadlessWindow window(monitor);
   window.Visible = !byBus;
-  const TCivilTime now = DecodeDayCount(UtcNow());
-  window.Inputs.MonthText = std::string(kMonths[(now.Month + 11) % 12]) + " " + std::to_string(now.Year);
+  window.Solar.LoadSsnTable(ShippedDataFolder() + "SSN.dat");
+  window.Solar.StepMonth(TStepDirection::sdCurrent, window.Inputs.MapHour);
   const int iso = std::max(0, engine->AntennaFiles().IndexOf("ISOTROPE.ant"));
   window.Inputs.TxAntenna.fill(iso);
   window.Inputs.RxAntenna.fill(iso);
@@ -88,12 +88,6 @@ int CliServe(const std::vector<std::string>& argv) {
   window.SetPost([](std::function<void()> work) {
     QTimer::singleShot(0, QCoreApplication::instance(), std::move(work));
   });
-
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  const int timeout = int(*siblingMs);
-  TSunsentryClient monitor(std::make_unique<TSunsentryBusLink>(bus, std::max(timeout, 5000), timeout));
-  monitor.SetListener(&window);
-  window.SetMonitor(&monitor);
   TGeomiraControl mapProgram(std::make_unique<TGeomiraBusLink>(bus, std::max(timeout, 5000), timeout), window);
   window.SetMapProgram(&mapProgram);
 
