@@ -6,7 +6,7 @@
 
 namespace vx {
 
-TGeomiraControl::TGeomiraControl(std::unique_ptr<IGeomiraLink> link, IGeomiraHost& host)
+TGeomiraControl::TGeomiraControl(std::unique_ptr<IGeomiraLink> link, IGeomiraHost* host)
     : Link_(std::move(link)), Host_(host) {}
 
 TGeomiraControl::~TGeomiraControl() { SetActive(false); }
@@ -26,7 +26,7 @@ bool TGeomiraControl::Open() {
   if (!visible.Value && !Link_->SetWindowState(0).Ok()) return false;
   Active_ = true;
   Link_->Watch(this);
-  if (!Host_.MapField().Empty() && !Plot(Host_.MapField()).Ok()) {
+  if (Host_ && !Host_->MapField().Empty() && !Plot(Host_->MapField()).Ok()) {
     LetGo();
     return false;
   }
@@ -62,7 +62,9 @@ TCallResult TGeomiraControl::Plot(const TNormGrid& grid) {
   return r.Ok() ? end : r;
 }
 
-void TGeomiraControl::SendField() { Send(Host_.MapField()); }
+void TGeomiraControl::SendField() {
+  if (Host_) Send(Host_->MapField());
+}
 
 void TGeomiraControl::SendMap(const TVoaGrid& grid) { Send(BuildNormGrid(grid)); }
 
@@ -71,9 +73,9 @@ void TGeomiraControl::Send(const TNormGrid& grid) {
   const TCallResult r = Plot(grid);
   if (r.Unavailable()) {
     LetGo();
-    Host_.MapProgramLeft();
-  } else if (!r.Ok()) {
-    Host_.MapProgramError(r.Error);
+    if (Host_) Host_->MapProgramLeft();
+  } else if (!r.Ok() && Host_) {
+    Host_->MapProgramError(r.Error);
   }
 }
 
@@ -92,17 +94,17 @@ TFieldColumns TGeomiraControl::FieldColumns(const TNormGrid& grid) {
 
 void TGeomiraControl::ExitRequest() {
   LetGo();
-  Host_.MapProgramLeft();
+  if (Host_) Host_->MapProgramLeft();
 }
 
 void TGeomiraControl::Vanished() { ExitRequest(); }
 
 void TGeomiraControl::MouseMoved(double latitude, double longitude) {
-  if (!std::isfinite(latitude) || !std::isfinite(longitude)) return;
-  const std::string text = Host_.MapMouseMove(PixelX(longitude), PixelY(latitude));
+  if (!Host_ || !std::isfinite(latitude) || !std::isfinite(longitude)) return;
+  const std::string text = Host_->MapMouseMove(PixelX(longitude), PixelY(latitude));
   if (Active_ && Link_->SetHintText(text).Unavailable()) {
     LetGo();
-    Host_.MapProgramLeft();
+    Host_->MapProgramLeft();
   }
 }
 

@@ -70,7 +70,9 @@ class IGeomiraHost {
 
 class TGeomiraControl final : public IMapProgram, private IGeomiraEvents {
  public:
-  TGeomiraControl(std::unique_ptr<IGeomiraLink> link, IGeomiraHost& host);
+  // The host may come later (the window is made after its services).
+  explicit TGeomiraControl(std::unique_ptr<IGeomiraLink> link, IGeomiraHost* host = nullptr);
+  void SetHost(IGeomiraHost* host) { Host_ = host; }
   ~TGeomiraControl() override;
 
   bool Active() const override { return Active_; }
@@ -100,7 +102,7 @@ class TGeomiraControl final : public IMapProgram, private IGeomiraEvents {
   void Vanished() override;
 
   std::unique_ptr<IGeomiraLink> Link_;
-  IGeomiraHost& Host_;
+  IGeomiraHost* Host_;
   bool Active_ = false;
 };
 

@@ -476,7 +476,7 @@ TVoaGrid FakeAreaGrid(int n, int hour) {
 TEST_F(BusFixture, MapProgramWithoutPlotFieldIsRefused) {
   WriteActivation(kGeomiraBusName, {VX_FAKE_SIBLING, "geomira", "--no-plotfield"});
   THost host;
-  TGeomiraControl control(std::make_unique<TGeomiraBusLink>(bus), host);
+  TGeomiraControl control(std::make_unique<TGeomiraBusLink>(bus), &host);
   EXPECT_FALSE(control.SetActive(true));
   EXPECT_FALSE(control.Active());
   EXPECT_TRUE(FakeLog(bus, kGeomiraBusName, kGeomiraObjectPath).isEmpty());  // nothing asked of it
@@ -485,14 +485,14 @@ TEST_F(BusFixture, MapProgramWithoutPlotFieldIsRefused) {
 TEST_F(BusFixture, MapProgramWithAnotherPlotFieldIsRefused) {
   WriteActivation(kGeomiraBusName, {VX_FAKE_SIBLING, "geomira", "--plotfield-signature", "ad"});
   THost host;
-  TGeomiraControl control(std::make_unique<TGeomiraBusLink>(bus), host);
+  TGeomiraControl control(std::make_unique<TGeomiraBusLink>(bus), &host);
   EXPECT_FALSE(control.SetActive(true));
 }
 
 TEST_F(BusFixture, MapProgramIsShownAndLetGo) {
   WriteActivation(kGeomiraBusName, {VX_FAKE_SIBLING, "geomira"});
   THost host;
-  TGeomiraControl control(std::make_unique<TGeomiraBusLink>(bus), host);
+  TGeomiraControl control(std::make_unique<TGeomiraBusLink>(bus), &host);
   ASSERT_TRUE(control.SetActive(true));
   EXPECT_EQ(FakeLog(bus, kGeomiraBusName, kGeomiraObjectPath),
             (QStringList{"Set WindowState 0", "Set Visible true"}));

@@ -231,7 +231,7 @@ TEST(GeomiraControl, MissingPlotFieldIsRefusedAndNothingElseIsAsked) {
   TMapLink& l = *link;
   l.PlotFieldThere = false;
   THost host;
-  TGeomiraControl c(std::move(link), host);
+  TGeomiraControl c(std::move(link), &host);
   EXPECT_FALSE(c.SetActive(true));
   EXPECT_FALSE(c.Active());
   EXPECT_EQ(l.Log, Log{"HasPlotField"});
@@ -247,7 +247,7 @@ TEST(GeomiraControl, OpenShowsAHiddenProgramAndSendsTheMapSouthToNorth) {
   THost host;
   // Column i, engine row j: 10 * i + j dB, so every cell is told apart.
   host.Map.SetData(vxtest::GridOf(16, [](int i, int j) { return 10.0 * (i % 5) + j; }));
-  TGeomiraControl c(std::move(link), host);
+  TGeomiraControl c(std::move(link), &host);
   ASSERT_TRUE(c.SetActive(true));
   EXPECT_EQ(l.Log, (Log{"HasPlotField", "Visible?", "WindowState=0", "BeginUpdate", "PlotField", "EndUpdate",
                         "Visible=1"}));
@@ -278,7 +278,7 @@ TEST(GeomiraControl, VisibleProgramWithoutAMapGetsNoFieldYet) {
   TMapLink& l = *link;
   l.WindowVisible = true;
   THost host;
-  TGeomiraControl c(std::move(link), host);
+  TGeomiraControl c(std::move(link), &host);
   ASSERT_TRUE(c.SetActive(true));
   EXPECT_EQ(l.Log, (Log{"HasPlotField", "Visible?", "Visible=1"}));
   c.SendField();  // still no map
@@ -290,7 +290,7 @@ TEST(GeomiraControl, CloseResetsTheMapOnceAndTwiceIsNothing) {
   TMapLink& l = *link;
   l.WindowVisible = true;
   THost host;
-  TGeomiraControl c(std::move(link), host);
+  TGeomiraControl c(std::move(link), &host);
   ASSERT_TRUE(c.SetActive(true));
   l.Log.clear();
   c.SetActive(false);
@@ -314,7 +314,7 @@ TEST(GeomiraControl, AProgramThatStopsAnsweringIsLetGoAtOnce) {
   TMapLink& l = *link;
   l.WindowVisible = true;
   THost host;
-  TGeomiraControl c(std::move(link), host);
+  TGeomiraControl c(std::move(link), &host);
   ASSERT_TRUE(c.SetActive(true));
   host.Map.SetData(vxtest::GridOf(16, [](int, int) { return 20.0; }));
   l.Outcome = TCallOutcome::coUnavailable;
@@ -337,7 +337,7 @@ TEST(GeomiraControl, ARefusedFieldIsReportedAndTheConnectionStays) {
   TMapLink& l = *link;
   l.WindowVisible = true;
   THost host;
-  TGeomiraControl c(std::move(link), host);
+  TGeomiraControl c(std::move(link), &host);
   ASSERT_TRUE(c.SetActive(true));
   host.Map.SetData(vxtest::GridOf(31, [](int, int) { return 20.0; }));
   l.PlotOutcome = TCallOutcome::coFailed;
@@ -354,7 +354,7 @@ TEST(GeomiraControl, MouseAt45Point4North73Point6WestReadsPixel106And45) {
   l.WindowVisible = true;
   THost host;
   host.Map.SetData(vxtest::GridOf(16, [](int i, int j) { return 3.0 * i + j; }));
-  TGeomiraControl c(std::move(link), host);
+  TGeomiraControl c(std::move(link), &host);
   // Not connected: the readout still shows, nothing is sent.
   l.Events = nullptr;
   ASSERT_TRUE(c.SetActive(true));

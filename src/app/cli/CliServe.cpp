@@ -88,7 +88,7 @@ int CliServe(const std::vector<std::string>& argv) {
   window.SetPost([](std::function<void()> work) {
     QTimer::singleShot(0, QCoreApplication::instance(), std::move(work));
   });
-  TGeomiraControl mapProgram(std::make_unique<TGeomiraBusLink>(bus, std::max(timeout, 5000), timeout), window);
+  TGeomiraControl mapProgram(std::make_unique<TGeomiraBusLink>(bus, std::max(timeout, 5000), timeout), &window);
   window.SetMapProgram(&mapProgram);
 
   TVantorApp app(controller, window, window, kVantorVersionNumber);
