@@ -4,9 +4,16 @@
 # object). LAUNCHER: a program that runs the test program (listing included),
 # such as one that gives it a private bus.
 include(GoogleTest)
+
+# No test may reach the real home folder: every test program moves HOME and
+# the XDG folders into this folder of the build before anything runs
+# (TestHome.cpp), whether ctest or a developer starts it. Cases that write
+# files use a folder of their own below testing::TempDir(), which lies here too.
+set(VANTOR_TEST_HOME ${CMAKE_BINARY_DIR}/test-home)
+
 function(vantor_add_test name)
   cmake_parse_arguments(T "OWN_MAIN" "LAUNCHER" "LIBS" ${ARGN})
-  add_executable(${name} ${T_UNPARSED_ARGUMENTS})
+  add_executable(${name} ${T_UNPARSED_ARGUMENTS} ${CMAKE_SOURCE_DIR}/tests/TestHome.cpp)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest)
   if(NOT T_OWN_MAIN)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
@@ -14,7 +21,8 @@ function(vantor_add_test name)
   target_compile_definitions(${name} PRIVATE
     VX_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures"
     VX_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-    VX_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+    VX_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
+    VX_TEST_HOME="${VANTOR_TEST_HOME}")
   if(T_LAUNCHER)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR ${T_LAUNCHER})
   endif()

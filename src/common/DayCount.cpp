@@ -52,6 +52,8 @@ TCivilTime DecodeDayCount(double days) {
   return t;
 }
 
+double DayFraction(double days) { return days - std::floor(days); }
+
 double UtcNow() {
   using namespace std::chrono;
   const double secs = duration<double>(system_clock::now().time_since_epoch()).count();

@@ -13,10 +13,14 @@ struct TCivilTime {
 double EncodeDayCount(const TCivilTime& t);
 TCivilTime DecodeDayCount(double days);
 
-// The current moment from the system's UTC clock.
+// The current moment from the system's UTC clock; the one clock of the
+// system.
 double UtcNow();
 
 // "Jan" .. "Dec" for months 1..12 (English, whatever the locale); "" otherwise.
 const char* MonthAbbreviation(int month);
+
+// The time of day of a moment, as a fraction of the day (0 <= f < 1).
+double DayFraction(double days);
 
 }  // namespace vx

@@ -1,6 +1,7 @@
 #include "common/FileUtil.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -36,16 +37,18 @@ std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxByte
   return data;
 }
 
-static bool WriteAll(const std::string& path, std::string_view bytes) {
+int WriteDurably(const std::string& path, std::string_view bytes) {
+  errno = 0;
   std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = (std::fflush(f) == 0) && ok;
+  if (!f) return errno ? errno : EIO;
+  int err = 0;
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) err = errno ? errno : ENOSPC;
+  if (std::fflush(f) != 0 && !err) err = errno ? errno : EIO;
 #ifndef _WIN32
-  if (ok) ok = ::fsync(fileno(f)) == 0;
+  if (!err && ::fsync(fileno(f)) != 0) err = errno ? errno : EIO;
 #endif
-  ok = (std::fclose(f) == 0) && ok;
-  return ok;
+  if (std::fclose(f) != 0 && !err) err = errno ? errno : EIO;
+  return err;
 }
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes) {
@@ -56,20 +59,38 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes) {
   return ok;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+std::string TemporaryNameBeside(const std::string& path, std::string_view tag) {
   static std::atomic<unsigned> counter{0};
 #ifndef _WIN32
   long pid = static_cast<long>(::getpid());
 #else
   long pid = static_cast<long>(_getpid());
 #endif
-  std::string tmp = path + ".tmp" + std::to_string(pid) + "-" + std::to_string(counter++);
-  if (!WriteAll(tmp, bytes)) {
+  return path + std::string(tag) + std::to_string(pid) + "-" + std::to_string(counter++);
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+  std::error_code ec;
+  fs::path target = path;
+  // Through links to the file they name (a dangling link names a new file).
+  for (int hops = 0; fs::is_symlink(target, ec) && hops < 40; ++hops) {
+    fs::path to = fs::read_symlink(target, ec);
+    if (ec) return false;
+    target = to.is_absolute() ? to : target.parent_path() / to;
+  }
+  const fs::file_status st = fs::status(target, ec);
+  if (fs::exists(st) && !fs::is_regular_file(st)) {
+    if (fs::is_directory(st)) return false;
+    return WriteWholeFile(target.string(), bytes);  // a device or a pipe: no rename
+  }
+  const std::string real = target.string();
+  const std::string tmp = TemporaryNameBeside(real, ".tmp");
+  if (WriteDurably(tmp, bytes) != 0) {
     std::remove(tmp.c_str());
     return false;
   }
-  std::error_code ec;
-  fs::rename(tmp, path, ec);
+  if (fs::exists(st)) fs::permissions(tmp, st.permissions(), ec);
+  fs::rename(tmp, real, ec);
   if (ec) {
     std::remove(tmp.c_str());
     return false;

@@ -13,9 +13,20 @@ std::optional<std::string> ReadWholeFile(const std::string& path,
                                          size_t maxBytes = size_t(1) << 31);
 
 // Writes the bytes as a new file (created or replaced). The data go to a
-// temporary name beside the target first and are renamed over it, so a crash
-// or a full disk never leaves a half-written file under the real name.
+// temporary name beside the target first, reach the disk, and are renamed
+// over it, so a crash or a full disk never leaves a half-written file under
+// the real name. A link is written through (its target is replaced), and
+// something that is not an ordinary file (a device, a pipe) is written into
+// as it is; a replaced file keeps its permissions.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+// The two steps of WriteFileAtomic for callers that rename later themselves
+// (several files replaced together). A name beside path that no other
+// writer of this process uses; tag says what kind of file it is.
+std::string TemporaryNameBeside(const std::string& path, std::string_view tag);
+// Creates or truncates the file and writes the bytes through to the disk.
+// 0, or the errno value of the step that failed.
+int WriteDurably(const std::string& path, std::string_view bytes);
 
 // Writes in place (created or replaced), for files another program opens by
 // name and where a rename is not wanted (decks for the outside program).

@@ -16,7 +16,12 @@ static bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-TIniFile::TIniFile(std::string fileName) : FileName_(std::move(fileName)) { Reload(); }
+TIniFile TIniFile::Load(std::string fileName) {
+  TIniFile ini;
+  ini.FileName_ = std::move(fileName);
+  ini.Reload();
+  return ini;
+}
 
 void TIniFile::Reload() {
   auto text = ReadWholeFile(FileName_, size_t(16) << 20);

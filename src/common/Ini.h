@@ -13,7 +13,9 @@ namespace vx {
 class TIniFile {
  public:
   TIniFile() = default;
-  explicit TIniFile(std::string fileName);
+  // Reads the named file; a missing file gives an empty INI that UpdateFile
+  // will create.
+  static TIniFile Load(std::string fileName);
 
   // Reads the file again; a missing file gives an empty INI.
   void Reload();

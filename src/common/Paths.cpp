@@ -80,18 +80,19 @@ std::string SettingsFile(const std::string& program) {
 }
 
 std::string AreaCacheFolder() {
-  std::string f = PortableMode() ? ProgramFolder() + "Cache/"
-                                 : XdgFolder("XDG_CACHE_HOME", ".cache/") + "Vexmoor/Vantor/Cache/";
-  MakeDirectories(f);
-  return f;
+  return PortableMode() ? ProgramFolder() + "Cache/"
+                        : XdgFolder("XDG_CACHE_HOME", ".cache/") + "Vexmoor/Vantor/Cache/";
 }
 
 std::string DataHomeFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share/"); }
 
 std::string ReferenceFolder() {
-  std::string f = PortableMode() ? ProgramFolder() + "Reference/" : DataHomeFolder() + "Vexmoor/Reference/";
-  MakeDirectories(f);
-  return f;
+  return PortableMode() ? ProgramFolder() + "Reference/" : DataHomeFolder() + "Vexmoor/Reference/";
+}
+
+void CreateProgramFolders(TProgram program) {
+  MakeDirectories(ReferenceFolder());
+  if (program == TProgram::pgVantor) MakeDirectories(AreaCacheFolder());
 }
 
 }  // namespace vx

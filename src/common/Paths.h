@@ -21,8 +21,7 @@ std::string ShippedDataFolder();
 // ~/.config/Vexmoor/<program>.ini (portable: beside the program).
 std::string SettingsFile(const std::string& program);
 
-// ~/.cache/Vexmoor/Vantor/Cache/ (portable: "Cache/" beside the program);
-// created on demand.
+// ~/.cache/Vexmoor/Vantor/Cache/ (portable: "Cache/" beside the program).
 std::string AreaCacheFolder();
 
 // The user's data folder: $XDG_DATA_HOME or ~/.local/share/, with a
@@ -30,7 +29,14 @@ std::string AreaCacheFolder();
 std::string DataHomeFolder();
 
 // ~/.local/share/Vexmoor/Reference/ (portable: "Reference/" beside the
-// program); created on demand, failures ignored.
+// program).
 std::string ReferenceFolder();
+
+// The locations above only name folders; a program creates the ones it
+// writes into once, at start-up: both the reference folder, Vantor also
+// the area cache. A folder that cannot be created is left for the later
+// reads and writes there to fail on their own.
+enum class TProgram { pgVantor, pgKestrix };
+void CreateProgramFolders(TProgram program);
 
 }  // namespace vx

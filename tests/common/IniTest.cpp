@@ -23,12 +23,12 @@ TEST(Ini, LookupIgnoresCaseButKeepsSpelling) {
 TEST(Ini, SavesAndReloads) {
   std::string f = testing::TempDir() + "ini-test/Sub/Test.ini";
   {
-    TIniFile ini(f);
+    TIniFile ini = TIniFile::Load(f);
     ini.WriteInteger("A", "N", 0x10);
     ini.WriteBool("A", "B", true);
     ASSERT_TRUE(ini.UpdateFile());
   }
-  TIniFile again(f);
+  TIniFile again = TIniFile::Load(f);
   EXPECT_EQ(again.ReadInteger("a", "n", 0), 16);
   EXPECT_TRUE(again.ReadBool("a", "b", false));
 }

@@ -2,6 +2,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <filesystem>
 
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"
@@ -98,20 +99,31 @@ TEST(TextUtil, PlainDecimalsReadExactlyAsAFullConversion) {
 
 #include "common/Paths.h"
 
-TEST(Paths, FollowTheXdgVariables) {
-  std::string root = testing::TempDir() + "xdg-root";
+TEST(Paths, FollowTheXdgVariablesAndCreateNothingUntilAsked) {
+  const std::string root = testing::TempDir() + "xdg-root";
+  std::filesystem::remove_all(root);
+  setenv("HOME", (root + "/home").c_str(), 1);
   setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
   setenv("XDG_CACHE_HOME", (root + "/cache").c_str(), 1);
   setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
   EXPECT_EQ(ReferenceFolder(), root + "/data/Vexmoor/Reference/");
-  EXPECT_TRUE(DirectoryExists(root + "/data/Vexmoor/Reference"));
   EXPECT_EQ(AreaCacheFolder(), root + "/cache/Vexmoor/Vantor/Cache/");
   EXPECT_EQ(SettingsFile("Kestrix"), root + "/config/Vexmoor/Kestrix.ini");
+  EXPECT_FALSE(std::filesystem::exists(root));
+
+  CreateProgramFolders(TProgram::pgKestrix);
+  EXPECT_TRUE(DirectoryExists(root + "/data/Vexmoor/Reference"));
+  EXPECT_FALSE(DirectoryExists(root + "/cache"));
+  CreateProgramFolders(TProgram::pgVantor);
+  EXPECT_TRUE(DirectoryExists(root + "/cache/Vexmoor/Vantor/Cache"));
+
   setenv("XDG_DATA_HOME", "relative/ignored", 1);  // only absolute paths count
-  EXPECT_NE(ReferenceFolder().find("/.local/share/Vexmoor/Reference/"), std::string::npos);
+  EXPECT_EQ(ReferenceFolder(), root + "/home/.local/share/Vexmoor/Reference/");
   unsetenv("XDG_DATA_HOME");
   unsetenv("XDG_CACHE_HOME");
   unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(AreaCacheFolder(), root + "/home/.cache/Vexmoor/Vantor/Cache/");
+  EXPECT_FALSE(DirectoryExists(root + "/home"));
   EXPECT_EQ(ProgramFolder().back(), '/');
 }
 
