@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/DayCount.h"
 #include "views/ChartDraw.h"
 #include "views/GifWriter.h"
 #include "views/MapDraw.h"
@@ -71,7 +72,7 @@ void BM_MapOverlays(benchmark::State& state) {
   map.SetData(Field(31));
   TMapOverlays o;
   o.Sun = o.Path = true;
-  o.SunTime = DayCount(2008, 6, 15, 12.5);
+  o.SunTime = EncodeDayCount({2008, 6, 15, 12, 30, 0});
   o.Home = TLocation{-79 * 180, 44 * 180};
   o.Dx = TLocation{139 * 180, 35 * 180};
   for (auto _ : state) benchmark::DoNotOptimize(map.Compose(o).Bytes.data());

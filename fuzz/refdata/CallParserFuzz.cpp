@@ -33,7 +33,7 @@ const char* kCallList = "K1XYZ 291\nDL1ZZZ=KH6\nAA1AA=9999\nAB1AB=0\nAC1AC=ADIF\
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static TCallParser parser = [] {
-    TCallParser p(TCallParserVariant::pvMain, false);
+    TCallParser p(TCallParserVariant::pvMain);
     if (p.PrefixList.LoadFromText(kPrefixList) != TLoadStatus::lsOk) __builtin_trap();
     p.CallList.SetText(kCallList);
     p.CallList.SetSorted(true);

@@ -14,7 +14,7 @@ static void Check(bool ok) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static TCallParser parser(TCallParserVariant::pvMain, false);
+  static TCallParser parser(TCallParserVariant::pvMain);
   TPrefixList& l = parser.PrefixList;
   TLoadStatus s = l.LoadFromText(std::string_view(reinterpret_cast<const char*>(data), size));
   Check(static_cast<size_t>(l.Count) == l.Entries.size());

@@ -4,22 +4,12 @@
 #include <cstring>
 
 #include "common/FileUtil.h"
+#include "common/LittleEndian.h"
 #include "common/TextUtil.h"
 
 namespace vx {
 
 namespace {
-
-void PutLE32(uint8_t* p, uint32_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-  p[2] = static_cast<uint8_t>(v >> 16);
-  p[3] = static_cast<uint8_t>(v >> 24);
-}
-
-uint32_t GetLE32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 void PutFloat(uint8_t* p, float f) {
   uint32_t v;

@@ -9,7 +9,7 @@ namespace vx {
 // country entries, and let the parser go.
 bool ListPrefixEntities(const std::string& prefixFile, TAlStringList& list) {
   list.Clear();
-  TCallParser parser(TCallParserVariant::pvManager, /*loadDefaults=*/false);
+  TCallParser parser(TCallParserVariant::pvManager);
   if (parser.SetPrefixFile(prefixFile) != TLoadStatus::lsOk) return false;
   parser.ListEntities(list);
   return true;

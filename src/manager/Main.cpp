@@ -107,6 +107,7 @@ int main(int argc, char** argv) {
   if (reprocess && *source != vx::srFcc) return Usage();
   if (!headless && (reprocess || !fromFile.empty())) return Usage();
 
+  vx::CreateProgramFolders(vx::TProgram::pgKestrix);
   // A fresh installation has the lists beside the program, not yet in the
   // reference folder where the job reads them.
   vx::ProvideShippedLists(*source, vx::ShippedDataFolder(), vx::ReferenceFolder());
@@ -138,7 +139,7 @@ int main(int argc, char** argv) {
   } else if (fromFile.empty()) {
 #ifdef KESTRIX_WITH_QT
     vx::TUrlSettings urls;
-    urls.Read(vx::TIniFile(vx::SettingsFile("Kestrix")));
+    urls.Read(vx::TIniFile::Load(vx::SettingsFile("Kestrix")));
     return vx::DownloadAndImport(job, urls.Urls[static_cast<size_t>(*source)], ui);
 #endif
   } else {

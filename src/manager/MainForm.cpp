@@ -11,19 +11,13 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "common/Cp1252.h"
 #include "common/Ini.h"
+#include "common/QtText.h"
 #include "manager/DLoader.h"
 #include "manager/Sources.h"
 #include "manager/StatusLabel.h"
 
 namespace vx {
-
-namespace {
-
-QString FromCp1252(std::string_view s) { return QString::fromStdU16String(Cp1252ToUtf16(s)); }
-
-}  // namespace
 
 TMainForm::TMainForm(int source, std::string settingsFile, std::string referenceFolder, QWidget* parent)
     : QDialog(parent), Source_(source), SettingsFile_(std::move(settingsFile)) {
@@ -93,7 +87,7 @@ TMainForm::TMainForm(int source, std::string settingsFile, std::string reference
   connect(CloseBtn, &QPushButton::clicked, this, [this] { CloseBtnClick(); });
 
   Job_->LoadLookupLists();
-  Urls_.Read(TIniFile(SettingsFile_));
+  Urls_.Read(TIniFile::Load(SettingsFile_));
 }
 
 TMainForm::~TMainForm() {
@@ -105,15 +99,15 @@ TMainForm::~TMainForm() {
 void TMainForm::SaveSettings() {
   if (Saved_) return;
   Saved_ = true;
-  TIniFile ini(SettingsFile_);
+  TIniFile ini = TIniFile::Load(SettingsFile_);
   Urls_.Write(ini);
   // Only touch the file when there is something to keep.
   if (ini.SectionExists("URL")) ini.UpdateFile();
 }
 
 void TMainForm::showEvent(QShowEvent* e) {
-  setWindowTitle(QString::fromStdString(SourceCaption(Source_)));
-  UrlEdit->setText(QString::fromStdString(Urls_.Urls[static_cast<size_t>(Source_)]));
+  setWindowTitle(FromCp1252(SourceCaption(Source_)));
+  UrlEdit->setText(FromCp1252(Urls_.Urls[static_cast<size_t>(Source_)]));
   ProgressBar->hide();
   // Say at once when a list the job needs is missing (the IOTA lookup
   // lists, the FCC ZIP list) rather than after a download that cannot be used.
@@ -160,7 +154,7 @@ void TMainForm::Information(std::string_view text) { ShowMessage(TMessageKind::m
 void TMainForm::Error(std::string_view text) { ShowMessage(TMessageKind::mkError, FromCp1252(text)); }
 
 void TMainForm::DownloadBtnClick(bool ctrlHeld) {
-  Urls_.Urls[static_cast<size_t>(Source_)] = UrlEdit->text().trimmed().toStdString();
+  Urls_.Urls[static_cast<size_t>(Source_)] = ToCp1252(UrlEdit->text().trimmed());
   // Nothing is fetched that could not be used; the user may put the list
   // in place and try again.
   if (!InputsReady()) return;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/DayCount.h"
+#include "common/LittleEndian.h"
 
 namespace vx {
 
@@ -16,11 +17,6 @@ constexpr uint32_t kCentralHeader = 0x02014B50;
 constexpr uint32_t kEndOfCentral = 0x06054B50;
 constexpr size_t kFixedHeader = 26;  // after the signature
 
-uint16_t Get16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Get32(const unsigned char* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 }  // namespace
 
@@ -45,22 +41,22 @@ void TUnZipper::Open(std::string_view bytes) {
   size_t pos = 0;
   while (pos < size) {
     if (size - pos < 4) break;
-    const uint32_t sig = Get32(base + pos);
+    const uint32_t sig = GetLE32(base + pos);
     pos += 4;
     if (sig == kCentralHeader || sig == kEndOfCentral) break;  // the listing is complete
     if (sig != kLocalHeader) break;                             // not an archive (any more)
     if (size - pos < kFixedHeader) break;
     const unsigned char* h = base + pos;
     pos += kFixedHeader;
-    const uint16_t nameLen = Get16(h + 22), extraLen = Get16(h + 24);
+    const uint16_t nameLen = GetLE16(h + 22), extraLen = GetLE16(h + 24);
     if (size - pos < nameLen) break;
     std::string stored(bytes.substr(pos, nameLen));
     pos += nameLen;
     std::replace(stored.begin(), stored.end(), '/', '\\');
     // Sizes are read unsigned for skipping, so a negative-looking compressed
     // size can never move the cursor backwards.
-    const uint32_t compressed = Get32(h + 14);
-    const auto uncompressed = static_cast<int32_t>(Get32(h + 18));
+    const uint32_t compressed = GetLE32(h + 14);
+    const auto uncompressed = static_cast<int32_t>(GetLE32(h + 18));
     if (uncompressed > 0) {
       TZippedFileInfo fi;
       const size_t cut = stored.rfind('\\');
@@ -70,11 +66,11 @@ void TUnZipper::Open(std::string_view bytes) {
         fi.Path = stored.substr(0, cut + 1);
         fi.Name = stored.substr(cut + 1);
       }
-      fi.Flags = Get16(h + 2);
+      fi.Flags = GetLE16(h + 2);
       fi.Encrypted = (fi.Flags & 1) != 0;
-      fi.Method = Get16(h + 4);
-      fi.DateTime = DosDateTimeToDays(Get16(h + 8), Get16(h + 6));
-      fi.Crc32 = Get32(h + 10);
+      fi.Method = GetLE16(h + 4);
+      fi.DateTime = DosDateTimeToDays(GetLE16(h + 8), GetLE16(h + 6));
+      fi.Crc32 = GetLE32(h + 10);
       fi.CompressedSize = compressed;
       fi.Size = uncompressed;
       fi.DataOffset = static_cast<uint32_t>(std::min<size_t>(pos + extraLen, UINT32_MAX));

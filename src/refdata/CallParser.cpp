@@ -35,9 +35,7 @@ std::string AsLookup(const std::string& value) {
 
 }  // namespace
 
-TCallParser::TCallParser(TCallParserVariant variant, bool loadDefaults) : Variant_(variant) {
-  if (loadDefaults) LoadDefaultFiles();
-}
+TCallParser::TCallParser(TCallParserVariant variant) : Variant_(variant) {}
 
 std::string TCallParser::ResolvePath(const std::string& name) {
   std::string p = name;

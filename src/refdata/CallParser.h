@@ -31,10 +31,8 @@ struct THit {
 
 class TCallParser {
  public:
-  // loadDefaults: load Prefix.lst (and CallDxcc.lst when present) from the
-  // reference folder, as the programs do at start-up.
-  explicit TCallParser(TCallParserVariant variant = TCallParserVariant::pvMain,
-                       bool loadDefaults = true);
+  // Starts with empty lists; LoadDefaultFiles or the setters load them.
+  explicit TCallParser(TCallParserVariant variant = TCallParserVariant::pvMain);
 
   TPrefixList PrefixList;
   TAlStringList CallList;
@@ -50,6 +48,8 @@ class TCallParser {
   // Load the named list; a failure is not raised (the status tells).
   TLoadStatus SetPrefixFile(const std::string& name);
   bool SetCallFile(const std::string& name);
+  // Prefix.lst (and CallDxcc.lst when present) from the reference folder,
+  // as the programs load them at start-up.
   void LoadDefaultFiles();
 
   void Parse(std::string_view text);

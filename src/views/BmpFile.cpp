@@ -4,23 +4,9 @@
 #include <cstdlib>
 
 #include "common/FileUtil.h"
+#include "common/LittleEndian.h"
 
 namespace vx {
-
-namespace {
-
-void Put16(std::string& s, uint32_t v) {
-  s += char(v & 0xFF);
-  s += char((v >> 8) & 0xFF);
-}
-void Put32(std::string& s, uint32_t v) {
-  Put16(s, v & 0xFFFF);
-  Put16(s, v >> 16);
-}
-uint32_t Get16(std::string_view b, size_t at) { return uint8_t(b[at]) | uint32_t(uint8_t(b[at + 1])) << 8; }
-uint32_t Get32(std::string_view b, size_t at) { return Get16(b, at) | Get16(b, at + 2) << 16; }
-
-}  // namespace
 
 std::string EncodeBmp24(const TRgbImage& image) {
   const uint32_t stride = (uint32_t(image.Width) * 3 + 3) & ~3u;
@@ -28,20 +14,20 @@ std::string EncodeBmp24(const TRgbImage& image) {
   std::string s;
   s.reserve(54 + dataSize);
   s += "BM";
-  Put32(s, 54 + dataSize);
-  Put32(s, 0);
-  Put32(s, 54);
-  Put32(s, 40);  // BITMAPINFOHEADER
-  Put32(s, uint32_t(image.Width));
-  Put32(s, uint32_t(image.Height));  // positive: bottom-up rows
-  Put16(s, 1);
-  Put16(s, 24);
-  Put32(s, 0);  // BI_RGB
-  Put32(s, dataSize);
-  Put32(s, 2835);  // 72 dpi
-  Put32(s, 2835);
-  Put32(s, 0);
-  Put32(s, 0);
+  AppendLE32(s, 54 + dataSize);
+  AppendLE32(s, 0);
+  AppendLE32(s, 54);
+  AppendLE32(s, 40);  // BITMAPINFOHEADER
+  AppendLE32(s, uint32_t(image.Width));
+  AppendLE32(s, uint32_t(image.Height));  // positive: bottom-up rows
+  AppendLE16(s, 1);
+  AppendLE16(s, 24);
+  AppendLE32(s, 0);  // BI_RGB
+  AppendLE32(s, dataSize);
+  AppendLE32(s, 2835);  // 72 dpi
+  AppendLE32(s, 2835);
+  AppendLE32(s, 0);
+  AppendLE32(s, 0);
   for (int y = image.Height - 1; y >= 0; --y) {
     const uint8_t* p = image.Row(y);
     for (int x = 0; x < image.Width; ++x, p += 3) {
@@ -56,10 +42,10 @@ std::string EncodeBmp24(const TRgbImage& image) {
 
 std::optional<TRgbImage> DecodeBmp(std::string_view b) {
   if (b.size() < 54 || b.substr(0, 2) != "BM") return std::nullopt;
-  const uint32_t offset = Get32(b, 10), headerSize = Get32(b, 14);
-  const int32_t width = int32_t(Get32(b, 18)), rawHeight = int32_t(Get32(b, 22));
-  const uint32_t planes = Get16(b, 26), bits = Get16(b, 28), compression = Get32(b, 30);
-  uint32_t colours = Get32(b, 46);
+  const uint32_t offset = GetLE32(b.data() + 10), headerSize = GetLE32(b.data() + 14);
+  const int32_t width = int32_t(GetLE32(b.data() + 18)), rawHeight = int32_t(GetLE32(b.data() + 22));
+  const uint32_t planes = GetLE16(b.data() + 26), bits = GetLE16(b.data() + 28), compression = GetLE32(b.data() + 30);
+  uint32_t colours = GetLE32(b.data() + 46);
   if (headerSize < 40 || planes != 1 || compression != 0) return std::nullopt;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return std::nullopt;
   if (width <= 0 || width > 32768 || rawHeight == 0 || std::abs(int64_t(rawHeight)) > 32768) return std::nullopt;

@@ -3,9 +3,10 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
-#include <chrono>
 #include <cmath>
 
+#include "common/DayCount.h"
+#include "common/QtText.h"
 #include "views/QtImage.h"
 
 namespace vx {
@@ -69,11 +70,7 @@ TChartFrame::TChartFrame(QWidget* parent) : QFrame(parent) {
   PaintChart();
 }
 
-double TChartFrame::UtcNowFraction() {
-  using namespace std::chrono;
-  const double days = duration<double>(system_clock::now().time_since_epoch()).count() / 86400.0;
-  return days - std::floor(days);
-}
+double TChartFrame::UtcNowFraction() { return DayFraction(UtcNow()); }
 
 void TChartFrame::PaintChart() {
   static const TPointResults kEmpty;
@@ -90,7 +87,7 @@ TRgbImage TChartFrame::Surface() {
 TReadout TChartFrame::BoxMouseMove(int x, int y) {
   static const TPointResults kEmpty;
   TReadout r = ChartReadout(Results ? *Results : kEmpty, x, y);
-  Box_->setToolTip(QString::fromLatin1(r.Hint.c_str()));
+  Box_->setToolTip(FromCp1252(r.Hint));
   QStringList panels;
   for (const auto& text : r.Panels) panels << FromCp1252(text);
   emit StatusTexts(panels);

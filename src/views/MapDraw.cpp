@@ -1,9 +1,9 @@
 #include "views/MapDraw.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 
+#include "common/DayCount.h"
 #include "common/TextUtil.h"
 #include "geo/PathGeom.h"
 #include "geo/Schlyter.h"
@@ -139,27 +139,9 @@ void LineWrap(TRaster& canvas, int x, int y) {
   canvas.LineTo(x, y);
 }
 
-double DayCount(int year, int month, int day, double hours) {
-  // Days from civil (proleptic Gregorian); 1899-12-30 is day 0.
-  const int y = year - (month <= 2 ? 1 : 0);
-  const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;
-  const int mp = (month + 9) % 12;
-  const int doy = (153 * mp + 2) / 5 + day - 1;
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  const long long days1970 = (long long)era * 146097 + doe - 719468;
-  return double(days1970 + 25569) + hours / 24.0;
-}
-
-double UtcNowDays() {
-  using namespace std::chrono;
-  const double seconds = duration<double>(system_clock::now().time_since_epoch()).count();
-  return seconds / 86400.0 + 25569.0;
-}
-
 double SunTime(int year, int month, int mapHour, double nowDays) {
   if (year == 0) return nowDays;
-  return DayCount(year, std::clamp(month, 1, 12), 15, mapHour + 0.5);
+  return EncodeDayCount({year, std::clamp(month, 1, 12), 15, mapHour, 30, 0});
 }
 
 void DrawSunOverlay(TRgbImage& screen, double time) {

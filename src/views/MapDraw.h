@@ -50,9 +50,6 @@ TGeoPoint LocationToGeo(TLocation p);
 // and enters the other instead.
 void LineWrap(TRaster& canvas, int x, int y);
 
-// Days since 30 December 1899 of a UTC date and time.
-double DayCount(int year, int month, int day, double hours);
-double UtcNowDays();
 // The moment the terminator is drawn for: mid-month at the map hour's half
 // hour when a prediction set the year, else now.
 double SunTime(int year, int month, int mapHour, double nowDays);

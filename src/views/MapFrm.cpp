@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "common/DayCount.h"
+#include "common/QtText.h"
 #include "common/TextUtil.h"
 #include "views/QtImage.h"
 
@@ -42,7 +44,7 @@ class TMapBox : public QWidget {
   TMapFrame* Frame_;
 };
 
-int ClockHour() { return int(std::fmod(UtcNowDays(), 1.0) * 24.0) % 24; }
+int ClockHour() { return int(DayFraction(UtcNow()) * 24.0) % 24; }
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 
+#include "common/DayCount.h"
 #include "views/MapDraw.h"
 
 class QAbstractButton;
@@ -33,7 +34,7 @@ class TMapFrame : public QFrame {
   std::function<bool()> EngineLongPath = [] { return false; };
   std::function<TLocation()> HomePoint = [] { return TLocation{}; };
   std::function<TLocation()> DxPoint = [] { return TLocation{}; };
-  std::function<double()> NowDays = UtcNowDays;
+  std::function<double()> NowDays = UtcNow;
   std::function<int()> UtcHour;  // the current UTC hour (default: the clock)
   std::function<bool()> MonitorConnected = [] { return false; };
 

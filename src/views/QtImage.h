@@ -1,12 +1,10 @@
-// The Qt edge of the views: plain pictures to QImage and back, and the
-// core's Windows-1252 texts to QString.
+// The Qt edge of the views: plain pictures to QImage and back. Texts go
+// through common/QtText.h.
 #pragma once
 
 #include <QImage>
-#include <QString>
-#include <string>
 
-#include "common/Cp1252.h"
+#include "common/QtText.h"
 #include "views/Raster.h"
 
 namespace vx {
@@ -23,8 +21,5 @@ inline TRgbImage FromQImage(const QImage& image) {
   for (int y = 0; y < q.height(); ++y) std::copy_n(q.constScanLine(y), size_t(q.width()) * 3, out.Row(y));
   return out;
 }
-
-// Windows-1252 text of the core for a widget.
-inline QString FromCp1252(const std::string& s) { return QString::fromStdU16String(Cp1252ToUtf16(s)); }
 
 }  // namespace vx

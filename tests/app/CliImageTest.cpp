@@ -39,7 +39,8 @@ Result Cli(const std::string& args) {
     MakeDirectories(data + "database");
     WriteWholeFile(data + "database/version.w32", "Version 16.1207W\n");
   }
-  const std::string cmd = "XDG_CONFIG_HOME=" + Root() + "cfg XDG_CACHE_HOME=" + Root() + "cache " + VX_CLI + " " +
+  const std::string cmd = "HOME=" + Root() + "home XDG_CONFIG_HOME=" + Root() + "cfg XDG_CACHE_HOME=" + Root() +
+                          "cache XDG_DATA_HOME=" + Root() + "data " + VX_CLI + " " +
                           args + " --voacap " + VX_FAKE_VOACAP + " --itshfbc " + data + " 2>/dev/null";
   Result r;
   FILE* p = popen(cmd.c_str(), "r");

@@ -30,7 +30,8 @@ Result Cli(const std::string& args, const std::string& env = "") {
   const std::string root = Home();
   const std::string errFile = root + "stderr.txt";
   MakeDirectories(root);
-  std::string cmd = "XDG_CONFIG_HOME=" + root + "cfg XDG_CACHE_HOME=" + root + "cache " + env + " " + VX_CLI + " " +
+  std::string cmd = "HOME=" + root + "home XDG_CONFIG_HOME=" + root + "cfg XDG_CACHE_HOME=" + root +
+                    "cache XDG_DATA_HOME=" + root + "data " + env + " " + VX_CLI + " " +
                     args + " 2>" + errFile;
   Result r;
   FILE* p = popen(cmd.c_str(), "r");

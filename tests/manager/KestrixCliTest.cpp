@@ -26,7 +26,7 @@ class KestrixCli : public testing::Test {
   }
   TRun Run(const std::string& args) {
     const std::string out = Home + "out.txt", err = Home + "err.txt";
-    const std::string cmd = "XDG_DATA_HOME='" + Home + "' '" + std::string(VX_BIN_DIR) + "/kestrix' " + args +
+    const std::string cmd = "HOME='" + Home + "home' XDG_DATA_HOME='" + Home + "' '" + std::string(VX_BIN_DIR) + "/kestrix' " + args +
                             " >'" + out + "' 2>'" + err + "'";
     const int st = std::system(cmd.c_str());
     return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, test::Slurp(out), test::Slurp(err)};

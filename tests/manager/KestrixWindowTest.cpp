@@ -75,7 +75,7 @@ struct Window : testing::Test {
 
   // A form whose source address points at the loopback server.
   std::unique_ptr<TMainForm> Open(int source, const std::string& path) {
-    TIniFile ini(Ini);
+    TIniFile ini = TIniFile::Load(Ini);
     ini.WriteString("URL", SourceInfo(source).Name, Server.Url(path));
     ini.UpdateFile();
     auto form = std::make_unique<TMainForm>(source, Ini, Ref);
@@ -166,7 +166,7 @@ TEST_F(Window, AddressesAreWrittenOnlyWhenTheyDifferFromTheDefault) {
     f->AbortBtnClick();          // ...even when the transfer is stopped
     f->CloseBtn->click();
   }
-  TIniFile ini(Ini);
+  TIniFile ini = TIniFile::Load(Ini);
   EXPECT_EQ(ini.ReadString("URL", "RAC_callsign_database"), "http://127.0.0.1:9/amateur.zip");
 
   // Back to the default: nothing is written, the stored value stays.
@@ -176,8 +176,8 @@ TEST_F(Window, AddressesAreWrittenOnlyWhenTheyDifferFromTheDefault) {
     f->DownloadBtnClick(false);
     f->AbortBtnClick();
   }
-  EXPECT_EQ(TIniFile(Ini).ReadString("URL", "RAC_callsign_database"), Server.Url("/rac"));
-  EXPECT_EQ(TIniFile(Ini).ReadSection("URL").size(), 1u);
+  EXPECT_EQ(TIniFile::Load(Ini).ReadString("URL", "RAC_callsign_database"), Server.Url("/rac"));
+  EXPECT_EQ(TIniFile::Load(Ini).ReadSection("URL").size(), 1u);
 }
 
 TEST_F(Window, CtrlDownloadRebuildsTheFccIndexWithoutNetwork) {
@@ -222,11 +222,12 @@ TEST_F(Window, AnImportErrorLeavesTheJobUndone) {
 TEST_F(Window, HeadlessDownloadImportsFromTheServer) {
   Server.Route("/lotw1.txt", {200, {}, "K1ABC,2024\r\n"});
   MakeDirectories(Home + "config/Vexmoor");
-  TIniFile ini(Home + "config/Vexmoor/Kestrix.ini");
+  TIniFile ini = TIniFile::Load(Home + "config/Vexmoor/Kestrix.ini");
   ini.WriteString("URL", "LoTW_user_list", Server.Url("/lotw1.txt"));
   ini.UpdateFile();
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("HOME", QString::fromStdString(Home + "home"));
   env.insert("XDG_CONFIG_HOME", QString::fromStdString(Home + "config"));
   env.insert("XDG_DATA_HOME", QString::fromStdString(Home + "data"));
   p.setProcessEnvironment(env);

@@ -62,7 +62,7 @@ TEST(PrefixGen, GeneratedListsFollowTheRule) {
   EXPECT_NE(lists.CallLst.find("K1ABC/P=291\r\n"), std::string::npos);
   EXPECT_EQ(lists.PrefixLst.find("KH6A"), std::string::npos);  // KH6 already says Hawaii
 
-  TCallParser p(TCallParserVariant::pvMain, false);
+  TCallParser p(TCallParserVariant::pvMain);
   LoadInto(p, lists, "sample");
   TAlStringList countries;
   p.ListEntities(countries);
@@ -93,7 +93,7 @@ TEST(PrefixGen, MasterCallListAgreesWithTheCountryFile) {
   if (!csv || !scp) GTEST_SKIP() << "hamradio-files is not installed";
   auto entities = ParseCountryFile(*csv);
   TCountryRule rule(entities);
-  TCallParser p(TCallParserVariant::pvMain, false);
+  TCallParser p(TCallParserVariant::pvMain);
   LoadInto(p, GenerateLists(entities), "cty");
 
   size_t total = 0, agree = 0;

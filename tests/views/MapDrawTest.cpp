@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ViewsTestUtil.h"
+#include "common/DayCount.h"
 #include "views/MapDraw.h"
 #include "geo/Schlyter.h"
 #include "views/Pictures.h"
@@ -191,8 +192,8 @@ TEST(MapOverlay, PathAcrossThePacificIsDrawnInTwoPieces) {
 TEST(MapOverlay, TerminatorIsAClosedRingWithTheSunInside) {
   // Mid-March 2008 at 12:30 UTC: the sun near 2° S over the prime meridian.
   const double t = SunTime(2008, 3, 12, 0);
-  EXPECT_DOUBLE_EQ(t, DayCount(2008, 3, 15, 12.5));
-  EXPECT_DOUBLE_EQ(DayCount(2008, 3, 15, 0), 39522.0);
+  EXPECT_DOUBLE_EQ(t, EncodeDayCount({2008, 3, 15, 12, 30, 0}));
+  EXPECT_DOUBLE_EQ(EncodeDayCount({2008, 3, 15}), 39522.0);
   EXPECT_DOUBLE_EQ(SunTime(0, 3, 12, 1234.5), 1234.5);  // no prediction yet: now
   TRgbImage img(360, 180);
   DrawSunOverlay(img, t);
@@ -231,7 +232,7 @@ TEST(MapOverlay, OverlaysStayOutOfTheMapBitmap) {
   const TRgbImage before = map.MapBitmap;
   TMapOverlays o;
   o.Sun = o.Path = true;
-  o.SunTime = DayCount(2008, 6, 15, 0.5);
+  o.SunTime = EncodeDayCount({2008, 6, 15, 0, 30, 0});
   o.Home = TLocation{-79 * 180, 44 * 180};
   o.Dx = TLocation{139 * 180, 35 * 180};
   const TRgbImage screen = map.Compose(o);

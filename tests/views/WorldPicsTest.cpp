@@ -3,6 +3,7 @@
 
 #include "ViewsTestUtil.h"
 #include "WorldPics.h"
+#include "common/LittleEndian.h"
 #include "views/BmpFile.h"
 
 using namespace vx;
@@ -12,10 +13,7 @@ namespace {
 
 std::string Record(int code, int latMinutes, int lonMinutes) {
   std::string s;
-  for (int v : {code, latMinutes, lonMinutes}) {
-    s += char(v & 0xFF);
-    s += char((v >> 8) & 0xFF);
-  }
+  for (int v : {code, latMinutes, lonMinutes}) AppendLE16(s, static_cast<uint16_t>(v));
   return s;
 }
 

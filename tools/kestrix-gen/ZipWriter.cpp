@@ -4,18 +4,9 @@
 
 #include <stdexcept>
 
-namespace vx::gen {
+#include "common/LittleEndian.h"
 
-namespace {
-void Put16(std::string& s, uint32_t v) {
-  s += static_cast<char>(v & 0xFF);
-  s += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& s, uint32_t v) {
-  Put16(s, v & 0xFFFF);
-  Put16(s, v >> 16);
-}
-}  // namespace
+namespace vx::gen {
 
 uint32_t Crc32(std::string_view data) {
   uLong c = crc32(0L, Z_NULL, 0);
@@ -89,54 +80,54 @@ std::string TZipWriter::Build(int level) const {
     if (!m.RepeatTo) crc = Crc32(m.Data);
     const auto size = static_cast<uint32_t>(m.RepeatTo ? m.RepeatTo : m.Data.size());
     const auto offset = static_cast<uint32_t>(zip.size());
-    Put32(zip, 0x04034B50);
-    Put16(zip, 20);
-    Put16(zip, flags);
-    Put16(zip, method);
-    Put16(zip, m.DosTime);
-    Put16(zip, m.DosDate);
-    Put32(zip, m.DataDescriptor ? 0 : crc);
-    Put32(zip, m.DataDescriptor ? 0 : static_cast<uint32_t>(packed.size()));
-    Put32(zip, m.DataDescriptor ? 0 : size);
-    Put16(zip, static_cast<uint32_t>(m.Name.size()));
-    Put16(zip, 0);
+    AppendLE32(zip, 0x04034B50);
+    AppendLE16(zip, 20);
+    AppendLE16(zip, flags);
+    AppendLE16(zip, method);
+    AppendLE16(zip, m.DosTime);
+    AppendLE16(zip, m.DosDate);
+    AppendLE32(zip, m.DataDescriptor ? 0 : crc);
+    AppendLE32(zip, m.DataDescriptor ? 0 : static_cast<uint32_t>(packed.size()));
+    AppendLE32(zip, m.DataDescriptor ? 0 : size);
+    AppendLE16(zip, static_cast<uint32_t>(m.Name.size()));
+    AppendLE16(zip, 0);
     zip += m.Name;
     zip += packed;
     if (m.DataDescriptor) {
-      Put32(zip, 0x08074B50);
-      Put32(zip, crc);
-      Put32(zip, static_cast<uint32_t>(packed.size()));
-      Put32(zip, size);
+      AppendLE32(zip, 0x08074B50);
+      AppendLE32(zip, crc);
+      AppendLE32(zip, static_cast<uint32_t>(packed.size()));
+      AppendLE32(zip, size);
     }
-    Put32(central, 0x02014B50);
-    Put16(central, 20);
-    Put16(central, 20);
-    Put16(central, flags);
-    Put16(central, method);
-    Put16(central, m.DosTime);
-    Put16(central, m.DosDate);
-    Put32(central, crc);
-    Put32(central, static_cast<uint32_t>(packed.size()));
-    Put32(central, size);
-    Put16(central, static_cast<uint32_t>(m.Name.size()));
-    Put16(central, 0);
-    Put16(central, 0);
-    Put16(central, 0);
-    Put16(central, 0);
-    Put32(central, 0);
-    Put32(central, offset);
+    AppendLE32(central, 0x02014B50);
+    AppendLE16(central, 20);
+    AppendLE16(central, 20);
+    AppendLE16(central, flags);
+    AppendLE16(central, method);
+    AppendLE16(central, m.DosTime);
+    AppendLE16(central, m.DosDate);
+    AppendLE32(central, crc);
+    AppendLE32(central, static_cast<uint32_t>(packed.size()));
+    AppendLE32(central, size);
+    AppendLE16(central, static_cast<uint32_t>(m.Name.size()));
+    AppendLE16(central, 0);
+    AppendLE16(central, 0);
+    AppendLE16(central, 0);
+    AppendLE16(central, 0);
+    AppendLE32(central, 0);
+    AppendLE32(central, offset);
     central += m.Name;
   }
   const auto cdOffset = static_cast<uint32_t>(zip.size());
   zip += central;
-  Put32(zip, 0x06054B50);
-  Put16(zip, 0);
-  Put16(zip, 0);
-  Put16(zip, static_cast<uint32_t>(Members_.size()));
-  Put16(zip, static_cast<uint32_t>(Members_.size()));
-  Put32(zip, static_cast<uint32_t>(central.size()));
-  Put32(zip, cdOffset);
-  Put16(zip, 0);
+  AppendLE32(zip, 0x06054B50);
+  AppendLE16(zip, 0);
+  AppendLE16(zip, 0);
+  AppendLE16(zip, static_cast<uint32_t>(Members_.size()));
+  AppendLE16(zip, static_cast<uint32_t>(Members_.size()));
+  AppendLE32(zip, static_cast<uint32_t>(central.size()));
+  AppendLE32(zip, cdOffset);
+  AppendLE16(zip, 0);
   return zip;
 }
 

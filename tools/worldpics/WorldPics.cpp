@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/LittleEndian.h"
 #include "common/TextUtil.h"
 
 namespace vx::worldpics {
@@ -30,15 +31,6 @@ std::vector<std::vector<TTap>> Taps(int srcSize, int n) {
   return taps;
 }
 
-void Put16(std::string& s, uint32_t v) {
-  s += char(v & 0xFF);
-  s += char((v >> 8) & 0xFF);
-}
-void Put32(std::string& s, uint32_t v) {
-  Put16(s, v & 0xFFFF);
-  Put16(s, v >> 16);
-}
-
 }  // namespace
 
 TRgbImage AreaAverage(const TRgbImage& src, int width, int height) {
@@ -61,7 +53,7 @@ TRgbImage AreaAverage(const TRgbImage& src, int width, int height) {
 
 std::vector<TLineString> ParsePnt(std::string_view b) {
   std::vector<TLineString> lines;
-  auto get = [&](size_t at) { return int16_t(uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8)); };
+  auto get = [&](size_t at) { return static_cast<int16_t>(GetLE16(b.data() + at)); };
   for (size_t at = 0; at + 6 <= b.size(); at += 6) {
     const int code = get(at);
     if (code >= 1000 || lines.empty()) lines.emplace_back();
@@ -104,20 +96,20 @@ std::string EncodeIndexedBmp(const TIndexedImage& img) {
   const uint32_t stride = ((uint32_t(img.Width) * bits + 31) / 32) * 4;
   const uint32_t offset = 54 + 4 * colours, dataSize = stride * uint32_t(img.Height);
   std::string s = "BM";
-  Put32(s, offset + dataSize);
-  Put32(s, 0);
-  Put32(s, offset);
-  Put32(s, 40);
-  Put32(s, uint32_t(img.Width));
-  Put32(s, uint32_t(img.Height));
-  Put16(s, 1);
-  Put16(s, bits);
-  Put32(s, 0);
-  Put32(s, dataSize);
-  Put32(s, 2835);
-  Put32(s, 2835);
-  Put32(s, colours);
-  Put32(s, 0);
+  AppendLE32(s, offset + dataSize);
+  AppendLE32(s, 0);
+  AppendLE32(s, offset);
+  AppendLE32(s, 40);
+  AppendLE32(s, uint32_t(img.Width));
+  AppendLE32(s, uint32_t(img.Height));
+  AppendLE16(s, 1);
+  AppendLE16(s, bits);
+  AppendLE32(s, 0);
+  AppendLE32(s, dataSize);
+  AppendLE32(s, 2835);
+  AppendLE32(s, 2835);
+  AppendLE32(s, colours);
+  AppendLE32(s, 0);
   for (uint32_t i = 0; i < colours; ++i) {
     const TRgb c = i < img.Palette.size() ? img.Palette[i] : TRgb{};
     s += char(c.B);

@@ -130,7 +130,7 @@ bool ParseJobOptions(const TArgs& args, bool area, TJobOptions& out, std::string
   out.NoCache = args.Flag("no-cache");
 
   // The settings file names the installation unless the command line does.
-  TIniFile settings(SettingsFile("Vantor"));
+  TIniFile settings = TIniFile::Load(SettingsFile("Vantor"));
   out.Setup = ReadVoacapSetup(settings);
   if (auto v = args.Value("voacap")) out.Setup.Program = *v;
   if (auto v = args.Value("itshfbc")) out.Setup.DataFolder = *v;

@@ -50,7 +50,8 @@ int CliLookup(const std::vector<std::string>& argv) {
   auto callFile = FromCurrentFolder(args.Value("calls"));
 
   // The reference folder's lists only when the program would load them.
-  TCallParser parser(TCallParserVariant::pvMain, !prefixFile || !callFile);
+  TCallParser parser(TCallParserVariant::pvMain);
+  if (!prefixFile || !callFile) parser.LoadDefaultFiles();
   if (prefixFile) {
     parser.PrefixList.Clear();
     if (TLoadStatus s = parser.SetPrefixFile(*prefixFile); s != TLoadStatus::lsOk) {

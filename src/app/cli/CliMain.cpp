@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/cli/Cli.h"
+#include "common/Paths.h"
 
 static const char* kUsage =
     "usage: vantor-cli COMMAND [options]\n"
@@ -24,11 +25,16 @@ int main(int argc, char** argv) {
   }
   std::string cmd = args[0];
   args.erase(args.begin());
-  if (cmd == "predict") return vx::cli::CliPredict(args);
-  if (cmd == "area") return vx::cli::CliArea(args);
-  if (cmd == "chart") return vx::cli::CliChart(args);
-  if (cmd == "lookup") return vx::cli::CliLookup(args);
-  if (cmd == "serve") return vx::cli::CliServe(args);
+  int (*command)(const std::vector<std::string>&) = cmd == "predict" ? vx::cli::CliPredict
+                                                    : cmd == "area"    ? vx::cli::CliArea
+                                                    : cmd == "chart"   ? vx::cli::CliChart
+                                                    : cmd == "lookup"  ? vx::cli::CliLookup
+                                                    : cmd == "serve"   ? vx::cli::CliServe
+                                                                       : nullptr;
+  if (command) {
+    vx::CreateProgramFolders(vx::TProgram::pgVantor);
+    return command(args);
+  }
   std::cerr << "vantor-cli: unknown command '" << cmd << "'\n" << kUsage;
   return 2;
 }

@@ -1,6 +1,7 @@
 // vantor-cli predict and vantor-cli area: one engine job, printed as JSON.
 #include <iostream>
 
+#include "common/DayCount.h"
 #include "common/Paths.h"
 #include "app/cli/Cli.h"
 #include "app/cli/CliEngine.h"
@@ -66,7 +67,7 @@ bool ParseMapImage(const TArgs& args, const TVoaInputs& in, TMapImage& out, std:
     }
   }
   out.Overlays.Sun = args.Flag("sun");
-  out.Overlays.SunTime = SunTime(in.Year, in.Month, in.Hour, UtcNowDays());
+  out.Overlays.SunTime = SunTime(in.Year, in.Month, in.Hour, UtcNow());
   if (auto path = args.Value("path")) {
     int32_t lat = 0, lon = 0;
     if (!ParsePoint("path", *path, lat, lon, error)) return false;

@@ -26,15 +26,7 @@ std::string JsonString(const std::string& s) {
     } else if (c < 0x80) {
       out += static_cast<char>(c);
     } else {
-      const char32_t u = Cp1252ToUnicode(c);
-      if (u < 0x800) {
-        out += static_cast<char>(0xC0 | (u >> 6));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-      } else {
-        out += static_cast<char>(0xE0 | (u >> 12));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-      }
+      AppendUtf8(out, Cp1252ToCodePoint(c));
     }
   }
   return out + "\"";
