@@ -46,7 +46,7 @@ const TData& Data() {
 void BM_Parse(benchmark::State& state) {
   const TData& d = Data();
   if (!d.Ok) return state.SkipWithError("hamradio-files is not installed");
-  TCallParser p(TCallParserVariant::pvMain, false);
+  TCallParser p(TCallParserVariant::pvMain);
   p.SetPrefixFile(d.Dir + "Prefix.lst");
   p.SetCallFile(d.Dir + "Call.lst");
   size_t found = 0;
@@ -96,5 +96,40 @@ void BM_ReadPrefixFile(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * d.PrefixLst.size());
 }
 BENCHMARK(BM_ReadPrefixFile)->Unit(benchmark::kMicrosecond);
+
+// A generated list of the given number of lines: countries with a few masks
+// each and areas below them, the masks spread over all cells. The time per
+// line must stay the same however long the list is.
+std::string GeneratedList(int64_t lines) {
+  static const char kChars[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  std::string text = "; generated\r\n;\r\n;\r\n";
+  for (int64_t i = 0; i < lines; ++i) {
+    const char a = kChars[i % 36], b = kChars[(i / 36) % 36], c = kChars[(i / 1296) % 36];
+    const bool country = i % 8 == 0;
+    text += country ? "0100" : "0201";
+    text += "|" + std::to_string(i % 64800 - 32400) + "|" + std::to_string(i % 16200) + "|Entry " + std::to_string(i) +
+            "|" + a + b + "|NA|5|8|-5|" + std::to_string(i % 500 + 1) + "||||";
+    text += country ? std::string(1, a) + b + "#," + a + "[A-F]" + c + ",\"" + a + b + c + "\"" : std::string(1, a) + b + "?" + c;
+    text += "|\r\n";
+  }
+  return text;
+}
+
+void BM_LoadGeneratedList(benchmark::State& state) {
+  const std::string text = GeneratedList(state.range(0));
+  TPrefixList l;
+  for (auto _ : state) benchmark::DoNotOptimize(l.LoadFromText(text));
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_LoadGeneratedList)->Arg(10000)->Arg(100000)->Arg(300000)->Unit(benchmark::kMillisecond)->Complexity();
+
+// Baseline for the generated lists: splitting the same text into lines.
+void BM_SplitGeneratedList(benchmark::State& state) {
+  const std::string text = GeneratedList(state.range(0));
+  for (auto _ : state) benchmark::DoNotOptimize(SplitLines(text));
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_SplitGeneratedList)->Arg(10000)->Arg(100000)->Arg(300000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -112,9 +112,10 @@ bool TCallParser::NormalizeCall() {
   for (char c : clean)
     if (!IsDigit(c) && !IsUpper(c) && c != '/') return false;
 
-  if (clean.find('/') == std::string::npos) {
+  if (clean.find('/') == std::string::npos && clean.size() > 1) {
     // A plain call is its own lookup string; the exceptions were searched for
-    // it above unless a trailing "/" was cut.
+    // it above unless a trailing "/" was cut. A single letter left by that
+    // cut ("K/") takes the long way, where it gets its zero.
     Call = std::move(clean);
     if (Call != firstKey)
       if (std::string v = ExceptionValue(Call); !v.empty()) Call = AsLookup(v);

@@ -167,6 +167,8 @@ TLoadStatus TPrefixList::LoadFromText(std::string_view text) {
 bool TPrefixList::ParseLines(const std::vector<std::string_view>& lines) {
   Entries.clear();
   Count = 0;
+  // The array grows geometrically (and is trimmed at the end): growing in
+  // fixed steps copied it again and again, in time quadratic in its length.
   std::vector<std::string_view> f;
   for (size_t li = 3; li < lines.size(); ++li) {
     SplitFields(lines[li], f);
@@ -180,7 +182,6 @@ bool TPrefixList::ParseLines(const std::vector<std::string_view>& lines) {
       Clear();
       return false;
     }
-    if (Entries.size() == Entries.capacity()) Entries.reserve(Entries.size() + 500);
     TPrefixEntry& e = Entries.emplace_back();
     e.Index = Count++;
     e.Kind = static_cast<uint8_t>(kind);
@@ -229,9 +230,12 @@ void TPrefixList::BuildIndex() {
   for (const auto& e : Entries) {
     if (e.Kind != 1 && e.Kind != 6) continue;
     for (const auto& m : e.Compiled) {
-      // Only the part before "/" is compared character by character, so a
-      // mask such as "K/P" may be followed by anything: index the whole row.
+      // The mask's first two positions as written. In a mask such as "G/P"
+      // the second one is the "/" itself, which no call begins with, so the
+      // entry is not indexed there: other programs read the same file with
+      // this rule, and such masks must stay as unreachable as they are there.
       if (m.Sets.empty()) continue;
+      if (m.Sets.size() == 1 && m.HasSlash) continue;
       const TCharSet& first = m.Sets[0];
       const TCharSet& second = m.Sets.size() > 1 ? m.Sets[1] : all;
       for (int i = 0; i < kCellSide; ++i) {

@@ -48,7 +48,7 @@ class CallParserTest : public testing::Test {
     p.Parse(text);
     return p.Results.empty() ? "-" : p.Results[0].Name;
   }
-  TCallParser p{TCallParserVariant::pvMain, false};
+  TCallParser p{TCallParserVariant::pvMain};
 };
 
 }  // namespace
@@ -82,6 +82,19 @@ TEST_F(CallParserTest, PortableForms) {
   EXPECT_EQ(Norm("HK0ABC/0M"), "HK0ABC/0M");
   EXPECT_EQ(Norm("FR5AB/G"), "FR5AB/G");
   EXPECT_EQ(Norm("X/Y"), "fail");
+}
+
+// A single letter left when the trailing "/" is cut still gets its zero.
+TEST_F(CallParserTest, ASingleLetterWithATrailingSlash) {
+  EXPECT_EQ(Norm("K/"), "K0");
+  EXPECT_EQ(Norm("W/"), "W0");
+  EXPECT_EQ(Norm("R/"), "R0");
+  EXPECT_EQ(Norm("F/"), "F0");
+  EXPECT_EQ(Norm("X/"), "fail");  // no zero rule for X: too short
+  EXPECT_EQ(Norm("K"), "fail");   // without the "/" it was never long enough
+  EXPECT_EQ(First("K/"), "United States");
+  EXPECT_EQ(First("W/"), "United States");
+  EXPECT_EQ(First("F/"), "France");
 }
 
 TEST_F(CallParserTest, RejectedText) {
@@ -165,7 +178,10 @@ TEST_F(CallParserTest, LaterCountryComesFirst) {
   p.Parse("K1AB/KL7X");  // both parts are looked up; the alternative's hits come later
   ASSERT_EQ(p.Results.size(), 3u);
   EXPECT_EQ(p.Results[0].Name, "Alaska");
-  EXPECT_EQ(First("G3ABC/P"), "Portable");
+  // A mask whose second position is "/" is indexed nowhere: no call can
+  // begin with "G/", so the portable entry is never reached.
+  EXPECT_EQ(First("G3ABC/P"), "England");
+  EXPECT_EQ(First("G/P"), "England");
   EXPECT_EQ(First("G3ABC/M"), "England");
   EXPECT_EQ(First("G3ABC/Q"), "-");  // a whole call with a suffix other than /M or /P
   EXPECT_EQ(First("F/K1ABC"), "France");
@@ -191,7 +207,7 @@ TEST(CallParser, FilesAndVariants) {
   ASSERT_TRUE(WriteWholeFile(dir + "Bad.lst", "h\nh\nh\n0100|1|2|short\n"));
   ASSERT_TRUE(WriteWholeFile(dir + "Call.lst", "W1AW 6\nAB1CD=1\n"));
 
-  TCallParser p(TCallParserVariant::pvMain, false);
+  TCallParser p(TCallParserVariant::pvMain);
   EXPECT_EQ(p.SetPrefixFile(dir + "Prefix.lst"), TLoadStatus::lsOk);
   EXPECT_EQ(p.SetPrefixFile(dir + "Missing.lst"), TLoadStatus::lsUnreadable);
   EXPECT_GT(p.PrefixList.Count, 0);  // a missing file keeps the list
@@ -206,7 +222,7 @@ TEST(CallParser, FilesAndVariants) {
   p.Parse("K1ABC");
   EXPECT_TRUE(p.Results.empty());
 
-  TCallParser m(TCallParserVariant::pvManager, false);
+  TCallParser m(TCallParserVariant::pvManager);
   m.SetPrefixFile(dir + "Prefix.lst");
   m.SetCallFile(dir + "Call.lst");
   EXPECT_FALSE(m.CallList.Sorted());
@@ -222,10 +238,32 @@ TEST(CallParser, FilesAndVariants) {
 }
 
 TEST(CallParser, BeepsOnLP) {
-  TCallParser p(TCallParserVariant::pvMain, false);
+  TCallParser p(TCallParserVariant::pvMain);
   int beeps = 0;
   p.OnBeep = [&] { ++beeps; };
   p.Parse("L/P");
   p.Parse("L/PP");
   EXPECT_EQ(beeps, 1);
+}
+
+TEST(CallParser, LoadsNothingUntilAsked) {
+  const std::string data = testing::TempDir() + "callparser-defaults/";
+  const std::string ref = data + "Vexmoor/Reference/";
+  MakeDirectories(ref);
+  ASSERT_TRUE(WriteWholeFile(ref + "Prefix.lst", kList));
+  ASSERT_TRUE(WriteWholeFile(ref + "CallDxcc.lst", "W1AW 6\n"));
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
+
+  TCallParser p;
+  EXPECT_EQ(p.PrefixList.Count, 0);
+  EXPECT_EQ(p.CallList.Count(), 0u);
+  EXPECT_TRUE(p.PrefixFile().empty());
+  p.LoadDefaultFiles();
+  EXPECT_EQ(p.PrefixFile(), ref + "Prefix.lst");
+  EXPECT_GT(p.PrefixList.Count, 0);
+  EXPECT_EQ(p.CallFile(), ref + "CallDxcc.lst");
+  p.Parse("W1AW");
+  ASSERT_FALSE(p.Results.empty());
+  EXPECT_EQ(p.Results[0].Name, "Alaska");
+  unsetenv("XDG_DATA_HOME");
 }
