@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
@@ -32,10 +31,9 @@ std::string TFileStager::Stage(const std::string& target, std::string_view bytes
 
 std::string TFileStager::StageStream(const std::string& target,
                                      const std::function<void(const TWriter&)>& produce) {
-  static unsigned counter = 0;
   const std::string folder = FolderOf(target);
   if (!folder.empty() && !DirectoryExists(folder) && !MakeDirectories(folder)) Fail(target, errno);
-  const std::string temp = target + ".part" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+  const std::string temp = TemporaryNameBeside(target, ".part");
   Items_.push_back({temp, target});
   std::FILE* f = std::fopen(temp.c_str(), "wb");
   if (!f) Fail(target, errno);
@@ -66,6 +64,27 @@ std::string TFileStager::StageStream(const std::string& target,
   return temp;
 }
 
+namespace {
+
+// Where the previous file of one target went while the new one is renamed
+// into place.
+enum class TKept { kpNone, kpLinked, kpMovedAside };
+
+// Keeps the previous file under a second name. A hard link leaves it in
+// place for readers meanwhile; where the file system has no hard links it is
+// renamed aside instead (and put back on failure).
+TKept KeepPrevious(const std::string& target, const std::string& backup) {
+  if (!FileExists(target)) return TKept::kpNone;
+  if (::link(target.c_str(), backup.c_str()) == 0) return TKept::kpLinked;
+  const int linkErr = errno;
+  std::error_code ec;
+  fs::rename(target, backup, ec);
+  if (ec) Fail(target, ec.value() ? ec.value() : linkErr);
+  return TKept::kpMovedAside;
+}
+
+}  // namespace
+
 void TFileStager::Commit() {
   // A folder standing where a file should go would make a later rename fail
   // after earlier ones succeeded; refuse before anything is replaced.
@@ -73,33 +92,43 @@ void TFileStager::Commit() {
     if (DirectoryExists(it.Target)) throw std::runtime_error("Cannot write file \"" + it.Target + "\": it is a folder");
   // Each previous file keeps a second name until all renames are through, so
   // a failure half-way puts the earlier ones back.
-  std::vector<std::string> backups;
+  std::vector<TKept> kept;
+  auto backupOf = [this](size_t k) { return Items_[k].Temp + ".old"; };
+  auto rollBack = [&](size_t failed) {
+    for (size_t b = 0; b < kept.size(); ++b) {
+      std::error_code ignored;
+      const bool replaced = b < failed;  // the new file already stands there
+      switch (kept[b]) {
+        case TKept::kpNone:
+          if (replaced) RemoveFile(Items_[b].Target);  // there was none before
+          break;
+        case TKept::kpLinked:
+          if (replaced) fs::rename(backupOf(b), Items_[b].Target, ignored);
+          else RemoveFile(backupOf(b));
+          break;
+        case TKept::kpMovedAside:
+          fs::rename(backupOf(b), Items_[b].Target, ignored);
+          break;
+      }
+    }
+  };
   for (size_t k = 0; k < Items_.size(); ++k) {
     const Item& it = Items_[k];
-    std::string backup;
-    if (FileExists(it.Target)) {
-      backup = it.Temp + ".old";
-      if (::link(it.Target.c_str(), backup.c_str()) != 0) backup.clear();
+    try {
+      kept.push_back(KeepPrevious(it.Target, backupOf(k)));
+    } catch (...) {
+      rollBack(k);
+      throw;
     }
-    backups.push_back(backup);
     std::error_code ec;
     fs::rename(it.Temp, it.Target, ec);
     if (ec) {
-      for (size_t b = 0; b < k; ++b) {
-        std::error_code ignored;
-        if (!backups[b].empty()) {
-          fs::rename(backups[b], Items_[b].Target, ignored);
-        } else {
-          RemoveFile(Items_[b].Target);  // there was none before
-        }
-      }
-      for (const std::string& b : backups)
-        if (!b.empty()) RemoveFile(b);
+      rollBack(k);
       throw std::runtime_error("Cannot write file \"" + it.Target + "\": " + ec.message());
     }
   }
-  for (const std::string& b : backups)
-    if (!b.empty()) RemoveFile(b);
+  for (size_t k = 0; k < kept.size(); ++k)
+    if (kept[k] != TKept::kpNone) RemoveFile(backupOf(k));
   Items_.clear();
 }
 
