@@ -10,7 +10,7 @@
 
 namespace vx {
 
-TProcess::TProcess(QObject* parent) : QObject(parent) {}
+TProcess::TProcess(QObject* parent, int reapLimitMs) : QObject(parent), ReapLimitMs_(reapLimitMs) {}
 
 TProcess::~TProcess() {
   OnFinished = nullptr;
@@ -22,6 +22,13 @@ void TProcess::Run(const TProcessCommand& command) {
   Terminate();
   Cancelled_ = false;
   Reported_ = false;
+  ++RunNumber_;
+  if (Unreaped_) {
+    // Reported from the event loop, as every end is, never from inside Run.
+    QMetaObject::invokeMethod(
+        this, [this, run = RunNumber_] { if (run == RunNumber_) Report(kExitCodeNotReaped); }, Qt::QueuedConnection);
+    return;
+  }
 
   auto* child = new QProcess(this);
   Child_ = child;
@@ -69,13 +76,23 @@ void TProcess::Terminate() {
   QProcess* child = Child_;
   if (!child) return;
   Child_ = nullptr;  // late signals of this child are ignored from here on
-  if (child->state() != QProcess::NotRunning) {
-    child->kill();
-    child->waitForFinished(-1);
-  }
   child->disconnect(this);
+  if (child->state() != QProcess::NotRunning) {
+    Kill(*child);
+    if (!child->waitForFinished(ReapLimitMs_) && child->state() != QProcess::NotRunning) {
+      // Stuck (in the kernel, say): keep watching it rather than block here.
+      Unreaped_ = child;
+      connect(child, &QProcess::finished, this, [this, child] {
+        if (Unreaped_ == child) Unreaped_ = nullptr;
+        child->deleteLater();
+      });
+      return;
+    }
+  }
   child->deleteLater();
 }
+
+void TProcess::Kill(QProcess& child) { child.kill(); }
 
 bool TProcess::Running() const { return Child_ && Child_->state() != QProcess::NotRunning; }
 

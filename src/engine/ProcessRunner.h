@@ -22,14 +22,17 @@ struct TProcessCommand {
 // waiting for an event that would never come.
 inline constexpr uint32_t kExitCodeNotStarted = 0xFFFFFFFFu;
 inline constexpr uint32_t kExitCodeCrashed = 0xFFFFFFFEu;
+// Reported for a run refused because an earlier child was killed but could
+// not be reaped.
+inline constexpr uint32_t kExitCodeNotReaped = 0xFFFFFFFDu;
 
 class IProcessRunner {
  public:
   virtual ~IProcessRunner() = default;
   // Starts the command and returns at once. Standard input is the null device.
   virtual void Run(const TProcessCommand& command) = 0;
-  // Kills a running child, waits until it is gone, and suppresses its event.
-  // Does nothing else when no child runs.
+  // Kills a running child, waits (for a bounded time) until it is gone, and
+  // suppresses its event. Does nothing else when no child runs.
   virtual void Terminate() = 0;
   virtual bool Running() const = 0;
   // Calls fn once, after about ms milliseconds, on the owner's thread;

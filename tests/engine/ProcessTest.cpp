@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+
+#include <cstdio>
+#include <fstream>
 
 #include <QDir>
 #include <QThread>
@@ -103,4 +107,52 @@ TEST(Process, ADeadlyStepIsNotASuccess) {
   p.Run(Shell("kill -SEGV $$"));
   ASSERT_TRUE(WaitUntil([&] { return r.calls > 0; }));
   EXPECT_NE(r.code, 0u);
+}
+
+namespace {
+
+// A kill signal that does not land, as for a child stuck in the kernel.
+class TStuckChildProcess : public TProcess {
+ public:
+  using TProcess::TProcess;
+
+ protected:
+  void Kill(QProcess&) override {}
+};
+
+bool Alive(pid_t pid) { return ::kill(pid, 0) == 0; }
+
+}  // namespace
+
+TEST(Process, AChildThatCannotBeReapedBoundsTheWaitAndFailsTheNextRun) {
+  const std::string pidFile = testing::TempDir() + "proc-stuck.pid";
+  std::remove(pidFile.c_str());
+  TStuckChildProcess p(nullptr, 200);
+  Recorder r;
+  r.Attach(p);
+  p.Run(Shell("echo $$ > " + pidFile + ".tmp && mv " + pidFile + ".tmp " + pidFile + " && exec sleep 30"));
+  pid_t pid = 0;
+  ASSERT_TRUE(WaitUntil([&] {
+    std::ifstream in(pidFile);
+    return bool(in >> pid);
+  }));
+  p.Terminate();  // returns after the limit, not when the child ends
+  EXPECT_TRUE(Alive(pid));
+  EXPECT_FALSE(p.Running());
+  Pump(100);
+  EXPECT_EQ(r.calls, 0);
+
+  // The stuck child still holds the outside program's files: no second one.
+  p.Run(Shell("exit 0"));
+  ASSERT_TRUE(WaitUntil([&] { return r.calls > 0; }));
+  EXPECT_EQ(r.code, kExitCodeNotReaped);
+  EXPECT_FALSE(p.Running());
+
+  // Once it is gone, runs work again.
+  ::kill(pid, SIGKILL);
+  ASSERT_TRUE(WaitUntil([&] {
+    r.calls = 0;
+    p.Run(Shell("exit 5"));
+    return WaitUntil([&] { return r.calls > 0; }) && r.code == 5u;
+  }));
 }
