@@ -206,7 +206,7 @@ TEST_F(ControllerFixture, IndicatorCyclesFramesFourThreeTwoWhileComputing) {
 }
 
 TEST_F(ControllerFixture, CallRoadAndInputsGuard) {
-  TCallParser parser(TCallParserVariant::pvMain, false);
+  TCallParser parser(TCallParserVariant::pvMain);
   parser.SetPrefixFile(VX_BIN_DIR "/Prefix.lst");
   ctl->SetCallParser(&parser);
   view.Call = "G3ABC";
