@@ -12,6 +12,7 @@ PKGS=(
   clang libclang-rt-14-dev
   dbus libglib2.0-bin
   desktop-file-utils appstream groff-base file librsvg2-bin
+  locales
   hamradio-files xplanet-images
   python3
 )
@@ -22,4 +23,14 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -q
   $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# A locale with a decimal comma, for the test that numbers ignore the locale.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  if grep -q '^# *de_DE\.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+    $SUDO sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  elif ! grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+    echo 'de_DE.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  fi
+  $SUDO locale-gen >/dev/null
 fi

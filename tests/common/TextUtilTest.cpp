@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -21,9 +22,14 @@ TEST(TextUtil, RoundingTakesHalvesToEven) {
 
 TEST(TextUtil, FormattingIgnoresTheLocale) {
   // A locale with a decimal comma must not leak into deck numbers.
+  // scripts/install-deps.sh generates de_DE.UTF-8 for this.
   const char* old = std::setlocale(LC_NUMERIC, nullptr);
   std::string saved = old ? old : "C";
-  std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+  ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "the locale de_DE.UTF-8 is not installed";
+  ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+  char probe[16];
+  std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+  ASSERT_STREQ(probe, "1,5");  // the C library itself now writes a comma
   EXPECT_EQ(FormatFixed(44.0f, 6, 2), " 44.00");
   EXPECT_EQ(FormatFixed(0.1f, 10, 4), "    0.1000");
   EXPECT_EQ(FormatFixed(123456.0, 3, 1), "123456.0");
