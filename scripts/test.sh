@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test: the full build under
-# ctest, then the core tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# ctest, then everything again (the Qt parts too, offscreen, and every fuzz
+# target over its seeds) under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
-BUILD_DIR=build-test scripts/build.sh -DVANTOR_TESTS=ON
+BUILD_DIR=build-test scripts/build.sh -DVANTOR_TESTS=ON "$@"
 ctest --test-dir build-test --output-on-failure -j "$(nproc)" --timeout 300
 if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
-  BUILD_DIR=build-asan BUILD_TYPE=Debug scripts/build.sh -DVANTOR_TESTS=ON -DVANTOR_GUI=OFF -DVANTOR_SANITIZE=ON
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  BUILD_DIR=build-asan BUILD_TYPE=Debug scripts/build.sh -DVANTOR_TESTS=ON -DVANTOR_GUI=ON -DVANTOR_SANITIZE=ON "$@"
+  ASAN_OPTIONS=detect_leaks=1 \
+  LSAN_OPTIONS=suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j "$(nproc)" --timeout 600
 fi
