@@ -238,4 +238,16 @@ TEST(Cli, StoppingTheFrontEndEndsTheChild) {
     if (!gone) usleep(50000);
   }
   EXPECT_TRUE(gone);
+TEST(Cli, CreatesItsFoldersOnlyForACommand) {
+  const std::string root = Home();
+  std::filesystem::remove_all(root);
+  EXPECT_EQ(Cli("--help").code, 0);
+  EXPECT_EQ(Cli("nonsense").code, 2);
+  EXPECT_FALSE(DirectoryExists(root + "data"));
+  EXPECT_FALSE(DirectoryExists(root + "cache"));
+  const Result r = Cli("lookup K1ABC");
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_TRUE(DirectoryExists(root + "data/Vexmoor/Reference"));
+  EXPECT_TRUE(DirectoryExists(root + "cache/Vexmoor/Vantor/Cache"));
+  EXPECT_FALSE(DirectoryExists(root + "home"));  // nothing goes below HOME itself
 }
