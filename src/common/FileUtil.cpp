@@ -7,6 +7,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "common/UserFile.h"
+
 #ifndef _WIN32
 #include <unistd.h>
 #else
@@ -70,32 +72,24 @@ std::string TemporaryNameBeside(const std::string& path, std::string_view tag) {
 }
 
 bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
-  std::error_code ec;
-  fs::path target = path;
-  // Through links to the file they name (a dangling link names a new file).
-  for (int hops = 0; fs::is_symlink(target, ec) && hops < 40; ++hops) {
-    fs::path to = fs::read_symlink(target, ec);
-    if (ec) return false;
-    target = to.is_absolute() ? to : target.parent_path() / to;
-  }
-  const fs::file_status st = fs::status(target, ec);
-  if (fs::exists(st) && !fs::is_regular_file(st)) {
-    if (fs::is_directory(st)) return false;
-    return WriteWholeFile(target.string(), bytes);  // a device or a pipe: no rename
-  }
-  const std::string real = target.string();
-  const std::string tmp = TemporaryNameBeside(real, ".tmp");
+#ifndef _WIN32
+  // One routine replaces files: the one for files the user names.
+  std::string error;
+  return WriteUserFile(path, bytes, error);
+#else
+  const std::string tmp = TemporaryNameBeside(path, ".tmp");
   if (WriteDurably(tmp, bytes) != 0) {
     std::remove(tmp.c_str());
     return false;
   }
-  if (fs::exists(st)) fs::permissions(tmp, st.permissions(), ec);
-  fs::rename(tmp, real, ec);
+  std::error_code ec;
+  fs::rename(tmp, path, ec);
   if (ec) {
     std::remove(tmp.c_str());
     return false;
   }
   return true;
+#endif
 }
 
 bool FileExists(const std::string& path) {

@@ -15,9 +15,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path,
 // Writes the bytes as a new file (created or replaced). The data go to a
 // temporary name beside the target first, reach the disk, and are renamed
 // over it, so a crash or a full disk never leaves a half-written file under
-// the real name. A link is written through (its target is replaced), and
-// something that is not an ordinary file (a device, a pipe) is written into
-// as it is; a replaced file keeps its permissions.
+// the real name. As WriteUserFile (common/UserFile.h), which it is, without
+// the message: links are written through, devices and pipes into, and a
+// replaced file keeps its permissions.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes);
 
 // The two steps of WriteFileAtomic for callers that rename later themselves
