@@ -238,6 +238,8 @@ TEST(Cli, StoppingTheFrontEndEndsTheChild) {
     if (!gone) usleep(50000);
   }
   EXPECT_TRUE(gone);
+}
+
 TEST(Cli, CreatesItsFoldersOnlyForACommand) {
   const std::string root = Home();
   std::filesystem::remove_all(root);
