@@ -18,7 +18,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/Cp1252.h"
+#include "common/QtText.h"
 #include "common/TextUtil.h"
 #include "engine/PermHint.h"
 
@@ -30,8 +30,6 @@ const QColor kBackground(183, 239, 239);
 const QColor kGrid(0, 128, 128);  // teal
 const QColor kCurve(255, 0, 0);
 constexpr double kRadian = 3.14159265358979323846 / 180;
-
-QString FromCp1252(const std::string& s) { return QString::fromStdU16String(Cp1252ToUtf16(s)); }
 
 QLabel* AddLabel(QWidget* parent, const QString& text, int x, int y, int w) {
   auto* label = new QLabel(text, parent);
