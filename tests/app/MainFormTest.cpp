@@ -119,7 +119,7 @@ struct MainFormTest : testing::Test {
     s.CacheFolder = root + "cache/";
     s.SettingsFile = settingsFile;
     s.Voacap = {program, itshfbc};
-    s.Settings = ReadSettings(TIniFile(settingsFile));
+    s.Settings = ReadSettings(TIniFile::Load(settingsFile));
     return s;
   }
   // Builds the window; start: run its start-up, which must succeed.
@@ -149,7 +149,7 @@ struct MainFormTest : testing::Test {
 // The first location the program's own lists give for a call, in the whole
 // degrees the DX frame holds.
 TLocation Located(const std::string& call) {
-  TCallParser parser(TCallParserVariant::pvMain, false);
+  TCallParser parser(TCallParserVariant::pvMain);
   parser.SetPrefixFile(std::string(VX_BIN_DIR) + "/Prefix.lst");
   parser.SetCallFile(std::string(VX_BIN_DIR) + "/Call.lst");
   parser.Parse(call);
@@ -330,7 +330,7 @@ TEST_F(MainFormTest, SettingsAreNotWrittenAfterAFailedPrediction) {
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(Status().State, stDone);
   EXPECT_TRUE(form->FormDestroy());
-  EXPECT_EQ(TIniFile(settingsFile).ReadInteger("User", "TxPower", 0), 700);
+  EXPECT_EQ(TIniFile::Load(settingsFile).ReadInteger("User", "TxPower", 0), 700);
 }
 
 TEST_F(MainFormTest, SettingsRoundTripThroughTheControls) {
@@ -368,7 +368,7 @@ TEST_F(MainFormTest, SettingsRoundTripThroughTheControls) {
 
   form->move(30, 40);
   ASSERT_TRUE(form->FormDestroy());
-  const TIniFile saved = TIniFile(settingsFile);
+  const TIniFile saved = TIniFile::Load(settingsFile);
   EXPECT_EQ(saved.ReadString("VOACAP", "Program"), "keep-me");
   EXPECT_EQ(saved.ReadInteger("Window", "Left", 0), 30);
   EXPECT_EQ(saved.ReadInteger("Window", "Top", 0), 40);

@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   setup.DataFolder = ShippedDataFolder();
   setup.CacheFolder = AreaCacheFolder();
   setup.SettingsFile = SettingsFile(kVantorName);
-  const TIniFile ini = TIniFile(setup.SettingsFile);
+  const TIniFile ini = TIniFile::Load(setup.SettingsFile);
   setup.Voacap = ReadVoacapSetup(ini);
   setup.Settings = ReadSettings(ini);
   TQuietShell shell;

@@ -37,11 +37,12 @@ int main(int argc, char** argv) {
   TSingleInstance instance(CurrentInstanceKey(kVantorName));
   if (!instance.Claim()) return 0;
 
+  CreateProgramFolders(TProgram::pgVantor);
   TMainFormSetup setup;
   setup.DataFolder = ShippedDataFolder();
   setup.CacheFolder = AreaCacheFolder();
   setup.SettingsFile = SettingsFile(kVantorName);
-  const TIniFile ini(setup.SettingsFile);
+  const TIniFile ini = TIniFile::Load(setup.SettingsFile);
   setup.Voacap = ReadVoacapSetup(ini);
   setup.Settings = ReadSettings(ini);
 

@@ -143,7 +143,7 @@ bool TMainForm::FormDestroy() {
 }
 
 bool TMainForm::SaveSettings() {
-  TIniFile ini = TIniFile(Setup_.SettingsFile);
+  TIniFile ini = TIniFile::Load(Setup_.SettingsFile);
   WriteSettings(CurrentSettings(), ini);
   MakeDirectories(FolderOf(Setup_.SettingsFile));
   if (ini.UpdateFile()) return true;

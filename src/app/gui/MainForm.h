@@ -230,7 +230,7 @@ class TMainForm : public QMainWindow,
   IShell& Shell_;
   std::unique_ptr<TPredictionController> Ctl_;
   std::unique_ptr<TPreCompute> Batch_;
-  TCallParser Parser_{TCallParserVariant::pvMain, false};
+  TCallParser Parser_{TCallParserVariant::pvMain};
   TSolarIndices Solar_;
   TAutoRepeat MonthRepeat_;
   bool EventsPosted_ = false;
