@@ -119,6 +119,7 @@ int main(int argc, char** argv) {
   if (!headless) {
     app = std::make_unique<QApplication>(argc, argv);
     vx::TMainForm form(*source, vx::SettingsFile("Kestrix"), vx::ReferenceFolder());
+    form.Load();
     form.show();
     app->exec();
     return form.ExitCode();

@@ -85,7 +85,9 @@ TMainForm::TMainForm(int source, std::string settingsFile, std::string reference
           [this] { DownloadBtnClick(QApplication::keyboardModifiers() & Qt::ControlModifier); });
   connect(AbortBtn, &QPushButton::clicked, this, [this] { AbortBtnClick(); });
   connect(CloseBtn, &QPushButton::clicked, this, [this] { CloseBtnClick(); });
+}
 
+void TMainForm::Load() {
   Job_->LoadLookupLists();
   Urls_.Read(TIniFile::Load(SettingsFile_));
 }

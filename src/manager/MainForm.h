@@ -26,9 +26,12 @@ class TStatusLabel;
 class TMainForm : public QDialog, public TJobUi {
   Q_OBJECT
  public:
-  // settingsFile: the INI file read now and written when the form goes.
+  // settingsFile: the INI file Load() reads and the form writes when it goes.
   TMainForm(int source, std::string settingsFile, std::string referenceFolder, QWidget* parent = nullptr);
   ~TMainForm() override;
+
+  // Reads the settings and the lookup lists the job needs; once, before show().
+  void Load();
 
   // Message boxes; tests replace them so that nothing waits for a click.
   enum class TMessageKind { mkInformation, mkError };

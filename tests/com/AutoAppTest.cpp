@@ -127,7 +127,7 @@ TEST_F(AutoAppFixture, NumbersClampIntoTheirBoxes) {
 }
 
 TEST_F(AutoAppFixture, CallSignSetsTheDxFrameAndAFrameEditClearsTheCall) {
-  TCallParser parser(TCallParserVariant::pvMain, false);
+  TCallParser parser(TCallParserVariant::pvMain);
   parser.SetPrefixFile(VX_BIN_DIR "/Prefix.lst");
   ctl->SetCallParser(&parser);
   app->SetDxCall("g3abc");

@@ -80,6 +80,7 @@ struct Window : testing::Test {
     ini.UpdateFile();
     auto form = std::make_unique<TMainForm>(source, Ini, Ref);
     form->ShowMessage = [this](TMainForm::TMessageKind, const QString& t) { Messages.push_back(t.toStdString()); };
+    form->Load();
     form->show();
     return form;
   }

@@ -54,7 +54,7 @@ int CliServe(const std::vector<std::string>& argv) {
   if (!siblingMs) return Usage("--sibling-timeout takes milliseconds (1..600000)");
   const bool byBus = args.Flag("automation");
 
-  TIniFile settings(SettingsFile("Vantor"));
+  TIniFile settings = TIniFile::Load(SettingsFile("Vantor"));
   TVoacapSetup setup = ReadVoacapSetup(settings);
   if (auto v = args.Value("voacap")) setup.Program = *v;
   if (auto v = args.Value("itshfbc")) setup.DataFolder = *v;
@@ -77,7 +77,7 @@ int CliServe(const std::vector<std::string>& argv) {
   const int iso = std::max(0, engine->AntennaFiles().IndexOf("ISOTROPE.ant"));
   window.Inputs.TxAntenna.fill(iso);
   window.Inputs.RxAntenna.fill(iso);
-  TCallParser parser(TCallParserVariant::pvMain, false);
+  TCallParser parser(TCallParserVariant::pvMain);
   parser.SetPrefixFile(ShippedDataFolder() + "Prefix.lst");
   parser.SetCallFile(ShippedDataFolder() + "Call.lst");
 
