@@ -96,7 +96,8 @@ std::string TVantorApp::DxCall() const { return Inputs_.CallText(); }
 void TVantorApp::SetDxCall(const std::string& call) {
   const std::string text = UpperAscii(call);  // the box takes capitals only
   Window_.SetCallText(text);
-  Ctl_.CallEditChange(text);
+  // What the box took (it may hold fewer characters than were sent).
+  Ctl_.CallEditChange(Inputs_.CallText());
   Window_.RepaintMap();
 }
 

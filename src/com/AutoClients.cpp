@@ -14,8 +14,8 @@ bool TAutomationClients::Release(const std::string& client, int64_t nowMs) {
   return true;
 }
 
-bool TAutomationClients::IdleExpired(int64_t nowMs, bool jobRunning) const {
-  if (Kind_ != TStartKind::skBus || !Clients_.empty() || jobRunning) return false;
+bool TAutomationClients::IdleExpired(int64_t nowMs, bool jobRunning, bool windowVisible) const {
+  if (Kind_ != TStartKind::skBus || !Clients_.empty() || jobRunning || windowVisible) return false;
   return nowMs - IdleSince_ >= IdleMs_;
 }
 

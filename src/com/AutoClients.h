@@ -8,8 +8,9 @@
 // - A program the user started ends when its last client goes while its
 //   window is hidden (a user who has the window open keeps it).
 // - A program the bus started ends once no client has been connected for
-//   the idle period (10 s) and no job runs. Scripts make one short
-//   connection per call, so the program must outlive the gaps between them.
+//   the idle period (10 s), no job runs and its window is hidden. Scripts
+//   make one short connection per call, so the program must outlive the
+//   gaps between them.
 //
 // Times are milliseconds of a steady clock the caller reads, so that tests
 // can set them.
@@ -44,8 +45,10 @@ class TAutomationClients {
   // Right after the last client went (Release returned true): whether a
   // program the user started ends now.
   bool EndAfterLastRelease(bool windowVisible) const { return Kind_ == TStartKind::skUser && !windowVisible; }
-  // Whether a program the bus started ends now. Always false for a user start.
-  bool IdleExpired(int64_t nowMs, bool jobRunning) const;
+  // Whether a program the bus started ends now: not while a job runs, nor
+  // while its window shows (the user has it then). Always false for a user
+  // start.
+  bool IdleExpired(int64_t nowMs, bool jobRunning, bool windowVisible) const;
   // When IdleExpired may first become true (for a timer), or -1 while a
   // client is connected or for a user start.
   int64_t IdleDeadline() const;

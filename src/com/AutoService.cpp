@@ -273,7 +273,7 @@ void TAutomationService::ClientGone(const QString& client) {
 
 void TAutomationService::CheckIdle() {
   // Started for the bus's clients: without the bus there is nothing to do.
-  if (Clients_.IdleExpired(SystemClock().SteadyMs(), Target_.JobRunning()) || !Bus_.isConnected()) {
+  if (Clients_.IdleExpired(SystemClock().SteadyMs(), Target_.JobRunning(), Target_.Visible()) || !Bus_.isConnected()) {
     Idle_->stop();
     emit EndRequested();
   }

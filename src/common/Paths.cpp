@@ -19,20 +19,24 @@ static std::string WithSlash(std::string s) {
   return s;
 }
 
-std::string ProgramFolder() {
+std::string ProgramFile() {
 #ifdef _WIN32
   char buf[MAX_PATH + 1] = {};
   DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
   std::string p(buf, n);
   for (char& c : p)
     if (c == '\\') c = '/';
-  return FolderOf(p);
+  return p;
 #else
   std::error_code ec;
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) return "./";
-  return WithSlash(exe.parent_path().string());
+  return ec ? std::string() : exe.string();
 #endif
+}
+
+std::string ProgramFolder() {
+  const std::string file = ProgramFile();
+  return file.empty() ? "./" : FolderOf(file);
 }
 
 bool PortableMode() { return FileExists(ProgramFolder() + "portable"); }

@@ -7,6 +7,9 @@
 
 namespace vx {
 
+// The running program's file, an absolute path (empty if it cannot be told).
+std::string ProgramFile();
+
 // The folder holding the running program, with a trailing "/".
 std::string ProgramFolder();
 

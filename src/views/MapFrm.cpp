@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "common/DayCount.h"
@@ -153,6 +154,18 @@ void TMapFrame::SetMapBand(int band) {
   Bands_->button(band)->setChecked(true);
   Model.MapBand = band;
   emit ComputeMap();
+}
+
+void TMapFrame::ShowHour(int hour) {
+  Model.MapHour = std::clamp(hour, 0, 23);
+  HourPanel_->setText(HourCaption());
+  Box_->update();
+}
+
+void TMapFrame::ShowBand(int band) {
+  if (band < 0 || band >= kBandCount) return;
+  Bands_->button(band)->setChecked(true);
+  Model.MapBand = band;
 }
 
 void TMapFrame::HourChanged() {

@@ -48,6 +48,9 @@ class TMapFrame : public QFrame {
   void LeftArrowClick();
   void RightArrowClick();
   void SetMapBand(int band);  // as a click on the band's button
+  // Hour and band shown (the caption, the button) without asking for a map.
+  void ShowHour(int hour);
+  void ShowBand(int band);
 
   QString HourCaption() const;
   bool RealTime() const;

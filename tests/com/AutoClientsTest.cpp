@@ -27,7 +27,7 @@ TEST(AutomationClients, AUserStartEndsAtTheLastReleaseOnlyWithTheWindowHidden) {
   EXPECT_FALSE(c.EndAfterLastRelease(true));
   EXPECT_TRUE(c.EndAfterLastRelease(false));
   // The idle rule is the bus start's alone.
-  EXPECT_FALSE(c.IdleExpired(1000000, false));
+  EXPECT_FALSE(c.IdleExpired(1000000, false, false));
   EXPECT_EQ(c.IdleDeadline(), -1);
 }
 
@@ -36,24 +36,27 @@ TEST(AutomationClients, ABusStartEndsAfterTenIdleSecondsWithoutAJob) {
   EXPECT_FALSE(c.EndAfterLastRelease(false));
   // Started and never called: ten seconds from the start.
   EXPECT_EQ(c.IdleDeadline(), 11000);
-  EXPECT_FALSE(c.IdleExpired(10999, false));
+  EXPECT_FALSE(c.IdleExpired(10999, false, false));
   // A script's calls, each a short connection, keep it alive.
   c.Touch(":1.1");
-  EXPECT_FALSE(c.IdleExpired(50000, false));
+  EXPECT_FALSE(c.IdleExpired(50000, false, false));
   EXPECT_EQ(c.IdleDeadline(), -1);
   ASSERT_TRUE(c.Release(":1.1", 50000));
-  EXPECT_FALSE(c.IdleExpired(59999, false));
+  EXPECT_FALSE(c.IdleExpired(59999, false, false));
   c.Touch(":1.2");
   ASSERT_TRUE(c.Release(":1.2", 55000));
-  EXPECT_FALSE(c.IdleExpired(64999, false));
-  EXPECT_TRUE(c.IdleExpired(65000, false));
+  EXPECT_FALSE(c.IdleExpired(64999, false, false));
+  EXPECT_TRUE(c.IdleExpired(65000, false, false));
   // A job still running keeps it, however long nobody called.
-  EXPECT_FALSE(c.IdleExpired(900000, true));
-  EXPECT_TRUE(c.IdleExpired(900001, false));
+  EXPECT_FALSE(c.IdleExpired(900000, true, false));
+  EXPECT_TRUE(c.IdleExpired(900001, false, false));
+  // So does a window the user has been shown (by a client, or by starting
+  // Vantor again): it ends when the user closes it.
+  EXPECT_FALSE(c.IdleExpired(900001, false, true));
 }
 
 TEST(AutomationClients, IdlePeriodCanBeChosen) {
   TAutomationClients c(TStartKind::skBus, 0, 500);
-  EXPECT_FALSE(c.IdleExpired(499, false));
-  EXPECT_TRUE(c.IdleExpired(500, false));
+  EXPECT_FALSE(c.IdleExpired(499, false, false));
+  EXPECT_TRUE(c.IdleExpired(500, false, false));
 }

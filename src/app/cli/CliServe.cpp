@@ -10,11 +10,8 @@
 #include <iostream>
 
 #include "app/cli/Cli.h"
-#include "com/AutoApp.h"
-#include "com/AutoService.h"
-#include "com/GeomiraBus.h"
+#include "com/AutoHost.h"
 #include "com/HeadlessWindow.h"
-#include "com/SunsentryBus.h"
 #include "common/Ini.h"
 #include "common/Paths.h"
 #include "common/TextUtil.h"
@@ -49,7 +46,7 @@ int CliServe(const std::vector<std::string>& argv) {
   if (!unknown.empty() || !args.Positional().empty())
     return Usage("unknown argument " + (unknown.empty() ? args.Positional()[0] : unknown[0]));
   const auto idleSeconds = Number(args, "idle-exit", 0, 86400, TAutomationClients::kBusIdleMs / 1000);
-  const auto siblingMs = Number(args, "sibling-timeout", 1, 600000, TSunsentryBusLink::kCallTimeoutMs);
+  const auto siblingMs = Number(args, "sibling-timeout", 1, 600000, TAutomationHost::kSiblingTimeoutMs);
   if (!idleSeconds) return Usage("--idle-exit takes whole seconds (0..86400)");
   if (!siblingMs) return Usage("--sibling-timeout takes milliseconds (1..600000)");
   const bool byBus = args.Flag("automation");
@@ -67,10 +64,8 @@ int CliServe(const std::vector<std::string>& argv) {
 
   // The window as it opens: the current month of the sunspot table, the
   // first antenna of each list (the isotropic one when the list has it).
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  const int timeout = int(*siblingMs);
-  TSunsentryClient monitor(std::make_unique<TSunsentryBusLink>(bus, std::max(timeout, 5000), timeout));
-  THeadlessWindow window(monitor);
+  TAutomationHost host(QDBusConnection::sessionBus(), int(*siblingMs));
+  THeadlessWindow window(host.Monitor);
   window.Visible = !byBus;
   window.Solar.LoadSsnTable(ShippedDataFolder() + "SSN.dat");
   window.Solar.StepMonth(TStepDirection::sdCurrent, window.Inputs.MapHour);
@@ -88,23 +83,18 @@ int CliServe(const std::vector<std::string>& argv) {
   window.SetPost([](std::function<void()> work) {
     QTimer::singleShot(0, QCoreApplication::instance(), std::move(work));
   });
-  TGeomiraControl mapProgram(std::make_unique<TGeomiraBusLink>(bus, std::max(timeout, 5000), timeout), &window);
-  window.SetMapProgram(&mapProgram);
+  host.MapProgram.SetHost(&window);
+  window.SetMapProgram(&host.MapProgram);
 
-  TVantorApp app(controller, window, window, kVantorVersionNumber);
-  TAutomationService service(app, byBus ? TStartKind::skBus : TStartKind::skUser, bus, *idleSeconds * 1000);
-  window.OnClientEvent = [&service](TClientEvent code) { service.FireClientEvent(code); };
-  QObject::connect(&service, &TAutomationService::EndRequested, QCoreApplication::instance(),
-                   &QCoreApplication::quit);
   QString error;
-  if (!service.Start(error)) {
+  if (!host.Serve(controller, window, window, byBus ? TStartKind::skBus : TStartKind::skUser, *idleSeconds * 1000,
+                  error)) {
     std::cerr << "vantor-cli serve: " << error.toStdString() << "\n";
     return 1;
   }
+  window.OnClientEvent = [&host](TClientEvent code) { host.Service()->FireClientEvent(code); };
   const int rc = QCoreApplication::exec();
-  mapProgram.SetActive(false);
-  monitor.SetActive(false);
-  service.Stop();
+  host.Stop();
   return rc;
 }
 

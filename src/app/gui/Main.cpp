@@ -1,27 +1,58 @@
 // vantor: the main program. One running copy per user and display; reads the
 // settings file once, builds the main window and its dialogs, minimises to
-// the notification area where there is one, and writes the settings once
-// when the window goes.
+// the notification area where there is one, serves automation clients on the
+// session bus, and writes the settings once when the window goes.
+//
+//   vantor --register     installs the user's activation file and ends
+//   vantor --unregister   removes it and ends
+//   vantor --automation   a start by the bus: the window stays hidden
 #include <QApplication>
+#include <QDBusConnection>
 #include <QFile>
 #include <QLocale>
 #include <QTimer>
 #include <clocale>
+#include <cstring>
+#include <iostream>
 
 #include "app/Settings.h"
 #include "app/Version.h"
 #include "app/gui/MainForm.h"
 #include "app/gui/Pictures.h"
 #include "app/gui/Shell.h"
+#include "app/gui/WindowService.h"
 #include "app/shell/SafeShDown.h"
 #include "app/shell/SingleInstance.h"
 #include "app/shell/TrayIcon.h"
+#include "com/ServiceFile.h"
 #include "common/Ini.h"
 #include "common/Paths.h"
 #include "engine/AntDlg.h"
 
+namespace {
+
+bool HasFlag(int argc, char** argv, const char* flag) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], flag) == 0) return true;
+  return false;
+}
+
+// --register and --unregister, before anything needs a display. -1: neither.
+int Registration(int argc, char** argv) {
+  const bool add = HasFlag(argc, argv, "--register");
+  if (!add && !HasFlag(argc, argv, "--unregister")) return -1;
+  std::string error;
+  if (add ? vx::RegisterActivation(vx::ProgramFile(), error) : vx::UnregisterActivation(error)) return 0;
+  std::cerr << "vantor: " << error << "\n";
+  return 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace vx;
+  if (const int rc = Registration(argc, argv); rc >= 0) return rc;
+  const bool byBus = HasFlag(argc, argv, "--automation");
   QApplication app(argc, argv);
   QApplication::setApplicationName(kVantorName);
   QApplication::setApplicationVersion(kVantorVersion);
@@ -37,6 +68,10 @@ int main(int argc, char** argv) {
   TSingleInstance instance(CurrentInstanceKey(kVantorName));
   if (!instance.Claim()) return 0;
 
+  // Every start keeps the activation file pointing at this program; a
+  // folder that cannot be written leaves it as it was.
+  std::string ignored;
+  RegisterActivation(ProgramFile(), ignored);
   CreateProgramFolders(TProgram::pgVantor);
   TMainFormSetup setup;
   setup.DataFolder = ShippedDataFolder();
@@ -47,13 +82,25 @@ int main(int argc, char** argv) {
   setup.Settings = ReadSettings(ini);
 
   TQtShell shell;
+  TAutomationHost automation(QDBusConnection::sessionBus());
   TMainFormServices services;
   services.Shell = &shell;
+  services.Monitor = &automation.Monitor;
+  services.MapProgram = &automation.MapProgram;
   TMainForm form(std::move(setup), std::move(services));
+  automation.MapProgram.SetHost(&form);
   TAntennaDialog antennaDialog(&form);
   QObject::connect(&form, &TMainForm::PatternRequested, &antennaDialog,
                    [&](const QString& file, int band) { antennaDialog.ShowAntenna(QFile::encodeName(file).toStdString(), band); });
   if (!form.FormCreate()) return 1;  // the user has been told what is missing
+
+  // Automation clients drive the window; without a bus a user's window
+  // still works, a start by the bus has nothing to do.
+  QString busError;
+  if (!ServeWindow(automation, form, byBus ? TStartKind::skBus : TStartKind::skUser, busError)) {
+    std::cerr << "vantor: " << busError.toStdString() << "\n";
+    if (byBus) return 1;
+  }
 
   // Minimised, the window waits in the notification area (where there is one).
   TTrayIcon tray(QApplication::windowIcon(), kVantorName);
@@ -81,9 +128,10 @@ int main(int argc, char** argv) {
     QApplication::quit();
   });
 
-  form.show();
+  if (!byBus) form.show();
   const int rc = QApplication::exec();
   tray.SetActive(false);
+  automation.Stop();
   form.FormDestroy();
   return rc;
 }

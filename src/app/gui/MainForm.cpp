@@ -329,11 +329,11 @@ void TMainForm::RefreshSpaceWeather() {
   ShowSolarIndices();
 }
 
-void TMainForm::SpeedButton37Click() {
+void TMainForm::MonitorToggled(bool ask) {
   const TMonitorToggle result = Solar_.ToggleMonitor(SpeedButton37->isChecked(), MapHour());
   ShowSolarIndices();
   if (result != TMonitorToggle::mtUnavailable) return;
-  if (Shell_.AskYesNo(this, kVantorName, kMonitorMissingQuestion))
+  if (ask && Shell_.AskYesNo(this, kVantorName, kMonitorMissingQuestion))
     Shell_.OpenUrl(QString::fromStdString(MonitorDownloadPage(kVantorName)));
   SpeedButton37->setChecked(false);
 }
@@ -358,9 +358,9 @@ void TMainForm::SpaceWeatherMonitorLeft() {
 
 // ---- The map program -------------------------------------------------------
 
-void TMainForm::GeomiraBtnClick() {
+void TMainForm::MapProgramToggled(bool ask) {
   IMapProgram& program = *Services_.MapProgram;
-  if (!program.SetActive(GeomiraBtn->isChecked()) &&
+  if (!program.SetActive(GeomiraBtn->isChecked()) && ask &&
       Shell_.AskYesNo(this, kVantorName, kMapProgramMissingQuestion))
     Shell_.OpenUrl(QString::fromStdString(MapProgramDownloadPage(kVantorName)));
   if (!program.Active())
@@ -404,7 +404,11 @@ TPredictionInputs TMainForm::ReadInputs() const {
 
 std::string TMainForm::CallText() const { return ToCp1252(CallEdit->text()); }
 std::string TMainForm::DxText() const { return DxCoordFrame->AsText(); }
-void TMainForm::SetDxPoint(TLocation point) { DxCoordFrame->SetPoint(point); }
+void TMainForm::SetDxPoint(TLocation point) {
+  // Whoever sets the point runs the frame's change handling if it should run.
+  const QSignalBlocker quiet(DxCoordFrame);
+  DxCoordFrame->SetPoint(point);
+}
 void TMainForm::ClearCallText() { CallEdit->clear(); }
 
 void TMainForm::SetCallUnknown(bool red) {

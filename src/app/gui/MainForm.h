@@ -3,7 +3,8 @@
 // indicator in the first, and the context menu of the chart and the map.
 // It holds controls and wiring only: the prediction logic is the
 // controller's, the month and indices are TSolarIndices', the settings file
-// is app/Settings'.
+// is app/Settings'. Automation clients and the map program reach the same
+// controls through IAutomationView and IGeomiraHost (MainAuto.cpp).
 #pragma once
 
 #include <QMainWindow>
@@ -17,6 +18,8 @@
 #include "app/Settings.h"
 #include "app/SolarIndices.h"
 #include "app/SpaceWeather.h"
+#include "com/AutoView.h"
+#include "com/Geomira.h"
 #include "engine/Locator.h"
 #include "refdata/CallParser.h"
 #include "views/PreComp.h"
@@ -65,7 +68,9 @@ struct TMainFormServices {
 class TMainForm : public QMainWindow,
                   public IPredictionView,
                   public IPreComputeHost,
-                  public ISpaceWeatherListener {
+                  public ISpaceWeatherListener,
+                  public IAutomationView,
+                  public IGeomiraHost {
   Q_OBJECT
  public:
   TMainForm(TMainFormSetup setup, TMainFormServices services, QWidget* parent = nullptr);
@@ -85,10 +90,10 @@ class TMainForm : public QMainWindow,
   void LoadSettings(const TVantorSettings& s);
 
   // The options, each a check box on the Settings tab and a menu item.
-  void SetPlotMuf(bool on);
+  void SetPlotMuf(bool on) override;
   void SetMarkBestHour(bool on);
-  void SetShowSun(bool on);
-  void SetPlotPath(bool on);
+  void SetShowSun(bool on) override;
+  void SetPlotPath(bool on) override;
 
   // Commands of the controls, open for tests and the automation service.
   void PageControl1Change();
@@ -98,8 +103,8 @@ class TMainForm : public QMainWindow,
   void MonthButtonDown(TStepDirection dir);
   void MonthButtonUp();
   void MonthTimerTimer();
-  void SpeedButton37Click();   // the monitor toggle
-  void GeomiraBtnClick();      // the map-program toggle
+  void SpeedButton37Click() { MonitorToggled(true); }  // the monitor toggle
+  void GeomiraBtnClick() { MapProgramToggled(true); }   // the map-program toggle
   void ViewPatternClick(bool tx, int band);
   // Automation clients connected (the close then only hides the window),
   // and the desktop session ending (the close is never refused).
@@ -191,6 +196,45 @@ class TMainForm : public QMainWindow,
   void SpaceWeatherArrived() override;
   void SpaceWeatherMonitorLeft() override;
 
+  // IAutomationView: each setter puts the value into its control with the
+  // control's signals blocked, so that the change is not handled twice.
+  bool WindowVisible() const override { return isVisible(); }
+  void SetWindowVisible(bool on) override { setVisible(on); }
+  int WindowLeft() const override { return pos().x(); }
+  int WindowTop() const override { return pos().y(); }
+  void MoveWindow(int left, int top) override { move(left, top); }
+  void BringToFront() override;
+  void ShowPage(TPage page) override;
+  void SetHomePoint(TLocation p) override;
+  void SetCallText(const std::string& text) override;
+  void SetLongPath(bool on) override;
+  void SetSsn(int ssn) override;
+  void SetKp(int kp) override;
+  void SetTxPower(int watts) override;
+  void SetUseKp(bool on) override;
+  void SelectMonth(int year, int month) override;
+  int MapStyle() const override;
+  void SetMapStyle(int style) override;
+  void SetMapResolution(int resolution) override;
+  bool PlotMuf() const override;
+  bool ShowSun() const override;
+  bool PlotPath() const override;
+  void SetMapHour(int hour) override;
+  void SetMapBand(int band) override;
+  bool RealTime() const override;
+  void RepaintMap() override;
+  bool MapProgramOn() const override;
+  void SetMapProgramOn(bool down) override;
+  bool MonitorOn() const override;
+  void SetMonitorOn(bool down) override;
+  const TRgbImage& ChartBitmap() override;
+
+  // IGeomiraHost
+  const TNormGrid& MapField() const override;
+  std::string MapMouseMove(int x, int y) override;
+  void MapProgramLeft() override;
+  void MapProgramError(const std::string& text) override;
+
  signals:
   // An automation event (ExitRequest, Error, MapChange, ChartChange) for the
   // connected clients, after the handler that raised it has returned.
@@ -215,6 +259,10 @@ class TMainForm : public QMainWindow,
   void ConnectControls();
   void ConnectMenu();
 
+  // The toggles' click handling; ask: offer the download page when the
+  // program cannot be reached (never on behalf of an automation client).
+  void MonitorToggled(bool ask);
+  void MapProgramToggled(bool ask);
   void FillAntennaLists();
   void ShowSolarIndices();
   void RefreshSpaceWeather();
