@@ -13,7 +13,6 @@
 #include <cmath>
 #include <filesystem>
 
-#include "../engine/FakeModel.h"
 #include "BusTestUtil.h"
 #include "com/AutoApp.h"
 #include "com/AutoMembers.h"
@@ -30,6 +29,7 @@
 
 using namespace vx;
 using vxtest::TSignalCounter;
+using vxtest::ExpectedChartData;
 using vxtest::WaitUntil;
 
 namespace {
@@ -110,17 +110,6 @@ struct BusFixture : testing::Test {
 };
 
 bool IsReply(const QDBusMessage& m) { return m.type() == QDBusMessage::ReplyMessage; }
-
-// One ChartData line per band: the stand-in's SNR at the band's whole
-// megahertz for hours 0..23 (hour 0 is the program's hour 24).
-std::string ExpectedChartData() {
-  std::string out;
-  for (int mhz : {3, 7, 10, 14, 18, 21, 25, 28}) {
-    for (int h = 0; h < 24; ++h) out += (h ? "," : "") + std::to_string(fake::Snr(mhz, h ? h : 24, false));
-    out += '\r';
-  }
-  return out;
-}
 
 }  // namespace
 

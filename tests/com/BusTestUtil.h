@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "../engine/FakeModel.h"
+
 namespace vxtest {
 
 // Runs the event loop until ready() or the time is up; returns ready().
@@ -60,6 +62,18 @@ inline bool NameOwned(const QDBusConnection& bus, const QString& name) {
 inline void EndOwnerOf(const QDBusConnection& bus, const QString& name) {
   QDBusReply<uint> pid = bus.interface()->servicePid(name);
   if (pid.isValid() && pid.value() > 0) ::kill(pid_t(pid.value()), SIGTERM);
+}
+
+// ChartData after a short-path chart from the stand-in propagation program:
+// one line per band, its SNR at the band's whole megahertz for hours 0..23
+// (hour 0 is the program's hour 24).
+inline std::string ExpectedChartData() {
+  std::string out;
+  for (int mhz : {3, 7, 10, 14, 18, 21, 25, 28}) {
+    for (int h = 0; h < 24; ++h) out += (h ? "," : "") + std::to_string(fake::Snr(mhz, h ? h : 24, false));
+    out += '\r';
+  }
+  return out;
 }
 
 }  // namespace vxtest
