@@ -29,3 +29,14 @@ function(vantor_add_test name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# vantor_test_depends(NAME items...): the test program is built after the
+# programs and generated data files it uses; items the build does not make
+# (data that needs an optional source) are left out.
+function(vantor_test_depends name)
+  foreach(item ${ARGN})
+    if(TARGET ${item})
+      add_dependencies(${name} ${item})
+    endif()
+  endforeach()
+endfunction()

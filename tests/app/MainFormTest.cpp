@@ -22,6 +22,7 @@
 #include <filesystem>
 
 #include "../engine/QtWait.h"
+#include "CountingRunner.h"
 #include "app/gui/MainForm.h"
 #include "app/gui/Shell.h"
 #include "app/gui/StatusImg.h"
@@ -60,27 +61,6 @@ struct TTestClock : IClock {
   int64_t Ms = 1000000;
   double UtcNow() const override { return Utc; }
   int64_t SteadyMs() const override { return Ms; }
-};
-
-// The Qt runner, counting the children it starts.
-class TCountingRunner : public IProcessRunner {
- public:
-  explicit TCountingRunner(int& runs) : Runs_(runs) {
-    Inner_.OnFinished = [this](uint32_t code) {
-      if (OnFinished) OnFinished(code);
-    };
-  }
-  void Run(const TProcessCommand& c) override {
-    ++Runs_;
-    Inner_.Run(c);
-  }
-  void Terminate() override { Inner_.Terminate(); }
-  bool Running() const override { return Inner_.Running(); }
-  void Defer(int ms, std::function<void()> fn) override { Inner_.Defer(ms, std::move(fn)); }
-
- private:
-  int& Runs_;
-  TProcess Inner_;
 };
 
 struct MainFormTest : testing::Test {

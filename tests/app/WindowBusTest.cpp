@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
@@ -21,6 +22,7 @@
 #include <filesystem>
 
 #include "../com/BusTestUtil.h"
+#include "CountingRunner.h"
 #include "app/gui/MainForm.h"
 #include "app/gui/Shell.h"
 #include "app/gui/WindowService.h"
@@ -41,11 +43,10 @@ using vxtest::WaitUntil;
 
 namespace {
 
-const QString kPath = kVantorObjectPath;
-const QString kIface = kVantorInterface;
-const QString kProps = "org.freedesktop.DBus.Properties";
-
-std::string Home() { return std::getenv("HOME") ? std::getenv("HOME") : "/nonexistent"; }
+using vxtest::Home;
+using vxtest::kIface;
+using vxtest::kPath;
+using vxtest::kProps;
 
 struct TQuietShell : IShell {
   QStringList Questions;
@@ -54,27 +55,6 @@ struct TQuietShell : IShell {
   bool RunModal(QDialog&) override { return false; }
   bool SaveImage(QWidget*, const TRgbImage&) override { return false; }
   void OpenUrl(const QString&) override {}
-};
-
-// The Qt runner, counting the children it starts.
-class TCountingRunner : public IProcessRunner {
- public:
-  explicit TCountingRunner(int& runs) : Runs_(runs) {
-    Inner_.OnFinished = [this](uint32_t code) {
-      if (OnFinished) OnFinished(code);
-    };
-  }
-  void Run(const TProcessCommand& c) override {
-    ++Runs_;
-    Inner_.Run(c);
-  }
-  void Terminate() override { Inner_.Terminate(); }
-  bool Running() const override { return Inner_.Running(); }
-  void Defer(int ms, std::function<void()> fn) override { Inner_.Defer(ms, std::move(fn)); }
-
- private:
-  int& Runs_;
-  TProcess Inner_;
 };
 
 struct WindowBusTest : testing::Test {
@@ -138,6 +118,7 @@ struct InProcess : WindowBusTest {
     form.reset();
     host.reset();
     QDBusConnection::disconnectFromBus("client");
+    for (const char* name : {kGeomiraBusName, kSunsentryBusName}) vxtest::EndOwnerOf(bus, name);
   }
 
   QDBusMessage Send(const QDBusMessage& m) {
@@ -251,6 +232,56 @@ TEST_F(InProcess, ClosingWhileAClientIsConnectedHidesAndItsReleaseEndsTheHiddenW
   EXPECT_EQ(form->AutomationClients, 0);
   form->show();
   EXPECT_TRUE(form->close());  // nobody connected: the window may go
+}
+
+namespace {
+
+QString FakeCall(const QDBusConnection& bus, const char* name, const char* path, const QString& member,
+                 const QVariantList& args = {}) {
+  QDBusMessage m = QDBusMessage::createMethodCall(name, path, "net.vexmoor.Test", member);
+  m.setArguments(args);
+  return bus.call(m, QDBus::Block, 10000).arguments().value(0).toString();
+}
+
+bool Lime(const QWidget* box) { return box->palette().color(QPalette::Base) == QColor(0, 255, 0); }
+
+}  // namespace
+
+TEST_F(InProcess, TheSiblingButtonsReachTheRealPrograms) {
+  vxtest::WriteActivation(kSunsentryBusName, {VX_FAKE_SIBLING, "sunsentry", "--ssn", "80", "--kp", "4"});
+  vxtest::WriteActivation(kGeomiraBusName, {VX_FAKE_SIBLING, "geomira"});
+
+  // The monitor fills the SSN and Kp boxes, lime while they hold its values.
+  form->SpeedButton37->click();
+  ASSERT_TRUE(form->SpeedButton37->isChecked());
+  EXPECT_EQ(form->SpinEdit3->value(), 80);
+  EXPECT_EQ(form->SpinEdit4->value(), 4);
+  EXPECT_TRUE(Lime(form->SpinEdit3) && Lime(form->SpinEdit4));
+  form->SpinEdit3->setValue(81);
+  EXPECT_FALSE(Lime(form->SpinEdit3));
+  form->SpinEdit3->setValue(80);
+  EXPECT_TRUE(Lime(form->SpinEdit3));
+  FakeCall(bus, kSunsentryBusName, kSunsentryObjectPath, "EmitExitRequest");
+  ASSERT_TRUE(WaitUntil([&] { return !form->SpeedButton37->isChecked(); }));
+  EXPECT_FALSE(Lime(form->SpinEdit3) || Lime(form->SpinEdit4));
+
+  // The map program: connected without a map, the window computes one; the
+  // program's mouse fills the status bar and gets the readout as its hint.
+  form->GeomiraBtn->click();
+  ASSERT_TRUE(form->GeomiraBtn->isChecked());
+  ASSERT_TRUE(WaitUntil([&] { return !form->MapFrame->Model.NormGrid.Empty(); }));
+  EXPECT_EQ(runs, 1);
+  FakeCall(bus, kGeomiraBusName, kGeomiraObjectPath, "EmitMouseMoved", {45.4, -73.6});
+  QString hint;
+  ASSERT_TRUE(WaitUntil([&] {
+    hint = FakeCall(bus, kGeomiraBusName, kGeomiraObjectPath, "LastHint");
+    return !hint.isEmpty();
+  }));
+  EXPECT_EQ(form->StatusPanels[1]->text(), hint);
+  EXPECT_EQ(hint.toStdString(), form->MapFrame->Model.Readout(106, 45).Panels[1]);
+  FakeCall(bus, kGeomiraBusName, kGeomiraObjectPath, "EmitExitRequest");
+  ASSERT_TRUE(WaitUntil([&] { return !form->GeomiraBtn->isChecked(); }));
+  EXPECT_TRUE(shell.Questions.isEmpty());
 }
 
 // ---- the program ----

@@ -34,17 +34,11 @@ using vxtest::WaitUntil;
 
 namespace {
 
-const QString kPath = kVantorObjectPath;
-const QString kIface = kVantorInterface;
-const QString kProps = "org.freedesktop.DBus.Properties";
-
-std::string Home() { return std::getenv("HOME") ? std::getenv("HOME") : "/nonexistent"; }
-
-std::string ServicesFolder() { return std::string(std::getenv("XDG_DATA_HOME")) + "/dbus-1/services/"; }
-
-void WriteActivation(const std::string& name, const std::vector<std::string>& command) {
-  ASSERT_TRUE(WriteFileAtomic(ServicesFolder() + name + ".service", ActivationFileText(name, command)));
-}
+using vxtest::Home;
+using vxtest::kIface;
+using vxtest::kPath;
+using vxtest::kProps;
+using vxtest::WriteActivation;
 
 struct BusFixture : testing::Test {
   QDBusConnection bus = QDBusConnection::sessionBus();

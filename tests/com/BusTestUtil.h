@@ -2,6 +2,8 @@
 // signals, and a private bus's activation files.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -16,8 +18,26 @@
 #include <vector>
 
 #include "../engine/FakeModel.h"
+#include "com/BusNames.h"
+#include "com/ServiceFile.h"
+#include "common/FileUtil.h"
 
 namespace vxtest {
+
+inline const QString kPath = vx::kVantorObjectPath;
+inline const QString kIface = vx::kVantorInterface;
+inline const QString kProps = "org.freedesktop.DBus.Properties";
+
+// The private home the launcher made.
+inline std::string Home() { return std::getenv("HOME") ? std::getenv("HOME") : "/nonexistent"; }
+
+// An activation file on the private bus: the bus starts command for the
+// first call to name.
+inline void WriteActivation(const std::string& name, const std::vector<std::string>& command) {
+  const std::string file = vx::UserActivationFile(name);
+  vx::MakeDirectories(vx::FolderOf(file));
+  ASSERT_TRUE(vx::WriteFileAtomic(file, vx::ActivationFileText(name, command)));
+}
 
 // Runs the event loop until ready() or the time is up; returns ready().
 inline bool WaitUntil(const std::function<bool()>& ready, int ms = 15000) {
@@ -70,7 +90,10 @@ inline void EndOwnerOf(const QDBusConnection& bus, const QString& name) {
 inline std::string ExpectedChartData() {
   std::string out;
   for (int mhz : {3, 7, 10, 14, 18, 21, 25, 28}) {
-    for (int h = 0; h < 24; ++h) out += (h ? "," : "") + std::to_string(fake::Snr(mhz, h ? h : 24, false));
+    for (int h = 0; h < 24; ++h) {
+      if (h) out += ',';
+      out += std::to_string(fake::Snr(mhz, h ? h : 24, false));
+    }
     out += '\r';
   }
   return out;
