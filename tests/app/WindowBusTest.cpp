@@ -38,15 +38,9 @@
 #include "views/MapFrm.h"
 
 using namespace vx;
-using vxtest::TSignalCounter;
-using vxtest::WaitUntil;
+using namespace vxtest;
 
 namespace {
-
-using vxtest::Home;
-using vxtest::kIface;
-using vxtest::kPath;
-using vxtest::kProps;
 
 struct TQuietShell : IShell {
   QStringList Questions;
