@@ -240,10 +240,7 @@ void TPredictionController::VoaEngine1Predict() {
   SetStatus(stDone);
   if (Engine_->AreaMode()) {
     if (!CacheFolder_.empty()) Engine_->SaveAreaCache(CacheFolder_);
-    if (Batch_ && Batch_->Running())
-      Batch_->EnginePredict();
-    else
-      ShowMap();
+    ShowMap();
   } else {
     View_.RepaintChart();
     NotifyClients(ceChartChange);
@@ -254,10 +251,7 @@ void TPredictionController::VoaEngine1Error() {
   SetStatus(stFailed);
   NotifyClients(ceError);
   Engine_->ClearResults();
-  if (Batch_ && Batch_->Running())
-    Batch_->EngineError();
-  else if (Engine_->AreaMode())
-    ShowMap();
+  if (Engine_->AreaMode()) ShowMap();
 }
 
 }  // namespace vx

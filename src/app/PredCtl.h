@@ -93,7 +93,6 @@ class TPredictionController {
 
   // Optional collaborators, owned by the front end.
   void SetCallParser(TCallParser* parser) { Parser_ = parser; }
-  void SetPreCompute(TPreCompute* batch) { Batch_ = batch; }
 
   // Operations.
   void ComputeChart();
@@ -136,7 +135,6 @@ class TPredictionController {
   std::string CacheFolder_;
   IPredictionView& View_;
   TCallParser* Parser_ = nullptr;
-  TPreCompute* Batch_ = nullptr;
   TStatusIndicator Status_;
   TPage Page_ = pgParams;
   bool InputsGuard_ = false;

@@ -1,5 +1,6 @@
 #include "engine/Locator.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -44,8 +45,11 @@ std::string ExpandHome(const std::string& path) {
 }
 
 TVoacapSetup ReadVoacapSetup(const TIniFile& settings) {
-  return {ExpandHome(settings.ReadString("VOACAP", "Program")),
-          ExpandHome(settings.ReadString("VOACAP", "DataFolder"))};
+  TVoacapSetup s{ExpandHome(settings.ReadString("VOACAP", "Program")),
+                 ExpandHome(settings.ReadString("VOACAP", "DataFolder"))};
+  auto workers = ParseInt(Trim(settings.ReadString("VOACAP", "Workers")));
+  if (workers && *workers > 0) s.Workers = int(std::min<int64_t>(*workers, 1 << 16));
+  return s;
 }
 
 bool IsExecutableFile(const std::string& path) {

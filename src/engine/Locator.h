@@ -16,12 +16,14 @@ class TIniFile;
 struct TVoacapSetup {
   std::string Program;
   std::string DataFolder;
+  int Workers = 0;  // programs run side by side by the batch; 0: one per core
 };
 
 // "~/x" as $HOME/x (settings files are not read by a shell).
 std::string ExpandHome(const std::string& path);
 
-// Reads section "VOACAP", keys "Program" and "DataFolder", "~/" expanded.
+// Reads section "VOACAP", keys "Program" and "DataFolder", "~/" expanded,
+// and "Workers" (0 when missing or not a number from 1 up).
 TVoacapSetup ReadVoacapSetup(const TIniFile& settings);
 
 struct TVoacapInstallation {

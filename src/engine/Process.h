@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <memory>
+
 #include "engine/ProcessRunner.h"
 
 namespace vx {
@@ -50,5 +52,8 @@ class TProcess : public QObject, public IProcessRunner {
   bool Cancelled_ = false;
   bool Reported_ = false;
 };
+
+// A runner per worker of the batch (engine/WorkerPool.h).
+inline std::unique_ptr<IProcessRunner> MakeProcessRunner() { return std::make_unique<TProcess>(); }
 
 }  // namespace vx

@@ -61,6 +61,11 @@ void TVoaEngine::ClearResults() {
   AreaGrid_.clear();
 }
 
+void TVoaEngine::NoteFailure(TVoaStatus status, const std::string& detail) {
+  Status_ = status;
+  FailureDetail_ = detail;
+}
+
 bool TVoaEngine::Running() const { return Waiting_ || (Process_ && Process_->Running()); }
 
 void TVoaEngine::CancelPrediction() {

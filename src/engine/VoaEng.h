@@ -67,12 +67,18 @@ class TVoaEngine {
   const TAlStringList& AntennaFiles() const { return AntennaFiles_; }
   const std::vector<std::string>& AntennaNames() const { return AntennaNames_; }
   const char* DownloadPage() const { return kDownloadPage; }
+  // The places and the worker count the user gave.
+  const TVoacapSetup& Setup() const { return Setup_; }
 
   void RunPointPrediction();
   void RunAreaPrediction();
   // Kills a running job without an event; Status becomes vsCancelled.
   void CancelPrediction();
   void ClearResults();
+  // Takes over the outcome of a job another engine ran for this one (a
+  // worker of the batch), so that the status box and the indicator tell it.
+  // Raises no event.
+  void NoteFailure(TVoaStatus status, const std::string& detail);
 
   // The area cache (folder with its trailing separator). Load takes the
   // current inputs: on success the stored grid becomes AreaGrid, the engine

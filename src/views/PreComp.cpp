@@ -26,6 +26,20 @@ std::vector<uint32_t> BuildJobList(const TBatchOptions& o, int hour, int band, b
   return jobs;
 }
 
+std::vector<uint32_t> BuildJobList(const std::vector<int>& hours, const std::vector<int>& bands, bool longPath) {
+  std::vector<uint32_t> jobs;
+  for (int h : hours)
+    for (int b : bands) jobs.push_back(PackJob(h, b, longPath));
+  return jobs;
+}
+
+std::vector<TAreaJob> AreaJobsOf(const std::vector<uint32_t>& jobs) {
+  std::vector<TAreaJob> out;
+  out.reserve(jobs.size());
+  for (uint32_t j : jobs) out.push_back({JobHour(j), JobBand(j), JobLongPath(j)});
+  return out;
+}
+
 std::string GifName(int hour, int band) {
   return FormatInt(hour, 2, true) + "UT-" + FormatInt(int(BandFrequency[size_t(band)]), 2, true) + "MHz.gif";
 }
@@ -36,8 +50,20 @@ std::string GifFolder() {
   return FolderOf(cache) + "Gifs/";
 }
 
+TPreCompute::TPreCompute(TVoaEngine& engine, std::string cacheFolder, IPreComputeHost& host,
+                         std::unique_ptr<TVoaWorkerPool> pool)
+    : Engine_(engine),
+      CacheFolder_(std::move(cacheFolder)),
+      Host_(host),
+      Pool_(std::move(pool)),
+      Batch_(*Pool_, CacheFolder_) {
+  // The bar counts finished jobs, whichever worker ran them.
+  Batch_.OnJobDone = [this](int, TJobOutcome) { Host_.SetProgressPosition(Batch_.Finished()); };
+  Batch_.OnFinished = [this] { BatchOver(); };
+}
+
 bool TPreCompute::StartBatch(const TBatchOptions& options) {
-  if (!CanStartBatch(options)) return false;
+  if (!CanStartBatch(options) || Running_) return false;
   // The clock must not move the map hour while the batch runs.
   RealTimeAtStart_ = Host_.RealTime();
   Host_.SetRealTime(false);
@@ -46,17 +72,28 @@ bool TPreCompute::StartBatch(const TBatchOptions& options) {
 
   Engine_.CancelPrediction();
   Host_.SyncEngineInputs();
-  const TVoaInputs& in = Engine_.Inputs();
+  const TVoaInputs in = Engine_.Inputs();
   JobList = BuildJobList(options, in.Hour, in.Band, in.LongPath);
-  CurrentJob = -1;
   Host_.SetStatus(stComputing);
+  std::string error;
+  if (!Pool_->Prepare(Engine_, error)) {
+    Host_.SetStatus(stFailed);
+    Host_.ShowError(error);
+    Host_.SetRealTime(RealTimeAtStart_);
+    return false;
+  }
   Running_ = true;
-  if (RunNextJob()) {
+  if (Batch_.Start(in, AreaJobsOf(JobList), TAreaBatch::fpStop)) {
     Host_.ShowProgress();
     return true;
   }
-  // Nothing to compute: no dialog shows, so give the clock back here.
-  Running_ = false;
+  // Nothing runs: no dialog shows, so give the clock back here.
+  if (Batch_.Failed() > 0) {
+    BatchFailed();
+  } else {
+    Running_ = false;
+    Host_.SetStatus(stDone);
+  }
   Host_.SetRealTime(RealTimeAtStart_);
   return false;
 }
@@ -69,43 +106,39 @@ void TPreCompute::SelectMap(int hour, int band, bool longPath) {
   Engine_.SetInputs(in);
 }
 
-bool TPreCompute::RunNextJob() {
-  Host_.SetStatus(stComputing);
-  while (CurrentJob + 1 < int(JobList.size())) {
-    ++CurrentJob;
-    const uint32_t job = JobList[size_t(CurrentJob)];
-    Host_.SetProgressPosition(CurrentJob);
-    SelectMap(JobHour(job), JobBand(job), JobLongPath(job));
-    if (!Engine_.AreaCacheValid(CacheFolder_)) {
-      Engine_.RunAreaPrediction();
-      return true;
-    }
-  }
-  Host_.SetStatus(stDone);
-  return false;
-}
-
-void TPreCompute::EnginePredict() {
+void TPreCompute::BatchOver() {
   if (!Running_) return;
-  Engine_.SaveAreaCache(CacheFolder_);
-  if (!RunNextJob()) {
-    Running_ = false;
-    Host_.CloseProgress();
+  if (Batch_.Failed() > 0) {
+    BatchFailed();
+    return;
   }
+  Running_ = false;
+  Host_.SetStatus(stDone);
+  Host_.CloseProgress();
 }
 
 void TPreCompute::BatchFailed() {
   if (!Running_) return;
   Running_ = false;
-  if (Engine_.Status() != vsCancelled) Host_.ShowStatusMessage();
+  Batch_.Cancel();
+  if (Engine_.Status() != vsCancelled) {
+    if (Batch_.FailureStatus() != vsReady) {
+      // The worker's failure becomes the engine's last status: the message
+      // box and the indicator's hint tell it as for a job of its own.
+      Engine_.NoteFailure(Batch_.FailureStatus(), Batch_.FailureDetail());
+      Host_.ShowStatusMessage();
+    } else {
+      Host_.ShowError(Batch_.FailureDetail());
+    }
+  }
   Host_.SetStatus(stFailed);
   JobList.clear();
-  CurrentJob = -1;
   Host_.CloseProgress();
 }
 
 void TPreCompute::Cancel() {
   if (!Running_) return;
+  Batch_.Cancel();
   Engine_.CancelPrediction();
   BatchFailed();
 }

@@ -1,14 +1,17 @@
 // Pre-computation of area maps into the disk cache, the maximum maps built
 // from cached maps, and the series of GIF files. The window (or a test)
-// provides what the main window owns through IPreComputeHost; the engine's
-// events are handed in while the progress dialog shows.
+// provides what the main window owns through IPreComputeHost. The batch
+// runs on a pool of workers; the window's engine only lends it its inputs.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/AreaBatch.h"
 #include "engine/VoaEng.h"
+#include "engine/WorkerPool.h"
 #include "views/Raster.h"
 
 namespace vx {
@@ -39,6 +42,9 @@ inline bool JobLongPath(uint32_t job) { return job > 65535; }
 // Hours outermost, then bands, then short before long; what is not looped
 // over keeps the given value.
 std::vector<uint32_t> BuildJobList(const TBatchOptions& o, int hour, int band, bool longPath);
+// The same nesting over given hours and bands, on one path.
+std::vector<uint32_t> BuildJobList(const std::vector<int>& hours, const std::vector<int>& bands, bool longPath);
+std::vector<TAreaJob> AreaJobsOf(const std::vector<uint32_t>& jobs);
 
 // "05UT-14MHz.gif" for hour 5, band 3.
 std::string GifName(int hour, int band);
@@ -72,27 +78,24 @@ class IPreComputeHost {
 
 class TPreCompute {
  public:
-  TPreCompute(TVoaEngine& engine, std::string cacheFolder, IPreComputeHost& host)
-      : Engine_(engine), CacheFolder_(std::move(cacheFolder)), Host_(host) {}
+  TPreCompute(TVoaEngine& engine, std::string cacheFolder, IPreComputeHost& host,
+              std::unique_ptr<TVoaWorkerPool> pool);
 
   std::vector<uint32_t> JobList;
-  int CurrentJob = -1;
 
-  // Builds the jobs and starts the first uncached one; the progress dialog
-  // shows only when a job runs. False when everything was cached.
+  // Builds the jobs and starts the uncached ones on the workers; the
+  // progress dialog shows only when a job runs. False when nothing runs
+  // (everything cached, or the workers could not be prepared).
   bool StartBatch(const TBatchOptions& options);
-  // Starts the next job whose map is not cached; false when none is left.
-  bool RunNextJob();
-  // Ends the batch after an engine failure or a cancel; computed maps stay.
+  // Ends the batch after a failure or a cancel; computed maps stay.
   void BatchFailed();
   // The progress dialog's Cancel.
   void Cancel();
-  // The engine's events while the batch runs.
-  void EnginePredict();
-  void EngineError() { BatchFailed(); }
   // The progress dialog closed, whatever the reason.
   void ProgressClosed();
   bool Running() const { return Running_; }
+  const TAreaBatch& Batch() const { return Batch_; }
+  TVoaWorkerPool& Pool() { return *Pool_; }
 
   // kind 0: maximum over hours, 1: over bands, 2: over both. False (after
   // the missing-data message) when a map is not cached.
@@ -105,9 +108,13 @@ class TPreCompute {
   // Points the engine's inputs at one map of the series.
   void SelectMap(int hour, int band, bool longPath);
 
+  void BatchOver();
+
   TVoaEngine& Engine_;
   std::string CacheFolder_;
   IPreComputeHost& Host_;
+  std::unique_ptr<TVoaWorkerPool> Pool_;
+  TAreaBatch Batch_;
   bool Running_ = false;
   bool RealTimeAtStart_ = false;
 };

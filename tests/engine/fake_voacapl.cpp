@@ -6,8 +6,13 @@
 //   VOACAP_FAKE_DELAY_MS=N     sleep before writing the output
 //   VOACAP_FAKE_OUTPUT=missing|truncated|malformed|nofreq
 //   VOACAP_FAKE_LOG=FILE       append the arguments and working folder
+//   VOACAP_FAKE_PIDS=DIR       create DIR/<pid> at start (to find the children)
+//   VOACAP_FAKE_EXCLUSIVE=1    end with code 3, writing nothing, when another
+//                              run is under way in the same data folder (as
+//                              two real runs there would spoil each other)
 // A deck naming an antenna file that does not exist makes it wait on standard
 // input, as the real program does, and then end with code 0 and no output.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -206,6 +211,22 @@ int main(int argc, char** argv) {
     deckPath = folder + "run/" + args[at];
     outPath = folder + "run/" + args[at + 1];
   }
+
+  if (!Env("VOACAP_FAKE_PIDS").empty()) std::ofstream(Env("VOACAP_FAKE_PIDS") + "/" + std::to_string(getpid()));
+  // The real program's scratch files have fixed names in the run folder.
+  const std::string busy = folder + "run/fake-busy";
+  const bool exclusive = Env("VOACAP_FAKE_EXCLUSIVE") == "1";
+  if (exclusive) {
+    const int fd = open(busy.c_str(), O_CREAT | O_EXCL | O_WRONLY, 0644);
+    if (fd < 0) return 3;
+    close(fd);
+  }
+  struct TBusyMark {
+    std::string Name;
+    ~TBusyMark() {
+      if (!Name.empty()) unlink(Name.c_str());
+    }
+  } mark{exclusive ? busy : std::string()};
 
   if (!Env("VOACAP_FAKE_DELAY_MS").empty())
     std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(Env("VOACAP_FAKE_DELAY_MS").c_str())));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "ViewsTestUtil.h"
@@ -110,7 +111,8 @@ struct THost : IPreComputeHost {
 
 struct BatchFixture : testing::Test {
   std::string data, cache;
-  vxtest::TQueuedRunner* runner = nullptr;
+  vxtest::TShortFolder workers;
+  vxtest::TRunnerHub hub;
   std::unique_ptr<TVoaEngine> engine;
   THost host;
   std::unique_ptr<TPreCompute> batch;
@@ -119,17 +121,18 @@ struct BatchFixture : testing::Test {
     const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
     data = vxtest::MakeDataFolder(name);
     cache = vxtest::FreshFolder(name + "-cache");
-    auto r = std::make_unique<vxtest::TQueuedRunner>();
-    runner = r.get();
-    engine = std::make_unique<TVoaEngine>(std::move(r), TVoacapSetup{VX_FAKE_VOACAP, data});
+    engine = std::make_unique<TVoaEngine>(std::make_unique<vxtest::TQueuedRunner>(), TVoacapSetup{VX_FAKE_VOACAP, data});
     engine->CheckInstallation();
     ASSERT_EQ(engine->Status(), vsReady);
-    batch = std::make_unique<TPreCompute>(*engine, cache, host);
+    // One worker: the jobs run one after the other, as the window's single
+    // engine ran them.
+    batch = std::make_unique<TPreCompute>(*engine, cache, host,
+                                          std::make_unique<TVoaWorkerPool>(hub.Factory(), TWorkerPoolSetup{1, {workers.Path}}));
     host.Engine = engine.get();
     host.Batch = batch.get();
-    engine->OnPredict = [this](TVoaEngine&) { batch->EnginePredict(); };
-    engine->OnError = [this](TVoaEngine&) { batch->EngineError(); };
   }
+  // The worker's runner, once the first batch made it.
+  vxtest::TRunnerHub::TRunner& Runner() { return *hub.Runners.at(0); }
 
   // A cached map for hour and band at the host's other inputs.
   void Cache(int hour, int band, float snr) {
@@ -139,10 +142,7 @@ struct BatchFixture : testing::Test {
     ASSERT_TRUE(SaveAreaCache(cache, in, vxtest::GridOf(16, [&](int i, int) { return snr + i; })));
   }
   // Runs the children one by one as an event loop would.
-  void Drain() {
-    while (runner->Complete()) {
-    }
-  }
+  void Drain() { hub.Drain(); }
 };
 
 }  // namespace
@@ -157,13 +157,14 @@ TEST_F(BatchFixture, ComputesUncachedMapsInOrderAndSkipsCachedOnes) {
   EXPECT_EQ(host.ProgressMax, 24);
   EXPECT_EQ(engine->Inputs().Hour, 0);
   Drain();
-  EXPECT_EQ(runner->Started, 22);
+  EXPECT_EQ(hub.Started, 22);
   EXPECT_FALSE(host.ProgressShown);
   EXPECT_TRUE(host.Real);  // given back when the dialog closed
   EXPECT_EQ(host.States.back(), stDone);
-  // Positions follow the job index, cached jobs included.
+  // Positions count the finished jobs, cached ones included.
   EXPECT_EQ(host.Positions.front(), 0);
-  EXPECT_EQ(host.Positions.back(), 23);
+  EXPECT_EQ(host.Positions.back(), 24);
+  EXPECT_TRUE(std::is_sorted(host.Positions.begin(), host.Positions.end()));
   for (int h = 0; h < 24; ++h) {
     TVoaInputs in = engine->Inputs();
     in.Hour = h, in.Band = 2;
@@ -173,11 +174,11 @@ TEST_F(BatchFixture, ComputesUncachedMapsInOrderAndSkipsCachedOnes) {
   EXPECT_EQ(host.Shown, 0);
 
   // Everything is cached now: no dialog, done at once, Real Time kept.
-  runner->Started = 0;
+  hub.Started = 0;
   host.States.clear();
   EXPECT_FALSE(batch->StartBatch({true, false, false}));
   EXPECT_FALSE(host.ProgressShown);
-  EXPECT_EQ(runner->Started, 0);
+  EXPECT_EQ(hub.Started, 0);
   EXPECT_EQ(host.States.back(), stDone);
   EXPECT_TRUE(host.Real);
 
@@ -190,11 +191,14 @@ TEST_F(BatchFixture, ComputesUncachedMapsInOrderAndSkipsCachedOnes) {
 }
 
 TEST_F(BatchFixture, EngineFailureShowsItsMessageAndEndsTheBatch) {
-  runner->Env = "VOACAP_FAKE_EXIT=1";
+  hub.Env = "VOACAP_FAKE_EXIT=1";
   ASSERT_TRUE(batch->StartBatch({false, true, false}));
   Drain();
-  EXPECT_EQ(runner->Started, 1);  // the rest are dropped
+  EXPECT_EQ(hub.Started, 1);  // the rest are dropped
   EXPECT_EQ(host.Messages, 1);
+  // The worker's failure is the engine's last status: the box and the hint
+  // tell it.
+  EXPECT_EQ(engine->Status(), vsExecError);
   EXPECT_EQ(host.States.back(), stFailed);
   EXPECT_FALSE(host.ProgressShown);
   EXPECT_TRUE(host.Real);
@@ -203,14 +207,14 @@ TEST_F(BatchFixture, EngineFailureShowsItsMessageAndEndsTheBatch) {
 
 TEST_F(BatchFixture, CancelEndsQuietlyAndKeepsFinishedMaps) {
   ASSERT_TRUE(batch->StartBatch({false, true, false}));
-  runner->Complete();  // band 0 done, band 1 running
-  EXPECT_EQ(runner->Started, 2);
+  hub.Complete();  // band 0 done, band 1 running
+  EXPECT_EQ(hub.Started, 2);
   batch->Cancel();
   EXPECT_EQ(engine->Status(), vsCancelled);
   EXPECT_EQ(host.Messages, 0);
   EXPECT_EQ(host.States.back(), stFailed);
   EXPECT_FALSE(host.ProgressShown);
-  EXPECT_FALSE(runner->Running());
+  EXPECT_FALSE(Runner().Running());
   TVoaInputs in = engine->Inputs();
   in.Hour = 9, in.Band = 0;
   EXPECT_TRUE(AreaCacheValid(cache, in));

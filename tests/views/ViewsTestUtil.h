@@ -6,6 +6,8 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <vector>
 #include <utility>
 #include <string>
 
@@ -71,6 +73,88 @@ class TQueuedRunner : public vx::IProcessRunner {
   std::deque<vx::TProcessCommand> Pending;
   int Started = 0;
   std::string Env = "true &&";  // extra shell words before the program
+};
+
+// Children of several runners (the workers of a pool) in one queue, run
+// only when the test says so: the events of all workers arrive one at a
+// time, as from one event loop, in an order the test chooses.
+class TRunnerHub {
+ public:
+  class TRunner : public vx::IProcessRunner {
+   public:
+    TRunner(TRunnerHub& hub, int id) : Hub_(hub), Id(id) {}
+    void Run(const vx::TProcessCommand& command) override {
+      Terminate();
+      Hub_.Pending.push_back({this, command});
+      ++Hub_.Started;
+    }
+    void Terminate() override {
+      std::erase_if(Hub_.Pending, [this](const auto& p) { return p.first == this; });
+      Deferred = nullptr;
+    }
+    bool Running() const override {
+      for (const auto& p : Hub_.Pending)
+        if (p.first == this) return true;
+      return false;
+    }
+    void Defer(int, std::function<void()> fn) override { Deferred = std::move(fn); }
+    std::function<void()> Deferred;
+    std::string Env;  // extra environment for this runner's children only
+
+   private:
+    TRunnerHub& Hub_;
+
+   public:
+    const int Id;
+  };
+
+  // A factory for a pool; runner k is Runners[k].
+  std::function<std::unique_ptr<vx::IProcessRunner>()> Factory() {
+    return [this] {
+      auto r = std::make_unique<TRunner>(*this, int(Runners.size()));
+      Runners.push_back(r.get());
+      return r;
+    };
+  }
+
+  // Runs the child at position (from the oldest) to its end and reports it;
+  // false when none waits.
+  bool Complete(size_t position = 0) {
+    if (position >= Pending.size()) return false;
+    auto [runner, c] = Pending[position];
+    Pending.erase(Pending.begin() + long(position));
+    std::string cmd = "cd '" + c.Directory + "' && " + Env + " " + runner->Env + " '" + c.Program + "'";
+    for (const auto& a : c.Arguments) cmd += " '" + a + "'";
+    cmd += " >/dev/null 2>&1 </dev/null";
+    const int status = std::system(cmd.c_str());
+    if (runner->OnFinished) runner->OnFinished(status == 0 ? 0u : 1u);
+    return true;
+  }
+  // Runs every child, newest first, until none is left.
+  void DrainNewestFirst() {
+    while (!Pending.empty()) Complete(Pending.size() - 1);
+  }
+  void Drain() {
+    while (Complete()) {
+    }
+  }
+
+  std::deque<std::pair<TRunner*, vx::TProcessCommand>> Pending;
+  std::vector<TRunner*> Runners;
+  int Started = 0;
+  std::string Env = "true &&";
+};
+
+// A folder with a short path (the outside program limits the length of its
+// data folder's path), removed by the destructor. Links inside are removed,
+// never followed.
+struct TShortFolder {
+  std::string Path;
+  TShortFolder() {
+    char name[] = "/tmp/vxw-XXXXXX";
+    Path = std::string(mkdtemp(name)) + "/";
+  }
+  ~TShortFolder() { std::filesystem::remove_all(Path); }
 };
 
 // A grid whose SNR at [i][j] is f(i, j).

@@ -32,5 +32,6 @@ int CliArea(const std::vector<std::string>& args);
 int CliChart(const std::vector<std::string>& args);
 int CliLookup(const std::vector<std::string>& args);
 int CliServe(const std::vector<std::string>& args);
+int CliPrecompute(const std::vector<std::string>& args);
 
 }  // namespace vx::cli

@@ -77,13 +77,23 @@ bool IntOption(const TArgs& args, const char* name, long long lo, long long hi, 
 
 }  // namespace
 
-bool ParseJobOptions(const TArgs& args, bool area, TJobOptions& out, std::string& error,
+// The common options that mean nothing to a batch, which names its maps by
+// lists and never runs a single deck.
+static bool OnlyForOneJob(const std::string& name) {
+  return name == "dx" || name == "band" || name == "hour" || name == "deck" || name == "no-cache";
+}
+
+bool ParseJobOptions(const TArgs& args, TJobKind kind, TJobOptions& out, std::string& error,
                      const std::vector<std::string>& extraNames) {
   if (!args.Error().empty()) {
     error = args.Error();
     return false;
   }
-  std::vector<std::string> known = CommonOptionNames();
+  const bool area = kind != TJobKind::Point;
+  const bool batch = kind == TJobKind::Batch;
+  std::vector<std::string> known;
+  for (const auto& name : CommonOptionNames())
+    if (!batch || !OnlyForOneJob(name)) known.push_back(name);
   known.insert(known.end(), extraNames.begin(), extraNames.end());
   auto unknown = args.Unknown(known);
   if (!unknown.empty() || !args.Positional().empty()) {
@@ -115,8 +125,10 @@ bool ParseJobOptions(const TArgs& args, bool area, TJobOptions& out, std::string
       !IntOption(args, "power", 1, 10000000, false, in.TxPower, error))
     return false;
   if (area) {
-    if (!IntOption(args, "band", 0, 7, true, in.Band, error) || !IntOption(args, "hour", 0, 23, true, in.Hour, error) ||
-        !IntOption(args, "grid", 16, 61, true, in.GridSize, error))
+    if (batch) in.GridSize = 16;
+    if ((!batch && (!IntOption(args, "band", 0, 7, true, in.Band, error) ||
+                    !IntOption(args, "hour", 0, 23, true, in.Hour, error))) ||
+        !IntOption(args, "grid", 16, 61, !batch, in.GridSize, error))
       return false;
     if (in.GridSize != 16 && in.GridSize != 31 && in.GridSize != 61) {
       error = "--grid must be 16, 31 or 61";
@@ -204,31 +216,31 @@ namespace {
 // signal's number into a pipe; the event loop does the rest.
 int gStopPipe[2] = {-1, -1};
 
-void OnStopSignal(int sig) {
+void StopSignalArrived(int sig) {
   const unsigned char b = static_cast<unsigned char>(sig);
   [[maybe_unused]] auto n = ::write(gStopPipe[1], &b, 1);
 }
 
-void WatchStopSignals(TPredictionController& ctl, QObject& context) {
+}  // namespace
+
+void OnStopSignal(QObject& context, std::function<void()> fn) {
   if (gStopPipe[0] < 0) {
     if (::pipe2(gStopPipe, O_CLOEXEC) != 0) return;
     struct sigaction sa {};
-    sa.sa_handler = OnStopSignal;
+    sa.sa_handler = StopSignalArrived;
     sigemptyset(&sa.sa_mask);
     ::sigaction(SIGINT, &sa, nullptr);
     ::sigaction(SIGTERM, &sa, nullptr);
   }
   auto* notifier = new QSocketNotifier(gStopPipe[0], QSocketNotifier::Read, &context);
-  QObject::connect(notifier, &QSocketNotifier::activated, &context, [&ctl] {
+  QObject::connect(notifier, &QSocketNotifier::activated, &context, [fn = std::move(fn)] {
     unsigned char sig = 0;
     [[maybe_unused]] auto n = ::read(gStopPipe[0], &sig, 1);
-    ctl.CancelPrediction();  // kills the child and waits for it
+    fn();
     std::fflush(nullptr);
     ::_exit(128 + sig);
   });
 }
-
-}  // namespace
 
 bool HelpRequested(const std::vector<std::string>& args) {
   for (const auto& a : args)
@@ -239,7 +251,7 @@ bool HelpRequested(const std::vector<std::string>& args) {
 void RunToEnd(TCliSession& session, bool area) {
   QEventLoop loop;
   TPredictionController& ctl = *session.Controller;
-  WatchStopSignals(ctl, loop);
+  OnStopSignal(loop, [&ctl] { ctl.CancelPrediction(); });  // kills the child and waits for it
   ctl.Engine().OnWaiting = [](TVoaEngine& e) {
     std::cerr << "Waiting for another VOACAP run in " << e.VoacapFolder() << " to finish..." << std::endl;
   };

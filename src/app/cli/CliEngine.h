@@ -2,9 +2,12 @@
 // that runs one engine job to its end.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <QObject>
 
 #include "app/HeadlessView.h"
 #include "app/PredCtl.h"
@@ -33,11 +36,19 @@ bool HelpRequested(const std::vector<std::string>& args);
 // Names of the options every prediction command takes.
 const std::vector<std::string>& CommonOptionNames();
 
+// What a command computes: one chart, one map, or a batch of maps (whose
+// hours and bands the command reads itself; the grid is 16 unless given).
+enum class TJobKind { Point, Area, Batch };
+
 // Reads the common options (and, for area jobs, band, hour and grid).
 // Returns false with a message for the user on a missing or bad option;
 // extraNames are further options the command itself reads.
-bool ParseJobOptions(const TArgs& args, bool area, TJobOptions& out, std::string& error,
+bool ParseJobOptions(const TArgs& args, TJobKind kind, TJobOptions& out, std::string& error,
                      const std::vector<std::string>& extraNames = {});
+inline bool ParseJobOptions(const TArgs& args, bool area, TJobOptions& out, std::string& error,
+                            const std::vector<std::string>& extraNames = {}) {
+  return ParseJobOptions(args, area ? TJobKind::Area : TJobKind::Point, out, error, extraNames);
+}
 
 // The command line's front end: its inputs, and the controller over an
 // engine on the located installation.
@@ -51,6 +62,10 @@ struct TCliSession {
 // installation is not usable. An empty cacheFolder turns the cache off.
 std::unique_ptr<TCliSession> MakeSession(const TJobOptions& options, const std::string& cacheFolder,
                                          std::string& error);
+
+// Runs fn when SIGINT or SIGTERM arrives (from the event loop, never from
+// the signal handler), then ends the program with 128 + the signal's number.
+void OnStopSignal(QObject& context, std::function<void()> fn);
 
 // Computes the chart or the map (the map from the cache when it holds it)
 // and runs the event loop until the controller is done.

@@ -11,6 +11,7 @@ static const char* kUsage =
     "commands:\n"
     "  predict   point-to-point prediction (24 hours, 2..30 MHz) as JSON\n"
     "  area      area prediction for one band and hour as JSON\n"
+    "  precompute  fill the map cache for many hours and bands, on every core\n"
     "  chart     point-to-point prediction drawn as a chart image\n"
     "  lookup    resolve call signs through the prefix list\n"
     "  serve     offer the automation interface on the session bus, without a window\n"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
                                                     : cmd == "chart"   ? vx::cli::CliChart
                                                     : cmd == "lookup"  ? vx::cli::CliLookup
                                                     : cmd == "serve"   ? vx::cli::CliServe
+                                                    : cmd == "precompute" ? vx::cli::CliPrecompute
                                                                        : nullptr;
   if (command) {
     vx::CreateProgramFolders(vx::TProgram::pgVantor);

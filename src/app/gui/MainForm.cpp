@@ -92,8 +92,8 @@ TMainForm::TMainForm(TMainFormSetup setup, TMainFormServices services, QWidget* 
   // The engine comes with the window; it checks the installation in FormCreate.
   auto engine = std::make_unique<TVoaEngine>(std::move(Services_.Runner), Setup_.Voacap);
   Ctl_ = std::make_unique<TPredictionController>(std::move(engine), Setup_.CacheFolder, *this);
-  Batch_ = std::make_unique<TPreCompute>(Ctl_->Engine(), Setup_.CacheFolder, *this);
-  Ctl_->SetPreCompute(Batch_.get());
+  Batch_ = std::make_unique<TPreCompute>(Ctl_->Engine(), Setup_.CacheFolder, *this,
+                                         std::make_unique<TVoaWorkerPool>(MakeProcessRunner));
   Ctl_->SetCallParser(&Parser_);
   ConnectControls();
   ConnectMenu();

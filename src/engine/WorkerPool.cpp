@@ -1,0 +1,87 @@
+#include "engine/WorkerPool.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "engine/WorkerFolder.h"
+
+namespace vx {
+
+int CoreCount() { return std::max(1, int(std::thread::hardware_concurrency())); }
+
+TVoaWorkerPool::TVoaWorkerPool(TRunnerFactory makeRunner, TWorkerPoolSetup setup)
+    : MakeRunner_(std::move(makeRunner)), Setup_(std::move(setup)) {}
+
+TVoaWorkerPool::~TVoaWorkerPool() { CancelAll(); }
+
+int TVoaWorkerPool::WantedCount(const TVoaEngine& user) const {
+  int n = Setup_.Workers > 0 ? Setup_.Workers : user.Setup().Workers > 0 ? user.Setup().Workers : CoreCount();
+  return std::clamp(n, 1, kMaxWorkers);
+}
+
+bool TVoaWorkerPool::Prepare(const TVoaEngine& user, std::string& error) {
+  if (Running()) {
+    error = "The workers are busy.";
+    return false;
+  }
+  if (user.Status() != vsReady || user.VoacapProgram().empty()) {
+    error = user.StatusText();
+    return false;
+  }
+  const int count = WantedCount(user);
+  const std::string& folder = user.VoacapFolder();
+  const std::string set =
+      ChooseWorkerFolderSet(Setup_.Bases.empty() ? DefaultWorkerBases() : Setup_.Bases, folder, count);
+  std::vector<std::string> folders;
+  if (set.empty())
+    folders.push_back(folder);
+  else
+    for (int k = 0; k < count; ++k) {
+      folders.push_back(WorkerFolder(set, k));
+      if (!PrepareWorkerFolder(folder, folders.back(), error)) return false;
+    }
+
+  const bool same = Program_ == user.VoacapProgram() && UserFolder_ == folder && FolderSet_ == set &&
+                    Workers_.size() == folders.size();
+  if (!same) {
+    Workers_.clear();
+    Program_ = user.VoacapProgram();
+    UserFolder_ = folder;
+    FolderSet_ = set;
+    for (const std::string& f : folders) {
+      TVoacapSetup s;
+      s.Program = Program_;
+      s.DataFolder = f;
+      Workers_.push_back(std::make_unique<TVoaEngine>(MakeRunner_(), s));
+    }
+  }
+  for (auto& w : Workers_) {
+    // Checked every time: the antenna list is read again, so that the
+    // indexes in the inputs name the same files as in the user's engine.
+    w->CheckInstallation();
+    if (w->Status() != vsReady) {
+      error = std::string(w->StatusText()) + " (" + w->VoacapFolder() + ")";
+      Workers_.clear();
+      Program_.clear();
+      return false;
+    }
+    if (w->AntennaFiles().Lines() != user.AntennaFiles().Lines()) {
+      error = "The antenna list of " + w->VoacapFolder() + " differs from the one of " + folder + ".";
+      Workers_.clear();
+      Program_.clear();
+      return false;
+    }
+  }
+  return true;
+}
+
+void TVoaWorkerPool::CancelAll() {
+  for (auto& w : Workers_)
+    if (w->Running()) w->CancelPrediction();
+}
+
+bool TVoaWorkerPool::Running() const {
+  return std::any_of(Workers_.begin(), Workers_.end(), [](const auto& w) { return w->Running(); });
+}
+
+}  // namespace vx
