@@ -24,7 +24,10 @@ bool TVoaWorkerPool::Prepare(const TVoaEngine& user, std::string& error) {
     error = "The workers are busy.";
     return false;
   }
-  if (user.Status() != vsReady || user.VoacapProgram().empty()) {
+  // The user's engine may have failed or been cancelled since; what counts
+  // is that its installation was found and checked.
+  const TVoaStatus status = user.Status();
+  if (user.VoacapProgram().empty() || status == vsNotFound || status == vsTooOld || status == vsAntennaError) {
     error = user.StatusText();
     return false;
   }

@@ -35,7 +35,7 @@ class TVoaWorkerPool {
   TVoaWorkerPool& operator=(const TVoaWorkerPool&) = delete;
 
   // Makes (or repairs) the worker folders for the user's engine, which must
-  // be ready, and an engine checked in each. The engines are kept while the
+  // have found a usable installation, and an engine checked in each. The engines are kept while the
   // installation and the antenna list stay the same. When no short enough
   // place exists for private folders, one worker runs in the user's own
   // folder (taking turns with the user's engine through the folder's lock).

@@ -121,7 +121,7 @@ void TPreCompute::BatchFailed() {
   if (!Running_) return;
   Running_ = false;
   Batch_.Cancel();
-  if (Engine_.Status() != vsCancelled) {
+  if (!Cancelling_) {
     if (Batch_.FailureStatus() != vsReady) {
       // The worker's failure becomes the engine's last status: the message
       // box and the indicator's hint tell it as for a job of its own.
@@ -139,8 +139,10 @@ void TPreCompute::BatchFailed() {
 void TPreCompute::Cancel() {
   if (!Running_) return;
   Batch_.Cancel();
-  Engine_.CancelPrediction();
+  Engine_.CancelPrediction();  // the hint tells of the cancel
+  Cancelling_ = true;
   BatchFailed();
+  Cancelling_ = false;
 }
 
 void TPreCompute::ProgressClosed() {

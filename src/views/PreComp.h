@@ -117,6 +117,7 @@ class TPreCompute {
   TAreaBatch Batch_;
   bool Running_ = false;
   bool RealTimeAtStart_ = false;
+  bool Cancelling_ = false;
 };
 
 }  // namespace vx
