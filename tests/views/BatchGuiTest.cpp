@@ -2,12 +2,18 @@
 // stand-in program, the progress dialog, and the map frame's Real Time.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <QApplication>
 #include <QProgressBar>
+#include <QElapsedTimer>
 #include <QPushButton>
+
+#include <filesystem>
 
 #include "../engine/QtWait.h"
 #include "ViewsTestUtil.h"
+#include "engine/AreaBatch.h"
 #include "engine/Cache.h"
 #include "engine/Process.h"
 #include "views/MapFrm.h"
@@ -51,6 +57,7 @@ struct TWindow : IPreComputeHost {
 
 struct BatchGui : testing::Test {
   std::string cache;
+  vxtest::TShortFolder workers;
   std::unique_ptr<TVoaEngine> engine;
   TWindow window;
   std::unique_ptr<TPreCompute> batch;
@@ -63,15 +70,17 @@ struct BatchGui : testing::Test {
     engine->CheckInstallation();
     ASSERT_EQ(engine->Status(), vsReady);
     window.Engine = engine.get();
-    batch = std::make_unique<TPreCompute>(*engine, cache, window);
-    // The controller's part: engine events go to the batch while it runs.
-    engine->OnPredict = [this](TVoaEngine&) { batch->EnginePredict(); };
-    engine->OnError = [this](TVoaEngine&) { batch->EngineError(); };
+    batch = std::make_unique<TPreCompute>(*engine, cache, window,
+                                          std::make_unique<TVoaWorkerPool>(MakeProcessRunner, TWorkerPoolSetup{4, {workers.Path}}));
     QObject::connect(&window.Progress, &TProgressDialog::CancelClicked, [this] { batch->Cancel(); });
     QObject::connect(&window.Progress, &TProgressDialog::Closed, [this] { batch->ProgressClosed(); });
     window.Map.SetRealTime(true);
   }
-  void TearDown() override { unsetenv("VOACAP_FAKE_DELAY_MS"); }
+  void TearDown() override {
+    unsetenv("VOACAP_FAKE_DELAY_MS");
+    unsetenv("VOACAP_FAKE_PIDS");
+    unsetenv("VOACAP_FAKE_EXCLUSIVE");
+  }
 };
 
 }  // namespace
@@ -116,4 +125,55 @@ TEST_F(BatchGui, EscapeEndsTheBatchLikeCancel) {
   EXPECT_FALSE(batch->Running());
   EXPECT_FALSE(engine->Running());
   EXPECT_TRUE(window.Map.RealTime());
+}
+
+TEST_F(BatchGui, CancelEndsEveryChildAtOnceAndLeavesNoPartialFile) {
+  const std::string pids = vxtest::FreshFolder("gui-pids");
+  setenv("VOACAP_FAKE_DELAY_MS", "20000", 1);
+  setenv("VOACAP_FAKE_PIDS", pids.c_str(), 1);
+  ASSERT_TRUE(batch->StartBatch({true, true, false}));
+  auto children = [&] {
+    std::vector<pid_t> all;
+    for (const auto& e : std::filesystem::directory_iterator(pids)) all.push_back(std::stoi(e.path().filename()));
+    return all;
+  };
+  ASSERT_TRUE(vxtest::WaitUntil([&] { return children().size() == 4; }, 10000));  // one per worker
+  QElapsedTimer clock;
+  clock.start();
+  window.Progress.findChild<QPushButton*>("CancelBtn")->click();
+  EXPECT_LT(clock.elapsed(), 5000);
+  EXPECT_FALSE(batch->Pool().Running());
+  for (pid_t pid : children()) EXPECT_NE(kill(pid, 0), 0) << "child " << pid << " still there";
+  // Nothing was computed, and nothing half-written is left in the cache.
+  EXPECT_TRUE(std::filesystem::is_empty(cache));
+  vxtest::Pump(200);
+  EXPECT_EQ(window.States.back(), stFailed);
+  EXPECT_EQ(window.Messages, 0);
+}
+
+TEST_F(BatchGui, TwoBatchesAtOnceOnOneDataFolderTakeTurns) {
+  // The stand-in fails any run that finds another under way in its folder.
+  setenv("VOACAP_FAKE_EXCLUSIVE", "1", 1);
+  setenv("VOACAP_FAKE_DELAY_MS", "30", 1);
+  window.SyncEngineInputs();
+  const TVoaInputs base = engine->Inputs();
+  std::vector<TAreaJob> jobs;
+  for (int b = 0; b < 8; ++b) jobs.push_back({5, b, false});
+  // Two pools over the same worker folders, as two programs would have.
+  TVoaWorkerPool one(MakeProcessRunner, {2, {workers.Path}}), two(MakeProcessRunner, {2, {workers.Path}});
+  std::string error;
+  ASSERT_TRUE(one.Prepare(*engine, error)) << error;
+  ASSERT_TRUE(two.Prepare(*engine, error)) << error;
+  const std::string c1 = vxtest::FreshFolder("gui-two-1"), c2 = vxtest::FreshFolder("gui-two-2");
+  TAreaBatch first(one, c1), second(two, c2);
+  ASSERT_TRUE(first.Start(base, jobs, TAreaBatch::fpContinue));
+  ASSERT_TRUE(second.Start(base, jobs, TAreaBatch::fpContinue));
+  ASSERT_TRUE(vxtest::WaitUntil([&] { return !first.Running() && !second.Running(); }, 60000));
+  EXPECT_EQ(first.Failed() + second.Failed(), 0);
+  EXPECT_EQ(first.Computed(), 8);
+  EXPECT_EQ(second.Computed(), 8);
+  for (int b = 0; b < 8; ++b) {
+    const std::string name = CacheName(5, b, false);
+    EXPECT_EQ(ReadWholeFile(c1 + name).value_or("1"), ReadWholeFile(c2 + name).value_or("2")) << name;
+  }
 }
