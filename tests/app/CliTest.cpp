@@ -253,3 +253,87 @@ TEST(Cli, CreatesItsFoldersOnlyForACommand) {
   EXPECT_TRUE(DirectoryExists(root + "cache/Vexmoor/Vantor/Cache"));
   EXPECT_FALSE(DirectoryExists(root + "home"));  // nothing goes below HOME itself
 }
+
+namespace {
+
+// A short folder for the worker folders (the program limits the length of
+// its data folder's path; the test folders are too deep for it).
+struct TRuntimeFolder {
+  std::string Path;
+  TRuntimeFolder() {
+    char name[] = "/tmp/vxr-XXXXXX";
+    Path = mkdtemp(name);
+  }
+  ~TRuntimeFolder() { std::filesystem::remove_all(Path); }
+  std::string Env() const { return "XDG_RUNTIME_DIR=" + Path; }
+};
+
+const char* kPrecompute = "precompute --home 44,-79 --month 3 --ssn 50 --bands 3";
+
+// The counts of the JSON line, without the time.
+std::string Counts(const std::string& out) { return out.substr(0, out.find(", \"seconds\": ")); }
+
+}  // namespace
+
+TEST(Cli, PrecomputeWarmsTheCacheThatAreaAnswersFrom) {
+  TRuntimeFolder runtime;
+  std::filesystem::remove_all(Home() + "cache");
+  Result r = Cli(std::string(kPrecompute) + " --hours 10-13 --jobs 2" + Voacap(), runtime.Env());
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Counts(r.out), "{\"computed\": 4, \"cached\": 0, \"failed\": 0, \"jobs\": 4");
+  EXPECT_EQ(r.out.back(), '\n');
+  EXPECT_NE(r.err.find("4/4 maps"), std::string::npos);
+  const std::string cache = Home() + "cache/Vexmoor/Vantor/Cache/";
+  for (int h = 10; h <= 13; ++h)
+    EXPECT_EQ(ReadWholeFile(cache + std::to_string(h) + "UT-14MHz-S.dat").value_or("").size(), 5212u) << h;
+  EXPECT_TRUE(std::filesystem::is_directory(runtime.Path + "/vantor/voa"));  // the workers' folders
+
+  // The map comes from the cache: the program would fail now.
+  Result area = Cli(std::string(kArea) + Voacap(), "VOACAP_FAKE_EXIT=1");
+  EXPECT_EQ(area.code, 0) << area.err;
+  Result again = Cli(std::string(kPrecompute) + " --hours 12-14" + Voacap(), runtime.Env());
+  EXPECT_EQ(Counts(again.out), "{\"computed\": 1, \"cached\": 2, \"failed\": 0, \"jobs\": 3");
+
+  // Failures are counted, told on standard error, and make the exit code 1.
+  Result failed = Cli(std::string(kPrecompute) + " --hours 0,1 --ssn 60" + Voacap(), runtime.Env() + " VOACAP_FAKE_EXIT=1");
+  EXPECT_EQ(failed.code, 1);
+  EXPECT_EQ(Counts(failed.out), "{\"computed\": 0, \"cached\": 0, \"failed\": 2, \"jobs\": 2");
+  EXPECT_NE(failed.err.find("Error executing"), std::string::npos) << failed.err;
+
+  for (const char* bad : {" --hours 5-3", " --hours 24", " --bands 8", " --bands x", " --band 3", " --jobs 0",
+                          " --grid 20", " --dx 1,1"}) {
+    Result b = Cli(std::string(kPrecompute) + bad + Voacap(), runtime.Env());
+    EXPECT_EQ(b.code, 2) << bad;
+    EXPECT_NE(b.err.find("usage: vantor-cli precompute"), std::string::npos) << bad;
+  }
+}
+
+TEST(Cli, InterruptingPrecomputeEndsEveryChild) {
+  TRuntimeFolder runtime;
+  const std::string pids = Home() + "pids/";
+  std::filesystem::remove_all(pids);
+  MakeDirectories(pids);
+  const std::string cmd = "exec env " + runtime.Env() + " XDG_CACHE_HOME=" + Home() +
+                          "cache VOACAP_FAKE_DELAY_MS=20000 VOACAP_FAKE_PIDS=" + pids + " " + VX_CLI + " " +
+                          kPrecompute + " --jobs 3" + Voacap() + " >/dev/null 2>&1";
+  const pid_t cli = fork();
+  ASSERT_GE(cli, 0);
+  if (cli == 0) {
+    execl("/bin/sh", "sh", "-c", cmd.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  auto children = [&] {
+    std::vector<pid_t> all;
+    for (const auto& e : std::filesystem::directory_iterator(pids)) all.push_back(std::stoi(e.path().filename()));
+    return all;
+  };
+  for (int i = 0; i < 500 && children().size() < 3; ++i) usleep(20000);
+  ASSERT_EQ(children().size(), 3u);
+  ASSERT_EQ(kill(cli, SIGINT), 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(cli, &status, 0), cli);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 130);
+  for (pid_t pid : children()) EXPECT_NE(kill(pid, 0), 0) << "child " << pid << " still there";
+  EXPECT_TRUE(std::filesystem::is_empty(Home() + "cache/Vexmoor/Vantor/Cache"));
+}
