@@ -11,9 +11,11 @@
 #include <thread>
 
 #include "ViewsTestUtil.h"
+#include "common/Ini.h"
 #include "engine/AreaBatch.h"
 #include "engine/Cache.h"
 #include "engine/WorkerFolder.h"
+#include "engine/Locator.h"
 #include "engine/WorkerPool.h"
 
 using namespace vx;
@@ -270,4 +272,13 @@ TEST_F(PoolFixture, TheWorkerCountComesFromTheSettingUnlessGiven) {
   ASSERT_TRUE(pool->Prepare(*engine, error));
   EXPECT_EQ(&pool->Worker(0), first);
   EXPECT_EQ(CoreCount(), std::max(1, int(std::thread::hardware_concurrency())));
+}
+
+TEST(WorkerSetting, ReadFromTheVoacapSection) {
+  TIniFile ini;
+  EXPECT_EQ(ReadVoacapSetup(ini).Workers, 0);  // one per core
+  for (auto [text, workers] : std::vector<std::pair<const char*, int>>{{"3", 3}, {" 1 ", 1}, {"0", 0}, {"-2", 0}, {"x", 0}}) {
+    ini.WriteString("VOACAP", "Workers", text);
+    EXPECT_EQ(ReadVoacapSetup(ini).Workers, workers) << text;
+  }
 }
