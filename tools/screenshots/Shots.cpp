@@ -1,12 +1,15 @@
 // vantor-shots OUT_DIR: builds the main window as the program does, types a
 // call, lets the chart and a map be computed, and saves one PNG per tab
-// ("vantor-params.png" ...) as the display shows it. The settings, the cache
+// ("vantor-params.png" ...) as the display shows it, then the pattern viewer
+// on two of the shipped antennas ("vantor-pattern-vert.png", "-hor.png"). The settings, the cache
 // and the propagation program are taken as the program would take them, so
 // the caller points HOME (and the [VOACAP] settings) where it wants.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QThread>
 #include <QWindow>
@@ -16,6 +19,7 @@
 #include "app/Version.h"
 #include "app/gui/MainForm.h"
 #include "app/gui/Shell.h"
+#include "engine/AntDlg.h"
 #include "common/Ini.h"
 #include "common/Paths.h"
 
@@ -65,6 +69,22 @@ bool Shoot(TMainForm& form, int page, const QString& file) {
   return ok;
 }
 
+// The viewer as "View pattern" opens it, without waiting for a click.
+bool ShootPattern(TMainForm& form, const std::string& file, int mhz, bool horizontal, const QString& out) {
+  TAntennaDialog dialog(&form);
+  if (dialog.LoadAntenna(form.Controller().Engine().AntennaFolder() + file)) {
+    std::cout << "could not load " << file << "\n";
+    return false;
+  }
+  if (horizontal) dialog.RadioButton1->click();
+  dialog.SpinEdit1->setValue(horizontal ? 15 : mhz);  // the elevation of the cut, or the frequency
+  dialog.show();
+  Settle(400);
+  const bool ok = dialog.grab().save(out, "PNG");
+  std::cout << (ok ? "wrote " : "could not write ") << out.toStdString() << "\n";
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,6 +122,8 @@ int main(int argc, char** argv) {
   ok = Shoot(form, pgMap, out + "vantor-map.png") && ok;
   ok = Shoot(form, pgSettings, out + "vantor-settings.png") && ok;
   ok = Shoot(form, pgAnt, out + "vantor-ant.png") && ok;
+  ok = ShootPattern(form, "Dipole55.N14", 14, false, out + "vantor-pattern-vert.png") && ok;
+  ok = ShootPattern(form, "Dipole20m.N13", 0, true, out + "vantor-pattern-hor.png") && ok;
   form.close();
   return ok ? 0 : 1;
 }
