@@ -148,7 +148,7 @@ if built vantor; then
 fi
 
 # Manual pages of the installed programs, free of formatter warnings.
-for p in vantor-cli kestrix; do
+for p in vantor vantor-cli kestrix; do
   built "$p" || continue
   page=$root/share/man/man1/$p.1.gz
   [ -f "$page" ] || fail "share/man/man1/$p.1.gz is not installed"
