@@ -9,6 +9,7 @@
 
 #include "Gen.h"
 #include "ManagerTestUtil.h"
+#include "SpecialCallsReference.h"
 #include "ZipWriter.h"
 #include "common/TextUtil.h"
 #include "manager/CbIndex.h"
@@ -79,43 +80,6 @@ struct TFolder {
   }
 };
 
-// The special-calls merge as it was written before the table was built row
-// by row: the reference the streamed table must agree with.
-std::vector<std::string> ReferenceSpecialCallLines(std::string_view text) {
-  std::vector<std::string> lines;
-  TAlStringList work;
-  work.Delimiter = ';';
-  const std::vector<std::string_view> rows = SplitLines(text);
-  for (size_t r = 1; r < rows.size(); ++r) {
-    work.SetDelimitedItems(rows[r]);
-    if (work.Count() < 6 || work[0].size() < 4) continue;
-    const std::string& f5 = work[5];
-    const std::string dates = (f5.size() >= 4 && f5.size() <= 15) ? f5 : (work.Count() > 6 ? work[6] : "");
-    lines.push_back(work[0] + "  " + work[2].substr(0, 4) + " (" + dates + "):  " + work[3]);
-  }
-  std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
-    const std::string x = UpperAscii(a), y = UpperAscii(b);
-    return x != y ? x < y : a < b;
-  });
-  std::vector<std::string> merged;
-  if (lines.empty()) return merged;
-  std::string current = lines.back();
-  for (size_t k = lines.size() - 1; k-- > 0;) {
-    const std::string& line = lines[k];
-    const size_t blank = line.find(' ');
-    const size_t p = blank == std::string::npos ? 0 : blank + 1;
-    if (current.compare(0, p, line, 0, p) == 0 && current.size() >= p) {
-      current += '|';
-      current += Trim(std::string_view(line).substr(p == 0 ? 0 : p - 1));
-    } else {
-      merged.push_back(current);
-      current = line;
-    }
-  }
-  merged.push_back(current);
-  std::reverse(merged.begin(), merged.end());
-  return merged;
-}
 
 std::string SortedIndexOf(TCallbookEntries e) {
   SortCallbookEntries(e, 0, static_cast<ptrdiff_t>(e.size()) - 1);
@@ -219,7 +183,7 @@ TEST(HostileInput, RealFilesWithAStrayLineAnOddByteAndNoLastLineEndImportAsBefor
 
   const std::string special = blemish(gen::GenerateSpecialCalls(600));
   ASSERT_TRUE(f.Run(srCanadianSpecial, gen::ZipWith("ind_speciaux.csv", special)));
-  EXPECT_EQ(test::Slurp(f.Dir + "CanSpec.lst"), JoinLinesCrLf(ReferenceSpecialCallLines(special)));
+  EXPECT_EQ(test::Slurp(f.Dir + "CanSpec.lst"), JoinLinesCrLf(test::ReferenceSpecialCallLines(special)));
 
   const std::string kml = blemish(gen::GenerateIotaKml(40));
   ASSERT_TRUE(f.Run(srIota, gen::ZipWith("doc.kml", kml)));
@@ -247,7 +211,7 @@ TEST(HostileInput, TheMemberIsFoundByWhatItHolds) {
   };
   const std::string special = gen::GenerateSpecialCalls(100);
   ASSERT_TRUE(f.Run(srCanadianSpecial, archive("data/list.csv", special)));
-  EXPECT_EQ(test::Slurp(f.Dir + "CanSpec.lst"), JoinLinesCrLf(ReferenceSpecialCallLines(special)));
+  EXPECT_EQ(test::Slurp(f.Dir + "CanSpec.lst"), JoinLinesCrLf(test::ReferenceSpecialCallLines(special)));
 
   const std::string rda = gen::GenerateRdaList(100);
   ASSERT_TRUE(f.Run(srRda, archive("RDA.TXT", rda)));
@@ -317,7 +281,7 @@ TEST(SpecialCallTable, AgreesWithTheWholeTextMerge) {
             std::string(r() % 40, 'e') + ";x;" + (r() % 5 ? "24/01-24/02" : "far too long for the column") +
             ";" + std::to_string(r() % 100) + "\r\n";
   }
-  EXPECT_EQ(BuildSpecialCallLines(text), ReferenceSpecialCallLines(text));
+  EXPECT_EQ(BuildSpecialCallLines(text), test::ReferenceSpecialCallLines(text));
   const std::string generated = gen::GenerateSpecialCalls(2000, 11);
-  EXPECT_EQ(BuildSpecialCallLines(generated), ReferenceSpecialCallLines(generated));
+  EXPECT_EQ(BuildSpecialCallLines(generated), test::ReferenceSpecialCallLines(generated));
 }
