@@ -8,6 +8,7 @@
 #include "common/DayCount.h"
 #include "common/QtText.h"
 #include "views/QtImage.h"
+#include "views/SurfaceBox.h"
 
 namespace vx {
 
@@ -36,27 +37,10 @@ class TLegend : public QWidget {
 
 }  // namespace
 
-class TChartBox : public QWidget {
+class TChartBox : public TSurfaceBox<TChartFrame> {
  public:
-  explicit TChartBox(TChartFrame* frame) : QWidget(frame), Frame_(frame) {
-    setFixedSize(kChartWidth, kChartHeight);
-    setCursor(Qt::CrossCursor);
-    setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-  }
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.drawImage(0, 0, ToQImage(Frame_->Surface()));
-  }
-  void mouseMoveEvent(QMouseEvent* e) override {
-    const QPoint at = e->position().toPoint();
-    Frame_->BoxMouseMove(at.x(), at.y());
-  }
-  void leaveEvent(QEvent*) override { Frame_->BoxMouseMove(-1, -1); }
+  explicit TChartBox(TChartFrame* frame) : TSurfaceBox(frame, kChartWidth, kChartHeight) {}
   void mouseDoubleClickEvent(QMouseEvent*) override { emit Frame_->BoxDblClick(); }
-
- private:
-  TChartFrame* Frame_;
 };
 
 TChartFrame::TChartFrame(QWidget* parent) : QFrame(parent) {

@@ -14,35 +14,19 @@
 #include "common/QtText.h"
 #include "common/TextUtil.h"
 #include "views/QtImage.h"
+#include "views/SurfaceBox.h"
 
 namespace vx {
 
 namespace {
 
-class TMapBox : public QWidget {
+class TMapBox : public TSurfaceBox<TMapFrame> {
  public:
-  explicit TMapBox(TMapFrame* frame) : QWidget(frame), Frame_(frame) {
-    setFixedSize(kMapWidth, kMapHeight);
-    setCursor(Qt::CrossCursor);
-    setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-  }
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.drawImage(0, 0, ToQImage(Frame_->Surface()));
-  }
-  void mouseMoveEvent(QMouseEvent* e) override {
-    const QPoint at = e->position().toPoint();
-    Frame_->BoxMouseMove(at.x(), at.y());
-  }
-  void leaveEvent(QEvent*) override { Frame_->BoxMouseMove(-1, -1); }
+  explicit TMapBox(TMapFrame* frame) : TSurfaceBox(frame, kMapWidth, kMapHeight) {}
   void mousePressEvent(QMouseEvent* e) override {
     const QPoint at = e->position().toPoint();
     Frame_->BoxMouseDown(at.x(), at.y(), e->button(), e->modifiers());
   }
-
- private:
-  TMapFrame* Frame_;
 };
 
 int ClockHour() { return int(DayFraction(UtcNow()) * 24.0) % 24; }
