@@ -266,7 +266,9 @@ TEST_F(AutoAppFixture, EveryWritablePropertyReadsBackThroughTheTable) {
     ASSERT_TRUE(p.Get) << p.Name;
     const TBusValue before = p.Get(*app);
     EXPECT_EQ(char(p.Type), "idbs"[before.index()]) << p.Name;
-    if (p.Set) EXPECT_NO_THROW(p.Set(*app, before)) << p.Name;
+    if (p.Set) {
+      EXPECT_NO_THROW(p.Set(*app, before)) << p.Name;
+    }
     // Writing what was read changes nothing (RealtimeClock aside, nothing
     // here starts or stops anything either).
     EXPECT_EQ(p.Get(*app), before) << p.Name;

@@ -121,7 +121,7 @@ TEST_F(Window, EverySourceDownloadsAndEndsInDone) {
     f->DownloadBtn->click();
     EXPECT_EQ(Buttons(*f), "-A-");
     ASSERT_TRUE(WaitUntil([&] { return StatusOf(*f) == "DONE" || StatusOf(*f).rfind("Download failed", 0) == 0 ||
-                                       !Messages.empty() && !f->CloseBtn->isEnabled(); }));
+                                       (!Messages.empty() && !f->CloseBtn->isEnabled()); }));
     EXPECT_EQ(StatusOf(*f), "DONE");
     EXPECT_EQ(f->StatusLabel->styleSheet().toStdString(), "color: green;");
     EXPECT_EQ(Buttons(*f), "--C");

@@ -87,11 +87,15 @@ TEST(MapDraw, SmoothingStepsAcrossEachCellInFiveDecibelLevels) {
     int x, level;
   } expect[] = {{0, 0}, {1, 0}, {2, 1}, {5, 2}, {12, 5}, {23, 10}, {24, 10}, {36, 5}, {47, 0}, {48, 0}, {200, 0}};
   for (auto e : expect)
-    if (Ground(e.x, y)) EXPECT_EQ(img.Pixel(e.x, y), pal[size_t(e.level)]) << e.x;
+    if (Ground(e.x, y)) {
+      EXPECT_EQ(img.Pixel(e.x, y), pal[size_t(e.level)]) << e.x;
+    }
   // Down the rows: row 15 (north) at 50 dB.
   const TRgbImage rows = Render(GridOf(16, [](int, int j) { return j == 15 ? 50 : 0; }), msPseudo);
   for (auto [yy, level] : {std::pair{0, 10}, {6, 5}, {11, 1}, {12, 0}})
-    if (Ground(100, yy)) EXPECT_EQ(rows.Pixel(100, yy), pal[size_t(level)]) << yy;
+    if (Ground(100, yy)) {
+      EXPECT_EQ(rows.Pixel(100, yy), pal[size_t(level)]) << yy;
+    }
   // 48 dB is level 10 (9.6), 47 dB level 9 (9.4).
   EXPECT_EQ(Render(GridOf(31, [](int, int) { return 48; }), msPseudo).Pixel(100, 175), pal[10]);
   EXPECT_EQ(Render(GridOf(31, [](int, int) { return 47; }), msPseudo).Pixel(100, 175), pal[9]);
@@ -114,8 +118,12 @@ TEST(MapDraw, CornerPixelsUseTheLastColumnAndTheNorthRow) {
     const TRgbImage img = Render(g, msPseudo);
     // (359, 0): the north row, (cw - 1) / cw of the way to the last column.
     const int level = int(std::lrint(10.0 * (cw - 1) / cw));
-    if (Ground(359, 0)) EXPECT_EQ(img.Pixel(359, 0), PseudoPalette()[size_t(level)]) << n;
-    if (Ground(0, 179)) EXPECT_EQ(img.Pixel(0, 179), PseudoPalette()[0]) << n;
+    if (Ground(359, 0)) {
+      EXPECT_EQ(img.Pixel(359, 0), PseudoPalette()[size_t(level)]) << n;
+    }
+    if (Ground(0, 179)) {
+      EXPECT_EQ(img.Pixel(0, 179), PseudoPalette()[0]) << n;
+    }
 
     TReadout r = MapReadout(g, 359, 0);
     const double snr = 50.0 * (cw - 1) / cw * (ch - 1) / ch;
