@@ -20,8 +20,6 @@
 #include "app/gui/MainForm.h"
 #include "app/gui/Shell.h"
 #include "engine/AntDlg.h"
-#include "common/Ini.h"
-#include "common/Paths.h"
 
 namespace {
 
@@ -98,17 +96,10 @@ int main(int argc, char** argv) {
   }
   const QString out = QString::fromLocal8Bit(argv[1]) + "/";
 
-  TMainFormSetup setup;
-  setup.DataFolder = ShippedDataFolder();
-  setup.CacheFolder = AreaCacheFolder();
-  setup.SettingsFile = SettingsFile(kVantorName);
-  const TIniFile ini = TIniFile::Load(setup.SettingsFile);
-  setup.Voacap = ReadVoacapSetup(ini);
-  setup.Settings = ReadSettings(ini);
   TQuietShell shell;
   TMainFormServices services;
   services.Shell = &shell;
-  TMainForm form(std::move(setup), std::move(services));
+  TMainForm form(LoadMainFormSetup(), std::move(services));
   if (!form.FormCreate()) return 1;
   form.SetShowSun(true);
   form.SetPlotPath(true);

@@ -15,7 +15,6 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/Settings.h"
 #include "app/Version.h"
 #include "app/gui/MainForm.h"
 #include "app/gui/Pictures.h"
@@ -25,7 +24,6 @@
 #include "app/shell/SingleInstance.h"
 #include "app/shell/TrayIcon.h"
 #include "com/ServiceFile.h"
-#include "common/Ini.h"
 #include "common/Paths.h"
 #include "engine/AntDlg.h"
 
@@ -73,13 +71,6 @@ int main(int argc, char** argv) {
   std::string ignored;
   RegisterActivation(ProgramFile(), ignored);
   CreateProgramFolders(TProgram::pgVantor);
-  TMainFormSetup setup;
-  setup.DataFolder = ShippedDataFolder();
-  setup.CacheFolder = AreaCacheFolder();
-  setup.SettingsFile = SettingsFile(kVantorName);
-  const TIniFile ini = TIniFile::Load(setup.SettingsFile);
-  setup.Voacap = ReadVoacapSetup(ini);
-  setup.Settings = ReadSettings(ini);
 
   TQtShell shell;
   TAutomationHost automation(QDBusConnection::sessionBus());
@@ -87,7 +78,7 @@ int main(int argc, char** argv) {
   services.Shell = &shell;
   services.Monitor = &automation.Monitor;
   services.MapProgram = &automation.MapProgram;
-  TMainForm form(std::move(setup), std::move(services));
+  TMainForm form(LoadMainFormSetup(), std::move(services));
   automation.MapProgram.SetHost(&form);
   TAntennaDialog antennaDialog(&form);
   QObject::connect(&form, &TMainForm::PatternRequested, &antennaDialog,

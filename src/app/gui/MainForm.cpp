@@ -28,6 +28,7 @@
 #include "common/DayCount.h"
 #include "common/FileUtil.h"
 #include "common/Ini.h"
+#include "common/Paths.h"
 #include "app/gui/GuiText.h"
 #include "engine/Process.h"
 #include "views/BatchDlg.h"
@@ -79,6 +80,17 @@ class TClickFilter : public QObject {
 };
 
 }  // namespace
+
+TMainFormSetup LoadMainFormSetup() {
+  TMainFormSetup setup;
+  setup.DataFolder = ShippedDataFolder();
+  setup.CacheFolder = AreaCacheFolder();
+  setup.SettingsFile = SettingsFile(kVantorName);
+  const TIniFile ini = TIniFile::Load(setup.SettingsFile);
+  setup.Voacap = ReadVoacapSetup(ini);
+  setup.Settings = ReadSettings(ini);
+  return setup;
+}
 
 TMainForm::TMainForm(TMainFormSetup setup, TMainFormServices services, QWidget* parent)
     : QMainWindow(parent),

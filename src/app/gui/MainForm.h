@@ -56,6 +56,10 @@ struct TMainFormSetup {
   TVantorSettings Settings;   // applied at the end of start-up
 };
 
+// The setup of an ordinary start: the shipped data, the cache and the
+// settings file in their usual places; reads the settings file.
+TMainFormSetup LoadMainFormSetup();
+
 // What the window talks to besides its own controls; tests bring stand-ins.
 struct TMainFormServices {
   IShell* Shell = nullptr;
