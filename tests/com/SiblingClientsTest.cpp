@@ -42,13 +42,18 @@ struct TListener : ISpaceWeatherListener {
 
 TReply<double> NoAnswer() { return TReply<double>::From(TCallResult{TCallOutcome::coUnavailable, "timeout"}); }
 
+// A client over a stand-in link the test sets up before Make().
+struct SunsentryClientTest : testing::Test {
+  std::unique_ptr<TMonitorLink> link = std::make_unique<TMonitorLink>();
+  TMonitorLink& l = *link;
+  TSunsentryClient Make() { return TSunsentryClient(std::move(link)); }
+};
+
 }  // namespace
 
-TEST(SunsentryClient, VersionBelowOnePointOneIsRefusedForGood) {
-  auto link = std::make_unique<TMonitorLink>();
-  TMonitorLink& l = *link;
+TEST_F(SunsentryClientTest, VersionBelowOnePointOneIsRefusedForGood) {
   l.VersionReply = TReply<int32_t>::Of(65536);
-  TSunsentryClient c(std::move(link));
+  TSunsentryClient c = Make();
   EXPECT_TRUE(c.Available());
   c.SetActive(true);
   EXPECT_FALSE(c.Active());
@@ -60,10 +65,8 @@ TEST(SunsentryClient, VersionBelowOnePointOneIsRefusedForGood) {
   EXPECT_FALSE(c.Active());
 }
 
-TEST(SunsentryClient, AcceptedVersionSubscribesAndDisconnectsOnRequest) {
-  auto link = std::make_unique<TMonitorLink>();
-  TMonitorLink& l = *link;
-  TSunsentryClient c(std::move(link));
+TEST_F(SunsentryClientTest, AcceptedVersionSubscribesAndDisconnectsOnRequest) {
+  TSunsentryClient c = Make();
   TListener listener;
   c.SetListener(&listener);
   c.SetActive(true);
@@ -83,11 +86,9 @@ TEST(SunsentryClient, AcceptedVersionSubscribesAndDisconnectsOnRequest) {
   EXPECT_EQ(listener.Left, 2);
 }
 
-TEST(SunsentryClient, NotConnectedOrUnavailableMonitorsReadNothing) {
-  auto link = std::make_unique<TMonitorLink>();
-  TMonitorLink& l = *link;
+TEST_F(SunsentryClientTest, NotConnectedOrUnavailableMonitorsReadNothing) {
   l.VersionReply = TReply<int32_t>::From(TCallResult{TCallOutcome::coUnavailable, "no owner"});
-  TSunsentryClient c(std::move(link));
+  TSunsentryClient c = Make();
   const TSpaceWeatherReading r = c.ReadIndices(2009, 3, 15, 12);
   EXPECT_EQ(r.Ssn, kNoIndexValue);
   EXPECT_EQ(r.Kp, kNoIndexValue);
@@ -96,16 +97,14 @@ TEST(SunsentryClient, NotConnectedOrUnavailableMonitorsReadNothing) {
   EXPECT_TRUE(l.Calls.empty());
 }
 
-TEST(SunsentryClient, KpComesFromTheLatestHourWithAValue) {
-  auto link = std::make_unique<TMonitorLink>();
-  TMonitorLink& l = *link;
+TEST_F(SunsentryClientTest, KpComesFromTheLatestHourWithAValue) {
   const double t = EncodeDayCount(TCivilTime{2009, 3, 15, 12, 0, 0});
   l.Value = [t](int32_t p, double moment) {
     if (p == TSunsentryClient::kSsnParameter) return TReply<double>::Of(12.5);
     // Kp known up to three hours before T.
     return TReply<double>::Of(moment <= t - 3 / 24.0 + 1e-9 ? 4.4 : -999.0);
   };
-  TSunsentryClient c(std::move(link));
+  TSunsentryClient c = Make();
   c.SetActive(true);
   const TSpaceWeatherReading r = c.ReadIndices(2009, 3, 15, 12);
   EXPECT_EQ(r.Ssn, 12);  // halves to even
@@ -117,11 +116,9 @@ TEST(SunsentryClient, KpComesFromTheLatestHourWithAValue) {
   EXPECT_DOUBLE_EQ(l.Calls[4].second, t - 3 / 24.0);
 }
 
-TEST(SunsentryClient, TwentyFiveMissingKpValuesLeaveKpUnknown) {
-  auto link = std::make_unique<TMonitorLink>();
-  TMonitorLink& l = *link;
+TEST_F(SunsentryClientTest, TwentyFiveMissingKpValuesLeaveKpUnknown) {
   l.Value = [](int32_t p, double) { return TReply<double>::Of(p == 200 ? 13.5 : -999.0); };
-  TSunsentryClient c(std::move(link));
+  TSunsentryClient c = Make();
   c.SetActive(true);
   const TSpaceWeatherReading r = c.ReadIndices(2009, 3, 15, 0);
   EXPECT_EQ(r.Ssn, 14);
@@ -130,14 +127,12 @@ TEST(SunsentryClient, TwentyFiveMissingKpValuesLeaveKpUnknown) {
   EXPECT_NEAR(l.Calls.back().second, l.Calls[0].second - 1.0, 1e-9);  // T - 24 h
 }
 
-TEST(SunsentryClient, RefusedCallsAndNonNumbersReadAsNoValue) {
-  auto link = std::make_unique<TMonitorLink>();
-  TMonitorLink& l = *link;
+TEST_F(SunsentryClientTest, RefusedCallsAndNonNumbersReadAsNoValue) {
   l.Value = [](int32_t p, double) {
     if (p == 200) return TReply<double>::From(TCallResult{TCallOutcome::coFailed, "unknown parameter"});
     return TReply<double>::Of(std::numeric_limits<double>::quiet_NaN());
   };
-  TSunsentryClient c(std::move(link));
+  TSunsentryClient c = Make();
   c.SetActive(true);
   const TSpaceWeatherReading r = c.ReadIndices(2009, 3, 15, 0);
   EXPECT_EQ(r.Ssn, kNoIndexValue);
@@ -145,11 +140,9 @@ TEST(SunsentryClient, RefusedCallsAndNonNumbersReadAsNoValue) {
   EXPECT_TRUE(c.Active());
 }
 
-TEST(SunsentryClient, AMonitorThatStopsAnsweringCostsOneTimeout) {
-  auto link = std::make_unique<TMonitorLink>();
-  TMonitorLink& l = *link;
+TEST_F(SunsentryClientTest, AMonitorThatStopsAnsweringCostsOneTimeout) {
   l.Value = [](int32_t p, double) { return p == 200 ? TReply<double>::Of(80) : NoAnswer(); };
-  TSunsentryClient c(std::move(link));
+  TSunsentryClient c = Make();
   TListener listener;
   c.SetListener(&listener);
   c.SetActive(true);
@@ -224,14 +217,21 @@ struct THost : IGeomiraHost {
 
 using Log = std::vector<std::string>;
 
+// A map-program control over a stand-in link and host the test sets up
+// before Make().
+struct GeomiraControlTest : testing::Test {
+  std::unique_ptr<TMapLink> link = std::make_unique<TMapLink>();
+  TMapLink& l = *link;
+  THost host;
+  std::unique_ptr<TGeomiraControl> Make() { return std::make_unique<TGeomiraControl>(std::move(link), &host); }
+};
+
 }  // namespace
 
-TEST(GeomiraControl, MissingPlotFieldIsRefusedAndNothingElseIsAsked) {
-  auto link = std::make_unique<TMapLink>();
-  TMapLink& l = *link;
+TEST_F(GeomiraControlTest, MissingPlotFieldIsRefusedAndNothingElseIsAsked) {
   l.PlotFieldThere = false;
-  THost host;
-  TGeomiraControl c(std::move(link), &host);
+  auto control = Make();
+  TGeomiraControl& c = *control;
   EXPECT_FALSE(c.SetActive(true));
   EXPECT_FALSE(c.Active());
   EXPECT_EQ(l.Log, Log{"HasPlotField"});
@@ -241,13 +241,11 @@ TEST(GeomiraControl, MissingPlotFieldIsRefusedAndNothingElseIsAsked) {
   EXPECT_TRUE(c.Active());
 }
 
-TEST(GeomiraControl, OpenShowsAHiddenProgramAndSendsTheMapSouthToNorth) {
-  auto link = std::make_unique<TMapLink>();
-  TMapLink& l = *link;
-  THost host;
+TEST_F(GeomiraControlTest, OpenShowsAHiddenProgramAndSendsTheMapSouthToNorth) {
   // Column i, engine row j: 10 * i + j dB, so every cell is told apart.
   host.Map.SetData(vxtest::GridOf(16, [](int i, int j) { return 10.0 * (i % 5) + j; }));
-  TGeomiraControl c(std::move(link), &host);
+  auto control = Make();
+  TGeomiraControl& c = *control;
   ASSERT_TRUE(c.SetActive(true));
   EXPECT_EQ(l.Log, (Log{"HasPlotField", "Visible?", "WindowState=0", "BeginUpdate", "PlotField", "EndUpdate",
                         "Visible=1"}));
@@ -273,24 +271,20 @@ TEST(GeomiraControl, OpenShowsAHiddenProgramAndSendsTheMapSouthToNorth) {
   EXPECT_TRUE(l.Log.empty());
 }
 
-TEST(GeomiraControl, VisibleProgramWithoutAMapGetsNoFieldYet) {
-  auto link = std::make_unique<TMapLink>();
-  TMapLink& l = *link;
+TEST_F(GeomiraControlTest, VisibleProgramWithoutAMapGetsNoFieldYet) {
   l.WindowVisible = true;
-  THost host;
-  TGeomiraControl c(std::move(link), &host);
+  auto control = Make();
+  TGeomiraControl& c = *control;
   ASSERT_TRUE(c.SetActive(true));
   EXPECT_EQ(l.Log, (Log{"HasPlotField", "Visible?", "Visible=1"}));
   c.SendField();  // still no map
   EXPECT_EQ(l.Log.size(), 3u);
 }
 
-TEST(GeomiraControl, CloseResetsTheMapOnceAndTwiceIsNothing) {
-  auto link = std::make_unique<TMapLink>();
-  TMapLink& l = *link;
+TEST_F(GeomiraControlTest, CloseResetsTheMapOnceAndTwiceIsNothing) {
   l.WindowVisible = true;
-  THost host;
-  TGeomiraControl c(std::move(link), &host);
+  auto control = Make();
+  TGeomiraControl& c = *control;
   ASSERT_TRUE(c.SetActive(true));
   l.Log.clear();
   c.SetActive(false);
@@ -309,12 +303,10 @@ TEST(GeomiraControl, CloseResetsTheMapOnceAndTwiceIsNothing) {
   EXPECT_FALSE(c.Active());
 }
 
-TEST(GeomiraControl, AProgramThatStopsAnsweringIsLetGoAtOnce) {
-  auto link = std::make_unique<TMapLink>();
-  TMapLink& l = *link;
+TEST_F(GeomiraControlTest, AProgramThatStopsAnsweringIsLetGoAtOnce) {
   l.WindowVisible = true;
-  THost host;
-  TGeomiraControl c(std::move(link), &host);
+  auto control = Make();
+  TGeomiraControl& c = *control;
   ASSERT_TRUE(c.SetActive(true));
   host.Map.SetData(vxtest::GridOf(16, [](int, int) { return 20.0; }));
   l.Outcome = TCallOutcome::coUnavailable;
@@ -332,12 +324,10 @@ TEST(GeomiraControl, AProgramThatStopsAnsweringIsLetGoAtOnce) {
   EXPECT_EQ(l.Log, Log{"BeginUpdate"});
 }
 
-TEST(GeomiraControl, ARefusedFieldIsReportedAndTheConnectionStays) {
-  auto link = std::make_unique<TMapLink>();
-  TMapLink& l = *link;
+TEST_F(GeomiraControlTest, ARefusedFieldIsReportedAndTheConnectionStays) {
   l.WindowVisible = true;
-  THost host;
-  TGeomiraControl c(std::move(link), &host);
+  auto control = Make();
+  TGeomiraControl& c = *control;
   ASSERT_TRUE(c.SetActive(true));
   host.Map.SetData(vxtest::GridOf(31, [](int, int) { return 20.0; }));
   l.PlotOutcome = TCallOutcome::coFailed;
@@ -348,13 +338,11 @@ TEST(GeomiraControl, ARefusedFieldIsReportedAndTheConnectionStays) {
   EXPECT_TRUE(c.Active());
 }
 
-TEST(GeomiraControl, MouseAt45Point4North73Point6WestReadsPixel106And45) {
-  auto link = std::make_unique<TMapLink>();
-  TMapLink& l = *link;
+TEST_F(GeomiraControlTest, MouseAt45Point4North73Point6WestReadsPixel106And45) {
   l.WindowVisible = true;
-  THost host;
   host.Map.SetData(vxtest::GridOf(16, [](int i, int j) { return 3.0 * i + j; }));
-  TGeomiraControl c(std::move(link), &host);
+  auto control = Make();
+  TGeomiraControl& c = *control;
   // Not connected: the readout still shows, nothing is sent.
   l.Events = nullptr;
   ASSERT_TRUE(c.SetActive(true));
