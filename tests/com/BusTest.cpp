@@ -511,8 +511,14 @@ TEST_F(BusFixture, VantorSendsItsMapSouthToNorthAndAnswersTheMouse) {
       EXPECT_FLOAT_EQ(float(field[i][j]), std::clamp(snr / 50.0f, 0.0f, 1.0f)) << i << "," << j;
     }
   }
-  const QStringList log = FakeLog(bus, kGeomiraBusName, kGeomiraObjectPath);
-  const qsizetype plot = log.indexOf("PlotField");
+  // The field is logged as it arrives; the closing call may still be on its way.
+  QStringList log;
+  qsizetype plot = -1;
+  ASSERT_TRUE(WaitUntil([&] {
+    log = FakeLog(bus, kGeomiraBusName, kGeomiraObjectPath);
+    plot = log.indexOf("PlotField");
+    return plot >= 0 && plot + 1 < log.size();
+  }));
   ASSERT_GT(plot, 0);
   EXPECT_EQ(log[plot - 1], "BeginUpdate");
   EXPECT_EQ(log[plot + 1], "EndUpdate");
