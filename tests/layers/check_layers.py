@@ -9,10 +9,11 @@ BELOW = {
     "common": {"common"},
     "refdata": {"common", "refdata"},
     "geo": {"common", "geo"},
-    "engine": {"common", "refdata", "geo", "engine"},
-    "views": {"common", "refdata", "geo", "engine", "views"},
-    "app": {"common", "refdata", "geo", "engine", "views", "app", "com"},
-    "com": {"common", "refdata", "geo", "engine", "views", "app", "com"},
+    "model": {"common", "model"},
+    "engine": {"common", "refdata", "geo", "model", "engine"},
+    "views": {"common", "refdata", "geo", "model", "engine", "views"},
+    "app": {"common", "refdata", "geo", "model", "engine", "views", "app", "com"},
+    "com": {"common", "refdata", "geo", "model", "engine", "views", "app", "com"},
     "manager": {"common", "refdata", "manager"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([A-Za-z0-9_]+)/', re.M)
