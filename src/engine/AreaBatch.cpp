@@ -56,7 +56,7 @@ void TAreaBatch::Dispatch() {
     in.Hour = job.Hour;
     in.Band = job.Band;
     in.LongPath = job.LongPath;
-    if (AreaCacheValid(CacheFolder_, in)) {
+    if (AreaCacheValid(CacheFolder_, Pool_.Worker(0).ReadAreaCacheKey(in))) {
       Done(index, TJobOutcome::Cached);
       continue;
     }

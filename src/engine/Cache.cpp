@@ -1,6 +1,6 @@
 #include "engine/Cache.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 
 #include "common/FileUtil.h"
@@ -10,6 +10,14 @@
 namespace vx {
 
 namespace {
+
+// "VXAC", then the layout version. Files of the first layout began with the
+// raw key and never match.
+constexpr char kMagic[4] = {'V', 'X', 'A', 'C'};
+constexpr uint32_t kLayoutVersion = 2;
+constexpr size_t kMaxModeLength = 4;
+// A key holds a few numbers and three short names.
+constexpr size_t kMaxKeyBytes = 4096;
 
 void PutFloat(uint8_t* p, float f) {
   uint32_t v;
@@ -24,25 +32,67 @@ float GetFloat(const uint8_t* p) {
   return f;
 }
 
-constexpr size_t kMaxModeLength = 4;
+void AppendLE64(std::string& out, uint64_t v) {
+  AppendLE32(out, uint32_t(v));
+  AppendLE32(out, uint32_t(v >> 32));
+}
+
+void AppendText(std::string& out, std::string_view text) {
+  AppendLE32(out, uint32_t(text.size()));
+  out.append(text);
+}
+
+// The header: magic, version, key length, key. The grid follows.
+std::string EncodeHeader(const TAreaCacheKey& key) {
+  const std::string k = EncodeCacheKey(key);
+  std::string out(kMagic, sizeof kMagic);
+  AppendLE32(out, kLayoutVersion);
+  AppendLE32(out, uint32_t(k.size()));
+  out += k;
+  return out;
+}
+
+size_t GridSizeOf(const TAreaCacheKey& key) {
+  const int32_t n = key.Inputs.GridSize;
+  return (n == 16 || n == 31 || n == 61) ? size_t(n) : 0;
+}
+
+// The grid's offset when the file's header is exactly the key's and the file
+// holds exactly that grid; 0 otherwise.
+size_t ValidGridOffset(std::string_view bytes, const TAreaCacheKey& key) {
+  const size_t n = GridSizeOf(key);
+  if (n == 0) return 0;
+  const std::string header = EncodeHeader(key);
+  if (bytes.size() != header.size() + n * n * kCacheCellSize) return 0;
+  if (bytes.substr(0, header.size()) != header) return 0;
+  return header.size();
+}
+
+constexpr size_t kLargestCacheFile = 12 + kMaxKeyBytes + 61 * 61 * kCacheCellSize;
 
 }  // namespace
 
-TEngineKey EngineKey(const TVoaInputs& in) {
-  TEngineKey key{};
-  int32_t values[23];
-  size_t k = 0;
-  values[k++] = in.TxLon;
-  values[k++] = in.TxLat;
-  values[k++] = in.Ssn;
-  values[k++] = in.Year;
-  values[k++] = in.Month;
-  for (int b = 0; b < kBandCount; ++b) values[k++] = in.TxAntenna[b];
-  for (int b = 0; b < kBandCount; ++b) values[k++] = in.RxAntenna[b];
-  values[k++] = in.TxPower;
-  values[k++] = in.GridSize;
-  for (size_t i = 0; i < k; ++i) PutLE32(key.data() + 4 * i, static_cast<uint32_t>(values[i]));
-  return key;
+uint64_t ContentHash(std::string_view bytes) {
+  uint64_t h = 14695981039346656037ull;
+  for (unsigned char c : bytes) {
+    h ^= c;
+    h *= 1099511628211ull;
+  }
+  return h;
+}
+
+std::string EncodeCacheKey(const TAreaCacheKey& key) {
+  const TVoaInputs& in = key.Inputs;
+  std::string out;
+  for (int32_t v : {in.TxLon, in.TxLat, in.Ssn, in.Year, in.Month, in.TxPower, in.GridSize, in.Hour, in.Band,
+                    int32_t(in.LongPath)})
+    AppendLE32(out, uint32_t(v));
+  AppendText(out, key.Engine.substr(0, 64));
+  AppendText(out, key.TxAntenna.substr(0, 255));
+  AppendLE64(out, key.TxAntennaHash);
+  AppendText(out, key.RxAntenna.substr(0, 255));
+  AppendLE64(out, key.RxAntennaHash);
+  return out;
 }
 
 std::string CacheName(int32_t hour, int32_t band, bool longPath) {
@@ -50,13 +100,12 @@ std::string CacheName(int32_t hour, int32_t band, bool longPath) {
   return FormatInt(hour, 2, true) + "UT-" + FormatInt(mhz, 2, true) + "MHz-" + (longPath ? "L" : "S") + ".dat";
 }
 
-std::string EncodeCache(const TVoaInputs& in, const TVoaGrid& grid) {
-  const TEngineKey key = EngineKey(in);
-  const size_t n = in.GridSize > 0 ? static_cast<size_t>(in.GridSize) : 0;
-  std::string out(kEngineKeySize + n * n * kCacheCellSize, '\0');
-  auto* p = reinterpret_cast<uint8_t*>(out.data());
-  std::memcpy(p, key.data(), kEngineKeySize);
-  p += kEngineKeySize;
+std::string EncodeCache(const TAreaCacheKey& key, const TVoaGrid& grid) {
+  const size_t n = key.Inputs.GridSize > 0 ? size_t(key.Inputs.GridSize) : 0;
+  std::string out = EncodeHeader(key);
+  const size_t start = out.size();
+  out.resize(start + n * n * kCacheCellSize, '\0');
+  auto* p = reinterpret_cast<uint8_t*>(out.data()) + start;
   for (size_t i = 0; i < n; ++i)
     for (size_t j = 0; j < n; ++j, p += kCacheCellSize) {
       // A grid smaller than its announced size writes zero cells rather
@@ -73,27 +122,12 @@ std::string EncodeCache(const TVoaInputs& in, const TVoaGrid& grid) {
   return out;
 }
 
-bool CacheKeyMatches(std::string_view bytes, const TEngineKey& key) {
-  return bytes.size() >= kEngineKeySize && std::memcmp(bytes.data(), key.data(), kEngineKeySize) == 0;
-}
-
-// The grid size a file announces when the key matches and the file holds
-// exactly that grid; 0 otherwise.
-static int32_t ValidGridSize(std::string_view bytes, const TEngineKey& key) {
-  if (!CacheKeyMatches(bytes, key)) return 0;
-  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
-  const int32_t n = static_cast<int32_t>(GetLE32(p + kEngineKeySize - 4));
-  if (n != 16 && n != 31 && n != 61) return 0;
-  const size_t cells = static_cast<size_t>(n) * static_cast<size_t>(n);
-  return bytes.size() == kEngineKeySize + cells * kCacheCellSize ? n : 0;
-}
-
-bool DecodeCache(std::string_view bytes, const TEngineKey& key, TVoaGrid& grid) {
-  const int32_t n = ValidGridSize(bytes, key);
-  if (n == 0) return false;
-  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+bool DecodeCache(std::string_view bytes, const TAreaCacheKey& key, TVoaGrid& grid) {
+  const size_t offset = ValidGridOffset(bytes, key);
+  if (offset == 0) return false;
+  const int n = int(GridSizeOf(key));
+  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data()) + offset;
   TVoaGrid g = MakeGrid(n);
-  p += kEngineKeySize;
   for (auto& row : g)
     for (auto& c : row) {
       c.Snr = GetFloat(p);
@@ -111,22 +145,20 @@ std::string CacheFileName(const std::string& folder, const TVoaInputs& in) {
   return JoinPath(folder, CacheName(in.Hour, in.Band, in.LongPath));
 }
 
-bool SaveAreaCache(const std::string& folder, const TVoaInputs& in, const TVoaGrid& grid) {
-  return WriteFileAtomic(CacheFileName(folder, in), EncodeCache(in, grid));
+bool SaveAreaCache(const std::string& folder, const TAreaCacheKey& key, const TVoaGrid& grid) {
+  return WriteFileAtomic(CacheFileName(folder, key.Inputs), EncodeCache(key, grid));
 }
 
-static constexpr size_t kLargestCacheFile = kEngineKeySize + 61 * 61 * kCacheCellSize;
-
-bool LoadAreaCache(const std::string& folder, const TVoaInputs& in, TVoaGrid& grid) {
-  auto bytes = ReadWholeFile(CacheFileName(folder, in), kLargestCacheFile);
-  return bytes && DecodeCache(*bytes, EngineKey(in), grid);
+bool LoadAreaCache(const std::string& folder, const TAreaCacheKey& key, TVoaGrid& grid) {
+  auto bytes = ReadWholeFile(CacheFileName(folder, key.Inputs), kLargestCacheFile);
+  return bytes && DecodeCache(*bytes, key, grid);
 }
 
-bool AreaCacheValid(const std::string& folder, const TVoaInputs& in) {
-  auto bytes = ReadWholeFile(CacheFileName(folder, in), kLargestCacheFile);
+bool AreaCacheValid(const std::string& folder, const TAreaCacheKey& key) {
+  auto bytes = ReadWholeFile(CacheFileName(folder, key.Inputs), kLargestCacheFile);
   // The whole file is checked, not only its key: an entry that could not be
   // loaded must not count as present.
-  return bytes && ValidGridSize(*bytes, EngineKey(in)) != 0;
+  return bytes && ValidGridOffset(*bytes, key) != 0;
 }
 
 }  // namespace vx

@@ -1,6 +1,7 @@
 #include "engine/VoaEng.h"
 
 #include "common/FileUtil.h"
+#include "engine/AntPattern.h"
 #include "engine/Antennas.h"
 #include "engine/Cache.h"
 #include "engine/Decks.h"
@@ -184,8 +185,24 @@ void TVoaEngine::ParseOutput() {
     Status_ = AreaMode_ ? ParseAreaText(*text, AreaGrid_) : ParsePointText(*text, Results_);
 }
 
+TAreaCacheKey TVoaEngine::ReadAreaCacheKey(const TVoaInputs& in) const {
+  TAreaCacheKey key;
+  key.Inputs = in;
+  const auto antenna = [&](int32_t index, std::string& name, uint64_t& hash) {
+    if (index < 0 || size_t(index) >= AntennaFiles_.Count()) return;
+    name = AntennaFiles_[size_t(index)];
+    const auto bytes = ReadWholeFile(AntennaFolder_ + name, kAntennaFileMaxBytes);
+    hash = bytes ? ContentHash(*bytes) : 0;
+  };
+  if (in.Band >= 0 && in.Band < kBandCount) {
+    antenna(in.TxAntenna[in.Band], key.TxAntenna, key.TxAntennaHash);
+    antenna(in.RxAntenna[in.Band], key.RxAntenna, key.RxAntennaHash);
+  }
+  return key;
+}
+
 bool TVoaEngine::LoadAreaCache(const std::string& folder) {
-  if (!vx::LoadAreaCache(folder, Inputs_, AreaGrid_)) return false;
+  if (!vx::LoadAreaCache(folder, ReadAreaCacheKey(Inputs_), AreaGrid_)) return false;
   // A map served from the cache is a finished prediction of these inputs.
   AreaMode_ = true;
   JobInputs_ = Inputs_;
@@ -194,10 +211,12 @@ bool TVoaEngine::LoadAreaCache(const std::string& folder) {
 }
 
 bool TVoaEngine::SaveAreaCache(const std::string& folder) const {
-  return vx::SaveAreaCache(folder, JobInputs_, AreaGrid_);
+  return vx::SaveAreaCache(folder, ReadAreaCacheKey(JobInputs_), AreaGrid_);
 }
 
-bool TVoaEngine::AreaCacheValid(const std::string& folder) const { return vx::AreaCacheValid(folder, Inputs_); }
+bool TVoaEngine::AreaCacheValid(const std::string& folder) const {
+  return vx::AreaCacheValid(folder, ReadAreaCacheKey(Inputs_));
+}
 
 void TVoaEngine::LoadAntennaList() {
   if (!vx::LoadAntennaList(AntennaFolder_, AntennaFiles_, AntennaNames_)) Status_ = vsAntennaError;

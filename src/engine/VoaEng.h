@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Cache.h"
 #include "engine/DataLock.h"
 #include "engine/Locator.h"
 #include "engine/ProcessRunner.h"
@@ -87,6 +88,9 @@ class TVoaEngine {
   bool LoadAreaCache(const std::string& folder);
   bool SaveAreaCache(const std::string& folder) const;
   bool AreaCacheValid(const std::string& folder) const;
+  // The cache key of a map for these inputs: reads the band's two antenna
+  // files to hash their contents.
+  TAreaCacheKey ReadAreaCacheKey(const TVoaInputs& in) const;
 
   // What the status message box says for the current status.
   struct TStatusMessage {

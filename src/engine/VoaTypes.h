@@ -27,8 +27,7 @@ inline constexpr int kBandCount = 8;
 inline constexpr std::array<float, kBandCount> BandFrequency = {3.5f, 7.0f, 10.0f, 14.0f,
                                                                 18.0f, 21.0f, 24.0f, 28.0f};
 
-// The engine's inputs. The members from TxLon to GridSize, in this order,
-// form the 92-byte key of an area-cache file: keep them together.
+// The engine's inputs.
 struct TVoaInputs {
   int32_t TxLon = 0;  // 1/180 degree, east positive
   int32_t TxLat = 0;  // 1/180 degree, north positive

@@ -158,8 +158,8 @@ TEST_F(ControllerFixture, MapIsFiledUnderTheInputsItRanWith) {
   view.Inputs.MapBand = 6;
   ctl->SyncEngineInputs();
   ASSERT_TRUE(runner->Complete());
-  EXPECT_TRUE(AreaCacheValid(cache, ranWith));
-  EXPECT_FALSE(AreaCacheValid(cache, engine().Inputs()));
+  EXPECT_TRUE(AreaCacheValid(cache, engine().ReadAreaCacheKey(ranWith)));
+  EXPECT_FALSE(AreaCacheValid(cache, engine().ReadAreaCacheKey(engine().Inputs())));
 }
 
 TEST_F(ControllerFixture, FailureClearsResultsShowsTheBackgroundAndQueuesError) {

@@ -335,3 +335,42 @@ TEST_F(EngineFixture, CancelWhileWaitingRaisesNothing) {
   Pump(600);
   EXPECT_EQ(predicts + errors, 0);
 }
+
+// The cache answers a map request only with a map of the same antennas: a
+// file added to the antenna list shifts every index, and an edited file
+// keeps its name, yet neither may serve the old maps.
+TEST_F(EngineFixture, CachedMapsFollowTheAntennaFilesNotTheirPositions) {
+  Make("cache-antennas");
+  const std::string cache = testing::TempDir() + "engine-cache-antennas-maps/";
+  MakeDirectories(cache);
+  const std::string antennas = engine->AntennaFolder();
+  WriteWholeFile(antennas + "Vertical.N14", "Vertical\nits table");
+  engine->LoadAntennaList();
+  ASSERT_EQ(engine->AntennaFiles().Count(), 2u);
+  const int iso = engine->AntennaFiles().IndexOf("ISOTROPE.ant");
+  Edit([&](TVoaInputs& in) {
+    in.Band = 3;
+    in.Hour = 12;
+    in.TxAntenna[3] = in.RxAntenna[3] = iso;
+  });
+  engine->RunAreaPrediction();
+  ASSERT_TRUE(WaitForEvent());
+  ASSERT_TRUE(engine->SaveAreaCache(cache));
+  EXPECT_TRUE(engine->AreaCacheValid(cache));
+
+  // AAA.N14 now sorts first: the index that named the isotropic antenna names
+  // the vertical, and its map is not in the cache.
+  WriteWholeFile(antennas + "AAA.N14", "Another\ntable");
+  engine->LoadAntennaList();
+  EXPECT_NE(engine->AntennaFiles()[size_t(iso)], "ISOTROPE.ant");
+  EXPECT_FALSE(engine->AreaCacheValid(cache));
+  EXPECT_FALSE(engine->LoadAreaCache(cache));
+  // At its new index the isotropic antenna's map is found again.
+  const int isoNow = engine->AntennaFiles().IndexOf("ISOTROPE.ant");
+  Edit([&](TVoaInputs& in) { in.TxAntenna[3] = in.RxAntenna[3] = isoNow; });
+  EXPECT_TRUE(engine->AreaCacheValid(cache));
+  // An edit of the file's contents makes it a miss as well.
+  std::string iso_text = *ReadWholeFile(antennas + "ISOTROPE.ant");
+  WriteWholeFile(antennas + "ISOTROPE.ant", iso_text + " ");
+  EXPECT_FALSE(engine->AreaCacheValid(cache));
+}

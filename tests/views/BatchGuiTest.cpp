@@ -96,7 +96,7 @@ TEST_F(BatchGui, AllBandsFillTheCacheWhileTheDialogShows) {
   for (int b = 0; b < 8; ++b) {
     TVoaInputs in = engine->Inputs();
     in.Band = b;
-    EXPECT_TRUE(AreaCacheValid(cache, in)) << b;
+    EXPECT_TRUE(AreaCacheValid(cache, engine->ReadAreaCacheKey(in))) << b;
   }
   // Maximum over bands now finds every map.
   EXPECT_TRUE(batch->MaxOverMaps(1));

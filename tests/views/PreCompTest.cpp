@@ -139,7 +139,7 @@ struct BatchFixture : testing::Test {
     host.SyncEngineInputs();
     TVoaInputs in = engine->Inputs();
     in.Hour = hour, in.Band = band;
-    ASSERT_TRUE(SaveAreaCache(cache, in, vxtest::GridOf(16, [&](int i, int) { return snr + i; })));
+    ASSERT_TRUE(SaveAreaCache(cache, engine->ReadAreaCacheKey(in), vxtest::GridOf(16, [&](int i, int) { return snr + i; })));
   }
   // Runs the children one by one as an event loop would.
   void Drain() { hub.Drain(); }
@@ -168,7 +168,7 @@ TEST_F(BatchFixture, ComputesUncachedMapsInOrderAndSkipsCachedOnes) {
   for (int h = 0; h < 24; ++h) {
     TVoaInputs in = engine->Inputs();
     in.Hour = h, in.Band = 2;
-    EXPECT_TRUE(AreaCacheValid(cache, in)) << h;
+    EXPECT_TRUE(AreaCacheValid(cache, engine->ReadAreaCacheKey(in))) << h;
   }
   // The map view was not touched.
   EXPECT_EQ(host.Shown, 0);
@@ -187,7 +187,7 @@ TEST_F(BatchFixture, ComputesUncachedMapsInOrderAndSkipsCachedOnes) {
   TVoaInputs in = engine->Inputs();
   in.Ssn = 51;
   in.Hour = 0;
-  EXPECT_FALSE(AreaCacheValid(cache, in));
+  EXPECT_FALSE(AreaCacheValid(cache, engine->ReadAreaCacheKey(in)));
 }
 
 TEST_F(BatchFixture, EngineFailureShowsItsMessageAndEndsTheBatch) {
@@ -217,9 +217,9 @@ TEST_F(BatchFixture, CancelEndsQuietlyAndKeepsFinishedMaps) {
   EXPECT_FALSE(Runner().Running());
   TVoaInputs in = engine->Inputs();
   in.Hour = 9, in.Band = 0;
-  EXPECT_TRUE(AreaCacheValid(cache, in));
+  EXPECT_TRUE(AreaCacheValid(cache, engine->ReadAreaCacheKey(in)));
   in.Band = 1;
-  EXPECT_FALSE(AreaCacheValid(cache, in));
+  EXPECT_FALSE(AreaCacheValid(cache, engine->ReadAreaCacheKey(in)));
 }
 
 TEST_F(BatchFixture, MaximumMapsNeedEveryMapInTheCache) {
