@@ -10,7 +10,7 @@ namespace vx {
 namespace {
 
 // A real table is a few kilobytes; refuse anything that cannot be one.
-constexpr size_t kMaxTableBytes = size_t(16) << 20;
+constexpr size_t kMaxTableBytes = size_t(1) << 20;
 
 std::string_view NamePart(std::string_view line) { return line.substr(0, line.find('=')); }
 
@@ -30,6 +30,18 @@ std::string MonthName(int year, int month) {
   return std::string(MonthAbbreviation(month)) + " " + FormatInt(year, 4, true);
 }
 
+std::string RefusedLinesMessage(const std::string& fileName, const TMonthSelector& months) {
+  const auto& refused = months.RefusedLines();
+  if (refused.empty()) return {};
+  std::string text = fileName + ": left out " + FormatInt(int64_t(refused.size())) +
+                     (refused.size() == 1 ? " line that is" : " lines that are") +
+                     " not a month with a sunspot number:";
+  const size_t shown = std::min<size_t>(refused.size(), 5);
+  for (size_t i = 0; i < shown; ++i) text += "\n  " + refused[i];
+  if (shown < refused.size()) text += "\n  ...";
+  return text;
+}
+
 bool TMonthSelector::LoadSsnList(const std::string& fileName) {
   auto text = ReadWholeFile(fileName, kMaxTableBytes);
   SetSsnList(text.value_or(std::string()));
@@ -38,10 +50,22 @@ bool TMonthSelector::LoadSsnList(const std::string& fileName) {
 
 void TMonthSelector::SetSsnList(std::string_view text) {
   SsnList_.clear();
+  RefusedLines_.clear();
   MonthIndex_ = -1;
+  int number = 0;
   for (std::string_view line : SplitLines(text)) {
-    if (line.find('=') != std::string_view::npos) SsnList_.emplace_back(line);
+    ++number;
+    if (line.find('=') == std::string_view::npos) continue;
+    // A value that is no number (nan, 1e999, text) would read as SSN 0 and
+    // be computed as if the table said so.
+    const auto ssn = ParseDouble(Trim(ValuePart(line)));
+    if (!ssn || *ssn < kMinTableSsn || *ssn > kMaxTableSsn) {
+      RefusedLines_.push_back("line " + FormatInt(number) + ": " + std::string(line.substr(0, 80)));
+      continue;
+    }
+    SsnList_.emplace_back(line);
   }
+  FromFile_ = !SsnList_.empty();
 }
 
 void TMonthSelector::SelectName(const std::string& name) {
@@ -66,8 +90,17 @@ void TMonthSelector::StepMonth(TStepDirection dir, const TCivilTime& nowUtc) {
 
 bool TMonthSelector::SelectMonth(int year, int month) {
   if (month < 1 || month > 12) return false;
-  SelectName(MonthName(year, month));
-  ClampIndex();
+  const std::string name = MonthName(year, month);
+  auto it = std::find_if(SsnList_.begin(), SsnList_.end(),
+                         [&](const std::string& line) { return SameIgnoringCase(NamePart(line), name); });
+  if (it == SsnList_.end()) {
+    // A month the sunspot table lacks would be computed with another
+    // month's number; only a table without data takes it in, with SSN 0.
+    if (FromFile_) return false;
+    SsnList_.push_back(name + "=0");
+    it = SsnList_.end() - 1;
+  }
+  MonthIndex_ = static_cast<int>(it - SsnList_.begin());
   return true;
 }
 

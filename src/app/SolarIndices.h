@@ -38,7 +38,8 @@ class TSolarIndices {
   // connected, its values for that month replace them. mapHour is the map's
   // UTC hour, the hour asked of the monitor. Nothing is recomputed here.
   void StepMonth(TStepDirection dir, int mapHour);
-  // The same for a given month (false, nothing changed, if month is not 1..12).
+  // The same for a given month (false, nothing changed, for a month outside
+  // 1..12 or outside the sunspot table).
   bool SelectMonth(int year, int month, int mapHour);
   std::string MonthText() const { return Months_.MonthText(); }
 

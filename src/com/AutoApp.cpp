@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/MonthSelector.h"
 #include "common/TextUtil.h"
 #include "geo/CoordFrm.h"
 #include "views/BmpFile.h"
@@ -150,7 +151,8 @@ void TVantorApp::SetYearMonth(int32_t year, int32_t month) {
   // nameless one to an empty table): refuse it rather than pick a month.
   if (month < 1 || month > 12) throw TAutomationError("Month " + FormatInt(month) + " is not 1..12");
   if (year < 0 || year > 9999) throw TAutomationError("Year " + FormatInt(year) + " is not 0..9999");
-  Window_.SelectMonth(year, month);
+  if (!Window_.SelectMonth(year, month))
+    throw TAutomationError(MonthName(year, month) + " is not in the sunspot table");
 }
 
 // ---- predictions ----

@@ -43,7 +43,8 @@ class IAutomationView {
   virtual void SetTxPower(int watts) = 0;
   virtual void SetUseKp(bool on) = 0;
   // The month selector's SelectMonth: the panel and the SSN box follow.
-  virtual void SelectMonth(int year, int month) = 0;
+  // False, nothing changed, for a month the selector refuses.
+  virtual bool SelectMonth(int year, int month) = 0;
 
   virtual int MapStyle() const = 0;
   virtual void SetMapStyle(int style) = 0;  // the radio group and the map view

@@ -80,7 +80,7 @@ class THeadlessWindow final : public THeadlessView,
   void SetKp(int kp) override { Solar.EditKp(kp); }
   void SetTxPower(int watts) override { Inputs.TxPower = watts; }
   void SetUseKp(bool on) override { Inputs.UseKp = on; }
-  void SelectMonth(int year, int month) override { Solar.SelectMonth(year, month, Inputs.MapHour); }
+  bool SelectMonth(int year, int month) override { return Solar.SelectMonth(year, month, Inputs.MapHour); }
   int MapStyle() const override { return Map.MapStyle; }
   void SetMapStyle(int style) override { Map.SetStyle(TMapStyle(style)); }
   void SetMapResolution(int resolution) override { Inputs.MapResolution = resolution; }

@@ -66,7 +66,11 @@ TEST(MonthSelector, SsnRoundsHalvesToEven) {
   s.SetSsnList(
       "Mar 2009=12.5\r\nApr 2009=13.5\r\nMay 2009= 7.6 \r\nJun 2009=abc\r\nJul 2009=\r\n"
       "Aug 2009=-0.4\r\nSep 2009=1e3\r\nOct 2009=4=5\r\n");
-  const int expected[] = {12, 14, 8, 0, 0, 0, 1000, 0};
+  // Values that are no sunspot number (text, nothing, out of range, a second
+  // "=") are refused as lines; the others round halves to even.
+  ASSERT_EQ(s.SsnList().size(), 4u);
+  EXPECT_EQ(s.RefusedLines().size(), 4u);
+  const int expected[] = {12, 14, 8, 0};
   s.StepMonth(TStepDirection::sdCurrent, Date(2009, 3));
   for (int want : expected) {
     EXPECT_EQ(s.MonthSsn(), want) << s.SsnList()[s.MonthIndex()];
@@ -121,8 +125,12 @@ TEST(MonthSelector, SelectMonth) {
   ASSERT_TRUE(s.LoadSsnList(kShippedTable));
   EXPECT_TRUE(s.SelectMonth(2009, 3));
   EXPECT_EQ(s.MonthText(), "Mar 2009");
-  EXPECT_TRUE(s.SelectMonth(1850, 3));  // not in the table: the first line
-  EXPECT_EQ(s.MonthIndex(), 0);
+  const int march2009 = s.MonthIndex();
+  // A month the table lacks is refused and nothing moves: computing it with
+  // another month's sunspot number would be a wrong answer given as right.
+  EXPECT_FALSE(s.SelectMonth(1850, 3));
+  EXPECT_FALSE(s.SelectMonth(2100, 6));
+  EXPECT_EQ(s.MonthIndex(), march2009);
   EXPECT_TRUE(s.SelectMonth(2009, 3));
   EXPECT_FALSE(s.SelectMonth(2009, 13));
   EXPECT_FALSE(s.SelectMonth(2009, 0));
@@ -138,4 +146,25 @@ TEST(MonthSelector, MonthNamesReadBackAsAPredictionReadsThem) {
   EXPECT_EQ(MonthName(987, 5), "May 0987");
   EXPECT_EQ(MonthName(2026, 0), "");
   EXPECT_EQ(MonthName(2026, 13), "");
+}
+
+TEST(MonthSelector, LinesWhoseValueIsNoSunspotNumberAreRefusedByLine) {
+  TMonthSelector s;
+  s.SetSsnList("Jan 2008=nan\r\nFeb 2008=1e999\r\n\r\nMar 2008=abc\r\nApr 2008=5.6\r\nMay 2008=-inf\r\nJun 2008=401\r\n"
+               "Jul 2008=-50\r\n");
+  EXPECT_EQ(s.SsnList(), (std::vector<std::string>{"Apr 2008=5.6", "Jul 2008=-50"}));
+  EXPECT_EQ(s.RefusedLines(), (std::vector<std::string>{"line 1: Jan 2008=nan", "line 2: Feb 2008=1e999",
+                                                        "line 4: Mar 2008=abc", "line 6: May 2008=-inf",
+                                                        "line 7: Jun 2008=401"}));
+  // A refused month is not in the table, so it cannot be chosen with SSN 0.
+  EXPECT_FALSE(s.SelectMonth(2008, 1));
+  EXPECT_TRUE(s.SelectMonth(2008, 4));
+  EXPECT_EQ(s.MonthSsn(), 6);
+
+  const std::string message = RefusedLinesMessage("SSN.dat", s);
+  EXPECT_NE(message.find("SSN.dat: left out 5 lines"), std::string::npos) << message;
+  EXPECT_NE(message.find("line 2: Feb 2008=1e999"), std::string::npos) << message;
+  s.SetSsnList("Jan 2008=5\n");
+  EXPECT_TRUE(s.RefusedLines().empty());
+  EXPECT_EQ(RefusedLinesMessage("SSN.dat", s), "");
 }

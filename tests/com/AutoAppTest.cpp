@@ -226,12 +226,24 @@ TEST_F(AutoAppFixture, MonthIsSelectedFromTheTableAndImpossibleMonthsFail) {
   EXPECT_THROW(app->SetYearMonth(2009, 0), TAutomationError);
   EXPECT_THROW(app->SetYearMonth(20090, 1), TAutomationError);
   EXPECT_EQ(app->YearMonth(), "Dec 2009");
-  // A month the table lacks shows its first line, as the selector does.
-  app->SetYearMonth(2030, 1);
-  EXPECT_EQ(app->YearMonth(), "Mar 2008");
+  // A month the table lacks is an error reply, and the month stays: the
+  // next prediction must not compute another month under its name.
+  EXPECT_THROW(app->SetYearMonth(2030, 1), TAutomationError);
+  EXPECT_THROW(app->SetYearMonth(2100, 6), TAutomationError);
+  EXPECT_EQ(app->YearMonth(), "Dec 2009");
   ctl->SyncEngineInputs();
-  EXPECT_EQ(ctl->Engine().Inputs().Month, 3);
-  EXPECT_EQ(ctl->Engine().Inputs().Ssn, 50);
+  EXPECT_EQ(ctl->Engine().Inputs().Month, 12);
+  EXPECT_EQ(ctl->Engine().Inputs().Year, 2009);
+  EXPECT_EQ(ctl->Engine().Inputs().Ssn, 14);
+}
+
+TEST_F(AutoAppFixture, AnEmptySunspotTableTakesEveryMonthWithSsnZero) {
+  window.Solar.Months().SetSsnList("");
+  app->SetYearMonth(2030, 1);
+  EXPECT_EQ(app->YearMonth(), "Jan 2030");
+  app->SetYearMonth(2031, 7);
+  EXPECT_EQ(app->YearMonth(), "Jul 2031");
+  EXPECT_EQ(app->Ssn(), 0);
 }
 
 TEST_F(AutoAppFixture, OptionsReadWhatTheWindowHolds) {

@@ -68,6 +68,8 @@ int CliServe(const std::vector<std::string>& argv) {
   THeadlessWindow window(host.Monitor);
   window.Visible = !byBus;
   window.Solar.LoadSsnTable(ShippedDataFolder() + "SSN.dat");
+  if (auto refused = RefusedLinesMessage(ShippedDataFolder() + "SSN.dat", window.Solar.Months()); !refused.empty())
+    std::cerr << "vantor-cli serve: " << refused << "\n";
   window.Solar.StepMonth(TStepDirection::sdCurrent, window.Inputs.MapHour);
   const int iso = std::max(0, engine->AntennaFiles().IndexOf("ISOTROPE.ant"));
   window.Inputs.TxAntenna.fill(iso);

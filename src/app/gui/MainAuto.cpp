@@ -76,9 +76,10 @@ void TMainForm::SetTxPower(int watts) {
 
 void TMainForm::SetUseKp(bool on) { Check(CheckBox4, on); }
 
-void TMainForm::SelectMonth(int year, int month) {
-  Solar_.SelectMonth(year, month, MapHour());
+bool TMainForm::SelectMonth(int year, int month) {
+  if (!Solar_.SelectMonth(year, month, MapHour())) return false;
   ShowSolarIndices();
+  return true;
 }
 
 int TMainForm::MapStyle() const { return MapStyleGroup->checkedId(); }

@@ -124,6 +124,8 @@ bool TMainForm::FormCreate() {
   Parser_.SetPrefixFile(Setup_.DataFolder + "Prefix.lst");
   Parser_.SetCallFile(Setup_.DataFolder + "Call.lst");
   Solar_.LoadSsnTable(Setup_.DataFolder + "SSN.dat");
+  if (auto refused = RefusedLinesMessage(Setup_.DataFolder + "SSN.dat", Solar_.Months()); !refused.empty())
+    Shell_.ShowError(this, FromCp1252(refused));
   StepMonth(TStepDirection::sdCurrent);
   Ctl_->Engine().ImportAntennas(Setup_.DataFolder + "AntBkup/");
   if (Ctl_->Engine().Status() != vsReady) {

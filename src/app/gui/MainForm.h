@@ -216,7 +216,7 @@ class TMainForm : public QMainWindow,
   void SetKp(int kp) override;
   void SetTxPower(int watts) override;
   void SetUseKp(bool on) override;
-  void SelectMonth(int year, int month) override;
+  bool SelectMonth(int year, int month) override;
   int MapStyle() const override;
   void SetMapStyle(int style) override;
   void SetMapResolution(int resolution) override;
