@@ -1,6 +1,7 @@
 #include "common/UserFile.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 
@@ -15,6 +16,8 @@
 namespace vx {
 
 #ifdef _WIN32
+
+void IgnoreBrokenPipes() {}
 
 bool WriteUserFile(const std::string& path, std::string_view bytes, std::string& error) {
   if (WriteFileAtomic(path, bytes)) return true;
@@ -31,12 +34,31 @@ bool Fail(const std::string& path, int err, std::string& error) {
   return false;
 }
 
-// The file a chain of symbolic links ends in (which may not exist yet).
-std::string FollowLinks(std::string path) {
+// Another user's link in a sticky world-writable folder: the kernel refuses
+// to follow it (protected_symlinks), and so do we, since we resolve links
+// ourselves and the kernel never sees them.
+bool ForeignLinkInSharedFolder(const std::string& link) {
+  struct stat ls {};
+  if (::lstat(link.c_str(), &ls) != 0 || !S_ISLNK(ls.st_mode)) return false;
+  const std::filesystem::path p(link);
+  const std::string dir = p.has_parent_path() ? p.parent_path().string() : ".";
+  struct stat ds {};
+  if (::stat(dir.c_str(), &ds) != 0) return false;
+  const bool sharedFolder = (ds.st_mode & S_ISVTX) && (ds.st_mode & S_IWOTH);
+  return sharedFolder && ls.st_uid != ::geteuid() && ls.st_uid != ds.st_uid;
+}
+
+// The file a chain of symbolic links ends in (which may not exist yet), or
+// "" with error set when a link may not be followed.
+std::string FollowLinks(std::string path, std::string& error) {
   namespace fs = std::filesystem;
   for (int hops = 0; hops < 40; ++hops) {
     std::error_code ec;
     if (!fs::is_symlink(fs::symlink_status(path, ec))) break;
+    if (ForeignLinkInSharedFolder(path)) {
+      error = "Cannot write " + path + ": it is a link owned by another user in a shared folder";
+      return {};
+    }
     fs::path target = fs::read_symlink(path, ec);
     if (ec) break;
     path = target.is_absolute() ? target.string() : (fs::path(path).parent_path() / target).string();
@@ -57,9 +79,20 @@ bool WriteAll(int fd, std::string_view bytes) {
 }
 
 // Devices and pipes are written as they are: there is nothing to replace.
+// The open does not wait: a FIFO without a reader fails at once (ENXIO)
+// rather than blocking its caller, and whoever else it serves, for good.
 bool WriteInPlace(const std::string& path, std::string_view bytes, std::string& error) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) return Fail(path, errno, error);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    if (errno == ENXIO) {
+      error = "Cannot write " + path + ": no program reads from it";
+      return false;
+    }
+    return Fail(path, errno, error);
+  }
+  // Once open, the writes may wait for the reader like any others.
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   if (!WriteAll(fd, bytes)) {
     const int err = errno;
     ::close(fd);
@@ -71,8 +104,11 @@ bool WriteInPlace(const std::string& path, std::string_view bytes, std::string& 
 
 }  // namespace
 
+void IgnoreBrokenPipes() { std::signal(SIGPIPE, SIG_IGN); }
+
 bool WriteUserFile(const std::string& path, std::string_view bytes, std::string& error) {
-  const std::string target = FollowLinks(path);
+  const std::string target = FollowLinks(path, error);
+  if (target.empty()) return false;
   struct stat st {};
   const bool exists = ::stat(target.c_str(), &st) == 0;
   if (exists && !S_ISREG(st.st_mode)) return WriteInPlace(target, bytes, error);

@@ -1,6 +1,8 @@
 // vantor-cli chart and area pictures, end to end against the stand-in
 // propagation program: the files hold exactly what the views draw.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -142,4 +144,38 @@ TEST(CliImage, BadImageOptions) {
   EXPECT_EQ(Cli(kArea + " --png x.png --path 95,0").code, 2);
   EXPECT_EQ(Cli("predict --home 44,-79 --dx 51,0 --year 2008 --month 3 --ssn 50 --png x.png").code, 2);
   EXPECT_EQ(Cli(kChart + " --png " + Root() + "no-such-folder/c.png").code, 1);
+}
+
+// A picture written into a pipe whose reader leaves early is a failed write,
+// reported with exit 1; it does not kill the program with SIGPIPE. A FIFO
+// nobody reads is refused at once instead of hanging.
+TEST(CliImage, APipeWhoseReaderLeavesIsAFailureNotAKill) {
+  MakeDirectories(Root());
+  const std::string fifo = Root() + "chart.bmp";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(Cli(kChart + " --bmp " + fifo).code, 1);  // nobody reads: refused, no hang
+
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t reader = ::fork();
+  ASSERT_GE(reader, 0);
+  if (reader == 0) {
+    // Opens without waiting for a writer, then reads one byte and leaves.
+    const int fd = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ::fcntl(fd, F_SETFL, 0);
+    (void)!::write(ready[1], "r", 1);
+    char c;
+    (void)!::read(fd, &c, 1);
+    ::_exit(0);
+  }
+  char r = 0;
+  ASSERT_EQ(::read(ready[0], &r, 1), 1);
+  const std::string cmd = "HOME=" + Root() + "home XDG_CONFIG_HOME=" + Root() + "cfg XDG_CACHE_HOME=" + Root() +
+                          "cache XDG_DATA_HOME=" + Root() + "data " + VX_CLI + " " + kChart + " --bmp " + fifo +
+                          " --voacap " + VX_FAKE_VOACAP + " --itshfbc " + Root() + "itshfbc/ >/dev/null 2>&1";
+  const int st = std::system(cmd.c_str());
+  ::waitpid(reader, nullptr, 0);
+  ASSERT_TRUE(WIFEXITED(st));
+  // The shell reports a child killed by a signal as 128 + its number.
+  EXPECT_EQ(WEXITSTATUS(st), 1) << "exit status " << WEXITSTATUS(st);
 }

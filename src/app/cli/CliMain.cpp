@@ -5,6 +5,7 @@
 
 #include "app/cli/Cli.h"
 #include "common/Paths.h"
+#include "common/UserFile.h"
 
 static const char* kUsage =
     "usage: vantor-cli COMMAND [options]\n"
@@ -18,6 +19,7 @@ static const char* kUsage =
     "See the manual page vantor-cli(1) for the options of each command.\n";
 
 int main(int argc, char** argv) {
+  vx::IgnoreBrokenPipes();
   QCoreApplication app(argc, argv);
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {

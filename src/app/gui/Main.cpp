@@ -25,6 +25,7 @@
 #include "app/shell/TrayIcon.h"
 #include "com/ServiceFile.h"
 #include "common/Paths.h"
+#include "common/UserFile.h"
 #include "engine/AntDlg.h"
 
 namespace {
@@ -49,6 +50,7 @@ int Registration(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   using namespace vx;
+  IgnoreBrokenPipes();
   if (const int rc = Registration(argc, argv); rc >= 0) return rc;
   const bool byBus = HasFlag(argc, argv, "--automation");
   QApplication app(argc, argv);
