@@ -7,32 +7,27 @@
 
 #include <string>
 
+#include "common/FolderLock.h"
+
 namespace vx {
 
 class TDataFolderLock {
  public:
-  enum TResult { lrLocked, lrBusy, lrFailed };
-
-  TDataFolderLock() = default;
-  ~TDataFolderLock() { Unlock(); }
-  TDataFolderLock(const TDataFolderLock&) = delete;
-  TDataFolderLock& operator=(const TDataFolderLock&) = delete;
+  using TResult = TFolderLock::TResult;
+  static constexpr TResult lrLocked = TFolderLock::lrLocked;
+  static constexpr TResult lrBusy = TFolderLock::lrBusy;
+  static constexpr TResult lrFailed = TFolderLock::lrFailed;
 
   // Takes the lock of folder (with its trailing separator) without waiting.
   // lrFailed: the lock file cannot be opened (a folder we may not write).
-  TResult TryLock(const std::string& folder);
-  void Unlock();
-  bool Locked() const { return Handle_ != kNone; }
+  TResult TryLock(const std::string& folder) { return Lock_.TryLock(folder + FileName); }
+  void Unlock() { Lock_.Unlock(); }
+  bool Locked() const { return Lock_.Locked(); }
 
-  static const char* const FileName;
+  static constexpr const char* FileName = "vantor.lock";
 
  private:
-#ifdef _WIN32
-  static constexpr intptr_t kNone = -1;
-#else
-  static constexpr int kNone = -1;
-#endif
-  decltype(kNone + 0) Handle_ = kNone;
+  TFolderLock Lock_;
 };
 
 }  // namespace vx

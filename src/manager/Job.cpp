@@ -43,11 +43,27 @@ std::string TKestrixJob::MissingInput() {
   return {};
 }
 
+std::string TKestrixJob::LockFolder() {
+  MakeDirectories(Folder_);
+  switch (Lock_.TryLock(JoinPath(Folder_, kJobLockFile))) {
+    case TFolderLock::lrLocked:
+      // With the lock held no other job runs here: whatever a killed job
+      // staged is left over, and goes.
+      SweepStaleStagedFiles(Folder_);
+      return {};
+    case TFolderLock::lrBusy:
+      return "Another Kestrix job is working in \"" + Folder_ + "\"; run this one when it has finished";
+    case TFolderLock::lrFailed:
+      break;
+  }
+  return "Cannot lock the reference folder \"" + Folder_ + "\"";
+}
+
 template <class F>
 bool TKestrixJob::Run(F&& work) {
-  std::string reason;
+  std::string reason = LockFolder();
   try {
-    work();
+    if (reason.empty()) work();
   } catch (const std::bad_alloc&) {
     reason = "Out of memory";
   } catch (const ESourceFormat& e) {
@@ -55,6 +71,7 @@ bool TKestrixJob::Run(F&& work) {
   } catch (const std::exception& e) {
     reason = e.what();
   }
+  Lock_.Unlock();
   if (!reason.empty()) {
     // The reason stays in the status line after the error box is gone.
     Ui_.Status(reason, TStatusColour::scRed);
@@ -86,8 +103,11 @@ bool TKestrixJob::Reprocess() {
   return Run([&] {
     if (Source_ != srFcc) throw std::runtime_error("Only the FCC index can be rebuilt from its file");
     if (const std::string missing = MissingInput(); !missing.empty()) throw std::runtime_error(missing);
+    // The index is installed together with the very detail file it was
+    // built from, whatever another program put there meanwhile.
     TFileStager stager;
-    ImportFccDatabase(Folder_, Ui_, stager);
+    const std::string detail = stager.StageExisting(JoinPath(Folder_, "FccCB.dat"));
+    ImportFccDatabase(Folder_, Ui_, stager, detail);
   });
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/FolderLock.h"
 #include "manager/JobUi.h"
 #include "manager/Unzipper.h"
 #include "refdata/AlStrLst.h"
@@ -41,7 +42,12 @@ class TKestrixJob {
   bool Done() const { return Done_; }
   int ExitCode() const { return Done_ ? 0 : 1; }
 
+  // One job at a time works in a reference folder: it holds this file's lock.
+  static constexpr const char* kJobLockFile = "kestrix.lock";
+
  private:
+  // Takes the folder's job lock; "" or why the job cannot run.
+  std::string LockFolder();
   template <class F>
   bool Run(F&& work);
 
@@ -54,6 +60,7 @@ class TKestrixJob {
   bool ListsLoaded_ = false;
   std::string ListError_ = "The IOTA lookup lists are not loaded";
   bool Done_ = false;
+  TFolderLock Lock_;
 };
 
 }  // namespace vx

@@ -19,7 +19,9 @@
 #include "common/Ini.h"
 #include "common/Paths.h"
 #include "common/FileUtil.h"
+#include "common/UserFile.h"
 #include "manager/Job.h"
+#include "manager/Staging.h"
 #include "manager/ShippedLists.h"
 #include "manager/Sources.h"
 #include "manager/UrlSettings.h"
@@ -77,6 +79,8 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  vx::IgnoreBrokenPipes();
+  vx::RemoveStagedFilesOnSignals();
   bool headless = false, reprocess = false;
   std::string fromFile;
   std::vector<std::string_view> positional;
@@ -144,7 +148,9 @@ int main(int argc, char** argv) {
     return vx::DownloadAndImport(job, urls.Urls[static_cast<size_t>(*source)], ui);
 #endif
   } else {
-    const auto body = vx::ReadWholeFile(fromFile);
+    // The largest download, the US licence database, is about 200 MB.
+    constexpr size_t kMaxDownloadBytes = size_t(1) << 30;
+    const auto body = vx::ReadWholeFile(fromFile, kMaxDownloadBytes);
     if (!body) {
       ui.Error("Cannot read file \"" + fromFile + "\"");
       return 1;

@@ -1,8 +1,11 @@
 #include "manager/Staging.h"
 
+#include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
@@ -21,8 +24,82 @@ struct TWriteFailed {};
 }
 }  // namespace
 
+// The staged names of this process, where a signal handler can reach them
+// without allocating: a fixed table of slots, each claimed by one stager.
+namespace {
+
+constexpr size_t kSlots = 64, kSlotBytes = 4096;
+struct TSlot {
+  std::atomic<bool> Used{false};
+  char Path[kSlotBytes];
+};
+TSlot gStaged[kSlots];
+
+int Register(const std::string& path) {
+  if (path.size() >= kSlotBytes) return -1;
+  for (size_t i = 0; i < kSlots; ++i) {
+    bool expected = false;
+    if (!gStaged[i].Used.load() && gStaged[i].Used.compare_exchange_strong(expected, true)) {
+      // The slot is claimed while its path is written, and only then read
+      // by the handler: publish the bytes before marking it filled.
+      std::memcpy(gStaged[i].Path, path.c_str(), path.size() + 1);
+      std::atomic_signal_fence(std::memory_order_seq_cst);
+      return int(i);
+    }
+  }
+  return -1;  // a job with more files than slots: the sweep of the next job removes the rest
+}
+
+void Unregister(int slot) {
+  if (slot >= 0) gStaged[size_t(slot)].Used.store(false);
+}
+
+void RemoveStagedAndEnd(int sig) {
+  for (auto& slot : gStaged)
+    if (slot.Used.load() && slot.Path[0]) ::unlink(slot.Path);
+  ::signal(sig, SIG_DFL);
+  ::raise(sig);
+}
+
+}  // namespace
+
+void RemoveStagedFilesOnSignals() {
+  for (int sig : {SIGTERM, SIGHUP, SIGINT}) ::signal(sig, RemoveStagedAndEnd);
+}
+
+int SweepStaleStagedFiles(const std::string& folder) {
+  int removed = 0;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(folder, ec)) {
+    const std::string name = e.path().filename().string();
+    // <target>.part<pid>-<n>, and <target>.part<pid>-<n>.old beside it.
+    const size_t at = name.rfind(".part");
+    if (at == std::string::npos) continue;
+    const char* p = name.c_str() + at + 5;
+    char* end = nullptr;
+    const long pid = std::strtol(p, &end, 10);
+    if (end == p || *end != '-' || pid <= 0) continue;
+    const bool alive = ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+    if (alive || !e.is_regular_file(ec)) continue;
+    if (RemoveFile(e.path().string())) ++removed;
+  }
+  return removed;
+}
+
 TFileStager::~TFileStager() {
-  for (const Item& it : Items_) RemoveFile(it.Temp);
+  for (const Item& it : Items_) {
+    RemoveFile(it.Temp);
+    Unregister(it.Slot);
+  }
+}
+
+std::string TFileStager::StageExisting(const std::string& target) {
+  const std::string temp = TemporaryNameBeside(target, ".part");
+  // A hard link names the very file read now; without one, a copy.
+  if (::link(target.c_str(), temp.c_str()) != 0 && !CopyFileReplace(target, temp))
+    throw std::runtime_error("Cannot read file \"" + target + "\": " + std::strerror(errno ? errno : EIO));
+  Items_.push_back({temp, target, Register(temp)});
+  return temp;
 }
 
 std::string TFileStager::Stage(const std::string& target, std::string_view bytes) {
@@ -34,7 +111,7 @@ std::string TFileStager::StageStream(const std::string& target,
   const std::string folder = FolderOf(target);
   if (!folder.empty() && !DirectoryExists(folder) && !MakeDirectories(folder)) Fail(target, errno);
   const std::string temp = TemporaryNameBeside(target, ".part");
-  Items_.push_back({temp, target});
+  Items_.push_back({temp, target, Register(temp)});
   std::FILE* f = std::fopen(temp.c_str(), "wb");
   if (!f) Fail(target, errno);
   int err = 0;
@@ -129,6 +206,7 @@ void TFileStager::Commit() {
   }
   for (size_t k = 0; k < kept.size(); ++k)
     if (kept[k] != TKept::kpNone) RemoveFile(backupOf(k));
+  for (const Item& it : Items_) Unregister(it.Slot);
   Items_.clear();
 }
 

@@ -27,15 +27,30 @@ class TFileStager {
   // passes through.
   using TWriter = std::function<void(std::string_view bytes)>;
   std::string StageStream(const std::string& target, const std::function<void(const TWriter&)>& produce);
+  // Stages the file that stands at target now, as it is (a second name for
+  // it), so that Commit puts back exactly the file a job read, together with
+  // what it built from it, whatever replaced the target meanwhile. Throws
+  // std::runtime_error when target cannot be read.
+  std::string StageExisting(const std::string& target);
   // Renames every staged file over its target, in staging order.
   void Commit();
 
  private:
   struct Item {
     std::string Temp, Target;
+    int Slot = -1;  // where a signal handler finds Temp
   };
   std::vector<Item> Items_;
 };
+
+// Staged files of a job killed by SIGTERM, SIGHUP or SIGINT are removed
+// before the process ends (call once at start).
+void RemoveStagedFilesOnSignals();
+
+// Removes the staged files in folder that a job which no longer runs left
+// behind (its process id is part of their names). Run it while holding the
+// folder's job lock. Returns how many it removed.
+int SweepStaleStagedFiles(const std::string& folder);
 
 // Lines each ended by CR LF; no lines give empty text.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);

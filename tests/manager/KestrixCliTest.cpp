@@ -7,6 +7,7 @@
 
 #include "Gen.h"
 #include "ManagerTestUtil.h"
+#include "common/FolderLock.h"
 
 using namespace vx;
 
@@ -111,4 +112,23 @@ TEST_F(KestrixCli, FailuresExitWithOneAndKeepThePreviousFiles) {
   EXPECT_EQ(Run("--headless --from-file " + Body("s.zip", gen::ZipWith("s.csv", gen::GenerateSpecialCalls(20))) + " 4").Code, 1);
   EXPECT_EQ(test::Slurp(Ref + "FccCB.dat"), "old detail");
   EXPECT_EQ(test::Slurp(Ref + "FccCB.idx"), "old index");
+}
+
+// One job at a time per reference folder: a second one says the folder is
+// busy and changes nothing.
+TEST_F(KestrixCli, ASecondJobInTheSameFolderIsRefusedWhileTheFirstRuns) {
+  WriteFileAtomic(Ref + "ZipLst.lst", gen::GenerateZipList());
+  gen::TFccOptions o;
+  o.Records = 50;
+  ASSERT_EQ(Run("--headless --from-file " + Body("l_amat.zip", gen::ZipWith("EN.dat", gen::GenerateFccEn(o))) + " 2").Code, 0);
+  const std::string index = test::Slurp(Ref + "FccCB.idx");
+  {
+    TFolderLock first;  // a job that runs
+    ASSERT_EQ(first.TryLock(Ref + "kestrix.lock"), TFolderLock::lrLocked);
+    const TRun second = Run("--headless --reprocess 2");
+    EXPECT_EQ(second.Code, 1);
+    EXPECT_NE(second.Err.find("Another Kestrix job is working in"), std::string::npos) << second.Err;
+  }
+  EXPECT_EQ(test::Slurp(Ref + "FccCB.idx"), index);
+  EXPECT_EQ(Run("--headless --reprocess 2").Code, 0);  // free again
 }
