@@ -7,10 +7,12 @@
 
 namespace vx {
 
-// The whole file, or nothing when it cannot be opened or read.
-// maxBytes guards against reading something absurdly large by mistake.
-std::optional<std::string> ReadWholeFile(const std::string& path,
-                                         size_t maxBytes = size_t(1) << 31);
+// The whole file, or nothing when it cannot be opened or read, or when it
+// holds more than maxBytes. The programs' readers give each kind of file its
+// own bound, in proportion to real files of that kind, so that a device or a
+// huge file given by mistake fails at once instead of filling the memory;
+// the default serves tools and tests.
+std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes = size_t(256) << 20);
 
 // Writes the bytes as a new file (created or replaced). The data go to a
 // temporary name beside the target first, reach the disk, and are renamed

@@ -131,17 +131,7 @@ std::string PadRight(std::string_view s, size_t width) {
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
-  size_t start = 0;
-  const size_t n = text.size();
-  for (size_t i = 0; i < n; ++i) {
-    char c = text[i];
-    if (c == '\n' || c == '\r') {
-      lines.push_back(text.substr(start, i - start));
-      if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-      start = i + 1;
-    }
-  }
-  if (start < n) lines.push_back(text.substr(start));
+  ForEachLine(text, [&](std::string_view line) { lines.push_back(line); });
   return lines;
 }
 

@@ -40,6 +40,21 @@ std::string PadRight(std::string_view s, size_t width);
 // Lines of a text: CR LF, LF and a lone CR each end a line; a line end at the
 // very end of the text adds no empty line.
 std::vector<std::string_view> SplitLines(std::string_view text);
+// The same lines one at a time, for texts whose lines are not all kept (a
+// file of blank lines must not cost a vector entry per line).
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit&& visit) {
+  size_t start = 0;
+  const size_t n = text.size();
+  for (size_t i = 0; i < n; ++i) {
+    const char c = text[i];
+    if (c != '\n' && c != '\r') continue;
+    visit(text.substr(start, i - start));
+    if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < n) visit(text.substr(start));
+}
 
 // A double-quoted item starting at text[i] (the opening quote), where a
 // doubled quote stands for one. Leaves i after the closing quote; stops at

@@ -193,7 +193,8 @@ void SortCallbookEntries(TCallbookEntries& entries, ptrdiff_t first, ptrdiff_t l
 }
 
 void TZipList::LoadFromFile(const std::string& fileName) {
-  auto text = ReadWholeFile(fileName);
+  constexpr size_t kMaxZipListBytes = size_t(16) << 20;  // the shipped list: 1.2 MB
+  auto text = ReadWholeFile(fileName, kMaxZipListBytes);
   if (!text) throw std::runtime_error("Cannot open file \"" + fileName + "\"");
   SetText(*text);
 }

@@ -22,7 +22,8 @@ std::vector<std::string> ProvideShippedLists(int source, const std::string& ship
     // A path that cannot be examined is left alone as well.
     std::error_code ec;
     if (std::filesystem::symlink_status(target, ec).type() != std::filesystem::file_type::not_found) continue;
-    const auto bytes = ReadWholeFile(JoinPath(shippedFolder, name));
+    constexpr size_t kMaxShippedListBytes = size_t(64) << 20;
+    const auto bytes = ReadWholeFile(JoinPath(shippedFolder, name), kMaxShippedListBytes);
     if (bytes && WriteFileAtomic(target, *bytes)) copied.push_back(name);
   }
   return copied;

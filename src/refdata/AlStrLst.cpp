@@ -54,7 +54,9 @@ bool TAlStringList::Find(std::string_view s, size_t& index) const {
 
 bool TAlStringList::LoadFromFile(const std::string& fileName) {
   Lines_.clear();
-  auto text = ReadWholeFile(fileName);
+  // Call lists of every active call sign stay within a few megabytes.
+  constexpr size_t kMaxListBytes = size_t(64) << 20;
+  auto text = ReadWholeFile(fileName, kMaxListBytes);
   if (!text) return false;
   SetText(*text);
   return true;
@@ -62,7 +64,11 @@ bool TAlStringList::LoadFromFile(const std::string& fileName) {
 
 void TAlStringList::SetText(std::string_view text) {
   Lines_.clear();
-  for (std::string_view l : SplitLines(text)) Lines_.emplace_back(l);
+  // Blank lines carry nothing; keeping them would make memory follow the
+  // bytes read instead of the lines kept.
+  ForEachLine(text, [&](std::string_view l) {
+    if (!l.empty()) Lines_.emplace_back(l);
+  });
   if (Sorted_) Sort();
 }
 

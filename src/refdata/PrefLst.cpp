@@ -149,13 +149,15 @@ void TPrefixList::Clear() {
 }
 
 TLoadStatus TPrefixList::LoadFromFile(const std::string& fileName) {
-  auto text = ReadWholeFile(fileName);
+  // A full prefix list is well under a megabyte.
+  constexpr size_t kMaxPrefixListBytes = size_t(16) << 20;
+  auto text = ReadWholeFile(fileName, kMaxPrefixListBytes);
   if (!text) return TLoadStatus::lsUnreadable;
   return LoadFromText(*text);
 }
 
 TLoadStatus TPrefixList::LoadFromText(std::string_view text) {
-  if (!ParseLines(SplitLines(text))) {
+  if (!ParseLines(text)) {
     Clear();
     return TLoadStatus::lsMalformed;
   }
@@ -164,23 +166,28 @@ TLoadStatus TPrefixList::LoadFromText(std::string_view text) {
   return TLoadStatus::lsOk;
 }
 
-bool TPrefixList::ParseLines(const std::vector<std::string_view>& lines) {
+bool TPrefixList::ParseLines(std::string_view text) {
   Entries.clear();
   Count = 0;
   // The array grows geometrically (and is trimmed at the end): growing in
   // fixed steps copied it again and again, in time quadratic in its length.
+  // Lines are walked, not collected: memory follows the entries kept, not
+  // the lines read (a file of blank lines costs nothing).
   std::vector<std::string_view> f;
-  for (size_t li = 3; li < lines.size(); ++li) {
-    SplitFields(lines[li], f);
-    if (f.size() < 4) continue;
+  size_t lineNumber = 0;
+  bool malformed = false;
+  ForEachLine(text, [&](std::string_view line) {
+    if (malformed || lineNumber++ < 3) return;
+    SplitFields(line, f);
+    if (f.size() < 4) return;
     std::string_view type = f[0];
     if (!type.empty() && (type[0] == '-' || type[0] == 'L' || type[0] == 'M')) type.remove_prefix(1);
     int kind = Hex2(type.substr(0, 2));
     int level = type.size() > 2 ? Hex2(type.substr(2, 2)) : 0;
-    if (!StoredKind(kind)) continue;
+    if (!StoredKind(kind)) return;
     if (f.size() < 14) {
-      Clear();
-      return false;
+      malformed = true;
+      return;
     }
     TPrefixEntry& e = Entries.emplace_back();
     e.Index = Count++;
@@ -199,6 +206,10 @@ bool TPrefixList::ParseLines(const std::vector<std::string_view>& lines) {
     d.Column10 = f[10];
     e.Masks = f[13];
     for (const std::string& m : SplitCommaText(e.Masks)) e.Compiled.push_back(CompileMask(m));
+  });
+  if (malformed) {
+    Clear();
+    return false;
   }
   Entries.shrink_to_fit();
   return true;

@@ -78,7 +78,7 @@ class TPrefixList {
   TLoadStatus LoadFromText(std::string_view text);
 
   // Returns false, with the list cleared, on a stored line that is too short.
-  bool ParseLines(const std::vector<std::string_view>& lines);
+  bool ParseLines(std::string_view text);
   void LinkParents();
   void BuildIndex();
   void Clear();

@@ -74,3 +74,13 @@ TEST(AlStringList, FileNamesAndRemoveAll) {
   EXPECT_EQ(files.Count(), 2u);
   EXPECT_EQ(files.IndexOf("b.ant"), -1);
 }
+
+TEST(AlStringList, KeepsLinesNotBlanksAndReadsBoundedFiles) {
+  TAlStringList l;
+  l.SetText("K1ABC\r\n\r\n\n\nW1AW\r\n" + std::string(50000, '\n') + "JA1XYZ");
+  ASSERT_EQ(l.Count(), 3u);
+  EXPECT_EQ(l[1], "W1AW");
+  // An endless device fails after a bounded read and leaves the list empty.
+  EXPECT_FALSE(l.LoadFromFile("/dev/zero"));
+  EXPECT_EQ(l.Count(), 0u);
+}

@@ -144,3 +144,17 @@ TEST(PrefixList, BadFilesLeaveWhatTheyShould) {
   EXPECT_EQ(l.LoadFromFile(path), TLoadStatus::lsOk);
   EXPECT_EQ(l.Count, 1);
 }
+
+TEST(PrefixList, ReadingIsBoundedByWhatAPrefixListCanBe) {
+  TPrefixList l;
+  ASSERT_EQ(l.LoadFromText(kHeader + Line("0100", "A", "K")), TLoadStatus::lsOk);
+  // An endless device is refused after a bounded read, the list kept.
+  EXPECT_EQ(l.LoadFromFile("/dev/zero"), TLoadStatus::lsUnreadable);
+  EXPECT_EQ(l.Count, 1);
+  // Blank lines between entries are walked over, the entries counted as usual.
+  ASSERT_EQ(l.LoadFromText(kHeader + std::string(100000, '\n') + Line("0100", "A", "K") + "\r\n\r\n" +
+                           Line("0100", "B", "W")),
+            TLoadStatus::lsOk);
+  EXPECT_EQ(l.Count, 2);
+  EXPECT_EQ(l.Entries[1].Data.Name, "B");
+}
