@@ -5,9 +5,12 @@
 #include <QElapsedTimer>
 #include <QLocalServer>
 #include <QMenu>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -62,6 +65,72 @@ TEST(SingleInstance, ASocketLeftByACrashedCopyDoesNotStopTheNextStart) {
   ASSERT_TRUE(QFile::exists(key));
   TSingleInstance next(key);
   EXPECT_TRUE(next.Claim());
+}
+
+// Without a runtime folder the socket goes into a private folder of the
+// user's; a folder by that name that others could use is refused.
+TEST(SingleInstance, TheSocketFolderIsTheUsersOwnAndPrivate) {
+  QTemporaryDir tmp;
+  EXPECT_EQ(InstanceFolder("/run/user/1000", ::getuid(), tmp.path()), "/run/user/1000");
+  const QString mine = InstanceFolder("", ::getuid(), tmp.path());
+  ASSERT_EQ(mine, tmp.filePath("vantor-" + QString::number(::getuid())));
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(mine).constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  // One we made too open is closed again.
+  ::chmod(QFile::encodeName(mine).constData(), 0777);
+  EXPECT_EQ(InstanceFolder("", ::getuid(), tmp.path()), mine);
+  ::stat(QFile::encodeName(mine).constData(), &st);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  // A link in its place, or another user's folder, is never used.
+  const unsigned other = ::getuid() + 4242;
+  ASSERT_EQ(::symlink("/tmp", QFile::encodeName(tmp.filePath("vantor-" + QString::number(other))).constData()), 0);
+  EXPECT_EQ(InstanceFolder("", other, tmp.path()), "");
+  if (::geteuid() == 0) {
+    const QString taken = tmp.filePath("vantor-7777");
+    ASSERT_EQ(::mkdir(QFile::encodeName(taken).constData(), 0777), 0);
+    ASSERT_EQ(::chown(QFile::encodeName(taken).constData(), 4243, 4243), 0);
+    EXPECT_EQ(InstanceFolder("", 7777, tmp.path()), "");
+  }
+  // With no key at all the program runs, unguarded.
+  TSingleInstance unguarded{QString()};
+  EXPECT_TRUE(unguarded.Claim());
+}
+
+// A listener of another user at our socket's name is not asked to show
+// anything, and our start is not given up for it.
+TEST(SingleInstance, AnotherUsersListenerIsNotTakenForTheRunningCopy) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to listen as another user";
+  QTemporaryDir dir;
+  ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 01777), 0);
+  const QString key = dir.filePath("vantor.sock");
+  const QByteArray path = QFile::encodeName(key);
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t squatter = ::fork();
+  ASSERT_GE(squatter, 0);
+  if (squatter == 0) {
+    // Another user listens at the name and reports what it is sent.
+    if (::setgid(4242) != 0 || ::setuid(4242) != 0) ::_exit(3);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.constData());
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 4) != 0) ::_exit(4);
+    (void)!::write(ready[1], "r", 1);
+    const int c = ::accept(fd, nullptr, nullptr);
+    char buf[16] = {};
+    const ssize_t n = ::read(c, buf, sizeof buf - 1);
+    ::_exit(n > 0 && std::string(buf).find("activate") == 0 ? 1 : 0);
+  }
+  char r = 0;
+  ASSERT_EQ(::read(ready[0], &r, 1), 1);
+  TSingleInstance ours(key);
+  EXPECT_TRUE(ours.Claim());
+  int status = 0;
+  ASSERT_EQ(::waitpid(squatter, &status, 0), squatter);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the other user's listener was sent activate";
 }
 
 TEST(TrayIcon, TipIsCutTo62CharactersAndTheMenuHasRestoreAndExit) {

@@ -1,11 +1,15 @@
 #include "app/shell/SingleInstance.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <cerrno>
 
 #ifndef _WIN32
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -35,9 +39,38 @@ QString CurrentInstanceKey(const QString& program) {
   QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
   if (display.isEmpty()) display = qEnvironmentVariable("DISPLAY");
   const QString key = InstanceKey(program, uid, display, qEnvironmentVariable("XDG_SESSION_ID"));
-  // In the user's runtime folder the socket is private to the user.
-  const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  return runtime.isEmpty() ? key : QDir(runtime).filePath(key);
+  // A bare name would land in a folder every user shares, where another
+  // user could listen first and be asked to show "our" window.
+  const QString folder = InstanceFolder(qEnvironmentVariable("XDG_RUNTIME_DIR"), uid, QDir::tempPath());
+  return folder.isEmpty() ? QString() : QDir(folder).filePath(key);
+}
+
+QString InstanceFolder(const QString& runtime, unsigned uid, const QString& tmp) {
+  if (!runtime.isEmpty()) return runtime;
+#ifdef _WIN32
+  (void)uid;
+  return QDir(tmp).filePath("vantor");
+#else
+  const QString folder = QDir(tmp).filePath("vantor-" + QString::number(uid));
+  const QByteArray path = QFile::encodeName(folder);
+  if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) return {};
+  struct stat st {};
+  if (::lstat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != uid) return {};
+  if ((st.st_mode & 077) != 0 && ::chmod(path.constData(), 0700) != 0) return {};
+  return folder;
+#endif
+}
+
+bool TSingleInstance::SameUser(qintptr socket) {
+#if defined(__linux__)
+  ucred cred{};
+  socklen_t len = sizeof cred;
+  if (::getsockopt(int(socket), SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0) return false;
+  return cred.uid == ::geteuid();
+#else
+  (void)socket;
+  return true;
+#endif
 }
 
 TSingleInstance::TSingleInstance(QString key, QObject* parent) : QObject(parent), Key_(std::move(key)) {}
@@ -50,6 +83,12 @@ bool TSingleInstance::AskRunningCopy() {
   QLocalSocket socket;
   socket.connectToServer(Key_);
   if (!socket.waitForConnected(kTimeoutMs)) return false;
+  // Only a copy of our own user is asked; another user's listener is no
+  // copy of ours, whatever its name.
+  if (!SameUser(socket.socketDescriptor())) {
+    socket.abort();
+    return false;
+  }
   socket.write(kActivate);
   socket.waitForBytesWritten(kTimeoutMs);
   socket.disconnectFromServer();
@@ -57,6 +96,7 @@ bool TSingleInstance::AskRunningCopy() {
 }
 
 bool TSingleInstance::Claim() {
+  if (Key_.isEmpty()) return true;  // no private place: run unguarded
   if (AskRunningCopy()) return false;
   // Nobody answered: whatever is left at the name is a dead copy's.
   QLocalServer::removeServer(Key_);
@@ -69,6 +109,11 @@ bool TSingleInstance::Claim() {
   }
   connect(Server_, &QLocalServer::newConnection, this, [this] {
     while (QLocalSocket* s = Server_->nextPendingConnection()) {
+      if (!SameUser(s->socketDescriptor())) {
+        s->abort();
+        s->deleteLater();
+        continue;
+      }
       connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
       connect(s, &QLocalSocket::readyRead, this, [this, s] {
         if (s->canReadLine() && s->readLine(64) == kActivate) emit ActivateRequested();

@@ -15,8 +15,15 @@ namespace vx {
 // the same name, so copies on another display or of another user never meet.
 QString InstanceKey(const QString& program, unsigned uid, const QString& display, const QString& session);
 
-// The key of the running process's user and session.
+// The key of the running process's user and session, as a path in a folder
+// only the user can enter; "" when no such folder can be had (the program
+// then runs without the guard rather than trust a shared place).
 QString CurrentInstanceKey(const QString& program);
+
+// The folder for the socket: the user's runtime folder, else tmp/vantor-<uid>
+// made with mode 0700. A folder by that name that is not the user's own
+// private folder (another user's, a link, open to others) is refused: "".
+QString InstanceFolder(const QString& runtime, unsigned uid, const QString& tmp);
 
 class TSingleInstance : public QObject {
   Q_OBJECT
@@ -34,6 +41,8 @@ class TSingleInstance : public QObject {
 
  private:
   bool AskRunningCopy();
+  // Whether the other end of a connection runs as this user.
+  static bool SameUser(qintptr socket);
   QString Key_;
   QLocalServer* Server_ = nullptr;
 };
