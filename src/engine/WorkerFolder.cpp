@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include "common/FileUtil.h"
 #include "common/Paths.h"
@@ -129,7 +132,19 @@ std::vector<std::string> DefaultWorkerBases() {
   std::vector<std::string> bases{FolderOf(cache)};
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   if (runtime && runtime[0] == '/') bases.push_back(WithSlash(runtime) + "vantor/");
+  if (std::string temp = PrivateTempBase(); !temp.empty()) bases.push_back(temp);
   return bases;
+}
+
+std::string PrivateTempBase(const std::string& tmp) {
+  const std::string base = WithSlash(tmp) + "vantor-" + std::to_string(::geteuid());
+  if (::mkdir(base.c_str(), 0700) != 0 && errno != EEXIST) return "";
+  struct stat st {};
+  // Not a link, not another user's, not open to others: a folder someone
+  // else controls could hand the workers files of theirs.
+  if (::lstat(base.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return "";
+  if ((st.st_mode & 077) != 0 && ::chmod(base.c_str(), 0700) != 0) return "";
+  return base + "/";
 }
 
 bool PrepareWorkerFolder(const std::string& userFolder, const std::string& folder, std::string& error) {

@@ -29,8 +29,14 @@ std::string WorkerFolder(const std::string& set, int k);
 // limit, as its folder set; "" when none does.
 std::string ChooseWorkerFolderSet(const std::vector<std::string>& bases, const std::string& userFolder, int count);
 
-// Beside the area cache, then the per-user runtime folder when there is one.
+// Beside the area cache, then the per-user runtime folder when there is one,
+// then the user's private folder under tmp (PrivateTempBase).
 std::vector<std::string> DefaultWorkerBases();
+
+// tmp/vantor-<uid>/, made with mode 0700 and owned by the user: a short place
+// for worker folders when the others are too long (cron, ssh, a long home
+// path). "" when a folder by that name is not the user's own private one.
+std::string PrivateTempBase(const std::string& tmp = "/tmp");
 
 // Makes or repairs folder as a worker folder of userFolder (both with their
 // trailing separators): every entry of the user's folder linked, but the

@@ -1,6 +1,7 @@
 #include "engine/WorkerPool.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <thread>
 
 #include "engine/WorkerFolder.h"
@@ -12,7 +13,14 @@ int CoreCount() { return std::max(1, int(std::thread::hardware_concurrency())); 
 TVoaWorkerPool::TVoaWorkerPool(TRunnerFactory makeRunner, TWorkerPoolSetup setup)
     : MakeRunner_(std::move(makeRunner)), Setup_(std::move(setup)) {}
 
-TVoaWorkerPool::~TVoaWorkerPool() { CancelAll(); }
+TVoaWorkerPool::~TVoaWorkerPool() {
+  CancelAll();
+  Workers_.clear();
+  if (TempSet_ && !FolderSet_.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(FolderSet_, ignored);  // links go, not what they point to
+  }
+}
 
 int TVoaWorkerPool::WantedCount(const TVoaEngine& user) const {
   int n = Setup_.Workers > 0 ? Setup_.Workers : user.Setup().Workers > 0 ? user.Setup().Workers : CoreCount();
@@ -32,6 +40,7 @@ bool TVoaWorkerPool::Prepare(const TVoaEngine& user, std::string& error) {
     return false;
   }
   const int count = WantedCount(user);
+  Wanted_ = count;
   const std::string& folder = user.VoacapFolder();
   const std::string set =
       ChooseWorkerFolderSet(Setup_.Bases.empty() ? DefaultWorkerBases() : Setup_.Bases, folder, count);
@@ -51,6 +60,8 @@ bool TVoaWorkerPool::Prepare(const TVoaEngine& user, std::string& error) {
     Program_ = user.VoacapProgram();
     UserFolder_ = folder;
     FolderSet_ = set;
+    const std::string temp = PrivateTempBase();
+    TempSet_ = !temp.empty() && set.rfind(temp, 0) == 0;
     for (const std::string& f : folders) {
       TVoacapSetup s;
       s.Program = Program_;

@@ -43,6 +43,9 @@ class TVoaWorkerPool {
   bool Prepare(const TVoaEngine& user, std::string& error);
 
   int Size() const { return int(Workers_.size()); }
+  // The number of workers the last Prepare was asked for; Size() is smaller
+  // when no place for private folders was found.
+  int Wanted() const { return Wanted_; }
   TVoaEngine& Worker(int k) { return *Workers_[size_t(k)]; }
   // The folder set the workers use; "" when the one worker runs in the
   // user's folder.
@@ -58,6 +61,9 @@ class TVoaWorkerPool {
   TWorkerPoolSetup Setup_;
   std::vector<std::unique_ptr<TVoaEngine>> Workers_;
   std::string Program_, UserFolder_, FolderSet_;
+  int Wanted_ = 0;
+  // A folder set in the temporary folder is removed with the pool.
+  bool TempSet_ = false;
 };
 
 }  // namespace vx

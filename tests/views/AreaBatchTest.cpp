@@ -168,7 +168,11 @@ TEST_F(PoolFixture, ManyWorkersWriteWhatOneWrites) {
   const auto a = FilesOf(one), b = FilesOf(many);
   EXPECT_EQ(a.size(), 48u);
   EXPECT_TRUE(a == b) << "the same files, byte for byte";
-  EXPECT_EQ(a.at("05UT-21MHz-S.dat").size(), 5212u);
+  TVoaInputs fifth = Base();
+  fifth.Hour = 5, fifth.Band = 5;
+  TVoaGrid stored;
+  EXPECT_TRUE(DecodeCache(a.at("05UT-21MHz-S.dat"), engine->ReadAreaCacheKey(fifth), stored));
+  EXPECT_EQ(stored.size(), 16u);
   // The user's own folder saw no run.
   EXPECT_FALSE(fs::exists(user + "areadata/Vantor/Vantor.voa"));
 }
@@ -178,7 +182,7 @@ TEST_F(PoolFixture, JobsStartInListOrderSkippingCachedOnesAndProgressCountsFinis
   TVoaInputs in = Base();
   for (int h : {0, 1, 7, 23}) {
     in.Hour = h, in.Band = 2;
-    ASSERT_TRUE(SaveAreaCache(cache, in, vxtest::GridOf(16, [](int, int) { return 1; })));
+    ASSERT_TRUE(SaveAreaCache(cache, engine->ReadAreaCacheKey(in), vxtest::GridOf(16, [](int, int) { return 1; })));
   }
   ASSERT_TRUE(batch->Start(Base(), Day({2}), TAreaBatch::fpStop));
   hub.DrainNewestFirst();
@@ -256,8 +260,48 @@ TEST_F(PoolFixture, WithoutAShortPlaceOneWorkerRunsInTheUsersFolder) {
   std::string error;
   ASSERT_TRUE(pool->Prepare(*engine, error)) << error;
   EXPECT_EQ(pool->Size(), 1);
+  EXPECT_EQ(pool->Wanted(), 4);  // what the front end tells the user
   EXPECT_EQ(pool->FolderSet(), "");
   EXPECT_EQ(pool->Worker(0).VoacapFolder(), user);
+}
+
+// Under cron or ssh (no runtime folder, a long home path) the workers find a
+// private place under /tmp, and the folders go when the pool does.
+TEST_F(PoolFixture, APrivateTemporaryFolderTakesTheWorkersWhenNothingElseIsShort) {
+  const std::string temp = PrivateTempBase();
+  ASSERT_FALSE(temp.empty());
+  struct stat st {};
+  ASSERT_EQ(::stat(temp.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  pool = std::make_unique<TVoaWorkerPool>(
+      hub.Factory(), TWorkerPoolSetup{3, {"/far/too/long/a/path/for/the/program/to/take/in/", temp}});
+  std::string error;
+  ASSERT_TRUE(pool->Prepare(*engine, error)) << error;
+  EXPECT_EQ(pool->Size(), 3);
+  const std::string set = pool->FolderSet();
+  EXPECT_EQ(set.rfind(temp, 0), 0u) << set;
+  EXPECT_TRUE(DirectoryExists(WorkerFolder(set, 2)));
+  pool.reset();
+  EXPECT_FALSE(DirectoryExists(set));
+  EXPECT_TRUE(DirectoryExists(user + "run/"));  // the user's folder the links pointed into stays
+}
+
+TEST(WorkerFolders, ATemporaryBaseMustBeTheUsersOwnPrivateFolder) {
+  const std::string tmp = vxtest::FreshFolder("private-temp");
+  const std::string mine = PrivateTempBase(tmp);
+  ASSERT_EQ(mine, tmp + "vantor-" + std::to_string(::geteuid()) + "/");
+  ::chmod(mine.c_str(), 0755);
+  EXPECT_EQ(PrivateTempBase(tmp), mine);  // ours: closed again
+  struct stat st {};
+  ::stat(mine.c_str(), &st);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(mine.c_str(), 4242, 4242), 0);  // taken by another user
+    EXPECT_EQ(PrivateTempBase(tmp), "");
+    std::filesystem::remove_all(mine);
+    std::filesystem::create_directory_symlink(tmp, mine.substr(0, mine.size() - 1));
+    EXPECT_EQ(PrivateTempBase(tmp), "");  // a link in its place
+  }
 }
 
 TEST_F(PoolFixture, TheWorkerCountComesFromTheSettingUnlessGiven) {

@@ -128,9 +128,10 @@ int CliPrecompute(const std::vector<std::string>& argv) {
     std::cerr << error << "\n";
     return 1;
   }
-  if (pool.FolderSet().empty())
-    std::cerr << "No short private folder for parallel runs: the maps are computed one at a time in "
-              << session->Engine().VoacapFolder() << "\n";
+  if (pool.Size() < pool.Wanted())
+    std::cerr << "vantor-cli precompute: " << pool.Size() << " worker" << (pool.Size() == 1 ? "" : "s") << " instead of "
+              << pool.Wanted() << ": no short private folder for parallel runs was found, so the maps are computed "
+              << "one at a time in " << session->Engine().VoacapFolder() << "\n";
 
   const std::vector<uint32_t> jobs = BuildJobList(hours, bands, base.LongPath);
   TAreaBatch batch(pool, cache);
