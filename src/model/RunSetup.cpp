@@ -1,0 +1,279 @@
+#include "model/RunSetup.h"
+
+#include <array>
+#include <cstddef>
+
+namespace vx::model {
+
+namespace {
+
+template <typename T, std::size_t N, typename Table>
+void FillFrom(Table &table, const std::array<T, N> &values) {
+    static_assert(N == Table::kSize, "one value per element");
+    for (std::size_t k = 0; k < N; ++k) table.Flat(k + 1) = values[k];
+}
+
+// Abscissae and weights of the 40-point Gaussian integration (BLKDAT).
+constexpr std::array<float, 20> kGaussAbscissae{
+    0.0387724175f, 0.1160840707f, 0.1926975807f, 0.2681521850f, 0.3419940908f,
+    0.4137792043f, 0.4830758017f, 0.5494671251f, 0.6125538897f, 0.6719566846f,
+    0.7273182552f, 0.7783056514f, 0.8246122308f, 0.8659595032f, 0.9020988070f,
+    0.9328128083f, 0.9579168192f, 0.9772599500f, 0.9907262387f, 0.9982377097f};
+constexpr std::array<float, 20> kGaussWeights{
+    0.0775059480f, 0.0770398182f, 0.0761103619f, 0.0747231691f, 0.0728865824f,
+    0.0706116474f, 0.0679120458f, 0.0648040135f, 0.0613062425f, 0.0574397691f,
+    0.0532278470f, 0.0486958076f, 0.0438709082f, 0.0387821680f, 0.0334601953f,
+    0.0279370070f, 0.0222458492f, 0.0164210584f, 0.0104982845f, 0.0045212771f};
+
+// Task and output option of each method, 1..40 (BLKDAT).
+constexpr std::array<int32_t, 40> kMethodTask{
+    1, 2, 3, 3, 3, 3, 4, 4, 4, 4, 4, 5, 6, 6, 6, 7, 7, 7, 7, 7,
+    7, 7, 7, 7, 7, 8, 8, 8, 8, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+constexpr std::array<int32_t, 40> kMethodOutput{
+    1, 2, 3, 4, 4, 4, 10, 4, 4, 4, 4, 5, 6, 6, 6, 7, 7, 7, 7, 7,
+    7, 7, 7, 8, 9, 3, 4, 4, 4, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+
+// Elevation angles of the ray scan, degrees (BLKDAT).
+constexpr std::array<float, 40> kRayAngles{
+    0.f,  0.5f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 8.0f, 10.0f, 12.f, 14.f, 16.f, 18.f,
+    20.f, 22.f, 24.f, 26.f, 28.f, 30.f, 32.f, 34.f, 36.f, 38.f,  40.f, 42.f, 44.f, 46.f,
+    48.f, 50.f, 52.f, 54.f, 56.f, 60.f, 65.f, 70.f, 75.f, 80.f,  85.f, 89.99f};
+
+// Sub-solar latitudes, two per month (BLKDAT).
+constexpr std::array<float, 24> kSubsolarLatitudes{
+    -23.05f, -17.31f, -17.30f, -7.89f, -7.88f,  4.21f,   4.26f,   14.83f,
+    14.84f,  21.93f,  21.93f,  23.45f, 23.15f,  18.23f,  18.20f,  8.68f,
+    8.55f,   -2.86f,  -2.90f,  -14.16f, -14.20f, -21.68f, -21.66f, -23.45f};
+
+constexpr std::array<const char *, 12> kMonthNames{
+    "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr std::array<const char *, 11> kLineLabels{
+    "  ANG", " EMUF", "ESMUF", "  FOT", "F1MUF", "F2MUF", "  HPF", "  LUF", " MODE", "  MUF", "     "};
+constexpr std::array<const char *, 5> kLayerNames{" E", "F1", "F2", "ES", " N"};
+
+// BLKDAT: physical constants, as written there (single precision).
+void SetConstants(TConstants &con) {
+    con.rz = 6370.f;
+    con.pi = 3.1415926f;
+    con.vofl = 299.79246f;
+    con.dcl = 1.28f;
+    con.gama = 0.57721566f;
+    con.pi2 = 6.283185307f;
+    con.pio2 = 1.570796326f;
+    con.d2r = .01745329251f;
+    con.r2d = 57.295779513f;
+}
+
+// BLKDAT: texts of the output and of the preset circuit.
+void SetLabels(TModelState &s) {
+    for (int m = 1; m <= 12; ++m) s.alpha.imon(m) = kMonthNames[m - 1];
+    s.alpha.itran(1) = "BOULDER, C";
+    s.alpha.itran(2) = "OLORADO   ";
+    s.alpha.ircvr(1) = "ST. LOUIS,";
+    s.alpha.ircvr(2) = " MISSOURI ";
+    s.alpha.itlat = "N";
+    s.alpha.itlong = "W";
+    s.alpha.irlat = "N";
+    s.alpha.irlong = "W";
+    s.alpha.nyear = "     ";
+    for (int k = 1; k <= 11; ++k) s.outlab.label(k) = kLineLabels[k - 1];
+    for (int k = 1; k <= 5; ++k) s.outlab.laytyp(k) = kLayerNames[k - 1];
+    s.outlab.inorth = "N";
+    s.outlab.ieast = "E";
+    s.outlab.isouth = "S";
+    s.outlab.iwest = "W";
+}
+
+// BLKDAT: the preset circuit, Boulder to St. Louis, with its geometry.
+void SetPresetCircuit(TModelState &s) {
+    TCircuit &d = s.don;
+    d.tlatd = 40.03f;
+    d.tlongd = 105.3f;
+    d.rlatd = 38.67f;
+    d.rlongd = 90.25f;
+    d.tlat = .6986553f;
+    d.tlong = -1.837308f;
+    d.rlat = .6749188f;
+    d.rlong = -1.57516f;
+    d.gcdkm = 1301.1f;
+    d.gcd = .204254f;
+    d.btr = 1.60291f;
+    d.btrd = 91.84f;
+    d.brtd = 281.42f;
+    d.alatd = 39.592f;
+    d.flux = 1.f;
+    d.dmp = 0.85f;
+    d.ertr = 1.f;
+    d.pmp = 10.f;
+    d.pwr = 1.f;
+    d.rsn = 1.f;
+    d.sigtr = 1.f;
+    d.ssn = 0.f;
+    d.amind = 3.f;
+    d.amin = .05236f;
+    s.ion.npsl = 0;
+
+    s.ron.rd(1) = .102127f;
+    s.ron.glat(1) = .862245f;
+    s.ron.clat(1) = .691011f;
+    s.ron.clong(1) = -1.70495f;
+    s.geog.gyz(1) = 1.358f;
+    s.geog.gmdip(1) = .959931f;
+    for (int k = 1; k <= 5; ++k) {
+        s.geog.sigpat(k) = .001f;
+        s.geog.epspat(k) = 4.f;
+    }
+    // FI, YI, HI (3, 5) as BLKDAT fills them, element by element.
+    for (std::size_t k = 1; k <= 15; ++k) {
+        s.ron.fi.Flat(k) = k <= 10 ? 0.f : 0.2f;
+        s.ron.hi.Flat(k) = k <= 5 ? 110.f : (k <= 10 ? 0.f : 300.f);
+        s.ron.yi.Flat(k) = k <= 5 ? 20.f : (k <= 10 ? 0.f : 100.f);
+    }
+    s.ron.km = 1;
+    s.ron.kfx = 1;
+}
+
+// BLKDAT: run control, system and noise presets.
+void SetRunPresets(TModelState &s) {
+    TRunControl &c = s.contrl;
+    c.ielect.Fill(0);
+    c.icard = 0;
+    c.kcard = 0;
+    c.morem = 0;
+    c.mores = 0;
+    c.mapin = -1;
+    c.monold = 0;
+    c.integ = 1;
+    c.iantou = 0;
+    c.isout = 0;
+    c.nuproc = 0;
+    c.isproc = 0;
+    c.issn = 0;
+    c.numnam = 34;
+    c.maxnam = 100;
+    c.maxmet = 30;
+    c.ired = 1;
+    c.mspec = 0;
+    c.m100 = 75;
+    c.itype = 0;
+    c.jlong = -1;
+    c.jfreq = 0;
+    c.krun = 0;
+
+    FillFrom(s.metset.jtrun, kMethodTask);
+    FillFrom(s.metset.jtout, kMethodOutput);
+    s.metset.itrun = 0;
+    s.metset.itout = 0;
+
+    s.ion.ihro = 12;
+    s.ion.ihre = 24;
+    s.ion.ihrs = 12;
+    s.ion.noise = -4;
+    s.ion.method = -1;
+
+    TSystem &t = s.ton;
+    t.adj = 1.f;
+    t.ads = 1.f;
+    t.gnos = 1.f;
+    t.got = 1.f;
+    t.rel = .01f;
+    t.sl = 1.f;
+    t.sls = 1.f;
+    t.spr = .01f;
+    t.su = 1.f;
+    t.sus = 1.f;
+    t.xnoise = 1.f;
+    t.znoise = -204.f;
+    t.nf = 1;
+
+    TNoiseState &n = s.anois;
+    n.rcnse = -204.f;
+    n.atnu = -204.f;
+    n.atny = -204.f;
+    n.cc = 1.f;
+    n.tm = 1.f;
+    n.du = 9.f;
+    n.dl = 4.f;
+    n.sigm = 1.5f;
+    n.sxgl = 1.f;
+    n.sxgu = 1.f;
+    n.kj = 1;
+    n.jk = 1;
+
+    for (int k = 1; k <= 4; ++k) {
+        s.psca.pscb(k) = k == 4 ? 0.7f : 1.f;
+        s.psca.psc(k) = s.psca.pscb(k);
+    }
+    s.psca.ipsc = 0;
+
+    s.lpath.gcdlng = 10000.f;
+    s.lpath.delopt = 3.f;
+    s.lpath.gmin = 3.f;
+    s.lpath.ymin = .1f;
+    s.lpath.ltxrgm(1) = 1;
+    s.lpath.ltxrgm(2) = 1;
+
+    s.outprt.lines = 55;
+    s.outprt.lpages = 0;
+    s.outprt.jout = 20;
+    s.outprt.nline = 55;
+    s.outprt.linmax = 55;
+    s.outprt.linbyp = 0;
+    s.outprt.lintyp = 0;
+
+    s.time.itim = -1;
+    s.time.it = 1;
+    s.time.jtx = 1;
+    s.ssp.month = 0;
+    FillFrom(s.ssp.sun, kSubsolarLatitudes);
+    s.frq.frel(14) = -1.f;
+    s.allmode.nmmod = 1;
+    s.allmode.nrel = 1;
+    s.mfac.iedp = -1;
+    s.inform.info = 0;
+    s.ccoeff.coeff = "CCIR";
+}
+
+} // namespace
+
+void InitialiseState(TModelState &s) {
+    s = TModelState{};
+    SetConstants(s.con);
+    SetLabels(s);
+    SetPresetCircuit(s);
+    SetRunPresets(s);
+    FillFrom(s.rays.ang, kRayAngles);
+    s.rays.nang = 0;
+    FillFrom(s.datr.xt, kGaussAbscissae);
+    FillFrom(s.datr.wt, kGaussWeights);
+
+    // The main program: 20-point Gaussian integration on one interval,
+    // the coefficient blocks of the map file, and "no map read yet".
+    s.datr.nt = 20;
+    s.datr.npl = 1;
+    s.datr.xnpl = float(s.datr.npl);
+    s.datr.twdiv = 1.f / 2.f;
+    const std::array<int32_t, 6> firstCoefficient{1, 276, 703, 978, 1966, 2407};
+    const std::array<int32_t, 6> coefficientCount{5, 7, 5, 13, 9, 9};
+    FillFrom(s.one.ia, firstCoefficient);
+    FillFrom(s.one.ib, coefficientCount);
+    s.two.f2d(1, 1, 1) = -1.f;
+    s.cmodel.model = "  VOACAP";
+    s.cround.iround = 0;
+
+    // SETVARS clears the antennas and a few tables (zero already), LISTIN
+    // enables the run, HFMUFS starts with no area and no daily maps.
+    s.cantenna.numants = 0;
+    s.inform.ihshr = 0;
+    s.inform.ihlng = 0;
+    s.metset.itrun = 1;
+    s.carea.iarea = 0;
+    s.cdaily.idaily.Fill(0);
+}
+
+bool ApplyDeck(const TDeck &, TModelState &, std::string &error) {
+    error = "decks are not read yet";
+    return false;
+}
+
+} // namespace vx::model
