@@ -31,6 +31,13 @@ void SetHour(TModelState &s, int jt);
 // VIRTIM: the month's coefficients at this UT (s.two_ab.ab).
 void PrepareVirtualHeights(TModelState &s);
 
+// VERSY: maps kik..lik (1..3 Es deciles, 4 foF2, 5 M(3000), 6 foE) at
+// control point ii from the time-evaluated coefficients, into s.a11.gamma.
+void EvaluateMaps(TModelState &s, int kik, int lik, int ii);
+
+// EF1VAR: E and F1 layers of control point ii at solar zenith angle cycen.
+void EAndF1Layers(TModelState &s, float cycen, int ii);
+
 // TIMVAR (with EF1VAR): zenith angle, local time, E and F1 layers, F2
 // height ratio and absorption index at each control point.
 void ApplyTimeVariation(TModelState &s);
