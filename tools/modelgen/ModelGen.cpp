@@ -251,6 +251,7 @@ std::string ParseFoF2Text(std::string_view text, std::array<TFoF2Map, kMonthCoun
 
 TBuildResult BuildFromFolder(const std::string& folder) {
   TBuildResult r;
+  r.Data = std::make_unique<model::TModelData>();
   auto read = [&](const std::string& name, auto parse) {
     if (!r.Error.empty()) return;
     const std::string path = folder + "/" + name;
@@ -260,10 +261,11 @@ TBuildResult BuildFromFolder(const std::string& folder) {
   };
   for (int month = 1; month <= kMonthCount; ++month) {
     read(MonthFileName(month, ".asc"),
-         [&](std::string_view t) { return ParseMonthText(t, month, r.Data.months[size_t(month - 1)]); });
+         [&](std::string_view t) { return ParseMonthText(t, month, r.Data->months[size_t(month - 1)]); });
   }
-  read("fof2CCIR.asc", [&](std::string_view t) { return ParseFoF2Text(t, r.Data.fof2[0]); });
-  read("fof2URSI.asc", [&](std::string_view t) { return ParseFoF2Text(t, r.Data.fof2[1]); });
+  read("fof2CCIR.asc", [&](std::string_view t) { return ParseFoF2Text(t, r.Data->fof2[0]); });
+  read("fof2URSI.asc", [&](std::string_view t) { return ParseFoF2Text(t, r.Data->fof2[1]); });
+  if (!r.Error.empty()) r.Data.reset();
   return r;
 }
 

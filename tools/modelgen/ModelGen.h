@@ -10,6 +10,7 @@
 // bit; CompareWithBinaries checks exactly that against an installation.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -26,8 +27,8 @@ std::string ParseMonthText(std::string_view text, int month, model::TMonthCoeffi
 std::string ParseFoF2Text(std::string_view text, std::array<model::TFoF2Map, model::kMonthCount>& out);
 
 struct TBuildResult {
-  model::TModelData Data;
-  std::string Error;  // names the file
+  std::unique_ptr<model::TModelData> Data;  // null when Error is set
+  std::string Error;                         // names the file
 };
 
 // Reads the 14 files of folder.

@@ -24,11 +24,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (compare) {
-    auto c = vx::modelgen::CompareWithBinaries(built.Data, folder);
+    auto c = vx::modelgen::CompareWithBinaries(*built.Data, folder);
     std::cout << c.Report;
     return c.Ok ? 0 : 1;
   }
-  const std::string bytes = vx::model::SerializeModelData(built.Data);
+  const std::string bytes = vx::model::SerializeModelData(*built.Data);
   // What is written must load: the same checks as the programs make.
   auto check = vx::model::ParseModelData(bytes);
   if (!check.Error.empty()) {
