@@ -368,6 +368,7 @@ std::string Integer5(int32_t value) {
 
 bool ParseAntennaCard(std::string_view line, TAntennaCard &card, std::string &error) {
     card = TAntennaCard{};
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // a CR LF deck
     const bool ok = ReadIntegerField(line, 11, 5, card.itr) && ReadIntegerField(line, 16, 5, card.idx) &&
                     ReadIntegerField(line, 21, 5, card.minfreq) && ReadIntegerField(line, 26, 5, card.maxfreq) &&
                     ReadRealField(line, 31, 10, 3, card.designfreq) && ReadRealField(line, 64, 5, 1, card.beammain) &&
@@ -381,6 +382,8 @@ bool AreaAntennaCards(std::string_view receiveLine, std::string_view transmitLin
                       std::vector<TAntennaCard> &cards, std::string &error) {
     // areamap reads "Rec Ants :" as 11X,A21,8X,2F6.1 and "Tx Ants  :" as
     // 11X,A21,1X,F7.3,F6.1,1X,F10.4.
+    if (!receiveLine.empty() && receiveLine.back() == '\r') receiveLine.remove_suffix(1);
+    if (!transmitLine.empty() && transmitLine.back() == '\r') transmitLine.remove_suffix(1);
     float receiveGain = 0, receiveBearing = 0, designFreq = 0, beam = 0, power = 0;
     const bool ok = ReadRealField(receiveLine, 41, 6, 1, receiveGain) &&
                     ReadRealField(receiveLine, 47, 6, 1, receiveBearing) &&

@@ -1,6 +1,5 @@
 #include "model/AntennaText.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -118,7 +117,6 @@ bool ParseFixedReal(std::string_view field, int decimals, float &value) {
     number += digits;
     number += 'e';
     number += std::to_string(scale);
-    errno = 0;
     value = std::strtof(number.c_str(), nullptr);
     return true;
 }
@@ -161,6 +159,9 @@ bool WriteFixedReal(float value, int width, int decimals, std::string &text) {
         char buffer[400];
         std::snprintf(buffer, sizeof buffer, "%#.*f", decimals, double(value));
         text = buffer;
+        // Built with -fno-sign-zero, the reference writes no sign on a value
+        // that rounds to zero.
+        if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
         // Without room for it, the zero before the point is left out.
         if (int(text.size()) > width) {
             if (text.rfind("0.", 0) == 0) text.erase(0, 1);

@@ -6,7 +6,8 @@
 //   ("  1500" in a 7.3 field is 1.5, "1e2" is 0.001e2);
 // - written, a value is rounded to nearest (ties to even, as the C library
 //   does for gfortran) and a value too wide for its field is a failure (the
-//   reference writes asterisks, which no later read accepts).
+//   reference writes asterisks, which no later read accepts); a value that
+//   rounds to zero is written without a sign (-fno-sign-zero).
 #pragma once
 
 #include <cstdint>
