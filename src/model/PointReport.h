@@ -47,10 +47,14 @@ public:
     // up to and including QUIT (each cut to 85 columns, trailing blanks
     // dropped; "COMMENT   GROUP" cards left out; a card whose name the
     // reference does not know is printed with its error mark and counted in
-    // a summary after QUIT). `cards` are the deck's lines without their line
-    // ends. Returns false when a name was unknown (the reference then
-    // computes nothing).
+    // a summary after QUIT). `cards` are the deck's lines without their LF
+    // (a CR before it is dropped, as the reference does). Returns false when
+    // a name was unknown (the reference then computes nothing).
     bool WriteListing(std::span<const std::string> cards);
+
+    // DECRED on a "COMMENT   GROUP..." card: the card again after the
+    // listing, columns 11-85 with their trailing blanks.
+    void WriteCommentGroup(std::string_view card);
 
     // OUTLIN: a page head (OUTTOP) when the page is full, then the hour's
     // FREQ line and the lines BOTLINES asks for (OUTBOD).
