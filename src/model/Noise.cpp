@@ -67,18 +67,12 @@ struct TSource {
 
 // GENOIS: the atmospheric source at the receiver's local time, interpolated
 // between the two time blocks ANOIS1 chose; fixed figures without maps.
-TSource AtmosphericSource(TModelState &s, float freq) {
+TSource AtmosphericSource(const TModelState &s, float freq) {
     if (s.two.f2d(1, 1, 1) < 0.f)
         return {0.f, 9.f, 7.f, 3.f, 1.5f, 1.5f};
-    TNoiseState &n = s.anois;
+    const TNoiseState &n = s.anois;
     const TAtmosphericNoiseAtFrequency a = AtmosphericNoiseAtFrequency(s, s.don.rlat, n.kj, freq, n.atnu);
     const TAtmosphericNoiseAtFrequency b = AtmosphericNoiseAtFrequency(s, s.don.rlat, n.jk, freq, n.atny);
-    // The reference passes its outputs through these while it works.
-    n.du = a.du;
-    n.dl = a.dl;
-    n.sigm = a.sigm;
-    n.sxgu = a.sigu;
-    n.sxgl = a.sigl;
     const float slope = std::abs(n.cc - n.tm) / 4.f;
     TSource src;
     src.fa = a.fa + (b.fa - a.fa) * slope;
