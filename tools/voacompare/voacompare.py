@@ -10,6 +10,8 @@ share of cells that agree.
   voacompare.py run --program voacapl --folder /tmp/a/itshfbc SET OUT_A
   voacompare.py compare SET OUT_A OUT_B
   voacompare.py check --program PROG --folder FOLDER SET REFERENCE_OUT
+  voacompare.py pair --reference voacapl --reference-folder A --candidate PROG
+                     --candidate-folder B SET OUT   (runs both, then compares)
 
 SET holds manifest.json and the decks (point/*.dat, area/*.voa). An output
 folder holds point/NAME.out and area/NAME.vg1, each possibly gzip-compressed
@@ -555,6 +557,14 @@ def main(argv=None):
         else:
             r.add_argument("--max-list", type=int, default=40)
             r.add_argument("--keep", action="store_true", help="keep the program's outputs")
+    pr = sub.add_parser("pair", help="run two programs on a set, each in its own data folder, and compare")
+    for side in ("reference", "candidate"):
+        pr.add_argument("--" + side, required=True, help="the %s program" % side)
+        pr.add_argument("--%s-folder" % side, required=True, help="its own data folder (itshfbc)")
+    pr.add_argument("--antennas", default=default_antenna_dir())
+    pr.add_argument("--max-list", type=int, default=40)
+    pr.add_argument("set_dir")
+    pr.add_argument("out_dir", help="receives reference/ and candidate/ outputs")
     c = sub.add_parser("compare", help="compare two output folders of a set")
     c.add_argument("set_dir")
     c.add_argument("reference")
@@ -583,6 +593,18 @@ def main(argv=None):
                 print("outputs kept in " + scratch)
             else:
                 shutil.rmtree(scratch, ignore_errors=True)
+        print(text)
+        return 0 if ok and not failures else 1
+    if a.command == "pair":
+        folders = (os.path.abspath(a.reference_folder).rstrip("/"), os.path.abspath(a.candidate_folder).rstrip("/"))
+        if folders[0] == folders[1]:
+            print("the two programs need separate data folders", file=sys.stderr)
+            return 2
+        failures = 0
+        for program, folder, side in ((a.reference, folders[0], "reference"), (a.candidate, folders[1], "candidate")):
+            failures += run_set(program, folder, a.set_dir, os.path.join(a.out_dir, side), a.antennas, False)
+        text, ok = report(a.set_dir, os.path.join(a.out_dir, "reference"), os.path.join(a.out_dir, "candidate"),
+                          a.max_list)
         print(text)
         return 0 if ok and not failures else 1
     text, ok = report(a.set_dir, a.reference, a.candidate, a.max_list)
