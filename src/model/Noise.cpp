@@ -1,5 +1,7 @@
 #include "model/Noise.h"
 
+#include "model/Antenna.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -308,6 +310,17 @@ void CombineNoise(TModelState &s) {
     n.sxgl = DecileError(n.dl, q, dlSource, slSource, sMedian);
 
     n.rcnse = median;
+}
+
+// GENOIS
+void ComputeNoise(TModelState &s) {
+    CombineNoise(s);
+    // The receiving antenna's efficiency at the frequency, for every mode.
+    float gain = 0.f;
+    float efficiency = 0.f;
+    AntennaGain(s, 2, 0.f, s.frq.freq, gain, efficiency);
+    for (int mode = 1; mode <= 6; ++mode)
+        s.zon.eff(mode) = efficiency;
 }
 
 } // namespace vx::model

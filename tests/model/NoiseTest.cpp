@@ -242,4 +242,27 @@ TEST(Noise, AtmosphericNoiseAtHourPicksTheBlocks) {
     EXPECT_EQ(s.anois.atny, 0.f);
 }
 
+// The efficiency the modes get is the receiving antenna's at the frequency,
+// not the transmitting one's; the noise itself does not depend on it.
+TEST(Noise, ComputeNoiseGivesTheModesTheReceivingAntennasEfficiency) {
+    TModelState s;
+    PutBlocks(s, kMarch, 4);
+    auto &a = s.cantenna;
+    a.numants = 2;
+    for (int slot = 1; slot <= 2; ++slot) {
+        a.iats(slot) = slot;
+        a.xfqs(slot) = 2.f;
+        a.xfqe(slot) = 30.f;
+        for (int mhz = 1; mhz <= 30; ++mhz)
+            a.aeff(mhz, slot) = slot == 1 ? -1.f : -0.25f * float(mhz);
+    }
+    const TCase march{8.f, 0.890117884f, 4, 5, 36.8913918f, 51.7385406f, 15.f, 14.f, 7.0943923f, 145};
+    ExpectCombined(s, march, {-156.355377f, 9.54583549f, 5.7912879f, 4.88112116f, 1.42502129f, 1.45135617f, 2});
+    ComputeNoise(s);
+    EXPECT_FLOAT_EQ(s.anois.rcnse, -156.355377f);
+    for (int mode = 1; mode <= 6; ++mode)
+        EXPECT_FLOAT_EQ(s.zon.eff(mode), -2.f);
+    EXPECT_EQ(s.zon.eff(7), 0.f);
+}
+
 } // namespace
