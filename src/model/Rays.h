@@ -11,9 +11,7 @@
 namespace vx::model {
 
 // FOBBY: oblique frequency (kHz, truncated) of every ray angle 1..nang and
-// every height 1..30 of control point k into s.rays.ifob. Like the
-// reference it leaves the last oblique frequency it computed in
-// s.frq.freq (the caller sets the operating frequency afterwards).
+// every height 1..30 of control point k into s.rays.ifob.
 void FindOverTheMuf(TModelState &s, int k);
 
 // PENANG: take-off angles (degrees) at which the E, F1 and F2 layers of
