@@ -1,7 +1,12 @@
 #include "model/RunSetup.h"
 
+#include "model/CardFields.h"
+#include "model/Deck.h"
+
 #include <array>
+#include <cmath>
 #include <cstddef>
+#include <string_view>
 
 namespace vx::model {
 
@@ -262,18 +267,358 @@ void InitialiseState(TModelState &s) {
     s.cround.iround = 0;
 
     // SETVARS clears the antennas and a few tables (zero already), LISTIN
-    // enables the run, HFMUFS starts with no area and no daily maps.
+    // enables the run and leaves the index of the QUIT card it stopped at,
+    // HFMUFS starts with no area and no daily maps.
     s.cantenna.numants = 0;
     s.inform.ihshr = 0;
     s.inform.ihlng = 0;
     s.metset.itrun = 1;
+    s.contrl.icard = 26;
     s.carea.iarea = 0;
     s.cdaily.idaily.Fill(0);
 }
 
-bool ApplyDeck(const TDeck &, TModelState &, std::string &error) {
-    error = "decks are not read yet";
+namespace {
+
+bool Malformed(std::string_view name, std::string &error) {
+    error = "malformed number on the " + std::string(name) + " card";
     return false;
+}
+
+// ITEMP .EQ. 'OFF' of DECRED: columns 11-20 hold OFF and blanks only.
+bool SwitchedOff(std::string_view image) { return image.substr(10, 10) == "OFF       "; }
+
+// DECRED, METHOD card.
+bool ApplyMethod(std::string_view image, TModelState &s, std::string &error) {
+    TCardFields f(image);
+    f.Skip(10);
+    int32_t method = 0, firstPage = 0, special = 0;
+    if (!f.Int(5, method) || !f.Int(5, firstPage) || !f.Int(5, special)) return Malformed("METHOD", error);
+    if (method > 200) {
+        error = "METHOD " + std::to_string(method) + ": interference runs are not supported";
+        return false;
+    }
+    if (method > 100) {
+        s.carea.iarea = 1;
+        method -= 100;
+    }
+    s.contrl.mspec = special;
+    // Method 30 is method 20 with long/short path smoothing.
+    if (method == 30) {
+        s.contrl.mspec = 121;
+        method = 20;
+    }
+    if (method < 1 || method > s.contrl.maxmet) {
+        error = "METHOD " + std::to_string(method) + " does not exist";
+        return false;
+    }
+    s.ion.method = method;
+    s.metset.itrun = s.metset.jtrun(method);
+    s.metset.itout = s.metset.jtout(method);
+    if (firstPage > 0) s.outprt.lpages = firstPage - 1;
+    return true;
+}
+
+// DECRED, MONTH card: year text and up to 12 months, "month.day" meaning a
+// day of the month.
+bool ApplyMonth(std::string_view image, TModelState &s, std::string &error) {
+    TCardFields f(image);
+    f.Skip(10);
+    s.alpha.nyear = f.Text(5);
+    for (int i = 1; i <= 12; ++i) {
+        float x = 0.f;
+        if (!f.Real(5, 2, x)) return Malformed("MONTH", error);
+        if (x < .005f) {
+            s.contrl.months(i) = 0;
+            s.cdaily.idaily(i) = 0;
+        } else if (x < 1.f) {
+            s.contrl.months(i) = int32_t(std::lround(x * 100.f));
+            s.cdaily.idaily(i) = 0;
+        } else {
+            if (x >= 1.e9f) return Malformed("MONTH", error);
+            const int32_t month = int32_t(x);
+            const int32_t day = int32_t(std::lround((x - float(month)) * 100.f));
+            s.cdaily.idaily(i) = day;
+            s.contrl.months(i) = month;
+            if (day > 0) s.ccoeff.coeff = "URSI";
+        }
+    }
+    return true;
+}
+
+// DECRED, SUNSPOT card.
+bool ApplySunspots(std::string_view image, TModelState &s, std::string &error) {
+    TCardFields f(image);
+    f.Skip(10);
+    for (int i = 1; i <= 12; ++i)
+        if (!f.Real(5, 2, s.contrl.sunsp(i))) return Malformed("SUNSPOT", error);
+    return true;
+}
+
+// DECRED, CIRCUIT card; blank hemispheres select the preset circuit.
+bool ApplyCircuit(std::string_view image, TModelState &s, std::string &error) {
+    TCardFields f(image);
+    f.Skip(10);
+    TCircuit &d = s.don;
+    TLabels &a = s.alpha;
+    float tlat = 0.f, tlong = 0.f, rlat = 0.f, rlong = 0.f;
+    int32_t npsl = 0;
+    bool ok = f.Real(5, 2, tlat);
+    a.itlat = f.Text(1);
+    ok = ok && f.Real(9, 2, tlong);
+    a.itlong = f.Text(1);
+    ok = ok && f.Real(9, 2, rlat);
+    a.irlat = f.Text(1);
+    ok = ok && f.Real(9, 2, rlong);
+    a.irlong = f.Text(1);
+    f.Skip(4);
+    ok = ok && f.Int(5, npsl);
+    if (!ok) return Malformed("CIRCUIT", error);
+    d.tlatd = tlat;
+    d.tlongd = tlong;
+    d.rlatd = rlat;
+    d.rlongd = rlong;
+    s.ion.npsl = npsl;
+    const TChars<1> blank{};
+    if (a.itlat == blank || a.itlong == blank || a.irlat == blank || a.irlong == blank) {
+        d.tlatd = 40.03f;
+        a.itlat = s.outlab.inorth.View();
+        d.tlongd = 105.3f;
+        a.itlong = s.outlab.iwest.View();
+        d.rlatd = 38.67f;
+        a.irlat = s.outlab.inorth.View();
+        d.rlongd = 90.25f;
+        a.irlong = s.outlab.iwest.View();
+        a.itran(1) = "BOULDER,";
+        a.itran(2) = " COLO.";
+        a.ircvr(1) = "ST. LOUI";
+        a.ircvr(2) = "S, MO.";
+    }
+    if (a.itlat == s.outlab.isouth) d.tlatd = -d.tlatd;
+    if (a.itlong == s.outlab.iwest) d.tlongd = -d.tlongd;
+    if (a.irlat == s.outlab.isouth) d.rlatd = -d.rlatd;
+    if (a.irlong == s.outlab.iwest) d.rlongd = -d.rlongd;
+    return true;
+}
+
+// DECRED, SYSTEM card. Its first field (a power) is read and not used:
+// the power comes with the transmitting antennas.
+bool ApplySystem(std::string_view image, TModelState &s, std::string &error) {
+    TCardFields f(image);
+    f.Skip(10);
+    float power = 0.f, noise = 0.f, amind = 0.f, lufp = 0.f, rsn = 0.f, pmp = 0.f, dmp = 0.f;
+    if (!f.Real(5, 2, power) || !f.Real(5, 0, noise) || !f.Real(5, 2, amind) || !f.Real(5, 0, lufp) ||
+        !f.Real(5, 2, rsn) || !f.Real(5, 2, pmp) || !f.Real(5, 2, dmp))
+        return Malformed("SYSTEM", error);
+    if (std::fabs(noise) > 1.e6f || std::fabs(lufp) > 1.e6f) return Malformed("SYSTEM", error);
+    s.ton.xnoise = noise;
+    if (noise != 0.f) s.ion.noise = int32_t(noise);
+    s.ion.lufp = int32_t(lufp);
+    if (amind <= 0.f) amind = 3.0f;
+    s.don.amind = amind;
+    s.don.amin = amind * s.con.d2r;
+    if (s.ion.lufp <= 0) s.ion.lufp = 90;
+    s.don.rsn = rsn;
+    s.don.pmp = pmp;
+    s.don.dmp = dmp;
+    return true;
+}
+
+// DECRED, TIME card: first and last hour (UT), step, and the time flag.
+// The hours may run past midnight.
+bool ApplyTime(std::string_view image, TModelState &s, std::string &error) {
+    TCardFields f(image);
+    f.Skip(10);
+    TIonosphereOptions &o = s.ion;
+    if (!f.Int(5, o.ihro) || !f.Int(5, o.ihre) || !f.Int(5, o.ihrs) || !f.Int(5, s.time.itim))
+        return Malformed("TIME", error);
+    if (o.ihro < 0 || o.ihro > 24 || o.ihre < 0 || o.ihre > 24) {
+        error = "TIME: hours must lie between 0 and 24";
+        return false;
+    }
+    if (o.ihrs <= 0) o.ihrs = 1;
+    const int32_t first = o.ihro == 0 ? 24 : o.ihro;
+    const int32_t last = o.ihre < first ? o.ihre + 24 : o.ihre;
+    s.chours.nhours = 0;
+    for (int32_t hour = first; hour <= last && s.chours.nhours < 24; hour += o.ihrs)
+        s.chours.ihours(++s.chours.nhours) = hour > 24 ? hour - 24 : hour;
+    return true;
+}
+
+// DECRED, ANTENNA card: the slot, its file and power. The gain table the
+// card names is loaded apart (Antenna.h).
+bool ApplyAntenna(std::string_view image, TModelState &s, std::string &error) {
+    TAntennaCard card;
+    if (!DecodeAntennaCard(image, card, error)) return false;
+    TAntennaSet &a = s.cantenna;
+    const int index = card.Index;
+    a.designfreq(index) = card.DesignFreq;
+    a.antfile(index) = card.File;
+    a.beammain(index) = card.Beam;
+    s.pantenna.pwrkw(index) = card.Power;
+    a.iats(index) = card.Role;
+    if (card.Role == 1) {
+        if (s.pantenna.pwrkw(index) <= 0.f) s.pantenna.pwrkw(index) = 1.f;
+        s.pantenna.pwrdba(index) = 30.f + 10.f * std::log10(s.pantenna.pwrkw(index));
+    }
+    if (index > a.numants) a.numants = index;
+    return true;
+}
+
+// DECRED, FREQUENCY card: up to 11 frequencies (MHz), three decimals when
+// column 11 holds "$". FREL(14) flags how the hour's frequencies are set.
+bool ApplyFrequencies(std::string_view image, TModelState &s, std::string &error) {
+    TCardFields f(image);
+    TTable<float, 29> &frel = s.frq.frel;
+    const bool threeDecimals = image[10] == '$';
+    f.Skip(threeDecimals ? 11 : 10);
+    for (int k = 1; k <= 11; ++k) {
+        const bool ok = threeDecimals ? f.Real(6, 3, frel(k)) : f.Real(5, 2, frel(k));
+        if (!ok) return Malformed("FREQUENCY", error);
+    }
+    for (int k = 12; k <= 29; ++k) frel(k) = 0.f;
+    if (frel(1) == 0.f) frel(14) = frel(2) <= 0.f ? -1.f : -10.f;
+    else frel(14) = 1.f;
+    return true;
+}
+
+// DECRED, LABEL card: two 20-column names.
+bool ApplyLabel(std::string_view image, TModelState &s) {
+    TCardFields f(image);
+    f.Skip(10);
+    s.alpha.itran(1) = f.Text(10);
+    s.alpha.itran(2) = f.Text(10);
+    s.alpha.ircvr(1) = f.Text(10);
+    s.alpha.ircvr(2) = f.Text(10);
+    return true;
+}
+
+// DECRED, FPROB card: multipliers of the E, F1, F2 and Es critical
+// frequencies, unset ones kept at their presets.
+bool ApplyFprob(std::string_view image, TModelState &s, std::string &error) {
+    TPscCoefficients &p = s.psca;
+    if (SwitchedOff(image)) {
+        p.ipsc = 0;
+        for (int k = 1; k <= 4; ++k) p.psc(k) = p.pscb(k);
+        return true;
+    }
+    p.ipsc = 1;
+    TCardFields f(image);
+    f.Skip(10);
+    for (int k = 1; k <= 4; ++k)
+        if (!f.Real(5, 2, p.psc(k))) return Malformed("FPROB", error);
+    if (p.psc(1) <= 0.f) p.psc(1) = p.pscb(1);
+    if (p.psc(2) < 0.f) p.psc(2) = p.pscb(2);
+    if (p.psc(3) <= 0.f) p.psc(3) = p.pscb(3);
+    if (p.psc(4) < 0.f) p.psc(4) = p.pscb(4);
+    return true;
+}
+
+// DECRED, TOPLINES and BOTLINES cards: the lines METHOD 23 prints.
+template <int N>
+bool ApplyLineList(std::string_view image, int32_t &enabled, TTable<int32_t, N> &lines, std::string &error) {
+    enabled = 0;
+    if (SwitchedOff(image)) return true;
+    enabled = 1;
+    TCardFields f(image);
+    f.Skip(10);
+    for (int k = 1; k <= N; ++k)
+        if (!f.Int(5, lines(k))) return Malformed(image.substr(0, 8), error);
+    return true;
+}
+
+// DECRED, LINEMAX card.
+bool ApplyLineMax(std::string_view image, TModelState &s, std::string &error) {
+    TCardFields f(image);
+    f.Skip(10);
+    if (!f.Int(5, s.outprt.linmax)) return Malformed("LINEMAX", error);
+    if (s.outprt.linmax < 30) s.outprt.linmax = 55;
+    return true;
+}
+
+// DECRED, AREA card: the grid's centre, extent, size and projection.
+// Its last field lands in ITYPE, as in the reference.
+bool ApplyArea(std::string_view image, TModelState &s, std::string &error) {
+    TGridSpec &g = s.rgrid;
+    TCardFields f(image);
+    f.Skip(10);
+    g.nx = 0;
+    g.ny = 0;
+    if (!f.Real(10, 0, g.plat) || !f.Real(10, 0, g.plon) || !f.Real(10, 0, g.xmin) || !f.Real(10, 0, g.xmax) ||
+        !f.Real(10, 0, g.yymin) || !f.Real(10, 0, g.ymax) || !f.Int(5, g.nx) || !f.Int(5, g.ny) ||
+        !f.Int(5, s.contrl.itype))
+        return Malformed("AREA", error);
+    if (g.nx == 0) g.nx = 5;
+    if (g.ny == 0) g.ny = 5;
+    if (g.nx < 2 || g.ny < 2 || g.nx > kMaxGridSize || g.ny > kMaxGridSize) {
+        error = "AREA: grid size must lie within 2.." + std::to_string(kMaxGridSize);
+        return false;
+    }
+    g.iproj = s.contrl.itype != 0 ? 8 : 7;
+    s.carea.iarea = 1;
+    return true;
+}
+
+std::string CardName(std::string_view image) {
+    std::string name(image.substr(0, 10));
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    return name;
+}
+
+} // namespace
+
+bool ApplyCard(std::string_view card, TModelState &s, std::string &error) {
+    std::string padded(card.substr(0, kCardColumns));
+    padded.resize(kCardColumns, ' ');
+    const std::string_view image = padded;
+    const std::string_view name = image.substr(0, 10);
+    ++s.contrl.kcard;
+    if (name == "METHOD    ") return ApplyMethod(image, s, error);
+    if (name == "MONTH     ") return ApplyMonth(image, s, error);
+    if (name == "SUNSPOT   ") return ApplySunspots(image, s, error);
+    if (name == "CIRCUIT   ") return ApplyCircuit(image, s, error);
+    if (name == "SYSTEM    ") return ApplySystem(image, s, error);
+    if (name == "TIME      ") return ApplyTime(image, s, error);
+    if (name == "ANTENNA   ") return ApplyAntenna(image, s, error);
+    if (name == "FREQUENCY ") return ApplyFrequencies(image, s, error);
+    if (name == "LABEL     ") return ApplyLabel(image, s);
+    if (name == "FPROB     ") return ApplyFprob(image, s, error);
+    if (name == "TOPLINES  ") return ApplyLineList(image, s.outprt.lintyp, s.outprt.lintp, error);
+    if (name == "BOTLINES  ") return ApplyLineList(image, s.outprt.linbyp, s.outprt.linbd, error);
+    if (name == "LINEMAX   ") return ApplyLineMax(image, s, error);
+    if (name == "AREA      ") return ApplyArea(image, s, error);
+    if (name == "COEFFS    ") {
+        s.ccoeff.coeff = image.substr(10, 4);
+        if (s.ccoeff.coeff.View() != "URSI") s.ccoeff.coeff = "CCIR";
+        return true;
+    }
+    if (name == "COMMENT   " || name == "          ") return true;
+    if (name == "EXECUTE   ") {
+        TCardFields f(image);
+        f.Skip(10);
+        s.contrl.icard = 12;
+        s.contrl.ired = 1;
+        if (!f.Int(5, s.contrl.krun)) return Malformed("EXECUTE", error);
+        return true;
+    }
+    error = "card " + CardName(image) + " is not supported";
+    return false;
+}
+
+bool ApplyDeck(const TDeck &deck, TModelState &s, std::string &error) {
+    for (std::size_t k = 0; k < deck.Cards.size(); ++k) {
+        const std::string &card = deck.Cards[k];
+        if (card.compare(0, 10, "QUIT      ") == 0) break;
+        if (!ApplyCard(card, s, error)) {
+            error = "card " + std::to_string(k + 1) + ": " + error;
+            return false;
+        }
+        if (card.compare(0, 10, "EXECUTE   ") == 0) break;
+    }
+    // DECRED: a day of the month asks for the URSI maps.
+    for (int m = 1; m <= 12; ++m)
+        if (s.cdaily.idaily(m) != 0) s.ccoeff.coeff = "URSI";
+    return true;
 }
 
 } // namespace vx::model

@@ -5,6 +5,7 @@
 #include "model/State.h"
 
 #include <string>
+#include <string_view>
 
 namespace vx::model {
 
@@ -18,7 +19,14 @@ struct TDeck;
 // owner) does that. Call once per state, before ApplyDeck.
 void InitialiseState(TModelState &s);
 
-// What DECRED does to the state for the cards of a deck, in deck order:
+// What DECRED does to the state for one card image (columns 1-10 name it).
+// False, with a message, for a malformed number, a value the engine cannot
+// run (a method that does not exist, an antenna slot out of range...) or a
+// card the engine does not support.
+bool ApplyCard(std::string_view card, TModelState &s, std::string &error);
+
+// What DECRED does to the state for the cards of a deck, in deck order up
+// to EXECUTE:
 // METHOD, MONTH, SUNSPOT, CIRCUIT, SYSTEM, TIME, FREQUENCY, LABEL, FPROB,
 // LINEMAX, COEFFS, AREA, BOTLINES, TOPLINES, and of the ANTENNA cards the
 // part DECRED keeps itself (which antenna, its power, file name, beam);
