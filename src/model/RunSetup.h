@@ -30,7 +30,8 @@ bool ApplyCard(std::string_view card, TModelState &s, std::string &error);
 // METHOD, MONTH, SUNSPOT, CIRCUIT, SYSTEM, TIME, FREQUENCY, LABEL, FPROB,
 // LINEMAX, COEFFS, AREA, BOTLINES, TOPLINES, and of the ANTENNA cards the
 // part DECRED keeps itself (which antenna, its power, file name, beam);
-// the gain tables come from LoadDeckAntennas (Antenna.h). An area deck is
+// the gain tables come from ApplyDeckAntennas (Antenna.h), called after
+// this with the models LoadDeckAntennas read. An area deck is
 // applied through the point-style cards the reference makes of it
 // (AREAMAP), so both kinds reach the state the same way. Returns false
 // with a message when the deck asks for something the engine cannot do.

@@ -1,0 +1,38 @@
+// A point-to-point run (METHOD 23) from its deck to its printed report,
+// following HFMUFS: for each month of the deck the month's maps and the
+// circuit, then for each frequency sweep every hour of the TIME card.
+#pragma once
+
+#include "model/Antenna.h"
+#include "model/Deck.h"
+#include "model/ModelData.h"
+#include "model/State.h"
+
+#include <string>
+
+namespace vx::model {
+
+// RUNFREQS: with FREQUENCY -1 the whole MHz of sweep 1 (2..10), 2 (11..20)
+// or 3 (21..30) into slots 1..11 of frel, the rest of the slots 0.
+void SweepFrequencies(int sweep, TTable<float, 29> &frel);
+
+// HFMUFS' choice of path model for LUFFY: 100 short, 200 long (also when a
+// short path reaches the long-path distance; the smoothing method 30 and the
+// area runs compare with > instead of >=).
+int PathModelFlag(const TModelState &s, bool areaRun);
+
+// HFMUFS from the first month on, for a state the deck has been applied to
+// (InitialiseState, ApplyDeck, ApplyDeckAntennas, SetMagneticPole): writes
+// every hour to the report through OUTLIN (TPointReport::WriteHour), then
+// the line that closes the run. The report must hold the listing already.
+class TPointReport;
+void RunPointMonths(const TModelData &data, TModelState &s, TPointReport &report);
+
+// The whole run of a point deck read by ReadPointDeck: the listing, the
+// deck applied (antenna models from the library, which must hold every file
+// the deck names), the months, the end line. `text` receives the report.
+// False with a message when the deck's antennas cannot be set up.
+bool RunPointDeck(const TModelData &data, const TAntennaLibrary &antennas, const TDeck &deck, std::string &text,
+                  std::string &error);
+
+} // namespace vx::model
