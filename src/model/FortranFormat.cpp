@@ -54,7 +54,8 @@ void AppendF(std::string &out, double value, int width, int decimals) {
     const bool negative = std::signbit(value) && !allZero;
 
     std::string text = negative ? "-" : "";
-    const bool optionalZero = whole == "0";
+    // With no decimals the zero is the only digit and stays.
+    const bool optionalZero = whole == "0" && decimals > 0;
     const int withZero = int(text.size() + whole.size() + 1 + fraction.size());
     if (!optionalZero || withZero <= width) text += whole;
     text += '.';

@@ -13,7 +13,7 @@ namespace vx::model::fortran {
 // Fw.d: the exact binary value rounded to d decimals (ties to even, as the
 // decimal conversion of the library does), right-justified in w columns.
 // A zero integer part is printed as "0" only when the field has room for
-// it. No minus sign when every printed digit is zero (-fno-sign-zero).
+// it (always with d = 0). No minus sign when every printed digit is zero (-fno-sign-zero).
 // A number too wide for the field fills it with asterisks. A float argument
 // is widened exactly, so REAL and DOUBLE PRECISION print alike.
 void AppendF(std::string &out, double value, int width, int decimals);
