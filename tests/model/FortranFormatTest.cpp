@@ -79,7 +79,7 @@ TEST(FortranFormat, InfinityAndNaN) {
     EXPECT_EQ(F(inf, 5, 1), "  Inf");
     EXPECT_EQ(F(-inf, 5, 1), " -Inf");
     EXPECT_EQ(F(inf, 9, 1), " Infinity");
-    EXPECT_EQ(F(-inf, 10, 1), "-Infinity");
+    EXPECT_EQ(F(-inf, 10, 1), " -Infinity");
     EXPECT_EQ(F(inf, 3, 0), "Inf");
     EXPECT_EQ(F(-inf, 4, 1), "-Inf");
 }
