@@ -8,6 +8,7 @@
 //
 //     TPointReport report;
 //     report.WriteListing(deckLines);          // LISTIN, before DECRED
+//     report.WriteCommentGroup(card);          // DECRED, per COMMENT GROUP card
 //     for each frequency sweep:
 //         SetOutputLines(s);                   // SETOUT, after SANG
 //         for each hour:
@@ -28,6 +29,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace vx::model {
 
@@ -69,7 +71,6 @@ public:
 private:
     void WritePageHead(TModelState &s);
     void WriteHourBody(TModelState &s);
-    void WriteLine(const TModelState &s, int line, std::string_view format);
 
     std::string Version;
     std::string Out;
