@@ -73,13 +73,13 @@ void RunAreaCells(const TModelData &data, TModelState &s, TAreaReport &report) {
         for (int ix = 1; ix <= s.rgrid.nx; ++ix) RunCell(s, ix, iy, report);
 }
 
-bool RunAreaDeck(const TModelData &data, const TAntennaLibrary &antennas, const TDeck &deck, std::string &text,
+bool RunAreaDeck(const TModelData &data, const TDeck &deck, const TAntennaStep &antennas, std::string &text,
                  std::string &error) {
     auto state = std::make_unique<TModelState>();
     TModelState &s = *state;
     InitialiseState(s);
     SetMagneticPole(s);
-    if (!ApplyDeck(deck, s, error) || !ApplyDeckAntennas(s, deck.Cards, antennas, error)) return false;
+    if (!ApplyDeck(deck, s, error) || !antennas(s, error)) return false;
     if (s.carea.iarea == 0) {
         error = "the deck is not an area deck";
         return false;

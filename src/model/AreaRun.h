@@ -3,11 +3,12 @@
 // circuit from the transmitter, at the deck's hour and frequency.
 #pragma once
 
-#include "model/Antenna.h"
 #include "model/Deck.h"
+#include "model/PointRun.h"
 #include "model/ModelData.h"
 #include "model/State.h"
 
+#include <functional>
 #include <string>
 
 namespace vx::model {
@@ -25,9 +26,10 @@ void RunAreaCells(const TModelData &data, TModelState &s, TAreaReport &report);
 // rlongd, rlat, rlong.
 void PlaceReceiver(TModelState &s, int ix, int iy);
 
-// The whole run of an area deck read by ReadAreaDeck. `text` receives the
-// .vg1 file. False with a message when the deck's antennas cannot be set up.
-bool RunAreaDeck(const TModelData &data, const TAntennaLibrary &antennas, const TDeck &deck, std::string &text,
+// The whole run of an area deck read by ReadAreaDeck, its antennas given
+// by the caller's step (as for RunPointDeck). `text` receives the .vg1
+// file. False with a message when the antennas cannot be set up.
+bool RunAreaDeck(const TModelData &data, const TDeck &deck, const TAntennaStep &antennas, std::string &text,
                  std::string &error);
 
 } // namespace vx::model

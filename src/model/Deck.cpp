@@ -357,14 +357,14 @@ bool TryCards(const TDeck &deck, std::string &error) {
 
 } // namespace
 
-std::string TAntennaCard::Path() const {
+std::string TDeckAntenna::Path() const {
     std::string path;
     for (char c : File)
         if (c != ' ') path += c;
     return path;
 }
 
-bool DecodeAntennaCard(std::string_view image, TAntennaCard &card, std::string &error) {
+bool DecodeAntennaCard(std::string_view image, TDeckAntenna &card, std::string &error) {
     TCardFields f(image);
     f.Skip(10);
     bool ok = f.Int(5, card.Role) && f.Int(5, card.Index) && f.Int(5, card.MinFreq) && f.Int(5, card.MaxFreq) &&
@@ -425,7 +425,7 @@ bool ReadPointDeck(std::string_view text, TDeck &deck, std::string &error) {
         }
         if (name == "CIRCUIT") circuit = true;
         if (name == "ANTENNA") {
-            TAntennaCard card;
+            TDeckAntenna card;
             if (!DecodeAntennaCard(image, card, error)) {
                 error = AtLine(k) + error;
                 return false;
@@ -494,7 +494,7 @@ bool ReadAreaDeck(std::string_view text, std::string_view name, TDeck &deck, std
     deck.Cards = AreaCards(v, name.substr(0, 64), tlat, tlon);
     for (const std::string &card : deck.Cards) {
         if (card.compare(0, 10, "ANTENNA   ") != 0) continue;
-        TAntennaCard antenna;
+        TDeckAntenna antenna;
         if (!DecodeAntennaCard(card, antenna, error)) return false;
         deck.Antennas.push_back(std::move(antenna));
     }

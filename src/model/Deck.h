@@ -29,7 +29,7 @@ enum class TDeckKind { dkPoint, dkArea };
 
 // An ANTENNA card as the reference decodes it (10X,4I5,F10.3,1X,A21,1X,
 // F5.1,F10.4).
-struct TAntennaCard {
+struct TDeckAntenna {
     int32_t Role = 0;        // 1 transmitter, 2 receiver
     int32_t Index = 0;       // slot 1..kMaxAntennas
     int32_t MinFreq = 0;     // MHz, 1..30
@@ -47,14 +47,14 @@ struct TDeck {
     // Every card up to and including QUIT, kCardColumns wide, in order.
     std::vector<std::string> Cards;
     // The ANTENNA cards, decoded, in deck order.
-    std::vector<TAntennaCard> Antennas;
+    std::vector<TDeckAntenna> Antennas;
     // Area decks: the number of points along each side of the grid.
     int32_t GridSize = 0;
 };
 
 // Decodes an ANTENNA card image and checks its slot, role, frequency range
 // and file name.
-bool DecodeAntennaCard(std::string_view image, TAntennaCard &card, std::string &error);
+bool DecodeAntennaCard(std::string_view image, TDeckAntenna &card, std::string &error);
 
 // Reads a point-to-point deck. Lines end in LF or CR LF; the last may have
 // no end. Accepted: the cards our decks use (COMMENT, LINEMAX, COEFFS, TIME,

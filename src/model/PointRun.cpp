@@ -98,7 +98,7 @@ void RunPointMonths(const TModelData &data, TModelState &s, TPointReport &report
     report.WriteEndOfRun();
 }
 
-bool RunPointDeck(const TModelData &data, const TAntennaLibrary &antennas, const TDeck &deck, std::string &text,
+bool RunPointDeck(const TModelData &data, const TDeck &deck, const TAntennaStep &antennas, std::string &text,
                   std::string &error) {
     auto state = std::make_unique<TModelState>();
     TModelState &s = *state;
@@ -109,7 +109,7 @@ bool RunPointDeck(const TModelData &data, const TAntennaLibrary &antennas, const
         error = "the deck has a card the listing does not know";
         return false;
     }
-    if (!ApplyDeck(deck, s, error) || !ApplyDeckAntennas(s, deck.Cards, antennas, error)) return false;
+    if (!ApplyDeck(deck, s, error) || !antennas(s, error)) return false;
     for (const std::string &card : deck.Cards)
         if (card.compare(0, 14, "COMMENT   GROU") == 0) report.WriteCommentGroup(card);
     RunPointMonths(data, s, report);

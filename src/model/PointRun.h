@@ -3,11 +3,11 @@
 // circuit, then for each frequency sweep every hour of the TIME card.
 #pragma once
 
-#include "model/Antenna.h"
 #include "model/Deck.h"
 #include "model/ModelData.h"
 #include "model/State.h"
 
+#include <functional>
 #include <string>
 
 namespace vx::model {
@@ -28,11 +28,14 @@ int PathModelFlag(const TModelState &s, bool areaRun);
 class TPointReport;
 void RunPointMonths(const TModelData &data, TModelState &s, TPointReport &report);
 
+// The step that gives a run its antennas once the deck is applied: the
+// caller's ApplyDeckAntennas (Antenna.h) with the models it has loaded.
+using TAntennaStep = std::function<bool(TModelState &s, std::string &error)>;
+
 // The whole run of a point deck read by ReadPointDeck: the listing, the
-// deck applied (antenna models from the library, which must hold every file
-// the deck names), the months, the end line. `text` receives the report.
-// False with a message when the deck's antennas cannot be set up.
-bool RunPointDeck(const TModelData &data, const TAntennaLibrary &antennas, const TDeck &deck, std::string &text,
+// deck applied, its antennas, the months, the end line. `text` receives the
+// report. False with a message when the antennas cannot be set up.
+bool RunPointDeck(const TModelData &data, const TDeck &deck, const TAntennaStep &antennas, std::string &text,
                   std::string &error);
 
 } // namespace vx::model

@@ -448,7 +448,7 @@ bool ApplyTime(std::string_view image, TModelState &s, std::string &error) {
 // DECRED, ANTENNA card: the slot, its file and power. The gain table the
 // card names is loaded apart (Antenna.h).
 bool ApplyAntenna(std::string_view image, TModelState &s, std::string &error) {
-    TAntennaCard card;
+    TDeckAntenna card;
     if (!DecodeAntennaCard(image, card, error)) return false;
     TAntennaSet &a = s.cantenna;
     const int index = card.Index;
