@@ -30,12 +30,12 @@ struct TGainFile {
 };
 
 struct TCardContext {
-    const TAntennaCard &card;
+    const TAntennaSlotCard &card;
     const TAntennaModel &model;
     std::string name;
 };
 
-std::string SlotText(const TAntennaCard &card) { return "ANTENNA card of slot " + std::to_string(card.idx); }
+std::string SlotText(const TAntennaSlotCard &card) { return "ANTENNA card of slot " + std::to_string(card.idx); }
 
 // antmodel: the type label of the gain file's first line.
 std::string TypeLabel(int32_t type, float gain) {
@@ -102,7 +102,7 @@ bool ComputeAreaPattern(TModelState &s, const TCardContext &c, float frequency, 
 // band) toward the other end of the circuit.
 bool ComputePointGains(const TCardContext &c, float offazim, const std::array<float, 20> &parm, TGainFile &file,
                        std::string &error) {
-    const TAntennaCard &card = c.card;
+    const TAntennaSlotCard &card = c.card;
     if (card.minfreq <= card.maxfreq && (card.minfreq < 1 || card.maxfreq > kTableFrequencies)) {
         error = SlotText(card) + ": the band " + std::to_string(card.minfreq) + "-" + std::to_string(card.maxfreq) +
                 " MHz is outside 1-30 MHz";
@@ -138,7 +138,7 @@ bool ComputePointGains(const TCardContext &c, float offazim, const std::array<fl
 
 // The gain file's table as DECRED reads it back: gains below -99.99 raised to
 // it, then every value through F6.2 (efficiency) and F7.3 (gains).
-bool PassTableThroughFile(const TAntennaCard &card, TGainFile &file, std::string &error) {
+bool PassTableThroughFile(const TAntennaSlotCard &card, TGainFile &file, std::string &error) {
     for (int f = 1; f <= kTableFrequencies; ++f) {
         bool fits = FixedRoundTrip(file.efficiency[std::size_t(f - 1)], 6, 2, file.efficiency[std::size_t(f - 1)]);
         for (int e = 1; e <= kElevations && fits; ++e) {
@@ -156,7 +156,7 @@ bool PassTableThroughFile(const TAntennaCard &card, TGainFile &file, std::string
 }
 
 // The header line of the gain file (2F5.0, 2F7.2, 2F10.5), read back.
-bool PassHeaderThroughFile(const TAntennaCard &card, float beam, float offazim, const std::array<float, 20> &parm,
+bool PassHeaderThroughFile(const TAntennaSlotCard &card, float beam, float offazim, const std::array<float, 20> &parm,
                            TGainFile &file, std::string &error) {
     const bool fits = FixedRoundTrip(float(card.minfreq), 5, 0, file.xfqs) &&
                       FixedRoundTrip(float(card.maxfreq), 5, 0, file.xfqe) &&
@@ -180,7 +180,7 @@ void LoadParameters(const TCardContext &c, std::array<float, 20> &parm) {
 // antcalc for one card: the slot's gain file.
 bool ComputeCard(TModelState &s, const TCardContext &c, const TAntennaGeometry &geometry, TGainFile &file,
                  std::string &error) {
-    const TAntennaCard &card = c.card;
+    const TAntennaSlotCard &card = c.card;
     std::array<float, 20> parm{};
     for (int i = 1; i <= 20; ++i) parm[std::size_t(i - 1)] = s.ccirparm.parm(i);
     LoadParameters(c, parm);
@@ -211,7 +211,7 @@ bool ComputeCard(TModelState &s, const TCardContext &c, const TAntennaGeometry &
 }
 
 // DECRED for one card: the card's own fields, then its slot's gain file.
-void ReadCard(TModelState &s, const TAntennaCard &card, const TGainFile &file) {
+void ReadCard(TModelState &s, const TAntennaSlotCard &card, const TGainFile &file) {
     TAntennaSet &a = s.cantenna;
     const int slot = card.idx;
     a.iats(slot) = card.itr;
@@ -238,7 +238,7 @@ void ReadCard(TModelState &s, const TAntennaCard &card, const TGainFile &file) {
     }
 }
 
-bool CheckCard(const TAntennaCard &card, std::string &error) {
+bool CheckCard(const TAntennaSlotCard &card, std::string &error) {
     if (card.idx < 1 || card.idx > 20) {
         error = "ANTENNA card: slot " + std::to_string(card.idx) + " is outside 1-20";
         return false;
@@ -366,8 +366,8 @@ std::string Integer5(int32_t value) {
 
 } // namespace
 
-bool ParseAntennaCard(std::string_view line, TAntennaCard &card, std::string &error) {
-    card = TAntennaCard{};
+bool ParseAntennaCard(std::string_view line, TAntennaSlotCard &card, std::string &error) {
+    card = TAntennaSlotCard{};
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // a CR LF deck
     const bool ok = ReadIntegerField(line, 11, 5, card.itr) && ReadIntegerField(line, 16, 5, card.idx) &&
                     ReadIntegerField(line, 21, 5, card.minfreq) && ReadIntegerField(line, 26, 5, card.maxfreq) &&
@@ -379,7 +379,7 @@ bool ParseAntennaCard(std::string_view line, TAntennaCard &card, std::string &er
 }
 
 bool AreaAntennaCards(std::string_view receiveLine, std::string_view transmitLine,
-                      std::vector<TAntennaCard> &cards, std::string &error) {
+                      std::vector<TAntennaSlotCard> &cards, std::string &error) {
     // areamap reads "Rec Ants :" as 11X,A21,8X,2F6.1 and "Tx Ants  :" as
     // 11X,A21,1X,F7.3,F6.1,1X,F10.4.
     if (!receiveLine.empty() && receiveLine.back() == '\r') receiveLine.remove_suffix(1);
@@ -403,11 +403,11 @@ bool AreaAntennaCards(std::string_view receiveLine, std::string_view transmitLin
     const std::string receive = "ANTENNA   " + Integer5(2) + Integer5(2) + Integer5(2) + Integer5(30) +
                                 Fixed(0.0f, 10, 3) + "[" + AreaFileField(FieldText(receiveLine, 12, 21)) + "]" +
                                 Fixed(receiveBearing, 5, 1) + Fixed(receiveGain, 10, 4);
-    cards.assign(2, TAntennaCard{});
+    cards.assign(2, TAntennaSlotCard{});
     return ParseAntennaCard(transmit, cards[0], error) && ParseAntennaCard(receive, cards[1], error);
 }
 
-std::string AntennaFileName(const TAntennaCard &card) {
+std::string AntennaFileName(const TAntennaSlotCard &card) {
     std::string name;
     for (char c : card.antfile)
         if (c != ' ') name.push_back(c);
@@ -416,11 +416,22 @@ std::string AntennaFileName(const TAntennaCard &card) {
     return name;
 }
 
-bool ApplyAntennaCards(TModelState &s, const std::vector<TAntennaCard> &cards, const TAntennaLibrary &library,
+bool ApplyAntennaCards(TModelState &s, const std::vector<TAntennaSlotCard> &cards, const TAntennaLibrary &library,
                        const TAntennaGeometry &geometry, std::string &error) {
+    return ApplyAntennaCards(s, cards, library, std::vector<TAntennaGeometry>(cards.size(), geometry), error);
+}
+
+bool ApplyAntennaCards(TModelState &s, const std::vector<TAntennaSlotCard> &cards, const TAntennaLibrary &library,
+                       const std::vector<TAntennaGeometry> &geometries, std::string &error) {
     static const TAntennaModel kBuiltIn{};  // the 0 dB antenna: type 0, no table (immutable)
+    if (geometries.size() != cards.size()) {
+        error = "one antenna geometry per card is needed";
+        return false;
+    }
     auto files = std::make_unique<std::array<TGainFile, 21>>();
-    for (const TAntennaCard &card : cards) {
+    for (std::size_t k = 0; k < cards.size(); ++k) {
+        const TAntennaSlotCard &card = cards[k];
+        const TAntennaGeometry &geometry = geometries[k];
         if (!CheckCard(card, error)) return false;
         const std::string name = AntennaFileName(card);
         const TAntennaModel *model = &kBuiltIn;
@@ -435,7 +446,7 @@ bool ApplyAntennaCards(TModelState &s, const std::vector<TAntennaCard> &cards, c
         if (!ComputeCard(s, TCardContext{card, *model, name}, geometry, (*files)[std::size_t(card.idx)], error))
             return false;
     }
-    for (const TAntennaCard &card : cards) ReadCard(s, card, (*files)[std::size_t(card.idx)]);
+    for (const TAntennaSlotCard &card : cards) ReadCard(s, card, (*files)[std::size_t(card.idx)]);
     return true;
 }
 

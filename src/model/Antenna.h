@@ -1,8 +1,16 @@
 // The antennas of a run: the deck's ANTENNA cards, the antenna model files
 // they name, and the gain the model asks for at a frequency and elevation.
 //
-// A deck's antennas are set up in three steps, so that files are read once
-// (by an explicit call) and everything after that needs no disk:
+// For a deck as card images (a point deck, or the point-style deck an area
+// deck becomes), two calls do it all:
+//   LoadDeckAntennas(dataFolder, cards, library, error)   reads the files;
+//   ApplyDeckAntennas(s, cards, library, error)           no disk.
+// Call ApplyDeckAntennas after SETVARS (numants 0); it does the antenna part
+// of DECRED as well (slots, powers, numants), so DECRED's own ANTENNA handling
+// may run before it or not at all. A library can serve many runs.
+//
+// Underneath, the steps, so that files are read once (by an explicit call)
+// and everything after that needs no disk:
 //   1. ParseAntennaCard for each ANTENNA card of a point deck, or
 //      AreaAntennaCards for the "Rec Ants :" / "Tx Ants  :" lines of an area
 //      deck (which become the two cards AREAMAP writes: transmit slot 1,
@@ -44,7 +52,7 @@ namespace vx::model {
 
 // One ANTENNA card (columns as DECRED and antcalc read them: 10X, 4I5,
 // F10.3, 1X, A21, 1X, F5.1, F10.4).
-struct TAntennaCard {
+struct TAntennaSlotCard {
     int32_t itr = 0;        // 1 transmit, 2 receive
     int32_t idx = 0;        // slot 1..20 in s.cantenna
     int32_t minfreq = 0;    // band served, whole MHz
@@ -85,18 +93,18 @@ struct TAntennaGeometry {
 };
 
 // Reads an ANTENNA card. False with a message when a field is not a number.
-bool ParseAntennaCard(std::string_view line, TAntennaCard &card, std::string &error);
+bool ParseAntennaCard(std::string_view line, TAntennaSlotCard &card, std::string &error);
 
 // The cards an area deck's antenna lines stand for (AREAMAP writes them into
 // the deck it runs): receive line "Rec Ants :[file]  gain=  G  B" and
 // transmit line "Tx Ants  :[file] F  B  P". A missing line is passed empty.
 bool AreaAntennaCards(std::string_view receiveLine, std::string_view transmitLine,
-                      std::vector<TAntennaCard> &cards, std::string &error);
+                      std::vector<TAntennaSlotCard> &cards, std::string &error);
 
 // The name of the file a card refers to, relative to the data folder's
 // antennas/ ("default/isotrope"): its blanks removed. Empty when the card
 // names no file (the built-in 0 dB antenna).
-std::string AntennaFileName(const TAntennaCard &card);
+std::string AntennaFileName(const TAntennaSlotCard &card);
 
 // The bytes of <dataFolder>/antennas/<name>. False with a message naming the
 // file when it cannot be read.
@@ -109,7 +117,7 @@ bool ParseAntennaModel(std::string_view bytes, const std::string &name, TAntenna
 
 // ReadAntennaFile + ParseAntennaModel for every file the cards name that is
 // not in the library yet.
-bool LoadAntennaModels(const std::string &dataFolder, const std::vector<TAntennaCard> &cards,
+bool LoadAntennaModels(const std::string &dataFolder, const std::vector<TAntennaSlotCard> &cards,
                        TAntennaLibrary &library, std::string &error);
 
 // antcalc and DECRED for the deck's cards, in deck order: fills
@@ -118,9 +126,36 @@ bool LoadAntennaModels(const std::string &dataFolder, const std::vector<TAntenna
 // card names must be in the library. False with a message on a card the
 // reference could not compute (slot outside 1..20, band outside 1..30 MHz,
 // a value its scratch files cannot hold, ...).
-bool ApplyAntennaCards(TModelState &s, const std::vector<TAntennaCard> &cards,
+bool ApplyAntennaCards(TModelState &s, const std::vector<TAntennaSlotCard> &cards,
                        const TAntennaLibrary &library, const TAntennaGeometry &geometry,
                        std::string &error);
+// The same with the geometry antcalc had at each card (one per card).
+bool ApplyAntennaCards(TModelState &s, const std::vector<TAntennaSlotCard> &cards,
+                       const TAntennaLibrary &library, const std::vector<TAntennaGeometry> &geometries,
+                       std::string &error);
+
+// The ANTENNA cards among a deck's card images (columns 1-10 name a card),
+// in deck order.
+bool DeckAntennaCards(const std::vector<std::string> &cards, std::vector<TAntennaSlotCard> &antennas,
+                      std::string &error);
+
+// ReadAntennaFile + ParseAntennaModel for the files a deck's ANTENNA cards
+// name and the library lacks.
+bool LoadDeckAntennas(const std::string &dataFolder, const std::vector<std::string> &cards,
+                      TAntennaLibrary &library, std::string &error);
+
+// antcalc's pass over a deck's card images, then ApplyAntennaCards: the
+// geometry comes from the cards before each ANTENNA card as antcalc reads
+// them (CIRCUIT 10X,F5.2,A1,3(F9.2,A1),2X,A1; FREQUENCY $ 11X,11F6.3, other
+// FREQUENCY 10X,11F5.2; an AREA card anywhere makes it an area deck). An
+// ANTENNA card after EXECUTE is an error, as there.
+bool ApplyDeckAntennas(TModelState &s, const std::vector<std::string> &cards, const TAntennaLibrary &library,
+                       std::string &error);
+
+// DAZEL0, bearing only: the azimuth (degrees clockwise from north, 0..360)
+// at the first point of the great circle to the second; points in degrees
+// north and east.
+float GreatCircleBearing(float tlat, float tlon, float rlat, float rlon);
 
 // GAIN: the gain (dBi) of the transmit (itr 1) or receive (itr 2) antenna
 // serving frequency fmc (MHz) at elevation delta (radians), and its

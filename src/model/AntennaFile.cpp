@@ -137,9 +137,9 @@ bool ParseAntennaModel(std::string_view bytes, const std::string &name, TAntenna
     }
 }
 
-bool LoadAntennaModels(const std::string &dataFolder, const std::vector<TAntennaCard> &cards,
+bool LoadAntennaModels(const std::string &dataFolder, const std::vector<TAntennaSlotCard> &cards,
                        TAntennaLibrary &library, std::string &error) {
-    for (const TAntennaCard &card : cards) {
+    for (const TAntennaSlotCard &card : cards) {
         const std::string name = AntennaFileName(card);
         if (name.empty() || library.count(name) != 0) continue;
         std::string bytes;

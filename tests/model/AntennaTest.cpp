@@ -93,10 +93,10 @@ TAntennaLibrary SyntheticLibrary() {
     return library;
 }
 
-std::vector<TAntennaCard> Cards(const std::vector<std::string> &lines) {
-    std::vector<TAntennaCard> cards;
+std::vector<TAntennaSlotCard> Cards(const std::vector<std::string> &lines) {
+    std::vector<TAntennaSlotCard> cards;
     for (const std::string &line : lines) {
-        TAntennaCard card;
+        TAntennaSlotCard card;
         std::string error;
         EXPECT_TRUE(ParseAntennaCard(line, card, error)) << error;
         cards.push_back(card);
@@ -251,7 +251,7 @@ TEST(AntennaFile, FilesTheReferenceCannotReadAreErrorsNamingThem) {
 }
 
 TEST(AntennaCards, PointCardsAndAreaLines) {
-    const TAntennaCard tx = Cards({"ANTENNA       1    8   26   30     3.500[default/isotrope     ]-12.5    0.1000\r"})[0];
+    const TAntennaSlotCard tx = Cards({"ANTENNA       1    8   26   30     3.500[default/isotrope     ]-12.5    0.1000\r"})[0];
     EXPECT_EQ(tx.itr, 1);
     EXPECT_EQ(tx.idx, 8);
     EXPECT_EQ(tx.minfreq, 26);
@@ -265,14 +265,14 @@ TEST(AntennaCards, PointCardsAndAreaLines) {
     for (const char *none : {"  ab", "Vantor/", ""})
         EXPECT_EQ(AntennaFileName(Cards({receive + Field21(none) + "]"})[0]), "") << none;
 
-    TAntennaCard bad;
+    TAntennaSlotCard bad;
     std::string error;
     EXPECT_FALSE(ParseAntennaCard("ANTENNA       1    x    2    5     0.000[default/isotrope     ]", bad, error));
     EXPECT_NE(error.find("not a number"), std::string::npos);
 
     // AREAMAP: only the first "\" turns into "/", blanks go, and the receive
     // line's gain lands in the power field, its bearing in the beam field.
-    std::vector<TAntennaCard> cards;
+    std::vector<TAntennaSlotCard> cards;
     ASSERT_TRUE(AreaAntennaCards("Rec Ants :[" + Field21("ref\\dipole 10m.t14") + "]  gain=   2.5  77.0",
                                  "Tx Ants  :[" + Field21("a\\b\\c") + "]  7.125 -45.0     1.5000", cards, error))
         << error;
@@ -341,7 +341,7 @@ TEST(AntennaRun, PointDeckGainsAndPowersAsTheReference) {
 TEST(AntennaRun, AreaDeckPatternsAsTheReference) {
     auto s = std::make_unique<TModelState>();
     s->con.r2d = Bits(0x42652EE1);
-    std::vector<TAntennaCard> cards;
+    std::vector<TAntennaSlotCard> cards;
     std::string error;
     ASSERT_TRUE(AreaAntennaCards("Rec Ants :[syn/syn14            ]  gain=   0.0   0.0",
                                  "Tx Ants  :[syn/syn13            ]  0.000 -45.0     0.2500", cards, error));
@@ -442,4 +442,72 @@ TEST(AntennaRun, CardsTheReferenceCannotComputeAreErrors) {
     float rain = 1, eff = 1;
     AntennaGain(*s, 1, 0.1f, 0.0f, rain, eff);
     EXPECT_EQ(rain, 0.0f);
+}
+
+TEST(AntennaDeck, BearingsAsAntcalcHasThem) {
+    const struct {
+        float tlat, tlon, rlat, rlon;
+        uint32_t forward, back;
+    } cases[] = {
+        {44.0f, -79.0f, 51.0f, 0.0f, 0x4251A0C5, 0x43938A6E},
+        {-33.87f, 151.21f, 51.5f, -0.13f, 0x439F9430, 0x4272E50D},
+        {44.0f, -79.0f, 0.0f, 0.0f, 0x42C3614A, 0x439D43FA},
+        {-31.36f, -125.69f, 31.36f, 54.31f, 0x43B3FFC3, 0x3AF4D9D1},  // antipodes: the receiver moved 0.1 degree
+        {-74.43f, -71.91f, -74.43f, -71.91f, 0, 0},                  // one point
+        {-38.34f, -41.12f, 30.02f, -41.12f, 0, 0x43340000},          // one meridian
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(std::bit_cast<uint32_t>(GreatCircleBearing(c.tlat, c.tlon, c.rlat, c.rlon)), c.forward) << c.tlat;
+        EXPECT_EQ(std::bit_cast<uint32_t>(GreatCircleBearing(c.rlat, c.rlon, c.tlat, c.tlon)), c.back) << c.tlat;
+    }
+}
+
+TEST(AntennaDeck, DeckCardsGiveWhatTheSeparateStepsGive) {
+    // The deck the reference runs for an area deck (AREAMAP), as card images.
+    const std::vector<std::string> area = {
+        "COMMENT   VOACAP    ant/syn2.voa",
+        "AREA          0.0000    0.0000   -180.00    180.00    -90.00     90.00   16   16    1",
+        "FREQUENCY $13.370",
+        "CIRCUIT   44.00N    79.00W     0.00N     0.00E  S     0",
+        "ANTENNA       1    1    2   30     0.000[syn/syn13            ]-45.0    0.2500",
+        "ANTENNA       2    2    2   30     0.000[syn/syn14            ]  0.0    0.0000",
+        "METHOD      130    0",
+        "EXECUTE",
+        "QUIT"};
+    const TAntennaLibrary library = SyntheticLibrary();
+    auto s = std::make_unique<TModelState>();
+    s->con.r2d = Bits(0x42652EE1);
+    std::string error;
+    ASSERT_TRUE(ApplyDeckAntennas(*s, area, library, error)) << error;
+    s->don.btrd = Bits(0x4391C141);
+    ExpectGains(*s, {{1, 0x3E05CFEF, 0x412A7699, 0xC137CA09, 0xC0200000}});
+    EXPECT_EQ(s->careaant.iarray360(200, 30, 2), s->careaant.iarray360(1, 30, 2));  // one pattern all round
+
+    // A point deck on the long path; the CIRCUIT card may come after the
+    // FREQUENCY card, the ANTENNA cards must come after the CIRCUIT card.
+    const std::vector<std::string> point = {
+        "FREQUENCY  -1",
+        "CIRCUIT   44.00N    79.00W    35.68N   139.77E  L     1\r",
+        "ANTENNA       1    1    2   30     0.000[syn/syn13            ] 30.0    0.2500\r",
+        "ANTENNA       2    2    2   30     0.000[syn/syn13            ]300.0",
+        "EXECUTE"};
+    s = std::make_unique<TModelState>();
+    ASSERT_TRUE(ApplyDeckAntennas(*s, point, library, error)) << error;
+    float offazim = 0;
+    ASSERT_TRUE(FixedRoundTrip(Bits(0x43156206) - 30.0f, 7, 2, offazim));
+    EXPECT_EQ(s->cantenna.offazim(1), offazim);
+    ASSERT_TRUE(FixedRoundTrip(Bits(0x434ECF27) - 300.0f + 360.0f, 7, 2, offazim));
+    EXPECT_EQ(s->cantenna.offazim(2), offazim);
+
+    std::vector<TAntennaSlotCard> cards;
+    ASSERT_TRUE(DeckAntennaCards(point, cards, error));
+    EXPECT_EQ(cards.size(), 2u);
+    std::vector<std::string> late = point;
+    late.push_back("ANTENNA       2    3    2   30     0.000[syn/syn13            ]  0.0");
+    EXPECT_FALSE(ApplyDeckAntennas(*s, late, library, error));
+    EXPECT_NE(error.find("after EXECUTE"), std::string::npos);
+    EXPECT_FALSE(ApplyDeckAntennas(*s, {"CIRCUIT   44.00N    7x.00W    35.68N   139.77E  L     1"}, library, error));
+    EXPECT_NE(error.find("CIRCUIT"), std::string::npos);
+    EXPECT_FALSE(LoadDeckAntennas("/nonexistent-folder", point, *std::make_unique<TAntennaLibrary>(), error));
+    EXPECT_NE(error.find("syn/syn13"), std::string::npos);
 }
