@@ -318,6 +318,10 @@ TEST(TableInterpolation, EitherDirectionFlatStepsAndEnds) {
     EXPECT_EQ(InterpolateTable(3.f, x, y, 4, 2), 30.f);  // the flat step holds it: its first value
     EXPECT_EQ(InterpolateTable(2.5f, x, y, 4, 2), 25.f); // the rising interval comes first
     EXPECT_EQ(InterpolateTable(9.f, x, y, 4, 2), 20.f);  // past every interval: the last value
+    // A peak equal to x: the falling interval after it holds x at its top.
+    const float peak[4] = {1.f, 3.f, 2.f, 4.f};
+    const float at[4] = {10.f, 30.f, 20.f, 50.f};
+    EXPECT_EQ(InterpolateTable(3.f, peak, at, 4, 1), 30.f);
     const float down[3] = {5.f, 3.f, 1.f};
     const float h[3] = {100.f, 200.f, 300.f};
     EXPECT_EQ(InterpolateTable(4.f, down, h, 3, 1), 100.f); // the first value already lies above
