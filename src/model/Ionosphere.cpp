@@ -17,17 +17,18 @@ namespace {
 constexpr int kMapStart[6] = {1, 56, 117, 172, 248, 297};
 
 // VIRTIM reads the six coefficient tables of /ONE/ as one run of 2604
-// values; this is the value at 1-based position i of that run.
-float CoefficientAt(const TCoefficients &one, int i) {
+// values; this is where 1-based position i of that run lies. A map's
+// coefficients for one term never cross from one table into the next.
+const float *CoefficientAt(const TCoefficients &one, int i) {
     const int sizes[6] = {275, 427, 275, 988, 441, 198};
     const float *tables[6] = {one.eslcof.data(), one.esmcof.data(), one.esucof.data(),
                               one.f2cof.data(),  one.fm3cof.data(), one.ercof.data()};
     int offset = i - 1;
-    for (int t = 0; t < 6; ++t) {
-        if (offset < sizes[t]) return tables[t][offset];
+    for (int t = 0; t < 5; ++t) {
+        if (offset < sizes[t]) return tables[t] + offset;
         offset -= sizes[t];
     }
-    return 0.f;
+    return tables[5] + offset;
 }
 
 } // namespace
@@ -48,12 +49,10 @@ void PrepareVirtualHeights(TModelState &s) {
         const int harmonics = one.ikim(10, iz);
         const int terms = one.ikim(9, iz) + 1;
         for (int jb = 1; jb <= terms; ++jb) {
-            const int isubb = one.ia(iz) + (jb - 1) * one.ib(iz);
-            float value = CoefficientAt(one, isubb);
-            for (int ka = 1; ka <= harmonics; ++ka) {
-                const int isubc = isubb + 2 * ka - 1;
-                value = value + sn[ka - 1] * CoefficientAt(one, isubc) + c[ka - 1] * CoefficientAt(one, isubc + 1);
-            }
+            const float *term = CoefficientAt(one, one.ia(iz) + (jb - 1) * one.ib(iz));
+            float value = term[0];
+            for (int ka = 1; ka <= harmonics; ++ka)
+                value = value + sn[ka - 1] * term[2 * ka - 1] + c[ka - 1] * term[2 * ka];
             ab[kMapStart[iz - 1] + jb - 2] = value;
         }
     }
