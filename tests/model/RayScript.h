@@ -13,8 +13,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
