@@ -2,6 +2,7 @@
 // point to point and area: a model or a message, never a crash; an accepted
 // model always applies, and every gain the model could ask for is read
 // inside the tables.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -57,6 +58,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     std::vector<TAntennaSlotCard> cards;
     if (!ParseAntennaCard(first, card, error) && error.empty()) std::abort();
     if (!AreaAntennaCards(first, first, cards, error) && error.empty()) std::abort();
+
+    // The bytes as a deck's card images too, with only the built-in antenna.
+    std::vector<std::string> images;
+    for (std::size_t at = 0; at < bytes.size() && images.size() < 200;) {
+        const std::size_t end = std::min(bytes.find('\n', at), bytes.size());
+        images.emplace_back(bytes.substr(at, end - at));
+        at = end + 1;
+    }
+    {
+        auto s = std::make_unique<TModelState>();
+        if (!ApplyDeckAntennas(*s, images, TAntennaLibrary{}, error) && error.empty()) std::abort();
+    }
 
     TAntennaModel model;
     if (!ParseAntennaModel(bytes, "fuzz", model, error)) {

@@ -252,7 +252,7 @@ bool CheckCard(const TAntennaSlotCard &card, std::string &error) {
 
 // The antenna serving fmc among the slots of one end; 0 when none does.
 int ServingSlot(const TAntennaSet &a, int itr, float fmc) {
-    for (int slot = 1; slot <= a.numants; ++slot)
+    for (int slot = 1; slot <= std::min(a.numants, 20); ++slot)
         if (a.iats(slot) == itr && a.xfqs(slot) <= fmc && fmc <= a.xfqe(slot)) return slot;
     return 0;
 }
