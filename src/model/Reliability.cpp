@@ -1,6 +1,7 @@
 #include "model/Reliability.h"
 
 #include "model/Antenna.h"
+#include "model/Ionosphere.h"
 #include "model/Signal.h"
 
 #include <algorithm>
@@ -100,6 +101,120 @@ void FillFrequencyComplement(const TModelState &s, Table &frea, int ifreq) {
 }
 
 } // namespace
+
+namespace {
+
+// -10 log10 of a probability kept within lo..hi.
+float ClampedLoss(float p, float lo, float hi) {
+    p = std::max(lo, p);
+    p = std::min(hi, p);
+    return -10.0f * std::log10(1.0f - p);
+}
+
+// SIGDIS: the probability at ftab of being below a layer's MUF, FOT or HPF
+// (the distribution centred on the value itself).
+float ProbabilityAt(const TModelState &s, float ftab, float fmuf, int layer) {
+    return MufProbability(s, ftab, fmuf, fmuf, layer);
+}
+
+} // namespace
+
+// SIGDIS (SIGDIS_orig)
+void SetSignalDistribution(TModelState &s) {
+    TControlPoints &r = s.ron;
+    TControlPointGeo &g = s.geog;
+    TSystem &t = s.ton;
+    TSignalDistribution &d = s.sigd;
+    const TMufs &u = s.mufs;
+    const int kfxx = r.kfx;
+    const float xkf = float(kfxx);
+    float glav = 0.0f;
+    float xadj = 0.0f, xsu = 0.0f, xsl = 0.0f, xfmp = 0.0f, xsup = 0.0f, xslp = 0.0f, ac = 0.0f;
+    d.feav = 0.0f;
+    for (int k = 1; k <= kfxx; ++k) {
+        g.abiy(k) = -0.04f + std::exp(-2.937f + 0.8445f * r.fi(1, k));
+        // Not below 0.1, the end of the absorption curve (SIGDIS, 1999 fix;
+        // skipped only by the I and a version letters).
+        g.abiy(k) = std::max(0.1f, g.abiy(k));
+        const int idp = s.don.gcdkm > 2500.0f ? 5 : 2;
+        const TSystemLoss l = SystemLossDeciles(s, r.glat(k), g.clck(k), idp);
+        t.adj = l.fm;
+        t.su = l.su;
+        t.sl = l.sl;
+        xadj = xadj + t.adj;
+        xsu = xsu + t.su;
+        xsl = xsl + t.sl;
+        xfmp = xfmp + l.fmp;
+        xsup = xsup + l.sup;
+        xslp = xslp + l.slp;
+        d.feav = d.feav + r.fi(1, k);
+        ac = ac + g.abiy(k);
+        g.artic(k) = t.adj;
+        glav = glav + std::fabs(r.glat(k));
+    }
+    glav = glav / xkf;
+    d.aglat = glav;
+    d.acav = ac / xkf;
+    d.feav = d.feav / xkf;
+    t.adj = xadj / xkf;
+    t.su = xsu / xkf;
+    t.sl = xsl / xkf;
+    t.ads = xfmp / xkf;
+    t.sus = xsup / xkf;
+    t.sls = xslp / xkf;
+
+    // D-E region loss constants (SIGDIS).
+    const int k = s.frq.jmode;
+    d.htloss = 88.0f;
+    d.xve = InterpolateTable(90.0f, r.htrue.data(), r.fvert.data(), 30, k);
+    d.xve = d.xve / r.fi(1, k);
+    d.xnuz = 63.07f;
+    d.hnu = 4.39f;
+    // Adjustment of the CCIR 252 loss equation for E modes by mean foE.
+    if (d.feav > 2.0f) {
+        d.afe = 1.359f;
+        d.bfe = 8.617f;
+    } else if (d.feav <= 0.5f) {
+        d.afe = 0.0f;
+        d.bfe = 0.0f;
+    } else {
+        d.afe = 1.359f * (d.feav - 0.5f) / 1.5f;
+        d.bfe = 8.617f * (d.feav - 0.5f) / 1.5f;
+    }
+
+    // The tables hold for the F2 FOT up to 40 degrees geomagnetic, 10 MHz
+    // above 50, between the two in between.
+    glav = glav * s.con.r2d;
+    float ftab = 10.0f;
+    if (glav <= 40.0f) {
+        ftab = u.yfot(3);
+    } else if (glav <= 50.0f) {
+        ftab = u.yfot(3);
+        ftab = ftab - (glav - 40.0f) * (ftab - 10.0f) / 10.0f;
+    }
+    // Es obscuration and F2 over-the-MUF at ftab taken out of the tables;
+    // each mode adds its own back.
+    float eslsm = 0.0f;
+    if (u.ymuf(4) > 0.0f) eslsm = ClampedLoss(ProbabilityAt(s, ftab, u.ymuf(4), 4), 0.1f, 0.9f);
+    float pf2 = std::max(0.1f, ProbabilityAt(s, ftab, u.ymuf(3), 3));
+    const float f2lsm = -10.0f * std::log10(pf2);
+    // What is left is the auroral adjustment of the median.
+    d.asm_ = t.adj - eslsm - f2lsm;
+    d.asm_ = std::max(d.asm_, 0.0f);
+
+    float pes = 0.0f;
+    if (u.yfot(4) > 0.0f) pes = std::min(0.9f, std::max(0.1f, ProbabilityAt(s, ftab, u.yfot(4), 4)));
+    pf2 = std::max(0.1f, ProbabilityAt(s, ftab, u.yhpf(3), 3));
+    d.dsu = 1.28f * t.sl - (+10.0f * std::log10(1.0f - pes) + eslsm) - (+10.0f * std::log10(pf2) + f2lsm);
+    d.dsu = std::max(d.dsu, 0.5f);
+
+    pes = 0.0f;
+    if (u.yhpf(4) > 0.0f) pes = std::min(0.9f, std::max(0.1f, ProbabilityAt(s, ftab, u.yhpf(4), 4)));
+    pf2 = std::max(0.1f, ProbabilityAt(s, ftab, u.yfot(3), 3));
+    d.dsl = 1.28f * t.su - (-10.0f * std::log10(1.0f - pes) - eslsm) - (-10.0f * std::log10(pf2) - f2lsm);
+    d.dsl = std::max(1.0f, d.dsl);
+}
+
 
 // FNORML
 float NormalCdf(float x) {

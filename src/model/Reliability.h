@@ -33,6 +33,13 @@ struct TSystemLoss {
 // (s.two.sys, s.two.perr); fixed values when no tables are loaded.
 TSystemLoss SystemLossDeciles(const TModelState &s, float g, float pt, int nn);
 
+// SIGDIS (the original variant, which runs for version letter W): the
+// absorption index, excess system loss and its deciles averaged over the
+// control points (s.geog, s.ton, s.sigd), the D-E loss constants, and the
+// signal decile adjustments with the Es obscuration and F2 over-the-MUF
+// parts of the tables taken out (s.sigd.asm_, dsu, dsl).
+void SetSignalDistribution(TModelState &s);
+
 // RELBIL: reliability of each of the s.allmode.nmmod modes, the most
 // reliable one (s.allmode.nrel), and for frequency slot ifx the summed
 // signal, its deciles, SNR, reliability and required power gain (s.son,

@@ -21,13 +21,6 @@ inline constexpr int kLongPathLuf = 400;
 // (mspec 121) computes both models and blends them.
 void ComputeSignal(TModelState &s, int ipflag);
 
-// SIGDIS (the original variant, which runs for version letter W): the
-// absorption index, excess system loss and its deciles averaged over the
-// control points (s.geog, s.ton, s.sigd), the D-E loss constants, and the
-// signal decile adjustments with the Es obscuration and F2 over-the-MUF
-// parts of the tables taken out (s.sigd.asm_, dsu, dsl).
-void SetSignalDistribution(TModelState &s);
-
 // SETLUF: the LUF of the hour from the reliabilities of s.frq.frel (the
 // first frequency reaching the required reliability, or minus the most
 // reliable one when none does); also stored in frel(13).
