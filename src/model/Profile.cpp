@@ -34,6 +34,23 @@ float InterpolateFrom(float x, const float *xn, const float *yn, int ntab) {
     return yn[ntab - 1];
 }
 
+// True when every interval of the table rises, so that the first interval
+// InterpolateFrom takes is the first whose upper end lies above x.
+bool RisesThroughout(const float *xn, int ntab) {
+    for (int j = 0; j < ntab - 1; ++j)
+        if (!(xn[j] < xn[j + 1])) return false;
+    return true;
+}
+
+// InterpolateFrom on a table known to rise throughout: the same interval
+// found by bisection, the same arithmetic.
+float InterpolateRising(float x, const float *xn, const float *yn, int ntab) {
+    const float *upper = std::upper_bound(xn + 1, xn + ntab, x);
+    if (upper == xn + ntab) return yn[ntab - 1];
+    const int j = int(upper - xn) - 1;
+    return yn[j] + (x - xn[j]) * (yn[j + 1] - yn[j]) / (xn[j + 1] - xn[j]);
+}
+
 // GENION/LECDEN: the D-E tail starts at 0.85 of the E semithickness below
 // the E peak (the two routines must agree).
 constexpr float kTail = .85f;
@@ -76,11 +93,14 @@ void VirtualAndTrueHeight(const TModelState &s, float fxx, float &hpx, float &ht
     const float base = htr[0];
     const float ht = InterpolateFrom(fr, fnsq, htr, 50) - base;
     const float hrmz = ht * w.twdiv * w.xnpl;
+    const bool heightsRise = RisesThroughout(htr, 50);
     // The integrand at height ratio zg: group index of the height reached,
     // times the slope of the stretched variable.
     auto integrand = [&](float zg) {
         const float zi = ht * (1.f - w.twdiv * FortranPowInt(zg, w.npl)) + base;
-        float ysq = zi - base <= 0.f ? fnsq[0] : InterpolateFrom(zi, htr, fnsq, 50);
+        float ysq = zi - base <= 0.f       ? fnsq[0]
+                    : heightsRise ? InterpolateRising(zi, htr, fnsq, 50)
+                                  : InterpolateFrom(zi, htr, fnsq, 50);
         ysq = ysq / fr;
         ysq = std::min(ysq, 0.9999f);
         const float mu = 1.f / std::sqrt(1.f - ysq);
