@@ -135,13 +135,16 @@ void NoiseAtLocation(TModelState &s, int kj, float xla, float ceg, float &anos) 
         sines[k - 1] = tx * c1 + cx * s1;
         cx = cx * c1 - tx * s1;
     }
-    float byLatitude[29];
-    for (int j = 1; j <= latitudeTerms; ++j) {
-        float r = 0.f;
-        for (int k = 1; k <= longitudeTerms; ++k)
-            r = r + sines[k - 1] * p(j, k, kj);
-        byLatitude[j - 1] = r + p(j, 16, kj);
+    // Each latitude term sums its longitude terms in order k = 1, 2, ...;
+    // the loop over the terms runs inside so that it runs down a column.
+    float byLatitude[29] = {};
+    for (int k = 1; k <= longitudeTerms; ++k) {
+        const float sk = sines[k - 1];
+        const float *column = &p(1, k, kj);
+        for (int j = 0; j < latitudeTerms; ++j) byLatitude[j] = byLatitude[j] + sk * column[j];
     }
+    const float *constants = &p(1, 16, kj);
+    for (int j = 0; j < latitudeTerms; ++j) byLatitude[j] = byLatitude[j] + constants[j];
 
     // sin(k q) again, q the colatitude from the south pole.
     q = kDegree * (xla + 90.f);
