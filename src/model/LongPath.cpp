@@ -19,7 +19,7 @@ void CopyControlPoint(TModelState &s, int from, int to) {
     ron.clong(to) = ron.clong(from);
     ron.glat(to) = ron.glat(from);
     // Equal distances here would upset an interpolation on distance
-    // (noted in SETLNG); nothing we run interpolates on them.
+    // (noted in SETLNG).
     ron.rd(to) = ron.rd(from);
     g.gyz(to) = g.gyz(from);
     g.rat(to) = g.rat(from);
