@@ -24,6 +24,7 @@ namespace {
 
 using namespace vx::model;
 
+// Words in hex; "Z<n>" stands for n zero words.
 // The blocks as the reference lays them out: where each starts in our state
 // and how many words it has.
 struct TBlock {
@@ -34,6 +35,7 @@ struct TBlock {
 std::map<std::string, TBlock> Blocks(TModelState &s) {
     static_assert(sizeof(TModeSet) == 462 * 4 && sizeof(TModeSums) == 161 * 4 && sizeof(TMufs) == 261 * 4);
     static_assert(sizeof(TControlPoints) == 967 * 4 && sizeof(TMonthTables) == 5854 * 4);
+    static_assert(sizeof(TAntennaSet) == 55881 * 4 && sizeof(TRays) == 6041 * 4);
     return {
         {"ALLMODE", {&s.allmode, 462}}, {"ZON", {&s.zon, 161}},     {"ANOIS", {&s.anois, 12}},
         {"DON", {&s.don, 35}},          {"SON", {&s.son, 260}},     {"SIGD", {&s.sigd, 15}},
@@ -44,6 +46,10 @@ std::map<std::string, TBlock> Blocks(TModelState &s) {
         {"DUDL_NOIS", {&s.dudl_nois, 26}}, {"TWO", {&s.two, 5854}}, {"TIME", {&s.time, 53}},
         {"CONTRL", {&s.contrl, 62}},    {"GH_IPFG", {&s.gh_ipfg, 1}}, {"INFORM", {&s.inform, 3}},
         {"OUTPRT", {&s.outprt, 77}},    {"LPATH", {&s.lpath, 96}},  {"LOSX", {&s.losx, 993}},
+        {"RAYS", {&s.rays, 6041}},      {"CANTENNA", {&s.cantenna, 55881}}, {"PANTENNA", {&s.pantenna, 40}},
+        {"C_METHOD_USED", {&s.c_method_used, 1}}, {"C_NOISE", {&s.c_noise, 3}}, {"C_NOISES", {&s.c_noises, 3}},
+        {"DATR", {&s.datr, 44}},        {"METSET", {&s.metset, 82}}, {"MFAC", {&s.mfac, 24}},
+        {"SSP", {&s.ssp, 25}},
     };
 }
 
@@ -88,7 +94,12 @@ bool ReadSide(std::istream &in, const std::string &head, TSide &side) {
             while (w.size() < n && std::getline(in, line)) {
                 std::istringstream l(line);
                 std::string word;
-                while (l >> word) w.push_back(uint32_t(std::stoul(word, nullptr, 16)));
+                while (l >> word) {
+                    if (word[0] == 'Z')
+                        w.insert(w.end(), std::stoul(word.substr(1)), 0u);
+                    else
+                        w.push_back(uint32_t(std::stoul(word, nullptr, 16)));
+                }
             }
         } else {
             const auto space = line.find(' ');
@@ -139,7 +150,10 @@ void Load(TModelState &s, const TSide &side) {
             for (int i = 1; i <= 13; ++i) s.alpha.mode(i) = Slot(text, i);
         if (name == "MODER")
             for (int i = 1; i <= 13; ++i) s.alpha.moder(i) = Slot(text, i);
+        if (name == "MDL")
+            for (int i = 1; i <= 13; ++i) s.son.mdl(i).Text[0] = text.at(std::size_t(i - 1));
     }
+    if (side.blocks.count("CANTENNA")) return;
     // The decks use isotropic antennas (gain 0 dBi, efficiency 0) and one
     // transmitter power; the antenna routine then needs only its tables empty
     // and that power (the ground loss it computes from s.geog).
@@ -162,6 +176,7 @@ void Run(TModelState &s, const TSide &call) {
     else if (n == "ALOSFV") DeviativeLossFactors(s, call.arg1);
     else if (n == "SELMOD") SelectControlArea(s);
     else if (n == "SETLUF") SetLuf(s);
+    else if (n == "LUFFY") ComputeSignal(s, call.arg1);
     else FAIL() << "no routine for " << n;
 }
 
@@ -198,9 +213,16 @@ int Replay(const std::string &prefix) {
             }
         }
         EXPECT_EQ(differing, 0);
-        const auto mode = c.after.texts.find("MODE");
-        if (mode != c.after.texts.end()) {
-            for (int i = 1; i <= 13; ++i) EXPECT_EQ(s->alpha.mode(i).View(), Slot(mode->second, i)) << "slot " << i;
+        for (const auto &[name, text] : c.after.texts) {
+            for (int i = 1; i <= 13; ++i) {
+                if (name == "MODE") {
+                    EXPECT_EQ(s->alpha.mode(i).View(), Slot(text, i)) << "MODE slot " << i;
+                } else if (name == "MODER") {
+                    EXPECT_EQ(s->alpha.moder(i).View(), Slot(text, i)) << "MODER slot " << i;
+                } else if (name == "MDL") {
+                    EXPECT_EQ(s->son.mdl(i).Text[0], text.at(std::size_t(i - 1))) << "MDL slot " << i;
+                }
+            }
         }
     }
     return int(files.size());
@@ -228,6 +250,13 @@ TEST(SignalPath, ControlPointLossTablesAndDeviationFactors) {
 }
 
 TEST(SignalLuf, FirstReliableFrequencyOrMinusTheMostReliable) { EXPECT_GE(Replay("setluf_"), 2); }
+
+TEST(SignalHour, ShortAndLongModelsAndTheirBlend) {
+    // A whole hour as the run calls it, with the ionosphere, ray, antenna
+    // and noise steps it drives: the long model of a path over 10000 km and
+    // method 30 blending both models at 7600 km.
+    EXPECT_GE(Replay("luffy_"), 2);
+}
 
 TEST(SignalProbability, NormalApproximationAtTheTabulatedDeviates) {
     // The deviates RELBIL uses for 60..95 % must give those percentages
