@@ -258,6 +258,47 @@ TEST(SignalHour, ShortAndLongModelsAndTheirBlend) {
     EXPECT_GE(Replay("luffy_"), 2);
 }
 
+// Words of one line after its tag, hex to float.
+std::vector<float> Floats(const std::string &line, std::size_t skip) {
+    std::istringstream in(line);
+    std::string word;
+    std::vector<float> out;
+    for (std::size_t i = 0; in >> word; ++i)
+        if (i >= skip) out.push_back(AsFloat(uint32_t(std::stoul(word, nullptr, 16))));
+    return out;
+}
+
+TEST(SignalLuf, FrequencyComplementOfTheHoursMufs) {
+    // Night (lower MUF at 2 MHz), an HPF up to 22 MHz with the lower MUF
+    // among even steps, a lower MUF below 4 MHz, and wider days.
+    std::ifstream in(std::filesystem::path(VX_FIXTURES) / "model" / "signal" / "frqcom.txt");
+    std::string muf, normal, fot;
+    int cases = 0;
+    while (std::getline(in, muf)) {
+        if (muf.rfind("FRQIN", 0) != 0) continue;
+        ASSERT_TRUE(std::getline(in, normal) && std::getline(in, fot));
+        auto s = std::make_unique<TModelState>();
+        const int it = std::stoi(muf.substr(5, 3));
+        const std::vector<float> m = Floats(muf.substr(8), 0);
+        s->time.it = it;
+        s->mufs.emuf(it) = m[0];
+        s->mufs.f2muf(it) = m[1];
+        s->mufs.hpf(it) = m[2];
+        s->mufs.allmuf(it) = m[3];
+        s->mufs.fot(it) = m[4];
+        for (const auto &[ifreq, line] : {std::pair{0, normal}, std::pair{-10, fot}}) {
+            TTable<float, 13> frea{};
+            frea.Fill(-1.0f);
+            FrequencyComplement(*s, frea, ifreq);
+            const std::vector<float> expected = Floats(line, 1);
+            for (int i = 1; i <= 13; ++i)
+                EXPECT_EQ(frea(i), expected[std::size_t(i - 1)]) << muf << " ifreq " << ifreq << " slot " << i;
+        }
+        ++cases;
+    }
+    EXPECT_EQ(cases, 16);
+}
+
 TEST(SignalProbability, NormalApproximationAtTheTabulatedDeviates) {
     // The deviates RELBIL uses for 60..95 % must give those percentages
     // back within the approximation's 2.5e-4, and both tails must add to 1.
