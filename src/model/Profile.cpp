@@ -42,18 +42,24 @@ bool RisesThroughout(const float *xn, int ntab) {
     return true;
 }
 
-// InterpolateFrom on a table known to rise throughout: the same interval
-// found by bisection, the same arithmetic.
-float InterpolateRising(float x, const float *xn, const float *yn, int ntab) {
-    const float *upper = std::upper_bound(xn + 1, xn + ntab, x);
-    if (upper == xn + ntab) return yn[ntab - 1];
-    const int j = int(upper - xn) - 1;
+// InterpolateFrom on a table known to rise throughout: the same interval,
+// the same arithmetic. The interval is found by walking from the upper end
+// `upper` left by the previous look-up, since the integration points come
+// in order of height.
+float InterpolateRising(float x, const float *xn, const float *yn, int ntab, int &upper) {
+    while (upper > 1 && x < xn[upper - 1]) --upper;
+    while (upper < ntab && !(x < xn[upper])) ++upper;
+    if (upper == ntab) return yn[ntab - 1];
+    const int j = upper - 1;
     return yn[j] + (x - xn[j]) * (yn[j + 1] - yn[j]) / (xn[j + 1] - xn[j]);
 }
 
 // GENION/LECDEN: the D-E tail starts at 0.85 of the E semithickness below
 // the E peak (the two routines must agree).
 constexpr float kTail = .85f;
+
+// GETHP: the Gauss points of each half of the integration interval (DATR).
+constexpr int kGaussPoints = 20;
 
 } // namespace
 
@@ -79,6 +85,57 @@ float LayerBending(const TModelState &s, int i, int k, float f) {
     return 0.5f * x * s.ron.yi(i, k) * std::log((1.f + x) / (1.f - x));
 }
 
+namespace {
+
+// GETHP's integral for the usual case (a height table that rises, 20 Gauss
+// points, npl = 1, so that the stretched variable's powers are zg itself
+// and 1). The same operations as the general form below, arranged as a
+// search pass and a pass of independent element-wise arithmetic.
+float VirtualHeightIntegral(const TModelState &s, float fr, float ht, float base) {
+    const float *htr = s.ron.htr.data();
+    const float *fnsq = s.ron.fnsq.data();
+    const TIntegrationWeights &w = s.datr;
+    constexpr int kPoints = 2 * kGaussPoints;
+    // Points below the middle of the interval first, then those above;
+    // each run comes in order of height, so its table interval is walked.
+    float zi[kPoints], x0[kPoints], x1[kPoints], y0[kPoints], y1[kPoints];
+    int upper = 1;
+    for (int i = 0; i < kPoints; ++i) {
+        const int ig = i % kGaussPoints + 1;
+        const float zg = i < kGaussPoints ? 1.0f - w.xt(ig) : 1.f + w.xt(ig);
+        zi[i] = ht * (1.f - w.twdiv * zg) + base;
+        if (zi[i] - base <= 0.f) {
+            x0[i] = 0.f, x1[i] = 1.f, y0[i] = y1[i] = fnsq[0];
+            zi[i] = 0.f;
+            continue;
+        }
+        while (upper > 1 && zi[i] < htr[upper - 1]) --upper;
+        while (upper < 50 && !(zi[i] < htr[upper])) ++upper;
+        if (upper == 50) {
+            x0[i] = 0.f, x1[i] = 1.f, y0[i] = y1[i] = fnsq[49];
+            zi[i] = 0.f;
+            continue;
+        }
+        x0[i] = htr[upper - 1], x1[i] = htr[upper];
+        y0[i] = fnsq[upper - 1], y1[i] = fnsq[upper];
+    }
+    // Where the value is fixed, x0 = zi = 0 makes the interpolation give y0
+    // exactly.
+    float mu[kPoints];
+    for (int i = 0; i < kPoints; ++i) {
+        float ysq = y0[i] + (zi[i] - x0[i]) * (y1[i] - y0[i]) / (x1[i] - x0[i]);
+        ysq = ysq / fr;
+        ysq = 0.9999f < ysq ? 0.9999f : ysq;  // std::min(ysq, 0.9999f)
+        mu[i] = 1.f / std::sqrt(1.f - ysq);
+    }
+    float hp = 0.f;
+    for (int ig = 1; ig <= kGaussPoints; ++ig)
+        hp = hp + w.wt(ig) * (mu[ig - 1] + mu[kGaussPoints + ig - 1]);
+    return hp;
+}
+
+} // namespace
+
 // GETHP
 void VirtualAndTrueHeight(const TModelState &s, float fxx, float &hpx, float &htx) {
     const float *htr = s.ron.htr.data();
@@ -94,24 +151,31 @@ void VirtualAndTrueHeight(const TModelState &s, float fxx, float &hpx, float &ht
     const float ht = InterpolateFrom(fr, fnsq, htr, 50) - base;
     const float hrmz = ht * w.twdiv * w.xnpl;
     const bool heightsRise = RisesThroughout(htr, 50);
+    if (heightsRise && w.nt == kGaussPoints && w.npl == 1) {
+        hpx = base + hrmz * VirtualHeightIntegral(s, fr, ht, base);
+        htx = base + ht;
+        return;
+    }
     // The integrand at height ratio zg: group index of the height reached,
-    // times the slope of the stretched variable.
-    auto integrand = [&](float zg) {
+    // times the slope of the stretched variable. The points below and above
+    // the middle of the interval are taken as two runs, each with its own
+    // place in the height table.
+    auto integrand = [&](float zg, int &upper) {
         const float zi = ht * (1.f - w.twdiv * FortranPowInt(zg, w.npl)) + base;
         float ysq = zi - base <= 0.f       ? fnsq[0]
-                    : heightsRise ? InterpolateRising(zi, htr, fnsq, 50)
+                    : heightsRise ? InterpolateRising(zi, htr, fnsq, 50, upper)
                                   : InterpolateFrom(zi, htr, fnsq, 50);
         ysq = ysq / fr;
         ysq = std::min(ysq, 0.9999f);
         const float mu = 1.f / std::sqrt(1.f - ysq);
         return mu * FortranPowInt(zg, w.npl - 1);
     };
+    float below[20], above[20];
+    int upperBelow = 1, upperAbove = 49;
+    for (int ig = 1; ig <= w.nt; ++ig) below[ig - 1] = integrand(1.0f - w.xt(ig), upperBelow);
+    for (int ig = 1; ig <= w.nt; ++ig) above[ig - 1] = integrand(1.f + w.xt(ig), upperAbove);
     float hp = 0.f;
-    for (int ig = 1; ig <= w.nt; ++ig) {
-        const float ymup = integrand(1.0f - w.xt(ig));
-        const float zmup = integrand(1.f + w.xt(ig));
-        hp = hp + w.wt(ig) * (ymup + zmup);
-    }
+    for (int ig = 1; ig <= w.nt; ++ig) hp = hp + w.wt(ig) * (below[ig - 1] + above[ig - 1]);
     hpx = base + hrmz * hp;
     htx = base + ht;
 }
