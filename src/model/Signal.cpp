@@ -239,87 +239,105 @@ void NoLuf(TModelState &s) {
     s.frq.frea(13) = s.frq.frea(ig);
 }
 
+// LUFFY's blend: slot i's results from the short (1) or long (2) model.
+void TakeKeptResults(TModelState &s, const TKeptResults &y, int i, int idx) {
+    TFrequencyResults &r = s.son;
+    s.alpha.mode(i) = y.mode(i, idx);
+    r.angle(i) = y.angle(i, idx);
+    r.cprob(i) = y.cprob(i, idx);
+    r.dblos(i) = y.dblos(i, idx);
+    r.dblosl(i) = y.dblosl(i, idx);
+    r.dblosu(i) = y.dblosu(i, idx);
+    r.delay(i) = y.delay(i, idx);
+    r.dbw(i) = y.dbw(i, idx);
+    r.nhp(i) = y.nhp(i, idx);
+    s.anois.rcnse = r.xnynois(i);
+    r.vhigh(i) = y.vhigh(i, idx);
+    r.dbu(i) = y.dbu(i, idx);
+    r.reliab(i) = y.reliab(i, idx);
+    r.sndb(i) = y.sndb(i, idx);
+    r.snpr(i) = y.snpr(i, idx);
+    r.snrlw(i) = y.snrlw(i, idx);
+    r.snrup(i) = y.snrup(i, idx);
+    r.sprob(i) = y.sprob(i, idx);
+    r.probmp(i) = y.probmp(i, idx);
+}
+
+// LUFFY's blend where the short model wins: its receiver end and gains.
+void TakeShortModel(TModelState &s, const TKeptResults &y, int i) {
+    TModeSet &m = s.allmode;
+    s.son.mdl(i) = "S";
+    s.alpha.moder(i) = y.mode(i, 1);
+    s.son.angler(i) = y.angle(i, 1);
+    m.tgain(i) = y.tgain(i, 1);
+    m.rgain(i) = y.rgain(i, 1);
+    s.cgains.gaint(i) = m.tgain(i);
+    s.cgains.gainr(i) = m.rgain(i);
+    s.sncom.snxx(i) = s.don.rsn - y.snpr(i, 1);
+}
+
+// LUFFY's blend where the long model is as strong: its noise deciles, and
+// its mode put back as the only one for a new reliability.
+void TakeLongModel(TModelState &s, const TKeptResults &y, int i) {
+    TModeSet &m = s.allmode;
+    s.son.mdl(i) = "L";
+    s.alpha.moder(i) = y.moder(i);
+    s.son.angler(i) = y.angler(i);
+    s.anois.du = y.du(i);
+    s.anois.dl = y.dl(i);
+    m.b(1) = y.angle(i, 2);
+    m.tllow(1) = y.dblosl(i, 2);
+    m.tlhgh(1) = y.dblosu(i, 2);
+    m.timed(1) = y.delay(i, 2);
+    m.hn(1) = float(y.nhp(i, 2));
+    m.hp(1) = y.vhigh(i, 2);
+    m.prob(1) = y.cprob(i, 2);
+    m.nmode(1) = y.nmode(i);
+    m.tgain(1) = y.tgain(i, 2);
+    m.rgain(1) = y.rgain(i, 2);
+    m.eff(1) = s.son.rneff(i);
+}
+
+// LUFFY's blend below 10000 km: the short model's lower-decile signal
+// raised towards the long model's by distance, and slot i recomputed from it.
+void SmoothSignal(TModelState &s, int i, float sspld, float delpow) {
+    TModeSet &m = s.allmode;
+    const float freq = s.frq.freq;
+    s.son.mdl(i) = "M";
+    const float disint = (s.don.gcdkm - 7000.0f) / 3000.0f;
+    // 10^37.5, the largest step taken, written out (LUFFY avoids the
+    // overflow above it).
+    const float delx = delpow > 375.0f ? 3.16227766e37f : std::pow(10.0f, delpow / 10.0f);
+    const float smooth = sspld + 10.0f * std::log10(disint * (delx - 1.0f) + 1.0f);
+    m.sigpow(1) = smooth + m.tllow(1);
+    m.tloss(1) = TransmitPowerDb(s, freq) - m.sigpow(1);
+    m.sn(1) = m.sigpow(1) - s.anois.rcnse - m.eff(1);
+    m.fldst(1) = 107.2f + TransmitPowerDb(s, freq) + 20.0f * std::log10(freq) - m.tloss(1) - m.rgain(1);
+    m.nmmod = 1;
+    ComputeNoise(s);
+    CombineModes(s, i, freq);
+    if (s.outprt.linbot(14) > 0) ServiceProbability(s, i);
+}
+
 // LUFFY's blend of the two models between 7000 and 10000 km (VOA memo of
 // 15 January 1991): the short model where its lower-decile signal is the
-// stronger, else the long model, the signal raised towards it with
-// distance.
+// stronger, else the long model, smoothed below 10000 km.
 void BlendModels(TModelState &s, const TKeptResults &y) {
-    TFrequencyResults &r = s.son;
-    TModeSet &m = s.allmode;
-    const float gcdkm = s.don.gcdkm;
-    r.mdl(13) = "M";
+    s.son.mdl(13) = "M";
     for (int i = 1; i <= 12; ++i) {
-        r.mdl(i) = " ";
-        const float freq = s.frq.frel(i);
-        s.frq.freq = freq;
-        if (freq <= 0.0f) continue;
+        s.son.mdl(i) = " ";
+        s.frq.freq = s.frq.frel(i);
+        if (s.frq.freq <= 0.0f) continue;
         const float slpld = y.dbw(i, 2) - std::fabs(y.dblosl(i, 2));
         const float sspld = y.dbw(i, 1) - std::fabs(y.dblosl(i, 1));
         const float delpow = slpld - sspld;
-        int idx = 1;
-        if (delpow < 0.0f) {
-            r.mdl(i) = "S";
-            s.alpha.moder(i) = y.mode(i, 1);
-            r.angler(i) = y.angle(i, 1);
-            m.tgain(i) = y.tgain(i, 1);
-            m.rgain(i) = y.rgain(i, 1);
-            s.cgains.gaint(i) = m.tgain(i);
-            s.cgains.gainr(i) = m.rgain(i);
-            s.sncom.snxx(i) = s.don.rsn - y.snpr(i, 1);
-        } else {
-            idx = 2;
-            r.mdl(i) = "L";
-            s.alpha.moder(i) = y.moder(i);
-            r.angler(i) = y.angler(i);
-            s.anois.du = y.du(i);
-            s.anois.dl = y.dl(i);
-            m.b(1) = y.angle(i, 2);
-            m.tllow(1) = y.dblosl(i, 2);
-            m.tlhgh(1) = y.dblosu(i, 2);
-            m.timed(1) = y.delay(i, 2);
-            m.hn(1) = float(y.nhp(i, 2));
-            m.hp(1) = y.vhigh(i, 2);
-            m.prob(1) = y.cprob(i, 2);
-            m.nmode(1) = y.nmode(i);
-            m.tgain(1) = y.tgain(i, 2);
-            m.rgain(1) = y.rgain(i, 2);
-            m.eff(1) = r.rneff(i);
-        }
-        s.alpha.mode(i) = y.mode(i, idx);
-        r.angle(i) = y.angle(i, idx);
-        r.cprob(i) = y.cprob(i, idx);
-        r.dblos(i) = y.dblos(i, idx);
-        r.dblosl(i) = y.dblosl(i, idx);
-        r.dblosu(i) = y.dblosu(i, idx);
-        r.delay(i) = y.delay(i, idx);
-        r.dbw(i) = y.dbw(i, idx);
-        r.nhp(i) = y.nhp(i, idx);
-        s.anois.rcnse = r.xnynois(i);
-        r.vhigh(i) = y.vhigh(i, idx);
-        r.dbu(i) = y.dbu(i, idx);
-        r.reliab(i) = y.reliab(i, idx);
-        r.sndb(i) = y.sndb(i, idx);
-        r.snpr(i) = y.snpr(i, idx);
-        r.snrlw(i) = y.snrlw(i, idx);
-        r.snrup(i) = y.snrup(i, idx);
-        r.sprob(i) = y.sprob(i, idx);
-        r.probmp(i) = y.probmp(i, idx);
-        if (delpow >= 0.0f && gcdkm < 10000.0f) {
-            r.mdl(i) = "M";
-            const float disint = (gcdkm - 7000.0f) / 3000.0f;
-            // 10^37.5, the largest step taken, written out (LUFFY avoids the
-            // overflow above it).
-            const float delx = delpow > 375.0f ? 3.16227766e37f : std::pow(10.0f, delpow / 10.0f);
-            const float smooth = sspld + 10.0f * std::log10(disint * (delx - 1.0f) + 1.0f);
-            m.sigpow(1) = smooth + m.tllow(1);
-            m.tloss(1) = TransmitPowerDb(s, freq) - m.sigpow(1);
-            m.sn(1) = m.sigpow(1) - s.anois.rcnse - m.eff(1);
-            m.fldst(1) = 107.2f + TransmitPowerDb(s, freq) + 20.0f * std::log10(freq) - m.tloss(1) - m.rgain(1);
-            m.nmmod = 1;
-            ComputeNoise(s);
-            CombineModes(s, i, freq);
-            if (s.outprt.linbot(14) > 0) ServiceProbability(s, i);
-        }
+        const bool shortWins = delpow < 0.0f;
+        if (shortWins)
+            TakeShortModel(s, y, i);
+        else
+            TakeLongModel(s, y, i);
+        TakeKeptResults(s, y, i, shortWins ? 1 : 2);
+        if (!shortWins && s.don.gcdkm < 10000.0f) SmoothSignal(s, i, sspld, delpow);
     }
 }
 
