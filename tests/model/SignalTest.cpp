@@ -49,7 +49,7 @@ std::map<std::string, TBlock> Blocks(TModelState &s) {
         {"RAYS", {&s.rays, 6041}},      {"CANTENNA", {&s.cantenna, 55881}}, {"PANTENNA", {&s.pantenna, 40}},
         {"C_METHOD_USED", {&s.c_method_used, 1}}, {"C_NOISE", {&s.c_noise, 3}}, {"C_NOISES", {&s.c_noises, 3}},
         {"DATR", {&s.datr, 44}},        {"METSET", {&s.metset, 82}}, {"MFAC", {&s.mfac, 24}},
-        {"SSP", {&s.ssp, 25}},
+        {"SSP", {&s.ssp, 25}},          {"CAREAANT", {&s.careaant, 32760}},
     };
 }
 
@@ -253,9 +253,10 @@ TEST(SignalLuf, FirstReliableFrequencyOrMinusTheMostReliable) { EXPECT_GE(Replay
 
 TEST(SignalHour, ShortAndLongModelsAndTheirBlend) {
     // A whole hour as the run calls it, with the ionosphere, ray, antenna
-    // and noise steps it drives: the long model of a path over 10000 km and
-    // method 30 blending both models at 7600 km.
-    EXPECT_GE(Replay("luffy_"), 2);
+    // and noise steps it drives: the long model of a path over 10000 km,
+    // method 30 blending both models at 7600 km, and method 30 beyond
+    // 10000 km (long model, no blend, the method's flag restored after).
+    EXPECT_GE(Replay("luffy_"), 3);
 }
 
 // Words of one line after its tag, hex to float.
