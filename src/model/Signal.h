@@ -17,8 +17,11 @@ inline constexpr int kLongPathLuf = 400;
 // SNR, reliability per frequency of s.frq.frel) or, with the LUF flags, the
 // LUF s.mufs.xluf(it) searched over the frequency complement s.frq.frea.
 // Reads the ionosphere, MUFs and noise tables left by the earlier steps of
-// the hour; a point-to-point run between 7000 and 10000 km on method 21
-// (mspec 121) computes both models and blends them.
+// the hour. With method 30 (s.contrl.mspec 121) and ipflag 100, a path of
+// 7000 to 10000 km is computed on both models and blended (s.son.mdl 'S',
+// 'L' or 'M' per frequency); beyond 10000 km only the long model is set up.
+// Unlike the reference, ipflag is taken by value: the caller's flag is not
+// turned to 200 by the blend (the run drivers do not read it afterwards).
 void ComputeSignal(TModelState &s, int ipflag);
 
 // SETLUF: the LUF of the hour from the reliabilities of s.frq.frel (the
