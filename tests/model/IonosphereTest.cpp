@@ -309,6 +309,15 @@ TEST_F(Ionosphere, HourlyMufsAsTheOutputPrintsThem) {
     }
 }
 
+TEST_F(Ionosphere, HourlyMufsWithTheFasterIntegration) {
+    // INTEGRATE 0: a default E layer and, without F1, parabolic E and F2
+    // layers instead of the integration (GENION and CURMUF with IEDP = 0).
+    auto s = Circuit(kMidwestSummer);
+    s->mfac.iedp = 0;
+    EXPECT_EQ(PrintedMufs(*s), Split("9.8, 9.7, 9.1, 8.2, 7.1, 6.2, 5.5, 5.0, 4.9, 5.2, 5.8, 7.2, 8.5, 9.5, 10.3, "
+                                     "11.1, 11.7, 12.0, 12.0, 11.8, 11.2, 10.3, 9.1, 9.5"));
+}
+
 TEST(TableInterpolation, EitherDirectionFlatStepsAndEnds) {
     // Column 2 of a 4-row table, as the profile look-ups pass theirs.
     const float x[8] = {0, 0, 0, 0, 1.f, 3.f, 3.f, 2.f};
