@@ -1,5 +1,6 @@
 #include "model/AntennaText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -58,6 +59,56 @@ bool ReadExponent(std::string_view text, std::size_t &at, long &exponent) {
     return true;
 }
 
+// Powers of ten that a float (to 1e10) and a double (to 1e5 here) hold
+// exactly.
+constexpr float kFloatPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+constexpr double kDoublePowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5};
+constexpr long long kIntegerPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000};
+
+// The usual field, an optional sign then digits with at most one point
+// (blanks anywhere), read without building text: its digits as an integer
+// n < 2^24 and 10^k with k <= 10 are exact floats, so n / 10^k rounds once,
+// as the library's decimal conversion does. False, with value untouched,
+// for anything else (exponents, special values, empty fields, long digit
+// strings), which the general reader handles.
+bool ParseSimpleReal(std::string_view field, int decimals, float &value) {
+    bool negative = false, started = false, point = false;
+    uint32_t n = 0;
+    int digits = 0, fraction = 0;
+    for (char c : field) {
+        if (c == ' ') continue;
+        if (c == '+' || c == '-') {
+            if (started) return false;
+            negative = c == '-';
+        } else if (c == '.') {
+            if (point) return false;
+            point = true;
+        } else if (IsDigit(c)) {
+            if (n >= 100000000u) return false;
+            n = n * 10u + uint32_t(c - '0');
+            ++digits;
+            if (point) ++fraction;
+        } else {
+            return false;
+        }
+        started = true;
+    }
+    const int k = point ? fraction : decimals;
+    if (digits == 0 || n > (1u << 24) || k < 0 || k > 10) return false;
+    const float magnitude = float(n) / kFloatPowersOfTen[k];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
+// Columns [column, column + width) of a line as far as the line has them:
+// the missing ones would be blanks, which the readers pass over.
+std::string_view FieldColumns(std::string_view line, int column, int width) {
+    const long first = std::max(long(column) - 1, 0L);
+    const long end = std::min(long(column) - 1 + long(width), long(line.size()));
+    if (end <= first) return {};
+    return line.substr(std::size_t(first), std::size_t(end - first));
+}
+
 } // namespace
 
 std::vector<std::string_view> SplitTextLines(std::string_view bytes) {
@@ -85,6 +136,7 @@ std::string FieldText(std::string_view line, int column, int width) {
 }
 
 bool ParseFixedReal(std::string_view field, int decimals, float &value) {
+    if (ParseSimpleReal(field, decimals, value)) return true;
     const std::string text = WithoutBlanks(field);
     if (ParseSpecialReal(text, value)) return true;
     std::size_t at = 0;
@@ -142,11 +194,11 @@ bool ParseFixedInteger(std::string_view field, int32_t &value) {
 }
 
 bool ReadRealField(std::string_view line, int column, int width, int decimals, float &value) {
-    return ParseFixedReal(FieldText(line, column, width), decimals, value);
+    return ParseFixedReal(FieldColumns(line, column, width), decimals, value);
 }
 
 bool ReadIntegerField(std::string_view line, int column, int width, int32_t &value) {
-    return ParseFixedInteger(FieldText(line, column, width), value);
+    return ParseFixedInteger(FieldColumns(line, column, width), value);
 }
 
 bool WriteFixedReal(float value, int width, int decimals, std::string &text) {
@@ -181,6 +233,23 @@ bool WriteFixedInteger(int32_t value, int width, std::string &text) {
 }
 
 bool FixedRoundTrip(float value, int width, int decimals, float &result) {
+    // Up to 5 decimals a float times 10^decimals is exact in a double, so
+    // rounding it to an integer is the library's rounding of the printed
+    // value (ties to even), and the quotient rounded through a double is the
+    // nearest float to the printed text, as reading it gives.
+    if (decimals >= 0 && decimals <= 5 && std::fabs(value) < 1.0e9f) {
+        const double n = std::nearbyint(double(value) * kDoublePowersOfTen[decimals]);
+        const long long whole = std::llabs((long long)n) / kIntegerPowersOfTen[decimals];
+        int wholeDigits = 0;
+        for (long long w = whole; w > 0; w /= 10) ++wholeDigits;
+        // Text: sign (not on a zero), the whole part or "0", point, decimals;
+        // the "0" goes when there is no room for it.
+        int length = (n < 0.0 ? 1 : 0) + std::max(wholeDigits, 1) + 1 + decimals;
+        if (length > width && wholeDigits == 0) --length;
+        if (length > width) return false;
+        result = n == 0.0 ? 0.0f : float(n / kDoublePowersOfTen[decimals]);
+        return true;
+    }
     std::string text;
     return WriteFixedReal(value, width, decimals, text) && ParseFixedReal(text, decimals, result);
 }
