@@ -237,10 +237,11 @@ TEST(SignalModes, HopModesWithOverTheMufModes) {
 TEST(SignalModes, SporadicEModes) { EXPECT_GE(Replay("esmod_"), 1); }
 
 TEST(SignalReliability, MostReliableModeSummedSignalAndMultipath) {
-    // One mode, many modes summed, the blended signal of method 30, and a
-    // mode interfering within the multipath limits.
+    // One mode, many modes summed, the blended signal of method 30, a mode
+    // interfering within the multipath limits, and service probabilities.
     EXPECT_GE(Replay("relbil_"), 3);
     EXPECT_GE(Replay("mpath_"), 1);
+    EXPECT_GE(Replay("serprb_"), 1);
 }
 
 TEST(SignalPath, ControlPointLossTablesAndDeviationFactors) {
