@@ -134,10 +134,9 @@ float VirtualHeightIntegral(const TModelState &s, float fr, float ht, float base
     return hp;
 }
 
-} // namespace
-
-// GETHP
-void VirtualAndTrueHeight(const TModelState &s, float fxx, float &hpx, float &htx) {
+// GETHP, told whether the height table rises throughout (the ionogram asks
+// once for all its frequencies).
+void VirtualAndTrueHeightOn(const TModelState &s, bool heightsRise, float fxx, float &hpx, float &htx) {
     const float *htr = s.ron.htr.data();
     const float *fnsq = s.ron.fnsq.data();
     const TIntegrationWeights &w = s.datr;
@@ -150,7 +149,6 @@ void VirtualAndTrueHeight(const TModelState &s, float fxx, float &hpx, float &ht
     const float base = htr[0];
     const float ht = InterpolateFrom(fr, fnsq, htr, 50) - base;
     const float hrmz = ht * w.twdiv * w.xnpl;
-    const bool heightsRise = RisesThroughout(htr, 50);
     if (heightsRise && w.nt == kGaussPoints && w.npl == 1) {
         hpx = base + hrmz * VirtualHeightIntegral(s, fr, ht, base);
         htx = base + ht;
@@ -178,6 +176,13 @@ void VirtualAndTrueHeight(const TModelState &s, float fxx, float &hpx, float &ht
     for (int ig = 1; ig <= w.nt; ++ig) hp = hp + w.wt(ig) * (below[ig - 1] + above[ig - 1]);
     hpx = base + hrmz * hp;
     htx = base + ht;
+}
+
+} // namespace
+
+// GETHP
+void VirtualAndTrueHeight(const TModelState &s, float fxx, float &hpx, float &htx) {
+    VirtualAndTrueHeightOn(s, RisesThroughout(s.ron.htr.data(), 50), fxx, hpx, htx);
 }
 
 // LECDEN
@@ -355,9 +360,10 @@ void BuildIonogram(TModelState &s, int k) {
     TControlPoints &r = s.ron;
     SetSoundingFrequencies(r, k);
     float hpx = 0.f, htx = 0.f;
+    const bool heightsRise = RisesThroughout(r.htr.data(), 50);
     if (s.mfac.iedp < 0) {
         for (int i = 1; i <= 30; ++i) {
-            VirtualAndTrueHeight(s, r.fvert(i, k), hpx, htx);
+            VirtualAndTrueHeightOn(s, heightsRise, r.fvert(i, k), hpx, htx);
             r.hprim(i, k) = hpx;
             r.htrue(i, k) = htx;
         }
@@ -379,7 +385,7 @@ void BuildIonogram(TModelState &s, int k) {
             r.hprim(i, k) = r.hi(3, k) - r.yi(3, k) + LayerBending(s, 3, k, fn) +
                             (LayerRetardation(s, 1, k, fn) - 2.f * r.yi(1, k));
         } else {
-            VirtualAndTrueHeight(s, fn, hpx, htx);
+            VirtualAndTrueHeightOn(s, heightsRise, fn, hpx, htx);
             r.hprim(i, k) = hpx;
         }
     }
