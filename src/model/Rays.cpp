@@ -58,16 +58,27 @@ enum class TScanStep { Point, NextLayer, Stop };
 // FOBBY
 void FindOverTheMuf(TModelState &s, int k) {
     const TConstants &c = s.con;
-    for (int ia = 1; ia <= s.rays.nang; ++ia) {
+    const int nang = s.rays.nang;
+    float rcosd[40];
+    for (int ia = 1; ia <= nang; ++ia) {
         const float del = s.rays.ang(ia) * c.d2r;
-        const float rcosd = c.rz * std::cos(del);
-        for (int ih = 1; ih <= 30; ++ih) {
-            const float fv = s.ron.fvert(ih, k);
-            // True height: no k factor.
-            const float sphe = rcosd / (c.rz + s.ron.htrue(ih, k));
-            const float sqcos = std::max(0.000001f, 1.0f - sphe * sphe);
-            s.rays.ifob(ia, ih, k) = KiloHertz(fv / std::sqrt(sqcos));
+        rcosd[ia - 1] = c.rz * std::cos(del);
+    }
+    // Height by height, the rays in an inner loop of element-wise
+    // arithmetic, then stored down the table's column.
+    for (int ih = 1; ih <= 30; ++ih) {
+        const float fv = s.ron.fvert(ih, k);
+        // True height: no k factor.
+        const float radius = c.rz + s.ron.htrue(ih, k);
+        float fob[40];
+        for (int i = 0; i < nang; ++i) {
+            const float sphe = rcosd[i] / radius;
+            float sqcos = 1.0f - sphe * sphe;
+            sqcos = 0.000001f < sqcos ? sqcos : 0.000001f;  // std::max(0.000001f, sqcos)
+            fob[i] = fv / std::sqrt(sqcos);
         }
+        int32_t *column = &s.rays.ifob(1, ih, k);
+        for (int i = 0; i < nang; ++i) column[i] = KiloHertz(fob[i]);
     }
 }
 
