@@ -318,6 +318,26 @@ TEST_F(Ionosphere, HourlyMufsWithTheFasterIntegration) {
                                      "11.1, 11.7, 12.0, 12.0, 11.8, 11.2, 10.3, 9.1, 9.5"));
 }
 
+TEST_F(Ionosphere, NightIonogramWithTheFasterIntegration) {
+    auto s = Circuit(kMidwestSummer);
+    s->mfac.iedp = 0;
+    Layers(*s, 6);
+    ComputeCircuitMuf(*s);
+    BuildDensityProfile(*s, 1);
+    BuildIonogram(*s, 1);
+    const TControlPoints &r = s->ron;
+    ASSERT_EQ(r.fi(2, 1), 0.f);
+    // The E layer from GENION's table; above it the true height looked up
+    // in the profile and the virtual height of parabolic layers.
+    const int steps[] = {2, 10, 11, 12, 20, 27, 30};
+    const float htrue[] = {84.5100021f, 107.190002f, 228.193741f, 228.769241f, 238.845154f, 264.426086f, 279.430603f};
+    const float hprim[] = {87.4000015f, 140.029999f, 267.027832f, 238.721344f, 250.897919f, 315.588379f, 384.686157f};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(r.htrue(steps[i], 1), htrue[i]) << steps[i];
+        EXPECT_EQ(r.hprim(steps[i], 1), hprim[i]) << steps[i];
+    }
+}
+
 TEST(TableInterpolation, EitherDirectionFlatStepsAndEnds) {
     // Column 2 of a 4-row table, as the profile look-ups pass theirs.
     const float x[8] = {0, 0, 0, 0, 1.f, 3.f, 3.f, 2.f};
