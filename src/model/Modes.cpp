@@ -5,7 +5,9 @@
 #include "model/Reliability.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace vx::model {
 
@@ -335,12 +337,24 @@ void InsertMufModes(TModelState &s, int ihop, int &nummod) {
 
 namespace {
 
+// GAIN's ground reflection loss depends on the point only through its
+// ground constants: a point with the same constants (bit for bit) as the
+// one before it has the same loss.
+bool SameGroundAsPrevious(const TModelState &s, int ig) {
+    return ig > 1 && std::bit_cast<uint32_t>(s.geog.sigpat(ig)) == std::bit_cast<uint32_t>(s.geog.sigpat(ig - 1)) &&
+           std::bit_cast<uint32_t>(s.geog.epspat(ig)) == std::bit_cast<uint32_t>(s.geog.epspat(ig - 1));
+}
+
 // Ground reflection loss averaged over the control points (REGMOD, ESMOD).
 float MeanGroundLoss(TModelState &s, float del, float freq) {
     float y = 0.0f;
+    float yg = 0.0f;
     for (int ig = 1; ig <= s.ron.km; ++ig) {
-        float yg = 0.0f, geff = 0.0f;
-        AntennaGain(s, -ig, del, freq, yg, geff);
+        if (!SameGroundAsPrevious(s, ig)) {
+            float geff = 0.0f;
+            yg = 0.0f;
+            AntennaGain(s, -ig, del, freq, yg, geff);
+        }
         y = y + yg;
     }
     const float xkm = float(s.ron.km);
