@@ -68,13 +68,24 @@ void EvaluateMaps(TModelState &s, int kik, int lik, int ii) {
     const TTable<int32_t, 10, 6> &ikim = s.one.ikim;
     const float *ab = s.two_ab.ab.data();
     // The reference keeps the geographic functions in double precision.
+    // The maps of one call share their arguments (the dip, or the latitude
+    // for map 6, and multiples of the longitude), so each sine and cosine
+    // is taken once and kept for the next map.
     double g[77];
+    double sineOfDip = 0., cosT[9] = {}, sinT[9] = {};
+    bool haveSineOfDip = false, haveT[9] = {};
     for (int iz = kik; iz <= lik; ++iz) {
         const double x = iz == 6 ? double(cenlat) : double(s.geog.gmdip(ii));
         const float y = clg;
         const int terms = ikim(9, iz) + 1;
         const int k = ikim(1, iz);
-        const double sx = std::sin(x);
+        double sx;
+        if (iz == 6) {
+            sx = std::sin(x);
+        } else {
+            if (!haveSineOfDip) sineOfDip = std::sin(x), haveSineOfDip = true;
+            sx = sineOfDip;
+        }
         g[1] = 1.;
         g[2] = sx;
         for (int ka = 2; ka <= k; ++ka) g[ka + 1] = sx * g[ka];
@@ -85,8 +96,9 @@ void EvaluateMaps(TModelState &s, int kik, int lik, int ii) {
             double t = y;
             for (;;) {
                 const int kk = ikim(jg, iz) + 4;
-                g[kk - 2] = cx * std::cos(t);
-                g[kk - 1] = cx * std::sin(t);
+                if (!haveT[jg]) cosT[jg] = std::cos(t), sinT[jg] = std::sin(t), haveT[jg] = true;
+                g[kk - 2] = cx * cosT[jg];
+                g[kk - 1] = cx * sinT[jg];
                 const int lo = ikim(jg + 1, iz);
                 if (kdif != 2 && lo >= kk) {
                     for (int ka = kk; ka <= lo; ka += 2) {
