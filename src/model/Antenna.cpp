@@ -266,6 +266,20 @@ void ElevationCell(float deltd, int &j, int &jp1, float &xdelta) {
     xdelta = deltd - float(j - 1);
 }
 
+// An element by its indices as the reference's memory holds it: a frequency
+// row past the table's 30 (a band card reaching above 30 MHz, read at the
+// MUF) lands in the next column, as there; outside the whole table, 0.
+template <typename Table, typename... Index>
+float ColumnMajorAt(const Table &table, Index... index) {
+    const int at[] = {int(index)...};
+    std::size_t offset = 0, stride = 1;
+    for (std::size_t d = 0; d < sizeof...(Index); ++d) {
+        offset += std::size_t(std::max(at[d], 1) - 1) * stride;
+        stride *= std::size_t(Table::Extent(d));
+    }
+    return offset < Table::size() ? table.Flat(offset + 1) : 0.0f;
+}
+
 // GAIN on a point-to-point table: bilinear in frequency and elevation.
 void TableGain(const TModelState &s, int slot, float delta, float fmc, float &rain, float &eff) {
     const TAntennaSet &a = s.cantenna;
@@ -276,14 +290,15 @@ void TableGain(const TModelState &s, int slot, float delta, float fmc, float &ra
     int j = 0, jp1 = 0;
     float xdelta = 0;
     ElevationCell(deltd, j, jp1, xdelta);
-    const float xx = a.array(i, j, slot);
-    const float yx = a.array(ip1, j, slot);
-    const float xy = a.array(i, jp1, slot);
-    const float yy = a.array(ip1, jp1, slot);
+    const float xx = ColumnMajorAt(a.array, i, j, slot);
+    const float yx = ColumnMajorAt(a.array, ip1, j, slot);
+    const float xy = ColumnMajorAt(a.array, i, jp1, slot);
+    const float yy = ColumnMajorAt(a.array, ip1, jp1, slot);
     const float rx = xx + xfmc * (yx - xx);
     const float ry = xy + xfmc * (yy - xy);
     rain = rx + xdelta * (ry - rx);
-    eff = a.aeff(i, slot) + xfmc * (a.aeff(ip1, slot) - a.aeff(i, slot));
+    const float effI = ColumnMajorAt(a.aeff, i, slot);
+    eff = effI + xfmc * (ColumnMajorAt(a.aeff, ip1, slot) - effI);
 }
 
 // GAIN on an area run's pattern: bilinear in azimuth off the beam and
