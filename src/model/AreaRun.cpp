@@ -9,7 +9,9 @@
 #include "model/RunSetup.h"
 #include "model/Signal.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 
 namespace vx::model {
@@ -19,8 +21,16 @@ namespace {
 // HFAREA's own degree factor (a DATA constant shorter than /CON/'s).
 constexpr float kAreaToRadians = .01745329f;
 
+// VIRTIM's table depends on the month's coefficients and the hour (UT)
+// only, which every cell of an area run shares: it is made for the first
+// cell and again only if the hour were to change.
+struct TPreparedHour {
+    bool Done = false;
+    float Gmt = 0.f;
+};
+
 // HFAREA, one cell: the circuit to the cell's receiver at the deck's hour.
-void RunCell(TModelState &s, int ix, int iy, TAreaReport &report) {
+void RunCell(TModelState &s, int ix, int iy, TAreaReport &report, TPreparedHour &prepared) {
     PlaceReceiver(s, ix, iy);
     for (int h = 1; h <= 24; ++h) s.mufs.allmuf(h) = -1.f;
     ComputeGeometry(s);
@@ -29,7 +39,10 @@ void RunCell(TModelState &s, int ix, int iy, TAreaReport &report) {
     const int jt = s.ion.ihro;
     s.time.jtx = jt;
     SetHour(s, jt);
-    PrepareVirtualHeights(s);
+    if (!prepared.Done || std::bit_cast<uint32_t>(prepared.Gmt) != std::bit_cast<uint32_t>(s.time.gmt)) {
+        PrepareVirtualHeights(s);
+        prepared = {true, s.time.gmt};
+    }
     ApplyTimeVariation(s);
     ApplyF2Variation(s);
     ApplySporadicE(s);
@@ -69,8 +82,9 @@ void RunAreaCells(const TModelData &data, TModelState &s, TAreaReport &report) {
     d.tlong = d.tlongd * kAreaToRadians;
     d.rlat = d.rlatd * kAreaToRadians;
     d.rlong = d.rlongd * kAreaToRadians;
+    TPreparedHour prepared;
     for (int iy = 1; iy <= s.rgrid.ny; ++iy)
-        for (int ix = 1; ix <= s.rgrid.nx; ++ix) RunCell(s, ix, iy, report);
+        for (int ix = 1; ix <= s.rgrid.nx; ++ix) RunCell(s, ix, iy, report, prepared);
 }
 
 bool RunAreaDeck(const TModelData &data, const TDeck &deck, const TAntennaStep &antennas, std::string &text,
