@@ -41,14 +41,12 @@ void CopyControlPoint(TModelState &s, int from, int to) {
 // SETLNG: control point `from`'s ionogram and oblique frequencies into slot `to`.
 void CopyIonogram(TModelState &s, int from, int to) {
     TControlPoints &ron = s.ron;
-    for (int ih = 1; ih <= 30; ++ih) {
-        ron.hprim(ih, to) = ron.hprim(ih, from);
-        ron.htrue(ih, to) = ron.htrue(ih, from);
-        ron.fvert(ih, to) = ron.fvert(ih, from);
-        ron.afac(ih, to) = ron.afac(ih, from);
-        for (int ia = 1; ia <= 40; ++ia)
-            s.rays.ifob(ia, ih, to) = s.rays.ifob(ia, ih, from);
-    }
+    // Each table holds a control point's values together (column-major).
+    std::copy_n(&ron.hprim(1, from), 30, &ron.hprim(1, to));
+    std::copy_n(&ron.htrue(1, from), 30, &ron.htrue(1, to));
+    std::copy_n(&ron.fvert(1, from), 30, &ron.fvert(1, to));
+    std::copy_n(&ron.afac(1, from), 30, &ron.afac(1, to));
+    std::copy_n(&s.rays.ifob(1, 1, from), 40 * 30, &s.rays.ifob(1, 1, to));
 }
 
 } // namespace
