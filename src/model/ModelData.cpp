@@ -31,14 +31,19 @@ constexpr float kLargestCoefficient = 1.0e5f;
 // terms (the foF2 maps) (VERSY, VIRTIM).
 constexpr int32_t kLargestTermCount = 76;
 
-constexpr std::array<uint32_t, 256> kCrcTable = [] {
-    std::array<uint32_t, 256> table{};
+// CRC-32 tables for eight bytes at a time: kCrcTables[0] is the usual
+// byte table, kCrcTables[k] the effect of a byte followed by k zero bytes.
+constexpr std::array<std::array<uint32_t, 256>, 8> kCrcTables = [] {
+    std::array<std::array<uint32_t, 256>, 8> tables{};
     for (uint32_t n = 0; n < 256; ++n) {
         uint32_t c = n;
         for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[n] = c;
+        tables[0][n] = c;
     }
-    return table;
+    for (std::size_t k = 1; k < 8; ++k)
+        for (uint32_t n = 0; n < 256; ++n)
+            tables[k][n] = (tables[k - 1][n] >> 8) ^ tables[0][tables[k - 1][n] & 0xFF];
+    return tables;
 }();
 
 void AppendFloat(std::string &out, float v) { AppendLE32(out, std::bit_cast<uint32_t>(v)); }
@@ -107,8 +112,17 @@ std::string ReadPayload(const char *payload, TModelData &data) {
 } // namespace
 
 uint32_t Crc32(std::string_view bytes) {
+    const auto &t = kCrcTables;
     uint32_t c = 0xFFFFFFFFu;
-    for (char ch : bytes) c = kCrcTable[(c ^ static_cast<unsigned char>(ch)) & 0xFF] ^ (c >> 8);
+    const char *at = bytes.data();
+    std::size_t left = bytes.size();
+    for (; left >= 8; left -= 8, at += 8) {
+        const uint32_t lo = c ^ GetLE32(at);
+        const uint32_t hi = GetLE32(at + 4);
+        c = t[7][lo & 0xFF] ^ t[6][(lo >> 8) & 0xFF] ^ t[5][(lo >> 16) & 0xFF] ^ t[4][lo >> 24] ^
+            t[3][hi & 0xFF] ^ t[2][(hi >> 8) & 0xFF] ^ t[1][(hi >> 16) & 0xFF] ^ t[0][hi >> 24];
+    }
+    for (; left > 0; --left, ++at) c = t[0][(c ^ static_cast<unsigned char>(*at)) & 0xFF] ^ (c >> 8);
     return c ^ 0xFFFFFFFFu;
 }
 
