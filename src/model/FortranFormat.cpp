@@ -34,6 +34,36 @@ void AppendNonFinite(std::string &out, double value, int width) {
     AppendRight(out, text, width);
 }
 
+// AppendF for the usual value, a float's (the model's REAL) with at most
+// five decimals and below 1e9: times 10^decimals it is exact in a double, so
+// rounding that to an integer (ties to even) gives the digits the exact
+// conversion gives. False, with nothing written, for any other value.
+bool AppendFloatF(std::string &out, double value, int width, int decimals) {
+    constexpr double kScale[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5};
+    if (decimals < 0 || decimals > 5 || !(std::fabs(value) < 1e9) || double(float(value)) != value) return false;
+    const double rounded = std::nearbyint(std::fabs(value) * kScale[decimals]);
+    unsigned long long digits = static_cast<unsigned long long>(rounded);
+    char text[32];
+    int at = 32;
+    for (int k = 0; k < decimals; ++k, digits /= 10) text[--at] = char('0' + digits % 10);
+    text[--at] = '.';
+    const bool wholeZero = digits == 0;
+    do {
+        text[--at] = char('0' + digits % 10);
+        digits /= 10;
+    } while (digits > 0);
+    if (std::signbit(value) && rounded != 0.0) text[--at] = '-';
+    // With no decimals the zero is the only digit and stays; otherwise it
+    // goes when the field has no room for it.
+    if (wholeZero && decimals > 0 && 32 - at > width) {
+        const int zero = text[at] == '-' ? at + 1 : at;
+        if (zero != at) text[zero] = '-';
+        ++at;
+    }
+    AppendRight(out, std::string_view(text + at, std::size_t(32 - at)), width);
+    return true;
+}
+
 } // namespace
 
 void AppendF(std::string &out, double value, int width, int decimals) {
@@ -41,6 +71,7 @@ void AppendF(std::string &out, double value, int width, int decimals) {
         AppendNonFinite(out, value, width);
         return;
     }
+    if (AppendFloatF(out, value, width, decimals)) return;
     // The exact value with its decimals, correctly rounded (ties to even).
     std::array<char, 400> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),

@@ -5,6 +5,7 @@
 // decimal ties, values next to a width's limit, long digit strings, signs
 // of zero.
 #include "model/AntennaText.h"
+#include "model/FortranFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +39,44 @@ void ExpectSameRoundTrip(float value, int width, int decimals) {
             << std::hexfloat << value << " F" << width << "." << decimals << ": " << fast << " vs " << slow;
 }
 
+// F editing of a float as the C library's exact conversion gives its digits:
+// no sign on a value that rounds to zero, the lone zero before the point
+// dropped when the field has no room for it, stars when it does not fit.
+std::string ExpectedF(float value, int width, int decimals) {
+    char digits[128];
+    std::snprintf(digits, sizeof digits, "%.*f", decimals, std::fabs(double(value)));
+    std::string whole = digits, fraction;
+    if (const std::size_t point = whole.find('.'); point != std::string::npos) {
+        fraction = whole.substr(point + 1);
+        whole.resize(point);
+    }
+    const bool zero = std::string(digits).find_first_not_of("0.") == std::string::npos;
+    std::string text = std::signbit(value) && !zero ? "-" : "";
+    if (!(whole == "0" && decimals > 0 && int(text.size() + whole.size() + 1 + fraction.size()) > width)) text += whole;
+    text += "." + fraction;
+    if (int(text.size()) > width) return std::string(std::size_t(width), '*');
+    return std::string(std::size_t(width) - text.size(), ' ') + text;
+}
+
 } // namespace
+
+TEST(FixedFieldShortcut, ReportFieldsHaveTheLibrarysDigits) {
+    std::mt19937 random(2312);
+    std::uniform_int_distribution<int> decimalsOf(0, 5), widthOf(3, 10), exponentOf(-20, 32);
+    std::uniform_real_distribution<float> mantissa(-1.f, 1.f);
+    auto check = [](float value, int width, int decimals) {
+        std::string text;
+        vx::model::fortran::AppendF(text, value, width, decimals);
+        ASSERT_EQ(text, ExpectedF(value, width, decimals)) << std::hexfloat << value << " F" << width << "." << decimals;
+    };
+    for (int i = 0; i < 200000; ++i) check(std::ldexp(mantissa(random), exponentOf(random)), widthOf(random), decimalsOf(random));
+    for (int decimals = 0; decimals <= 5; ++decimals)
+        for (int k = -3000; k <= 3000; ++k)
+            for (int width : {4, 5, 7, 9}) check(std::ldexp(float(2 * k + 1), -(decimals + 1)), width, decimals);
+    for (float value : {0.0f, -0.0f, -0.004f, 0.5f, -0.5f, 999.995f, -99.5f, 5.0e8f, 1.0e9f, 3.0e10f})
+        for (int decimals = 0; decimals <= 5; ++decimals)
+            for (int width = 1; width <= 12; ++width) check(value, width, decimals);
+}
 
 TEST(FixedFieldShortcut, RoundTripMatchesTextForDrawnValues) {
     std::mt19937 random(20261208);
