@@ -55,7 +55,7 @@ esac
 data=$root/share/vantor
 
 # The programs that were built are installed.
-for p in vantor vantor-cli kestrix; do
+for p in vantor vantor-cli vantor-voacap kestrix; do
   if built "$p"; then [ -x "$root/bin/$p" ] || fail "bin/$p is not installed"; fi
 done
 
@@ -87,6 +87,21 @@ if [ "$mode" = prefix ] && built vantor-cli && [ -f "$build/bin/Prefix.lst" ]; t
   out=$(run "$build/bin/vantor-cli" lookup K1ABC)
   [[ $out == $'K1ABC\t291\tUnited States\t'* ]] || fail "the build folder's vantor-cli printed: $out"
 fi
+# The installed propagation program finds its coefficient tables in the
+# installed data folder and computes a real deck as voacapl did, in a data
+# folder that holds nothing but the antenna and the deck.
+if built vantor-voacap; then
+  voa=$work/itshfbc
+  mkdir -p "$voa/run" "$voa/antennas/default"
+  cp "$source_dir/tests/fixtures/voacap/p2p/p2p01.dat" "$voa/run/"
+  printf 'ISOTROPE\n 2     2 parameters\n  0.00  [ 1] Max Gain dBi..:\n   0    [ 2] Antenna Type..:\n' \
+    >"$voa/antennas/default/isotrope"
+  run "$root/bin/vantor-voacap" -s "$voa" p2p01.dat p2p01.out </dev/null >"$work/voacap.log" 2>&1 ||
+    { cat "$work/voacap.log"; fail "the installed vantor-voacap failed"; }
+  cmp -s "$voa/run/p2p01.out" "$source_dir/tests/fixtures/voacap/p2p/p2p01.out" ||
+    fail "the installed vantor-voacap wrote another output than voacapl"
+fi
+
 # The installed Kestrix starts (its own tests hold what --help prints).
 if built kestrix; then
   out=$(run "$root/bin/kestrix" --help 2>&1) || true
