@@ -4,7 +4,9 @@
 #include "model/AntennaText.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 
 namespace vx::model {
@@ -484,6 +486,29 @@ float TransmitPowerDb(const TModelState &s, float freq) {
     const float f = std::clamp(freq, 2.0f, 30.0f);
     const int slot = ServingSlot(s.cantenna, 1, f);
     return slot == 0 ? 30.0f : s.pantenna.pwrdba(slot);
+}
+
+// GAIN's ground reflection loss depends on the point only through its
+// ground constants: a point with the same constants (bit for bit) as the
+// one before it has the same loss.
+static bool SameGroundAsPrevious(const TModelState &s, int ig) {
+    return ig > 1 && std::bit_cast<uint32_t>(s.geog.sigpat(ig)) == std::bit_cast<uint32_t>(s.geog.sigpat(ig - 1)) &&
+           std::bit_cast<uint32_t>(s.geog.epspat(ig)) == std::bit_cast<uint32_t>(s.geog.epspat(ig - 1));
+}
+
+float MeanGroundReflectionLoss(TModelState &s, float del, float freq) {
+    float y = 0.0f;
+    float yg = 0.0f;
+    for (int ig = 1; ig <= s.ron.km; ++ig) {
+        if (!SameGroundAsPrevious(s, ig)) {
+            float geff = 0.0f;
+            yg = 0.0f;
+            AntennaGain(s, -ig, del, freq, yg, geff);
+        }
+        y = y + yg;
+    }
+    const float xkm = float(s.ron.km);
+    return y / xkm;
 }
 
 } // namespace vx::model

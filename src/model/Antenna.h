@@ -163,6 +163,10 @@ float GreatCircleBearing(float tlat, float tlon, float rlat, float rlon);
 // reflection loss at control point -itr instead (eff 0).
 void AntennaGain(TModelState &s, int itr, float delta, float fmc, float &rain, float &eff);
 
+// GAIN's ground reflection loss at take-off angle del, summed over the
+// control points and divided by their number (REGMOD, ESMOD, SETTXR).
+float MeanGroundReflectionLoss(TModelState &s, float del, float freq);
+
 // PWRDB: the transmitter power (dBW) of the transmit antenna serving freq
 // (clamped to 2..30 MHz); 30 dBW when none does.
 float TransmitPowerDb(const TModelState &s, float freq);

@@ -337,29 +337,6 @@ void InsertMufModes(TModelState &s, int ihop, int &nummod) {
 
 namespace {
 
-// GAIN's ground reflection loss depends on the point only through its
-// ground constants: a point with the same constants (bit for bit) as the
-// one before it has the same loss.
-bool SameGroundAsPrevious(const TModelState &s, int ig) {
-    return ig > 1 && std::bit_cast<uint32_t>(s.geog.sigpat(ig)) == std::bit_cast<uint32_t>(s.geog.sigpat(ig - 1)) &&
-           std::bit_cast<uint32_t>(s.geog.epspat(ig)) == std::bit_cast<uint32_t>(s.geog.epspat(ig - 1));
-}
-
-// Ground reflection loss averaged over the control points (REGMOD, ESMOD).
-float MeanGroundLoss(TModelState &s, float del, float freq) {
-    float y = 0.0f;
-    float yg = 0.0f;
-    for (int ig = 1; ig <= s.ron.km; ++ig) {
-        if (!SameGroundAsPrevious(s, ig)) {
-            float geff = 0.0f;
-            yg = 0.0f;
-            AntennaGain(s, -ig, del, freq, yg, geff);
-        }
-        y = y + yg;
-    }
-    const float xkm = float(s.ron.km);
-    return y / xkm;
-}
 
 // -10 log10(1 - p) with p at most 0.9 (REGMOD, ESMOD obscuration).
 float ObscurationLoss(float pros) {
@@ -505,7 +482,7 @@ void RegularModes(TModelState &s) {
         z.fslos(im) = 32.45f + 20.0f * std::log10(path * freq);
         const TObscuration o = ModeAbsorption(s, im, k, l, del, psi, ac, bc);
 
-        z.grlos(im) = MeanGroundLoss(s, del, freq);
+        z.grlos(im) = MeanGroundReflectionLoss(s, del, freq);
         float gain = 0.0f, eff = 0.0f;
         AntennaGain(s, 1, del, freq, gain, eff);
         z.tgain(im) = gain;
@@ -636,7 +613,7 @@ void SporadicEModes(TModelState &s) {
         const float refu = EsReflectionLoss(MufProbability(s, freq, es.fs(3, k) * secs, u.yhpf(4), 4));
         z.tllow(ih) = std::min(d.dsl + hop * (refl - ref), 25.0f);
         z.tlhgh(ih) = std::min(d.dsu + hop * (ref - refu), 25.0f);
-        const float sgrlos = MeanGroundLoss(s, del, freq);
+        const float sgrlos = MeanGroundReflectionLoss(s, del, freq);
         float stgain = 0.0f, steff = 0.0f, srgain = 0.0f, sreff = 0.0f;
         AntennaGain(s, 1, del, freq, stgain, steff);
         AntennaGain(s, 2, del, freq, srgain, sreff);

@@ -603,30 +603,12 @@ void UpperRegionLosses(TModelState &s, int ia, int k, float cdel, float ac, floa
     l.aofx(ia, k) = -10.0f * std::log10(1.0f - p);
 }
 
-// GAIN's ground reflection loss depends on the point only through its
-// ground constants: a point with the same constants (bit for bit) as the
-// one before it has the same loss.
-bool SameGroundAsPrevious(const TModelState &s, int ig) {
-    return ig > 1 && std::bit_cast<uint32_t>(s.geog.sigpat(ig)) == std::bit_cast<uint32_t>(s.geog.sigpat(ig - 1)) &&
-           std::bit_cast<uint32_t>(s.geog.epspat(ig)) == std::bit_cast<uint32_t>(s.geog.epspat(ig - 1));
-}
-
 // SETTXR: average ground reflection loss over the control points, and the
 // gain of the end's antenna.
 void GroundAndAntenna(TModelState &s, int jj, int ia, int k, float del) {
     TLossTables &l = s.losx;
     const float freq = s.frq.freq;
-    float y = 0.0f;
-    float yg = 0.0f;
-    for (int ig = 1; ig <= s.ron.km; ++ig) {
-        if (!SameGroundAsPrevious(s, ig)) {
-            float geff = 0.0f;
-            yg = 0.0f;
-            AntennaGain(s, -ig, del, freq, yg, geff);
-        }
-        y = y + yg;
-    }
-    l.grlosx(ia, k) = y / static_cast<float>(s.ron.km);
+    l.grlosx(ia, k) = MeanGroundReflectionLoss(s, del, freq);
     float gain = 0.0f;
     float teff = 0.0f;
     AntennaGain(s, jj, del, freq, gain, teff);

@@ -34,9 +34,10 @@ void ExpectSameRoundTrip(float value, int width, int decimals) {
     const bool fastFits = FixedRoundTrip(value, width, decimals, fast);
     const bool slowFits = RoundTripThroughText(value, width, decimals, slow);
     ASSERT_EQ(fastFits, slowFits) << value << " F" << width << "." << decimals;
-    if (fastFits)
+    if (fastFits) {
         ASSERT_EQ(std::bit_cast<uint32_t>(fast), std::bit_cast<uint32_t>(slow))
             << std::hexfloat << value << " F" << width << "." << decimals << ": " << fast << " vs " << slow;
+    }
 }
 
 // F editing of a float as the C library's exact conversion gives its digits:
