@@ -2,6 +2,7 @@
 // single precision, as the reference's REAL; Fortran's INT() of a positive
 // value is a truncation, which the casts below keep.
 #include "model/Rays.h"
+#include "model/FortranFormat.h"
 
 #include "model/Antenna.h"
 #include "model/Reliability.h"
@@ -23,14 +24,7 @@ constexpr int kLayerF2 = 3;
 // Largest number of rays in one column of /REFLX/.
 constexpr int kMaxRays = 45;
 
-// Fortran's conversion of a REAL to INTEGER as the reference's build does
-// it (truncation; values out of range, and NaN, give the most negative
-// integer, as the processor's conversion does).
-int32_t TruncateToInt(float x) {
-    if (!(x > -2147483648.0f && x < 2147483648.0f))
-        return INT32_MIN;
-    return static_cast<int32_t>(x);
-}
+using fortran::TruncateToInt;
 
 // A frequency in kHz as the ray tables keep it.
 int32_t KiloHertz(float mhz) { return TruncateToInt(1000.0f * mhz); }

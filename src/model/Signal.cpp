@@ -1,4 +1,5 @@
 #include "model/Signal.h"
+#include "model/FortranFormat.h"
 
 #include "model/Antenna.h"
 #include "model/Ionosphere.h"
@@ -14,16 +15,7 @@
 
 namespace vx::model {
 
-namespace {
-
-// A float truncated to an integer as the reference's compiled conversion
-// does it on x86-64: out of range (or not a number) gives INT_MIN.
-int TruncateToInt(float x) {
-    if (!(x > -2147483904.0f && x < 2147483648.0f)) return INT_MIN;
-    return int(x);
-}
-
-} // namespace
+using fortran::TruncateToInt;
 
 namespace {
 
