@@ -17,7 +17,14 @@ TVoaWorkerPool::~TVoaWorkerPool() {
   CancelAll();
   Workers_.clear();
   if (TempSet_ && !FolderSet_.empty()) {
+    // Another process may work in the same set (the window beside
+    // vantor-cli precompute): its folders stay while one of them is locked.
+    std::vector<std::unique_ptr<TDataFolderLock>> held;
     std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(FolderSet_, ignored)) {
+      held.push_back(std::make_unique<TDataFolderLock>());
+      if (held.back()->TryLock(entry.path().string() + "/") == TDataFolderLock::lrBusy) return;
+    }
     std::filesystem::remove_all(FolderSet_, ignored);  // links go, not what they point to
   }
 }

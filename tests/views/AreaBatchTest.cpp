@@ -281,6 +281,14 @@ TEST_F(PoolFixture, APrivateTemporaryFolderTakesTheWorkersWhenNothingElseIsShort
   const std::string set = pool->FolderSet();
   EXPECT_EQ(set.rfind(temp, 0), 0u) << set;
   EXPECT_TRUE(DirectoryExists(WorkerFolder(set, 2)));
+  {
+    // Another process still runs in one of the folders: the set stays.
+    TDataFolderLock other;
+    ASSERT_EQ(other.TryLock(WorkerFolder(set, 1)), TDataFolderLock::lrLocked);
+    TVoaWorkerPool second(hub.Factory(), TWorkerPoolSetup{3, {temp}});
+    ASSERT_TRUE(second.Prepare(*engine, error)) << error;
+  }
+  EXPECT_TRUE(DirectoryExists(WorkerFolder(set, 1)));
   pool.reset();
   EXPECT_FALSE(DirectoryExists(set));
   EXPECT_TRUE(DirectoryExists(user + "run/"));  // the user's folder the links pointed into stays
