@@ -93,6 +93,10 @@ bool RunAreaDeck(const TModelData &data, const TDeck &deck, const TAntennaStep &
     TModelState &s = *state;
     InitialiseState(s);
     SetMagneticPole(s);
+    if (deck.MagneticPole) {
+        s.cnorth_pole.g_magnetic_lat = deck.MagneticPole->first;
+        s.cnorth_pole.g_magnetic_lon = deck.MagneticPole->second;
+    }
     if (!ApplyDeck(deck, s, error) || !antennas(s, error)) return false;
     if (s.carea.iarea == 0) {
         error = "the deck is not an area deck";

@@ -502,3 +502,37 @@ bool ReadAreaDeck(std::string_view text, std::string_view name, TDeck &deck, std
 }
 
 } // namespace vx::model
+
+namespace vx::model {
+
+// set_magnetic_pole: READ(*) of two reals, from as many lines as it takes;
+// a value that is no number, or a pole out of range, counts as no file.
+std::optional<std::pair<float, float>> ParseMagneticPole(std::string_view text) {
+    float values[2] = {};
+    int found = 0;
+    std::size_t at = 0;
+    while (found < 2 && at < text.size()) {
+        const char c = text[at];
+        if (c == ' ' || c == ',' || c == '\t' || c == '\r' || c == '\n') {
+            ++at;
+            continue;
+        }
+        std::size_t end = at;
+        while (end < text.size() && text[end] != ' ' && text[end] != ',' && text[end] != '\t' && text[end] != '\r' &&
+               text[end] != '\n')
+            ++end;
+        const std::string_view token = text.substr(at, end - at);
+        const char *first = token.data();
+        if (!token.empty() && token.front() == '+') ++first;
+        const auto [ptr, ec] = std::from_chars(first, token.data() + token.size(), values[found]);
+        if (ec != std::errc() || ptr != token.data() + token.size()) return std::nullopt;
+        ++found;
+        at = end;
+    }
+    if (found < 2) return std::nullopt;
+    const float glat = values[0], glon = values[1];
+    if (glat < 60.0f || glat > 90.0f || glon < -180.0f || glon > 180.0f) return std::nullopt;
+    return std::pair{glat, glon};
+}
+
+} // namespace vx::model

@@ -10,7 +10,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -50,7 +52,15 @@ struct TDeck {
     std::vector<TDeckAntenna> Antennas;
     // Area decks: the number of points along each side of the grid.
     int32_t GridSize = 0;
+    // The geomagnetic north pole (latitude, longitude in degrees) when the
+    // run takes it from a north_pole.txt (ReadMagneticPole), not the built-in.
+    std::optional<std::pair<float, float>> MagneticPole;
 };
+
+// The pole a north_pole.txt gives, read as the reference reads it: the
+// first two numbers of its first line, latitude 60..90 and longitude
+// -180..180; nothing for a file that gives no such pair.
+std::optional<std::pair<float, float>> ParseMagneticPole(std::string_view text);
 
 // Decodes an ANTENNA card image and checks its slot, role, frequency range
 // and file name.

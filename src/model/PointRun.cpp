@@ -104,6 +104,10 @@ bool RunPointDeck(const TModelData &data, const TDeck &deck, const TAntennaStep 
     TModelState &s = *state;
     InitialiseState(s);
     SetMagneticPole(s);
+    if (deck.MagneticPole) {
+        s.cnorth_pole.g_magnetic_lat = deck.MagneticPole->first;
+        s.cnorth_pole.g_magnetic_lon = deck.MagneticPole->second;
+    }
     TPointReport report;
     if (!report.WriteListing(deck.Cards)) {
         error = "the deck has a card the listing does not know";

@@ -205,3 +205,17 @@ TEST(AreaDeck, RefusesWhatItCannotRun) {
               std::string::npos);
     EXPECT_NE(AreaError(WithLine(deck, "Model", "Model    :ICEPAC")).find("VOACAP"), std::string::npos);
 }
+
+TEST(MagneticPole, ReadAsTheReferenceReadsItsFile) {
+    using vx::model::ParseMagneticPole;
+    const auto pole = ParseMagneticPole("79.5 -69.0\nglat glon\nThis file specifies ...\n");
+    ASSERT_TRUE(pole);
+    EXPECT_EQ(pole->first, 79.5f);
+    EXPECT_EQ(pole->second, -69.0f);
+    EXPECT_EQ(ParseMagneticPole("  80,\r\n -70.25 \n")->second, -70.25f);  // values may span lines
+    EXPECT_FALSE(ParseMagneticPole("glat glon\n79.5 -69.0\n"));           // no number first: a read error
+    EXPECT_FALSE(ParseMagneticPole("59.9 -69.0"));                         // out of range
+    EXPECT_FALSE(ParseMagneticPole("79.5 180.5"));
+    EXPECT_FALSE(ParseMagneticPole("79.5"));
+    EXPECT_FALSE(ParseMagneticPole(""));
+}

@@ -76,3 +76,29 @@ TEST_F(ReferenceRuns, AreaFilesMatchTheReference) {
         EXPECT_TRUE(Read(Folder / "areadata/ref" / vg1) == Read(Fixtures / "area" / vg1)) << deck;
     }
 }
+
+// voacapl takes the magnetic pole from run/north_pole.txt, and from
+// database/north_pole.txt only when its folder is given with the trailing "/"
+// (as Vantor gives it); otherwise its built-in pole, 78.5 N 69.0 W. The
+// fixtures were made without the slash and without those files.
+TEST_F(ReferenceRuns, TheMagneticPoleComesFromTheFilesAsVoacaplReadsThem) {
+    const std::string fixture = Read(Fixtures / "p2p" / "p2p01.out");
+    fs::create_directories(Folder / "database");
+    std::ofstream(Folder / "database/north_pole.txt") << "79.5 -69.0\nglat glon\n";
+    ASSERT_EQ(Run({"-s", Folder.string(), "p2p01.dat", "plain.out"}), 0) << Messages.str();
+    EXPECT_TRUE(Read(Folder / "run/plain.out") == fixture) << "without the slash the database file is not read";
+    ASSERT_EQ(Run({"-s", Folder.string() + "/", "p2p01.dat", "slash.out"}), 0) << Messages.str();
+    EXPECT_FALSE(Read(Folder / "run/slash.out") == fixture) << "with the slash its pole is used";
+    // A file giving the built-in pole, or one out of range, changes nothing.
+    std::ofstream(Folder / "database/north_pole.txt") << "78.5,-69.0\n";
+    ASSERT_EQ(Run({"-s", Folder.string() + "/", "p2p01.dat", "same.out"}), 0);
+    EXPECT_TRUE(Read(Folder / "run/same.out") == fixture);
+    std::ofstream(Folder / "run/north_pole.txt") << "59.9 -69.0\n";
+    std::ofstream(Folder / "database/north_pole.txt") << "91 0\n";
+    ASSERT_EQ(Run({"-s", Folder.string() + "/", "p2p01.dat", "range.out"}), 0);
+    EXPECT_TRUE(Read(Folder / "run/range.out") == fixture);
+    // The run folder's file counts in either form.
+    std::ofstream(Folder / "run/north_pole.txt") << "79.5 -69.0\n";
+    ASSERT_EQ(Run({"-s", Folder.string(), "p2p01.dat", "run.out"}), 0);
+    EXPECT_TRUE(Read(Folder / "run/run.out") == Read(Folder / "run/slash.out"));
+}
