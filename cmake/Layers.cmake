@@ -1,5 +1,6 @@
 # One static library per layer, lowest first:
 #   vx_base (src/common) < vx_refdata, vx_geo, vx_model < vx_engine < vx_views < vx_app
+# (vx_voacap, the built-in engine's command line, stands on vx_engine)
 # with Qt edge libraries (vx_engine_qt, vx_views_qt, vx_app_qt) beside the layer
 # they serve; kestrix_core and kestrix_qt (src/manager) stand on vx_base and
 # vx_refdata only.

@@ -94,6 +94,10 @@ std::string ReferenceFolder() {
   return PortableMode() ? ProgramFolder() + "Reference/" : DataHomeFolder() + "Vexmoor/Reference/";
 }
 
+std::string EngineFolder() {
+  return PortableMode() ? ProgramFolder() + "Engine/" : DataHomeFolder() + "Vexmoor/Vantor/Engine/";
+}
+
 void CreateProgramFolders(TProgram program) {
   MakeDirectories(ReferenceFolder());
   if (program == TProgram::pgVantor) MakeDirectories(AreaCacheFolder());

@@ -31,6 +31,11 @@ std::string AreaCacheFolder();
 // trailing "/" (not created here).
 std::string DataHomeFolder();
 
+// ~/.local/share/Vexmoor/Vantor/Engine/ (portable: "Engine/" beside the
+// program): the built-in engine's own data folder (its antennas) when no
+// VOACAP data folder is there to share.
+std::string EngineFolder();
+
 // ~/.local/share/Vexmoor/Reference/ (portable: "Reference/" beside the
 // program).
 std::string ReferenceFolder();

@@ -15,6 +15,7 @@ namespace vx {
 inline constexpr size_t kCacheCellSize = 20;
 // The engine that computed a map; maps of two engines differ slightly.
 inline constexpr char kVoaplEngineName[] = "voacapl";
+inline constexpr char kBuiltinEngineName[] = "builtin";
 
 // Everything an area map depends on.
 struct TAreaCacheKey {

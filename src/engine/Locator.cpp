@@ -44,11 +44,30 @@ std::string ExpandHome(const std::string& path) {
   return path;
 }
 
+const char* EngineChoiceName(TEngineChoice choice) {
+  switch (choice) {
+    case TEngineChoice::Builtin: return "builtin";
+    case TEngineChoice::Voacapl: return "voacapl";
+    default: return "auto";
+  }
+}
+
+bool ParseEngineChoice(std::string_view text, TEngineChoice& choice) {
+  const std::string name = UpperAscii(Trim(text));
+  for (TEngineChoice c : {TEngineChoice::Auto, TEngineChoice::Builtin, TEngineChoice::Voacapl})
+    if (name == UpperAscii(EngineChoiceName(c))) {
+      choice = c;
+      return true;
+    }
+  return false;
+}
+
 TVoacapSetup ReadVoacapSetup(const TIniFile& settings) {
   TVoacapSetup s{ExpandHome(settings.ReadString("VOACAP", "Program")),
                  ExpandHome(settings.ReadString("VOACAP", "DataFolder"))};
   auto workers = ParseInt(Trim(settings.ReadString("VOACAP", "Workers")));
   if (workers && *workers > 0) s.Workers = int(std::min<int64_t>(*workers, 1 << 16));
+  ParseEngineChoice(settings.ReadString("VOACAP", "Engine"), s.Engine);
   return s;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "engine/ProcessRunner.h"
 #include "engine/VoaTypes.h"
@@ -12,18 +13,29 @@ namespace vx {
 
 class TIniFile;
 
+// Which engine computes: voacapl when it is installed, else the built-in
+// model (auto); or always one of them.
+enum class TEngineChoice { Auto, Builtin, Voacapl };
+
+// "auto", "builtin", "voacapl".
+const char* EngineChoiceName(TEngineChoice choice);
+// Reads one of those names (case and blanks ignored); false for another text.
+bool ParseEngineChoice(std::string_view text, TEngineChoice& choice);
+
 // Places given by the user (settings file or command line); blank = default.
 struct TVoacapSetup {
   std::string Program;
   std::string DataFolder;
   int Workers = 0;  // programs run side by side by the batch; 0: one per core
+  TEngineChoice Engine = TEngineChoice::Auto;
 };
 
 // "~/x" as $HOME/x (settings files are not read by a shell).
 std::string ExpandHome(const std::string& path);
 
 // Reads section "VOACAP", keys "Program" and "DataFolder", "~/" expanded,
-// and "Workers" (0 when missing or not a number from 1 up).
+// "Workers" (0 when missing or not a number from 1 up) and "Engine" (auto
+// when missing or unknown).
 TVoacapSetup ReadVoacapSetup(const TIniFile& settings);
 
 struct TVoacapInstallation {

@@ -1,11 +1,18 @@
 #include "engine/VoaEng.h"
 
+#include <atomic>
+#include <thread>
+
 #include "common/FileUtil.h"
+#include "common/Paths.h"
 #include "engine/AntPattern.h"
 #include "engine/Antennas.h"
 #include "engine/Cache.h"
 #include "engine/Decks.h"
+#include "engine/ModelFiles.h"
+#include "engine/ModelRun.h"
 #include "engine/VoaParse.h"
+#include "engine/WorkerPool.h"
 
 namespace vx {
 
@@ -25,7 +32,30 @@ TVoaEngine::TVoaEngine(std::unique_ptr<IProcessRunner> runner, TVoacapSetup setu
   if (Process_) Process_->OnFinished = [this](uint32_t code) { ProcessFinished(code); };
 }
 
+// A built-in job: the model runs on its own thread with copies of the
+// inputs; the owner's thread collects the figures once Done is set.
+struct TVoaEngine::TBuiltinJob {
+  std::thread Thread;
+  std::atomic<bool> Stop{false};
+  std::atomic<bool> Done{false};
+  TVoaStatus Status = vsReady;
+  std::string Detail;
+  TPointResults Point;
+  TVoaGrid Grid;
+};
+
 void TVoaEngine::CheckInstallation() {
+  StopBuiltin();
+  Builtin_ = false;
+  ModelData_.reset();
+  if (Setup_.Engine != TEngineChoice::Builtin) {
+    CheckVoacapl();
+    if (Setup_.Engine == TEngineChoice::Voacapl || Status_ == vsReady) return;
+  }
+  CheckBuiltin();
+}
+
+void TVoaEngine::CheckVoacapl() {
   Installation_ = LocateVoacap(Setup_);
   const std::string& folder = Installation_.Folder;
   NotFoundDetail_.clear();
@@ -50,7 +80,57 @@ void TVoaEngine::CheckInstallation() {
   if (Status_ == vsReady) LoadAntennaList();
 }
 
+void TVoaEngine::CheckBuiltin() {
+  Builtin_ = true;
+  NotFoundDetail_.clear();
+  AntennaFolder_.clear();
+  // The antennas are shared with VOACAP's data folder when there is one, so
+  // the antenna choices mean the same files with either engine.
+  const TVoacapInstallation voacapl = LocateVoacap(Setup_);
+  Installation_ = {};
+  Installation_.Folder = DirectoryExists(voacapl.Folder) ? voacapl.Folder : EngineFolder();
+  const std::string dataFile = FindModelData();
+  std::string error;
+  if (dataFile.empty()) {
+    Status_ = vsNotFound;
+    NotFoundDetail_ = std::string("The model data file ") + model::kModelDataFileName + " was not found in " +
+                      ShippedDataFolder() + " or beside the program. Reinstall Vantor.";
+    return;
+  }
+  ModelData_ = SharedModelData(dataFile, error);
+  if (!ModelData_) {
+    Status_ = vsNotFound;
+    NotFoundDetail_ = error;
+    return;
+  }
+  AntennaFolder_ = Installation_.Folder + TVoacapFiles::AntennaFolder;
+  if (!MakeDirectories(AntennaFolder_)) {
+    Status_ = vsNotFound;
+    NotFoundDetail_ = "The folder " + AntennaFolder_ + " cannot be created or is not writable.";
+    return;
+  }
+  Status_ = vsReady;
+  LoadAntennaList();
+}
+
+const char* TVoaEngine::EngineName() const { return Builtin_ ? kBuiltinEngineName : kVoaplEngineName; }
+
+void TVoaEngine::SetAreaThreads(int threads) { AreaThreads_ = std::max(0, threads); }
+
+const char* TVoaEngine::StatusText() const {
+  if (Builtin_) switch (Status_) {
+      case vsReady: return "Built-in engine ready";
+      case vsNotFound: return "Built-in engine not available";
+      case vsExecError: return "Error in the built-in engine";
+      case vsDeckError: return "The built-in engine cannot run these inputs";
+      case vsOutputError: return "Error in the built-in engine's results";
+      default: break;
+    }
+  return StatusMessage(Status_);
+}
+
 TVoaEngine::~TVoaEngine() {
+  StopBuiltin();
   if (Process_) {
     CancelPrediction();
     Process_->OnFinished = nullptr;
@@ -67,10 +147,11 @@ void TVoaEngine::NoteFailure(TVoaStatus status, const std::string& detail) {
   FailureDetail_ = detail;
 }
 
-bool TVoaEngine::Running() const { return Waiting_ || (Process_ && Process_->Running()); }
+bool TVoaEngine::Running() const { return Waiting_ || Job_ || (Process_ && Process_->Running()); }
 
 void TVoaEngine::CancelPrediction() {
   Status_ = vsCancelled;
+  StopBuiltin();
   if (Process_) Process_->Terminate();
   EndJob();
 }
@@ -101,7 +182,69 @@ void TVoaEngine::RunJob(bool area) {
   AreaMode_ = area;
   JobInputs_ = Inputs_;
   ClearResults();
-  StartWhenFolderFree();
+  if (Builtin_)
+    RunBuiltin();
+  else
+    StartWhenFolderFree();
+}
+
+// How often the owner's thread looks whether a built-in job is done.
+static constexpr int kBuiltinPollMs = 4;
+
+void TVoaEngine::RunBuiltin() {
+  if (Status_ != vsReady || !ModelData_) {
+    Status_ = vsExecError;
+    FailureDetail_ = NotFoundDetail_;
+    Raise(OnError);
+    return;
+  }
+  TModelJob job{JobInputs_, AntennaFiles_, VoacapFolder(), ModelData_,
+                AreaMode_ ? (AreaThreads_ > 0 ? AreaThreads_ : CoreCount()) : 1};
+  const bool area = AreaMode_;
+  auto run = [area](TBuiltinJob& state, const TModelJob& what) {
+    state.Status = area ? RunModelArea(what, &state.Stop, state.Grid, state.Detail)
+                        : RunModelPoint(what, &state.Stop, state.Point, state.Detail);
+    state.Done.store(true, std::memory_order_release);
+  };
+  Job_ = std::make_unique<TBuiltinJob>();
+  if (!Process_) {
+    // No runner to come back on: the job runs here and now.
+    run(*Job_, job);
+    FinishBuiltin(*Job_);
+    return;
+  }
+  Job_->Thread = std::thread([run, state = Job_.get(), job = std::move(job)] { run(*state, job); });
+  Process_->Defer(kBuiltinPollMs, [this] { PollBuiltin(); });
+}
+
+void TVoaEngine::PollBuiltin() {
+  if (!Job_) return;
+  if (!Job_->Done.load(std::memory_order_acquire)) {
+    Process_->Defer(kBuiltinPollMs, [this] { PollBuiltin(); });
+    return;
+  }
+  Job_->Thread.join();
+  FinishBuiltin(*Job_);
+}
+
+void TVoaEngine::FinishBuiltin(TBuiltinJob& job) {
+  const auto done = std::move(Job_);  // ends with this call
+  Status_ = job.Status;
+  FailureDetail_ = job.Detail;
+  if (Status_ == vsReady) {
+    Results_ = std::move(job.Point);
+    AreaGrid_ = std::move(job.Grid);
+    Raise(OnPredict);
+  } else if (Status_ != vsCancelled) {
+    Raise(OnError);
+  }
+}
+
+void TVoaEngine::StopBuiltin() {
+  if (!Job_) return;
+  Job_->Stop.store(true, std::memory_order_relaxed);
+  if (Job_->Thread.joinable()) Job_->Thread.join();
+  Job_.reset();
 }
 
 void TVoaEngine::StartWhenFolderFree() {
@@ -188,6 +331,7 @@ void TVoaEngine::ParseOutput() {
 TAreaCacheKey TVoaEngine::ReadAreaCacheKey(const TVoaInputs& in) const {
   TAreaCacheKey key;
   key.Inputs = in;
+  key.Engine = EngineName();
   const auto antenna = [&](int32_t index, std::string& name, uint64_t& hash) {
     if (index < 0 || size_t(index) >= AntennaFiles_.Count()) return;
     name = AntennaFiles_[size_t(index)];
@@ -228,6 +372,7 @@ void TVoaEngine::ImportAntennas(const std::string& folder) {
 }
 
 TVoaEngine::TStatusMessage TVoaEngine::StatusMessageBox() const {
+  if (Builtin_ && Status_ == vsNotFound) return {false, StatusText(), NotFoundDetail_};
   switch (Status_) {
     case vsNotFound:
       return {true, "VOACAP v.08.1124W is required for this program to run.\rOpen the VOACAP download page?",

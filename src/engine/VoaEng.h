@@ -1,8 +1,12 @@
-// TVoaEngine: drives the outside propagation program. CheckInstallation
-// finds and checks it once; then the engine runs one job at a time: writes a
-// deck, runs the program through its process runner, reads the output into
-// its results and reports through OnPredict or OnError on the runner's
-// thread.
+// TVoaEngine: computes predictions with the outside propagation program or
+// the built-in model. CheckInstallation picks and checks the engine once
+// (TVoacapSetup::Engine); then the engine runs one job at a time and
+// reports through OnPredict or OnError on the runner's thread.
+//   voacapl:  writes a deck, runs the program through its process runner,
+//             reads the output into its results;
+//   built-in: runs the model on a thread of its own, in memory, and hands
+//             over its figures on the runner's thread (at once when the
+//             engine has no runner).
 //
 // Inputs are set as a whole; a job works on the copy taken when it starts
 // (JobInputs), so its results and its cache entry belong to the inputs it
@@ -13,6 +17,10 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace vx::model {
+struct TModelData;
+}
 
 #include "engine/Cache.h"
 #include "engine/DataLock.h"
@@ -49,9 +57,17 @@ class TVoaEngine {
   // The inputs of the job that runs, or ran last.
   const TVoaInputs& JobInputs() const { return JobInputs_; }
 
+  // Which engine answers: "builtin" or "voacapl" (also in the cache keys).
+  bool Builtin() const { return Builtin_; }
+  const char* EngineName() const;
+  // Built-in area runs share their rows among this many threads (default:
+  // one per core).
+  void SetAreaThreads(int threads);
+  int AreaThreads() const { return AreaThreads_; }
+
   // Results and state.
   TVoaStatus Status() const { return Status_; }
-  const char* StatusText() const { return StatusMessage(Status_); }
+  const char* StatusText() const;
   // What the last failed job could not do, naming the file or folder; may
   // be empty.
   const std::string& FailureDetail() const { return FailureDetail_; }
@@ -61,7 +77,9 @@ class TVoaEngine {
   bool Running() const;  // a job runs or waits for the data folder
   bool Waiting() const { return Waiting_; }
 
-  // The installation.
+  // The installation. The built-in engine has no program; its folder is
+  // the VOACAP data folder when there is one (so both engines share the
+  // antennas), else a folder of its own.
   const std::string& VoacapFolder() const { return Installation_.Folder; }  // with its trailing separator
   const std::string& VoacapProgram() const { return Installation_.Program; }
   const std::string& AntennaFolder() const { return AntennaFolder_; }
@@ -107,6 +125,13 @@ class TVoaEngine {
   std::string OutputFileName() const;
 
  private:
+  struct TBuiltinJob;
+  void CheckVoacapl();
+  void CheckBuiltin();
+  void RunBuiltin();
+  void PollBuiltin();
+  void FinishBuiltin(TBuiltinJob& job);
+  void StopBuiltin();
   void RunJob(bool area);
   void StartWhenFolderFree();
   void EndJob();
@@ -131,6 +156,10 @@ class TVoaEngine {
   std::string AntennaFolder_;
   TAlStringList AntennaFiles_;
   std::vector<std::string> AntennaNames_;
+  bool Builtin_ = false;
+  int AreaThreads_ = 0;
+  std::shared_ptr<const model::TModelData> ModelData_;
+  std::unique_ptr<TBuiltinJob> Job_;
 };
 
 }  // namespace vx

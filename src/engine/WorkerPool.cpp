@@ -42,12 +42,14 @@ bool TVoaWorkerPool::Prepare(const TVoaEngine& user, std::string& error) {
   // The user's engine may have failed or been cancelled since; what counts
   // is that its installation was found and checked.
   const TVoaStatus status = user.Status();
-  if (user.VoacapProgram().empty() || status == vsNotFound || status == vsTooOld || status == vsAntennaError) {
+  if ((!user.Builtin() && user.VoacapProgram().empty()) || status == vsNotFound || status == vsTooOld ||
+      status == vsAntennaError) {
     error = user.StatusText();
     return false;
   }
   const int count = WantedCount(user);
   Wanted_ = count;
+  if (user.Builtin()) return PrepareBuiltin(user, count, error);
   const std::string& folder = user.VoacapFolder();
   const std::string set =
       ChooseWorkerFolderSet(Setup_.Bases.empty() ? DefaultWorkerBases() : Setup_.Bases, folder, count);
@@ -60,8 +62,9 @@ bool TVoaWorkerPool::Prepare(const TVoaEngine& user, std::string& error) {
       if (!PrepareWorkerFolder(folder, folders.back(), error)) return false;
     }
 
-  const bool same = Program_ == user.VoacapProgram() && UserFolder_ == folder && FolderSet_ == set &&
-                    Workers_.size() == folders.size();
+  const bool same = !Builtin_ && Program_ == user.VoacapProgram() && UserFolder_ == folder &&
+                    FolderSet_ == set && Workers_.size() == folders.size();
+  Builtin_ = false;
   if (!same) {
     Workers_.clear();
     Program_ = user.VoacapProgram();
@@ -90,6 +93,37 @@ bool TVoaWorkerPool::Prepare(const TVoaEngine& user, std::string& error) {
       error = "The antenna list of " + w->VoacapFolder() + " differs from the one of " + folder + ".";
       Workers_.clear();
       Program_.clear();
+      return false;
+    }
+  }
+  return true;
+}
+
+// Built-in workers write nothing: they all read the user's folder, each
+// running one map at a time on one thread of its own.
+bool TVoaWorkerPool::PrepareBuiltin(const TVoaEngine& user, int count, std::string& error) {
+  const bool same = Builtin_ && UserFolder_ == user.VoacapFolder() && Workers_.size() == size_t(count);
+  if (!same) {
+    Workers_.clear();
+    Program_.clear();
+    FolderSet_.clear();
+    TempSet_ = false;
+    UserFolder_ = user.VoacapFolder();
+    for (int k = 0; k < count; ++k) {
+      TVoacapSetup s;
+      s.DataFolder = UserFolder_;
+      s.Engine = TEngineChoice::Builtin;
+      Workers_.push_back(std::make_unique<TVoaEngine>(MakeRunner_(), s));
+      Workers_.back()->SetAreaThreads(1);
+    }
+  }
+  Builtin_ = true;
+  for (auto& w : Workers_) {
+    w->CheckInstallation();
+    if (w->Status() != vsReady || w->AntennaFiles().Lines() != user.AntennaFiles().Lines()) {
+      error = w->Status() != vsReady ? std::string(w->StatusText()) : "The antenna list changed while reading it.";
+      Workers_.clear();
+      Builtin_ = false;
       return false;
     }
   }

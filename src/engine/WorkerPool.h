@@ -1,5 +1,6 @@
-// A pool of engines that run area jobs side by side, each in a private data
-// folder made from the user's (engine/WorkerFolder.h). The pool knows no
+// A pool of engines that run area jobs side by side: for voacapl each in a
+// private data folder made from the user's (engine/WorkerFolder.h); for the
+// built-in engine in memory, one map per worker thread. The pool knows no
 // process: the front end hands it a factory of process runners, so the
 // window and vantor-cli use the Qt runner and tests a stand-in.
 #pragma once
@@ -56,6 +57,7 @@ class TVoaWorkerPool {
 
  private:
   int WantedCount(const TVoaEngine& user) const;
+  bool PrepareBuiltin(const TVoaEngine& user, int count, std::string& error);
 
   TRunnerFactory MakeRunner_;
   TWorkerPoolSetup Setup_;
@@ -64,6 +66,7 @@ class TVoaWorkerPool {
   int Wanted_ = 0;
   // A folder set in the temporary folder is removed with the pool.
   bool TempSet_ = false;
+  bool Builtin_ = false;
 };
 
 }  // namespace vx

@@ -198,6 +198,18 @@ void TAreaReport::WriteHead(const TModelState &s) {
 }
 
 // OUTAREA, one cell
+void FoldBestFrequency(TModelState &s) {
+    TFrequencyResults &son = s.son;
+    for (int k = 2; k <= s.ton.nf; ++k) {
+        if (son.dbu(k) > son.dbu(1)) son.dbu(1) = son.dbu(k);
+        if (son.dbw(k) > son.dbw(1)) son.dbw(1) = son.dbw(k);
+        if (son.sndb(k) > son.sndb(1)) son.sndb(1) = son.sndb(k);
+        if (son.reliab(k) > son.reliab(1)) son.reliab(1) = son.reliab(k);
+        if (son.sprob(k) > son.sprob(1)) son.sprob(1) = son.sprob(k);
+        if (s.sncom.snxx(k) > s.sncom.snxx(1)) s.sncom.snxx(1) = s.sncom.snxx(k);
+    }
+}
+
 void TAreaReport::WriteCell(TModelState &s, int ix, int iy) {
     TFrequencyResults &son = s.son;
     const int frequencies = s.ton.nf;
@@ -212,15 +224,7 @@ void TAreaReport::WriteCell(TModelState &s, int ix, int iy) {
         ff::AppendA(fields[1], s.alpha.mode(1).View(), 2);
         ff::AppendA(fields[1], s.alpha.moder(1).View(), 2);
     }
-    // The best of all frequencies goes into column 1.
-    for (int k = 2; k <= frequencies; ++k) {
-        if (son.dbu(k) > son.dbu(1)) son.dbu(1) = son.dbu(k);
-        if (son.dbw(k) > son.dbw(1)) son.dbw(1) = son.dbw(k);
-        if (son.sndb(k) > son.sndb(1)) son.sndb(1) = son.sndb(k);
-        if (son.reliab(k) > son.reliab(1)) son.reliab(1) = son.reliab(k);
-        if (son.sprob(k) > son.sprob(1)) son.sprob(1) = son.sprob(k);
-        if (s.sncom.snxx(k) > s.sncom.snxx(1)) s.sncom.snxx(1) = s.sncom.snxx(k);
-    }
+    FoldBestFrequency(s);
     // OUTAREA's SNR88 and SNR91.
     const float powerCut = PowerCut(son.sndb(1), son.snrlw(1), son.snrup(1), 88.0f, 91.0f);
     float receiveAngle = son.angler(1);

@@ -16,6 +16,7 @@
 #pragma once
 
 #include "model/PointReport.h"
+#include "model/RunSink.h"
 #include "model/State.h"
 
 #include <string>
@@ -40,18 +41,22 @@ void SqueezeBlanks(std::string &text);
 // TXPWR: a power in kW as the head shows it ("100W", "1.5kW", "25kW").
 std::string PowerText(float kilowatts);
 
-class TAreaReport {
+// OUTAREA: the largest value over frequencies 2..nf of son.dbu, son.dbw,
+// son.sndb, son.reliab, son.sprob and sncom.snxx into their column 1.
+void FoldBestFrequency(TModelState &s);
+
+class TAreaReport : public IAreaSink {
 public:
     explicit TAreaReport(std::string_view version = kReportVersion);
 
     // OUTAREA's head: the version line, the run's label (transmitter,
     // antenna, power, beam, hour, frequency, month, sunspots, path) and the
     // column titles with the grid size (rgrid.nx, rgrid.ny).
-    void WriteHead(const TModelState &s);
+    void WriteHead(const TModelState &s) override;
 
     // OUTAREA for cell (ix, iy): the receiver's position and the fields of
     // the cell (son, sncom, cgains, dudl_nois, frq.frel(12)).
-    void WriteCell(TModelState &s, int ix, int iy);
+    void WriteCell(TModelState &s, int ix, int iy) override;
 
     const std::string &Text() const { return Out; }
     std::string TakeText() { return std::move(Out); }

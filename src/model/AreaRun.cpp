@@ -9,10 +9,13 @@
 #include "model/RunSetup.h"
 #include "model/Signal.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <thread>
+#include <vector>
 
 namespace vx::model {
 
@@ -30,7 +33,7 @@ struct TPreparedHour {
 };
 
 // HFAREA, one cell: the circuit to the cell's receiver at the deck's hour.
-void RunCell(TModelState &s, int ix, int iy, TAreaReport &report, TPreparedHour &prepared) {
+void RunCell(TModelState &s, int ix, int iy, IAreaSink &report, TPreparedHour &prepared) {
     PlaceReceiver(s, ix, iy);
     for (int h = 1; h <= 24; ++h) s.mufs.allmuf(h) = -1.f;
     ComputeGeometry(s);
@@ -68,7 +71,7 @@ void PlaceReceiver(TModelState &s, int ix, int iy) {
     d.rlat = d.rlatd * kAreaToRadians;
 }
 
-void RunAreaCells(const TModelData &data, TModelState &s, TAreaReport &report) {
+void RunAreaCells(const TModelData &data, TModelState &s, IAreaSink &sink, int threads) {
     TCircuit &d = s.don;
     s.ssp.month = s.contrl.months(1);
     d.ssn = s.contrl.sunsp(1);
@@ -77,35 +80,54 @@ void RunAreaCells(const TModelData &data, TModelState &s, TAreaReport &report) {
     int nf = 1;
     while (nf <= 11 && s.frq.frel(nf) != 0.f) ++nf;
     s.ton.nf = nf - 1;
-    report.WriteHead(s);
+    sink.WriteHead(s);
     d.tlat = d.tlatd * kAreaToRadians;
     d.tlong = d.tlongd * kAreaToRadians;
     d.rlat = d.rlatd * kAreaToRadians;
     d.rlong = d.rlongd * kAreaToRadians;
-    TPreparedHour prepared;
-    for (int iy = 1; iy <= s.rgrid.ny; ++iy)
-        for (int ix = 1; ix <= s.rgrid.nx; ++ix) RunCell(s, ix, iy, report, prepared);
+    const int rows = s.rgrid.ny;
+    const int workers = std::max(1, std::min(threads, rows));
+    // Every cell is computed from the receiver up, so a row needs nothing
+    // of the rows before it: each thread takes every workers-th row on a
+    // copy of the prepared state.
+    const auto runRows = [&](TModelState &own, int first) {
+        TPreparedHour prepared;
+        for (int iy = first; iy <= rows; iy += workers)
+            for (int ix = 1; ix <= own.rgrid.nx; ++ix) {
+                if (sink.StopRequested()) return;
+                RunCell(own, ix, iy, sink, prepared);
+            }
+    };
+    if (workers == 1) {
+        runRows(s, 1);
+        return;
+    }
+    std::vector<std::unique_ptr<TModelState>> copies;
+    std::vector<std::thread> pool;
+    for (int w = 1; w < workers; ++w) copies.push_back(std::make_unique<TModelState>(s));
+    for (int w = 1; w < workers; ++w)
+        pool.emplace_back([&, w] { runRows(*copies[std::size_t(w - 1)], 1 + w); });
+    runRows(s, 1);
+    for (std::thread &t : pool) t.join();
 }
 
 bool RunAreaDeck(const TModelData &data, const TDeck &deck, const TAntennaStep &antennas, std::string &text,
                  std::string &error) {
-    auto state = std::make_unique<TModelState>();
-    TModelState &s = *state;
-    InitialiseState(s);
-    SetMagneticPole(s);
-    if (deck.MagneticPole) {
-        s.cnorth_pole.g_magnetic_lat = deck.MagneticPole->first;
-        s.cnorth_pole.g_magnetic_lon = deck.MagneticPole->second;
-    }
-    if (!ApplyDeck(deck, s, error) || !antennas(s, error)) return false;
-    if (s.carea.iarea == 0) {
-        error = "the deck is not an area deck";
-        return false;
-    }
+    auto state = PrepareAreaRun(deck, antennas, error);
+    if (!state) return false;
     TAreaReport report;
-    RunAreaCells(data, s, report);
+    RunAreaCells(data, *state, report);
     text = report.TakeText();
     return true;
+}
+
+std::unique_ptr<TModelState> PrepareAreaRun(const TDeck &deck, const TAntennaStep &antennas, std::string &error) {
+    auto state = PrepareRun(deck, antennas, error);
+    if (state && state->carea.iarea == 0) {
+        error = "the deck is not an area deck";
+        return nullptr;
+    }
+    return state;
 }
 
 } // namespace vx::model

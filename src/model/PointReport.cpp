@@ -144,6 +144,8 @@ void AppendBodyLine(std::string &out, const TModelState &s, const TRowLayout &la
     }
 }
 
+} // namespace
+
 // OUTBOD: what the column at the MUF shows when the MUF is beyond 30 MHz,
 // the highest frequency the antennas are given for.
 void MarkMufBeyondAntennas(TModelState &s) {
@@ -165,7 +167,18 @@ void MarkMufBeyondAntennas(TModelState &s) {
     s.sncom.snxx(kMufColumn) = -999.0f;
 }
 
-} // namespace
+int MarkValuedSlots(TModelState &s) {
+    TRunControl &contrl = s.contrl;
+    int lastFrequency = 1;
+    for (int slot = 2; slot <= kLastSlot; ++slot)
+        if (s.frq.frel(slot) > 0.0f) lastFrequency = slot;
+    contrl.jfreq = -1;
+    for (int slot = 1; slot <= lastFrequency; ++slot)
+        if (s.son.nhp(slot) > 0) contrl.jfreq = slot;
+    contrl.jfreq = std::min(kLastSlot + 1, contrl.jfreq);
+    if (contrl.jfreq > 0) contrl.jdash = contrl.jfreq >= kLastSlot ? -1 : kLastSlot - contrl.jfreq;
+    return contrl.jfreq;
+}
 
 // SETOUT
 void SetOutputLines(TModelState &s) {
@@ -460,26 +473,14 @@ void TPointReport::WriteHourBody(TModelState &s) {
 
     if (s.mufs.allmuf(hour) > 30.0f) MarkMufBeyondAntennas(s);
 
-    int lastFrequency = 1;
-    for (int slot = 2; slot <= kLastSlot; ++slot)
-        if (s.frq.frel(slot) > 0.0f) lastFrequency = slot;
-    contrl.jfreq = -1;
-    for (int slot = 1; slot <= lastFrequency; ++slot)
-        if (s.son.nhp(slot) > 0) contrl.jfreq = slot;
-    contrl.jfreq = std::min(kLastSlot + 1, contrl.jfreq);
-    if (contrl.jfreq <= 0) {
+    if (MarkValuedSlots(s) <= 0) {
         // No frequency has a mode: nothing but the FREQ line.
         outprt.lines += 3;
         return;
     }
     TRowLayout layout;
     layout.valued = contrl.jfreq;
-    if (contrl.jfreq >= kLastSlot) {
-        contrl.jdash = -1;
-    } else {
-        contrl.jdash = kLastSlot - contrl.jfreq;
-        layout.dashes = contrl.jdash;
-    }
+    if (contrl.jdash > 0) layout.dashes = contrl.jdash;
 
     if (s.ion.method == 23 || outprt.linbyp != 0) {
         // In the order of the BOTLINES card.

@@ -24,6 +24,7 @@
 // sncom.snxx. So the same state must be passed hour after hour.
 #pragma once
 
+#include "model/RunSink.h"
 #include "model/State.h"
 
 #include <span>
@@ -41,7 +42,16 @@ inline constexpr std::string_view kReportVersion = "16.1207W";
 // Also forces a page head before the next hour (outprt.lines = linmax).
 void SetOutputLines(TModelState &s);
 
-class TPointReport {
+// OUTBOD: the column at the MUF when the MUF is beyond 30 MHz, the highest
+// frequency the antennas are given for, shows "no antenna" values.
+void MarkMufBeyondAntennas(TModelState &s);
+
+// OUTBOD: the number of frequency slots that carry values this hour (the
+// last with a mode, at most 12; 0 or less when none has one) into
+// contrl.jfreq, and the dashed slots after them into contrl.jdash.
+int MarkValuedSlots(TModelState &s);
+
+class TPointReport : public IPointSink {
 public:
     explicit TPointReport(std::string_view version = kReportVersion);
 
@@ -60,10 +70,10 @@ public:
 
     // OUTLIN: a page head (OUTTOP) when the page is full, then the hour's
     // FREQ line and the lines BOTLINES asks for (OUTBOD).
-    void WriteHour(TModelState &s);
+    void WriteHour(TModelState &s) override;
 
     // The last line of a run: "*****END OF RUN*****".
-    void WriteEndOfRun();
+    void WriteEndOfRun() override;
 
     const std::string &Text() const { return Out; }
     std::string TakeText() { return std::move(Out); }

@@ -44,7 +44,7 @@ void CountFrequencies(TModelState &s) {
 
 // HFMUFS, one hour jt of the TIME card (its ihr-th); false when the run
 // stops (VIRTIM has cleared ITRUN).
-bool RunHour(TModelState &s, int ihr, int ifreq, TPointReport &report) {
+bool RunHour(TModelState &s, int ihr, int ifreq, IPointSink &report) {
     const int jt = s.chours.ihours(ihr);
     s.time.jtx = ihr;
     SetHour(s, jt);
@@ -71,7 +71,7 @@ bool RunHour(TModelState &s, int ihr, int ifreq, TPointReport &report) {
 
 } // namespace
 
-void RunPointMonths(const TModelData &data, TModelState &s, TPointReport &report) {
+void RunPointMonths(const TModelData &data, TModelState &s, IPointSink &report) {
     const bool sweeps = s.frq.frel(1) < 0.f;
     for (int imonth = 1; imonth <= 12; ++imonth) {
         const int month = s.contrl.months(imonth);
@@ -89,7 +89,7 @@ void RunPointMonths(const TModelData &data, TModelState &s, TPointReport &report
             SetOutputLines(s);
             const int ifreq = int(s.frq.frel(14));
             for (int ihr = 1; ihr <= s.chours.nhours; ++ihr)
-                if (!RunHour(s, ihr, ifreq, report)) {
+                if (report.StopRequested() || !RunHour(s, ihr, ifreq, report)) {
                     report.WriteEndOfRun();
                     return;
                 }
@@ -98,8 +98,7 @@ void RunPointMonths(const TModelData &data, TModelState &s, TPointReport &report
     report.WriteEndOfRun();
 }
 
-bool RunPointDeck(const TModelData &data, const TDeck &deck, const TAntennaStep &antennas, std::string &text,
-                  std::string &error) {
+std::unique_ptr<TModelState> PrepareRun(const TDeck &deck, const TAntennaStep &antennas, std::string &error) {
     auto state = std::make_unique<TModelState>();
     TModelState &s = *state;
     InitialiseState(s);
@@ -108,15 +107,22 @@ bool RunPointDeck(const TModelData &data, const TDeck &deck, const TAntennaStep 
         s.cnorth_pole.g_magnetic_lat = deck.MagneticPole->first;
         s.cnorth_pole.g_magnetic_lon = deck.MagneticPole->second;
     }
+    if (!ApplyDeck(deck, s, error) || !antennas(s, error)) return nullptr;
+    return state;
+}
+
+bool RunPointDeck(const TModelData &data, const TDeck &deck, const TAntennaStep &antennas, std::string &text,
+                  std::string &error) {
     TPointReport report;
     if (!report.WriteListing(deck.Cards)) {
         error = "the deck has a card the listing does not know";
         return false;
     }
-    if (!ApplyDeck(deck, s, error) || !antennas(s, error)) return false;
+    auto state = PrepareRun(deck, antennas, error);
+    if (!state) return false;
     for (const std::string &card : deck.Cards)
         if (card.compare(0, 14, "COMMENT   GROU") == 0) report.WriteCommentGroup(card);
-    RunPointMonths(data, s, report);
+    RunPointMonths(data, *state, report);
     text = report.TakeText();
     return true;
 }

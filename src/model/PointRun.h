@@ -5,9 +5,11 @@
 
 #include "model/Deck.h"
 #include "model/ModelData.h"
+#include "model/RunSink.h"
 #include "model/State.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace vx::model {
@@ -24,13 +26,18 @@ int PathModelFlag(const TModelState &s, bool areaRun);
 // HFMUFS from the first month on, for a state the deck has been applied to
 // (InitialiseState, ApplyDeck, ApplyDeckAntennas, SetMagneticPole): writes
 // every hour to the report through OUTLIN (TPointReport::WriteHour), then
-// the line that closes the run. The report must hold the listing already.
-class TPointReport;
-void RunPointMonths(const TModelData &data, TModelState &s, TPointReport &report);
+// the line that closes the run. A report must hold the listing already.
+// Stops before the next hour when the sink asks to.
+void RunPointMonths(const TModelData &data, TModelState &s, IPointSink &sink);
 
 // The step that gives a run its antennas once the deck is applied: the
 // caller's ApplyDeckAntennas (Antenna.h) with the models it has loaded.
 using TAntennaStep = std::function<bool(TModelState &s, std::string &error)>;
+
+// A fresh state for a read deck: the magnetic pole (the deck's, else the
+// built-in), the deck applied, its antennas. Null with a message when the
+// deck or its antennas cannot be set up.
+std::unique_ptr<TModelState> PrepareRun(const TDeck &deck, const TAntennaStep &antennas, std::string &error);
 
 // The whole run of a point deck read by ReadPointDeck: the listing, the
 // deck applied, its antennas, the months, the end line. `text` receives the

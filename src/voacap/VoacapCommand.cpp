@@ -2,6 +2,7 @@
 
 #include "common/FileUtil.h"
 #include "common/Paths.h"
+#include "engine/ModelFiles.h"
 #include "model/AreaRun.h"
 #include "model/ModelData.h"
 #include "model/PointRun.h"
@@ -150,30 +151,6 @@ TEngine ModelEngine(std::string dataPath) {
     return TEngine{engine(model::RunPointDeck), engine(model::RunAreaDeck)};
 }
 
-// voacapl's magnetic pole: run/north_pole.txt, then database/north_pole.txt,
-// else its built-in pole. It builds the second name by joining the folder as
-// given with "database", so the file counts only when the folder was given
-// with its trailing "/" (as Vantor gives it).
-std::optional<std::pair<float, float>> ReadMagneticPole(const std::string &folder, bool givenWithSlash) {
-    constexpr std::size_t kMaxPoleFileBytes = 1 << 16;
-    for (const char *name : {"run/north_pole.txt", "database/north_pole.txt"}) {
-        if (std::string_view(name).starts_with("database") && !givenWithSlash) break;
-        const auto text = ReadWholeFile(folder + name, kMaxPoleFileBytes);
-        if (!text) continue;
-        if (auto pole = model::ParseMagneticPole(*text)) return pole;
-    }
-    return std::nullopt;
-}
-
-std::string FindModelData() {
-    for (const std::string &folder : {ShippedDataFolder(), ProgramFolder()}) {
-        const std::string path = WithSlash(folder) + model::kModelDataFileName;
-        std::error_code ec;
-        if (fs::is_regular_file(path, ec)) return path;
-    }
-    return {};
-}
-
 int RunCommand(const TCommandLine &line, const TEngine &engine, std::ostream &messages) {
     auto fail = [&](const std::string &message) {
         messages << "vantor-voacap: " << message << "\n";
@@ -190,6 +167,8 @@ int RunCommand(const TCommandLine &line, const TEngine &engine, std::ostream &me
     const bool read = line.Area ? model::ReadAreaDeck(bytes, line.Deck, deck, error)
                                 : model::ReadPointDeck(bytes, deck, error);
     if (!read) return fail(line.Deck + ": " + error);
+    // voacapl builds the second pole file's name by joining the folder as
+    // given with "database": it counts only when given with its trailing "/".
     deck.MagneticPole = ReadMagneticPole(folder, !line.Folder.empty() && line.Folder.back() == '/');
     model::TAntennaLibrary antennas;
     if (!model::LoadDeckAntennas(folder, deck.Cards, antennas, error)) return fail(line.Deck + ": " + error);

@@ -54,10 +54,6 @@ struct TEngine {
 // first run, with the deck's antennas applied by ApplyDeckAntennas.
 TEngine ModelEngine(std::string dataPath);
 
-// Where the model data file lies: in the shipped data folder, else beside
-// the program. Empty when it is in neither.
-std::string FindModelData();
-
 // Runs a parsed command line: reads the deck and the antennas, computes,
 // writes the output. Messages go to `messages`. Returns the exit status.
 int RunCommand(const TCommandLine &line, const TEngine &engine, std::ostream &messages);

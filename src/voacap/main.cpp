@@ -1,4 +1,5 @@
 // vantor-voacap: runs a deck with the built-in engine (VoacapCommand.h).
+#include "engine/ModelFiles.h"
 #include "model/ModelData.h"
 #include "voacap/VoacapCommand.h"
 
@@ -14,7 +15,7 @@ int main(int argc, char **argv) {
         std::cerr << "vantor-voacap: " << error << "\n";
         return 1;
     }
-    const std::string data = vx::voacap::FindModelData();
+    const std::string data = vx::FindModelData();
     if (data.empty()) {
         std::cerr << "vantor-voacap: cannot find the model data " << vx::model::kModelDataFileName
                   << " beside the program\n";

@@ -72,7 +72,7 @@ TEST(EngineInstall, VersionCheck) {
                {"Version 07.9999W", vsTooOld}, {"Version ab.1207W", vsTooOld}, {"Version 16.1207W\n", vsReady}};
   for (const auto& c : cases) {
     std::string f = MakeDataFolder("version", c.text);
-    TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, f});
+    TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, f, 0, TEngineChoice::Voacapl});
     e.CheckInstallation();
     EXPECT_EQ(e.Status(), c.status) << c.text;
   }
@@ -80,7 +80,8 @@ TEST(EngineInstall, VersionCheck) {
 
 TEST(EngineInstall, MissingPiecesAreNotFound) {
   {
-    TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, testing::TempDir() + "no-such-itshfbc"});
+    TVoaEngine e(std::make_unique<TProcess>(),
+                 {VX_FAKE_VOACAP, testing::TempDir() + "no-such-itshfbc", 0, TEngineChoice::Voacapl});
     e.CheckInstallation();
     EXPECT_EQ(e.Status(), vsNotFound);
     auto box = e.StatusMessageBox();
@@ -89,17 +90,18 @@ TEST(EngineInstall, MissingPiecesAreNotFound) {
     EXPECT_NE(box.Detail.find("makeitshfbc"), std::string::npos);
   }
   {
-    TVoaEngine e(std::make_unique<TProcess>(), {"/nonexistent/voacapl", MakeDataFolder("noexe")});
+    TVoaEngine e(std::make_unique<TProcess>(), {"/nonexistent/voacapl", MakeDataFolder("noexe"), 0, TEngineChoice::Voacapl});
     e.CheckInstallation();
     EXPECT_EQ(e.Status(), vsNotFound);
   }
   {
-    TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, MakeDataFolder("nover", "")});
+    TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, MakeDataFolder("nover", ""), 0, TEngineChoice::Voacapl});
     e.CheckInstallation();
     EXPECT_EQ(e.Status(), vsNotFound);
   }
   {
-    TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, MakeDataFolder("old", "Version 08.0001W")});
+    TVoaEngine e(std::make_unique<TProcess>(),
+                 {VX_FAKE_VOACAP, MakeDataFolder("old", "Version 08.0001W"), 0, TEngineChoice::Voacapl});
     e.CheckInstallation();
     EXPECT_EQ(e.Status(), vsTooOld);
     EXPECT_EQ(e.StatusMessageBox().Text,

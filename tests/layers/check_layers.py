@@ -10,7 +10,7 @@ BELOW = {
     "refdata": {"common", "refdata"},
     "geo": {"common", "geo"},
     "model": {"common", "model"},
-    "voacap": {"common", "model", "voacap"},
+    "voacap": {"common", "refdata", "model", "engine", "voacap"},
     "engine": {"common", "refdata", "geo", "model", "engine"},
     "views": {"common", "refdata", "geo", "model", "engine", "views"},
     "app": {"common", "refdata", "geo", "model", "engine", "views", "app", "com"},
