@@ -95,7 +95,9 @@ TEngineHelp DescribeEngineProblem(const TEngineFacts& f) {
   h.Text = what + "\n\n" + fix + "\n\n" + indented;
   h.Text += "\n\nOther places for the program and its data folder can be set in the [VOACAP] section of " +
             (f.SettingsFile.empty() ? std::string("the settings file") : f.SettingsFile) +
-            " (keys Program and DataFolder).\n\nVOACAP download page: " + f.DownloadPage;
+            " (keys Program and DataFolder). The built-in engine needs none of this: Engine=builtin there, or "
+            "Engine=auto (voacapl when it is installed, else the built-in engine), or the Settings tab.\n\n"
+            "VOACAP download page: " + f.DownloadPage;
   return h;
 }
 

@@ -160,7 +160,7 @@ void TPredictionController::UpdateTitle() {
       caption = " S/N Ratio Prediction Map";
       break;
     default:
-      caption = kProgramCaption;
+      caption = std::string(kProgramCaption) + (Engine_->Builtin() ? " (built-in engine)" : " (voacapl)");
   }
   View_.SetTitle(caption);
 }

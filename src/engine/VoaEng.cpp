@@ -55,6 +55,12 @@ void TVoaEngine::CheckInstallation() {
   CheckBuiltin();
 }
 
+void TVoaEngine::ChooseEngine(TEngineChoice choice) {
+  CancelPrediction();
+  Setup_.Engine = choice;
+  CheckInstallation();
+}
+
 void TVoaEngine::CheckVoacapl() {
   Installation_ = LocateVoacap(Setup_);
   const std::string& folder = Installation_.Folder;

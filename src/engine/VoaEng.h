@@ -44,6 +44,9 @@ class TVoaEngine {
   // engine's own folders and loads the antenna list. Never fails: the
   // outcome is in Status (vsNotFound until this has run).
   void CheckInstallation();
+  // Another engine choice, checked at once (CheckInstallation). Not while a
+  // job runs.
+  void ChooseEngine(TEngineChoice choice);
 
   TNotifyEvent OnPredict;
   TNotifyEvent OnError;

@@ -82,7 +82,7 @@ TEST(Cli, DeckIsWrittenByteForByte) {
 TEST(Cli, PredictPrintsWhatTheProgramWrote) {
   Result r = Cli(std::string(kPoint) + Voacap());
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out.find("{\"status\": 0, \"statusText\": \"VOACAP is ready\", \"muf\": [22, 10.5, 11,"), 0u);
+  EXPECT_EQ(r.out.find("{\"status\": 0, \"statusText\": \"VOACAP is ready\", \"engine\": \"voacapl\", \"muf\": [22, 10.5, 11,"), 0u);
   // Stand-in values for 2 MHz: hour 1 -3 dB, mode "4 E" (hour 0 repeats hour 24).
   EXPECT_NE(r.out.find("{\"mhz\": 2, \"snr\": [6, -3, 0, 3,"), std::string::npos);
   EXPECT_NE(r.out.find("\"mode\": [\"2F2\", \"4 E\", \"2F2\""), std::string::npos);
@@ -96,7 +96,7 @@ TEST(Cli, FailuresGiveExitCodeOneAndTheStatusText) {
   EXPECT_NE(r.out.find("\"status\": 4"), std::string::npos);
   EXPECT_NE(r.out.find("\"snr\": [null, null"), std::string::npos);
 
-  r = Cli(std::string(kPoint) + " --voacap " + VX_FAKE_VOACAP + " --itshfbc /nonexistent/itshfbc");
+  r = Cli(std::string(kPoint) + " --engine voacapl --voacap " + VX_FAKE_VOACAP + " --itshfbc /nonexistent/itshfbc");
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("VOACAP not found"), std::string::npos);
   EXPECT_NE(r.err.find("makeitshfbc"), std::string::npos);
@@ -130,7 +130,7 @@ TEST(Cli, AreaUsesAndFillsTheCache) {
   std::filesystem::remove_all(Home() + "cache");
   Result r = Cli(std::string(kArea) + Voacap());
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out.find("{\"status\": 0, \"statusText\": \"VOACAP is ready\", \"n\": 16, \"cells\": ["), 0u);
+  EXPECT_EQ(r.out.find("{\"status\": 0, \"statusText\": \"VOACAP is ready\", \"engine\": \"voacapl\", \"n\": 16, \"cells\": ["), 0u);
   EXPECT_NE(r.out.find("[{\"snr\": 7.1, \"elevation\": 2, \"muf\": 7, \"mode\": \"2F2\"}"), std::string::npos);
   std::string cacheFile = Home() + "cache/Vexmoor/Vantor/Cache/12UT-14MHz-S.dat";
   // A 12-byte head, the 99-byte key (naming ISOTROPE.ant for both ends) and
@@ -183,14 +183,35 @@ TEST(Cli, ARunCutShortIsNeverCached) {
   EXPECT_NE(r.out.find("\"status\": 6"), std::string::npos);
 }
 
+TEST(Cli, TheBuiltInEngineAnswersWithNothingInstalled) {
+  // Automatic: no voacapl on the PATH, so the model in the program answers.
+  Result r = Cli(std::string(kPoint) + " --voacap /nowhere/voacapl");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out.find("{\"status\": 0, \"statusText\": \"Built-in engine ready\", \"engine\": \"builtin\""), 0u)
+      << r.out.substr(0, 200);
+  EXPECT_EQ(r.out.find("null"), std::string::npos);  // every hour of every frequency has figures
+  Result chosen = Cli(std::string(kPoint) + " --engine builtin");
+  EXPECT_EQ(chosen.out, r.out);
+
+  Result version = Cli("--version --engine builtin");
+  EXPECT_EQ(version.code, 0) << version.err;
+  EXPECT_NE(version.out.find("engine: builtin"), std::string::npos) << version.out;
+  version = Cli(std::string("--version --engine voacapl --voacap ") + VX_FAKE_VOACAP + " --itshfbc " + DataFolder());
+  EXPECT_NE(version.out.find(std::string("engine: voacapl (") + VX_FAKE_VOACAP), std::string::npos) << version.out;
+
+  Result wrong = Cli(std::string(kPoint) + " --engine fortran");
+  EXPECT_EQ(wrong.code, 2);
+  EXPECT_NE(wrong.err.find("--engine must be auto, builtin or voacapl"), std::string::npos) << wrong.err;
+}
+
 TEST(Cli, InstallationProblemsSayWhatToDo) {
-  Result r = Cli(std::string(kPoint) + " --voacap " + VX_FAKE_VOACAP + " --itshfbc " + Home() + "none");
+  Result r = Cli(std::string(kPoint) + " --engine voacapl --voacap " + VX_FAKE_VOACAP + " --itshfbc " + Home() + "none");
   EXPECT_NE(r.err.find("VOACAP data folder not found: " + Home() + "none/ (run makeitshfbc)"), std::string::npos)
       << r.err;
   const std::string noexec = Home() + "voacapl";
   WriteWholeFile(noexec, "#!/bin/sh\n");
   std::filesystem::permissions(noexec, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-  r = Cli(std::string(kPoint) + " --voacap " + noexec + " --itshfbc " + DataFolder());
+  r = Cli(std::string(kPoint) + " --engine voacapl --voacap " + noexec + " --itshfbc " + DataFolder());
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("is not executable"), std::string::npos) << r.err;
   // "~/" in the settings file is the home folder.

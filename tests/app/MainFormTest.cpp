@@ -93,12 +93,14 @@ struct MainFormTest : testing::Test {
     unsetenv("VOACAP_FAKE_EXIT");
   }
 
+  TEngineChoice engine = TEngineChoice::Auto;
   TMainFormSetup Setup(const std::string& program = VX_FAKE_VOACAP) {
     TMainFormSetup s;
     s.DataFolder = std::string(VX_BIN_DIR) + "/";
     s.CacheFolder = root + "cache/";
     s.SettingsFile = settingsFile;
     s.Voacap = {program, itshfbc};
+    s.Voacap.Engine = engine;
     s.Settings = ReadSettings(TIniFile::Load(settingsFile));
     return s;
   }
@@ -368,6 +370,7 @@ TEST_F(MainFormTest, SettingsRoundTripThroughTheControls) {
 }
 
 TEST_F(MainFormTest, EngineNotReadyExplainsAndSavesNothing) {
+  engine = TEngineChoice::Voacapl;  // the built-in engine would stand in otherwise
   Make(false, "/nowhere/voacapl");
   EXPECT_FALSE(form->FormCreate());
   EXPECT_EQ(Status().State, stFailed);
@@ -385,6 +388,34 @@ TEST_F(MainFormTest, EngineNotReadyExplainsAndSavesNothing) {
   EXPECT_TRUE(shell.Questions[1].contains("makeitshfbc")) << shell.Questions[1].toStdString();
   ASSERT_EQ(shell.Urls.size(), 1);
   EXPECT_EQ(shell.Urls[0].toStdString(), form->Controller().Engine().DownloadPage());
+}
+
+TEST_F(MainFormTest, WithNothingInstalledTheBuiltInEngineAnswersTheFirstEnter) {
+  Make(false, "/nowhere/voacapl");
+  ASSERT_TRUE(form->FormCreate());
+  EXPECT_TRUE(shell.Questions.isEmpty());
+  EXPECT_TRUE(form->windowTitle().endsWith("(built-in engine)")) << form->windowTitle().toStdString();
+  form->CallEdit->setText("JA1XYZ");
+  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(Status().State, stDone);
+  EXPECT_EQ(runs, 0);  // no child process
+  EXPECT_FALSE(IsResetValue(form->Controller().Engine().PointResults().Snr[14][12]));
+  // Choosing voacapl, which is not there, says so at once; Automatic brings
+  // the built-in engine back, and the choice is kept on close.
+  auto choose = [&](TEngineChoice choice) {
+    form->EngineBox->setCurrentIndex(int(choice));
+    emit form->EngineBox->activated(int(choice));
+  };
+  choose(TEngineChoice::Voacapl);
+  EXPECT_FALSE(form->Controller().Engine().Builtin());
+  EXPECT_EQ(shell.Questions.size(), 1);
+  EXPECT_TRUE(form->EngineLabel->text().startsWith("None usable")) << form->EngineLabel->text().toStdString();
+  choose(TEngineChoice::Auto);
+  EXPECT_TRUE(form->Controller().Engine().Builtin());
+  EXPECT_EQ(Status().State, stReady);
+  ASSERT_TRUE(form->FormDestroy());
+  EXPECT_NE(ReadWholeFile(settingsFile).value_or("").find("Engine=auto"), std::string::npos);
 }
 
 TEST_F(MainFormTest, ContextMenuItemsPerTabAndCtrl) {

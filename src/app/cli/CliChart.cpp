@@ -15,7 +15,7 @@ constexpr char kUsage[] =
     "usage: vantor-cli chart --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
     "       (--png FILE | --bmp FILE)... [--best-hour] [--muf]\n"
     "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
-    "       [--voacap PROGRAM] [--itshfbc DIR]\n";
+    "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR]\n";
 
 int Usage(const std::string& error) {
   std::cerr << "vantor-cli chart: " << error << "\n" << kUsage;

@@ -15,13 +15,14 @@
 #include "common/Location.h"
 #include "common/Paths.h"
 #include "common/TextUtil.h"
+#include "app/Version.h"
 #include "engine/Process.h"
 
 namespace vx::cli {
 
 const std::vector<std::string>& CommonOptionNames() {
   static const std::vector<std::string> names = {"home",       "dx",     "year",    "month",    "ssn",
-                                                 "power",      "long",   "tx-antenna", "rx-antenna", "voacap",
+                                                 "power",      "long",   "tx-antenna", "rx-antenna", "voacap", "engine",
                                                  "itshfbc",    "deck",   "band",    "hour",     "grid",
                                                  "no-cache"};
   return names;
@@ -144,8 +145,16 @@ bool ParseJobOptions(const TArgs& args, TJobKind kind, TJobOptions& out, std::st
   // The settings file names the installation unless the command line does.
   TIniFile settings = TIniFile::Load(SettingsFile("Vantor"));
   out.Setup = ReadVoacapSetup(settings);
-  if (auto v = args.Value("voacap")) out.Setup.Program = *v;
-  if (auto v = args.Value("itshfbc")) out.Setup.DataFolder = *v;
+  return ApplyEngineOptions(args, out.Setup, error);
+}
+
+bool ApplyEngineOptions(const TArgs& args, TVoacapSetup& setup, std::string& error) {
+  if (auto v = args.Value("voacap")) setup.Program = *v;
+  if (auto v = args.Value("itshfbc")) setup.DataFolder = *v;
+  if (auto v = args.Value("engine"); v && !ParseEngineChoice(*v, setup.Engine)) {
+    error = "--engine must be auto, builtin or voacapl";
+    return false;
+  }
   return true;
 }
 
@@ -240,6 +249,30 @@ void OnStopSignal(QObject& context, std::function<void()> fn) {
     std::fflush(nullptr);
     ::_exit(128 + sig);
   });
+}
+
+int PrintVersion(const std::vector<std::string>& argv) {
+  TArgs args(argv, {});
+  std::string error;
+  TVoacapSetup setup = ReadVoacapSetup(TIniFile::Load(SettingsFile("Vantor")));
+  if (!args.Error().empty() || !args.Unknown({"engine", "voacap", "itshfbc"}).empty() || !args.Positional().empty() ||
+      !ApplyEngineOptions(args, setup, error)) {
+    std::cerr << "vantor-cli --version: " << (error.empty() ? "takes only --engine, --voacap and --itshfbc" : error)
+              << "\n";
+    return 2;
+  }
+  std::cout << "vantor-cli " << kVantorVersion << "\n";
+  TVoaEngine engine(nullptr, setup);
+  engine.CheckInstallation();
+  std::cout << "engine: ";
+  if (engine.Status() != vsReady)
+    std::cout << "none (" << engine.StatusText() << ")";
+  else if (engine.Builtin())
+    std::cout << engine.EngineName() << " (in this program)";
+  else
+    std::cout << engine.EngineName() << " (" << engine.VoacapProgram() << ")";
+  std::cout << ", choice " << EngineChoiceName(setup.Engine) << std::endl;
+  return engine.Status() == vsReady ? 0 : 1;
 }
 
 bool HelpRequested(const std::vector<std::string>& args) {

@@ -43,6 +43,12 @@ enum class TJobKind { Point, Area, Batch };
 // Reads the common options (and, for area jobs, band, hour and grid).
 // Returns false with a message for the user on a missing or bad option;
 // extraNames are further options the command itself reads.
+// --voacap, --itshfbc and --engine over the settings file's choice.
+bool ApplyEngineOptions(const TArgs& args, TVoacapSetup& setup, std::string& error);
+
+// --version [--engine ...]: the version and the engine that would answer.
+int PrintVersion(const std::vector<std::string>& args);
+
 bool ParseJobOptions(const TArgs& args, TJobKind kind, TJobOptions& out, std::string& error,
                      const std::vector<std::string>& extraNames = {});
 inline bool ParseJobOptions(const TArgs& args, bool area, TJobOptions& out, std::string& error,

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/cli/Cli.h"
+#include "app/cli/CliEngine.h"
 #include "common/Paths.h"
 #include "common/UserFile.h"
 
@@ -16,6 +17,7 @@ static const char* kUsage =
     "  chart     point-to-point prediction drawn as a chart image\n"
     "  lookup    resolve call signs through the prefix list\n"
     "  serve     offer the automation interface on the session bus, without a window\n"
+    "  --version [--engine auto|builtin|voacapl]  the version and the engine that answers\n"
     "See the manual page vantor-cli(1) for the options of each command.\n";
 
 int main(int argc, char** argv) {
@@ -28,6 +30,7 @@ int main(int argc, char** argv) {
   }
   std::string cmd = args[0];
   args.erase(args.begin());
+  if (cmd == "--version") return vx::cli::PrintVersion(args);
   int (*command)(const std::vector<std::string>&) = cmd == "predict" ? vx::cli::CliPredict
                                                     : cmd == "area"    ? vx::cli::CliArea
                                                     : cmd == "chart"   ? vx::cli::CliChart

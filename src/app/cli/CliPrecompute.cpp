@@ -10,6 +10,7 @@
 
 #include "app/cli/Cli.h"
 #include "app/cli/CliEngine.h"
+#include "app/cli/Json.h"
 #include "common/Paths.h"
 #include "common/TextUtil.h"
 #include "engine/AreaBatch.h"
@@ -24,7 +25,7 @@ namespace {
 const char* kUsage =
     "usage: vantor-cli precompute --home LAT,LON --month M --ssn N [--year Y] [--grid 16|31|61]\n"
     "       [--bands LIST] [--hours LIST] [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
-    "       [--jobs N] [--voacap PROGRAM] [--itshfbc DIR]\n"
+    "       [--jobs N] [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR]\n"
     "  LIST: numbers and ranges, such as 0-7 or 3,5 or 0-5,12 (bands 0-7, hours 0-23)\n";
 
 int Usage(const std::string& error) {
@@ -84,10 +85,10 @@ class TProgressBar {
   int LastTenth_ = -1;
 };
 
-std::string CountsJson(const TAreaBatch& batch, int jobs, double seconds) {
+std::string CountsJson(const TAreaBatch& batch, int jobs, double seconds, const char* engine) {
   return "{\"computed\": " + std::to_string(batch.Computed()) + ", \"cached\": " + std::to_string(batch.Cached()) +
          ", \"failed\": " + std::to_string(batch.Failed()) + ", \"jobs\": " + std::to_string(jobs) +
-         ", \"seconds\": " + FormatFixed(seconds, 0, 2) + "}";
+         ", \"seconds\": " + FormatFixed(seconds, 0, 2) + ", \"engine\": " + JsonString(engine) + "}";
 }
 
 }  // namespace
@@ -150,7 +151,7 @@ int CliPrecompute(const std::vector<std::string>& argv) {
   if (batch.Start(base, AreaJobsOf(jobs), TAreaBatch::fpContinue)) loop.exec();
   bar.End();
   const double seconds = double(clock.nsecsElapsed()) / 1e9;
-  std::cout << CountsJson(batch, int(jobs.size()), seconds) << std::endl;
+  std::cout << CountsJson(batch, int(jobs.size()), seconds, session->Engine().EngineName()) << std::endl;
   if (batch.Failed() == 0) return 0;
   std::cerr << batch.Failed() << " of " << jobs.size() << " maps failed; the first: "
             << (batch.FailureStatus() != vsReady ? StatusMessage(batch.FailureStatus()) : "") << "\n";

@@ -19,11 +19,11 @@ const char* UsageText(bool area) {
   return area
              ? "usage: vantor-cli area --home LAT,LON --band B --hour H --grid 16|31|61 --month M --ssn N\n"
                  "       [--year Y] [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
-                 "       [--voacap PROGRAM] [--itshfbc DIR] [--deck] [--no-cache]\n"
+                 "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR] [--deck] [--no-cache]\n"
                  "       [--png FILE] [--bmp FILE] [--style color|gray|pseudo] [--sun] [--path DXLAT,DXLON]\n"
              : "usage: vantor-cli predict --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
                "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
-               "       [--voacap PROGRAM] [--itshfbc DIR] [--deck]\n";
+               "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR] [--deck]\n";
 }
 
 int Usage(const std::string& error, bool area) {
@@ -144,11 +144,12 @@ int Run(const std::vector<std::string>& argv, bool area) {
   }
   RunToEnd(*session, area);
   const TVoaEngine& engine = session->Engine();
+  const TJsonHead head{engine.Status(), engine.StatusText(), engine.EngineName()};
   if (!area) {
-    std::cout << PointJson(engine.Status(), engine.PointResults()) << std::endl;
+    std::cout << PointJson(head, engine.PointResults()) << std::endl;
     return Finish(engine);
   }
-  std::cout << AreaJson(engine.Status(), engine.AreaGrid()) << std::endl;
+  std::cout << AreaJson(head, engine.AreaGrid()) << std::endl;
   if (engine.Status() == vsReady && WantsImage(args)) return WriteMap(args, map, engine.AreaGrid());
   return Finish(engine);
 }

@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "app/cli/Cli.h"
+#include "app/cli/CliEngine.h"
 #include "com/AutoHost.h"
 #include "com/HeadlessWindow.h"
 #include "common/Ini.h"
@@ -25,7 +26,7 @@ namespace {
 int Usage(const std::string& error) {
   std::cerr << "vantor-cli serve: " << error << "\n"
             << "usage: vantor-cli serve [--automation] [--idle-exit SECONDS] [--sibling-timeout MS]\n"
-               "       [--voacap PROGRAM] [--itshfbc DIR] [--no-cache]\n";
+               "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR] [--no-cache]\n";
   return 2;
 }
 
@@ -42,7 +43,7 @@ std::optional<int64_t> Number(const TArgs& args, const char* name, int64_t lo, i
 int CliServe(const std::vector<std::string>& argv) {
   TArgs args(argv, {"automation", "no-cache"});
   if (!args.Error().empty()) return Usage(args.Error());
-  auto unknown = args.Unknown({"automation", "no-cache", "idle-exit", "sibling-timeout", "voacap", "itshfbc"});
+  auto unknown = args.Unknown({"automation", "no-cache", "idle-exit", "sibling-timeout", "voacap", "itshfbc", "engine"});
   if (!unknown.empty() || !args.Positional().empty())
     return Usage("unknown argument " + (unknown.empty() ? args.Positional()[0] : unknown[0]));
   const auto idleSeconds = Number(args, "idle-exit", 0, 86400, TAutomationClients::kBusIdleMs / 1000);
@@ -53,8 +54,8 @@ int CliServe(const std::vector<std::string>& argv) {
 
   TIniFile settings = TIniFile::Load(SettingsFile("Vantor"));
   TVoacapSetup setup = ReadVoacapSetup(settings);
-  if (auto v = args.Value("voacap")) setup.Program = *v;
-  if (auto v = args.Value("itshfbc")) setup.DataFolder = *v;
+  std::string error;
+  if (!ApplyEngineOptions(args, setup, error)) return Usage(error);
   auto engine = std::make_unique<TVoaEngine>(std::make_unique<TProcess>(), setup);
   engine->CheckInstallation();
   if (engine->Status() != vsReady) {
@@ -88,10 +89,10 @@ int CliServe(const std::vector<std::string>& argv) {
   host.MapProgram.SetHost(&window);
   window.SetMapProgram(&host.MapProgram);
 
-  QString error;
+  QString refused;
   if (!host.Serve(controller, window, window, byBus ? TStartKind::skBus : TStartKind::skUser, *idleSeconds * 1000,
-                  error)) {
-    std::cerr << "vantor-cli serve: " << error.toStdString() << "\n";
+                  refused)) {
+    std::cerr << "vantor-cli serve: " << refused.toStdString() << "\n";
     return 1;
   }
   window.OnClientEvent = [&host](TClientEvent code) { host.Service()->FireClientEvent(code); };

@@ -32,12 +32,13 @@ std::string JsonString(const std::string& s) {
   return out + "\"";
 }
 
-static std::string Head(TVoaStatus status) {
-  return "{\"status\": " + std::to_string(int(status)) + ", \"statusText\": " + JsonString(StatusMessage(status));
+static std::string Head(const TJsonHead& head) {
+  return "{\"status\": " + std::to_string(int(head.Status)) + ", \"statusText\": " + JsonString(head.StatusText) +
+         ", \"engine\": " + JsonString(head.Engine);
 }
 
-std::string PointJson(TVoaStatus status, const TPointResults& r) {
-  std::string o = Head(status) + ", \"muf\": [";
+std::string PointJson(const TJsonHead& head, const TPointResults& r) {
+  std::string o = Head(head) + ", \"muf\": [";
   for (int h = 0; h < TPointResults::kHours; ++h) o += (h ? ", " : "") + JsonNumber(r.Muf[h]);
   o += "], \"rows\": [";
   for (int f = TPointResults::kMinMHz; f <= TPointResults::kMaxMHz; ++f) {
@@ -53,8 +54,8 @@ std::string PointJson(TVoaStatus status, const TPointResults& r) {
   return o + "]}";
 }
 
-std::string AreaJson(TVoaStatus status, const TVoaGrid& grid) {
-  std::string o = Head(status) + ", \"n\": " + std::to_string(grid.size()) + ", \"cells\": [";
+std::string AreaJson(const TJsonHead& head, const TVoaGrid& grid) {
+  std::string o = Head(head) + ", \"n\": " + std::to_string(grid.size()) + ", \"cells\": [";
   for (size_t i = 0; i < grid.size(); ++i) {
     o += i ? ",\n  [" : "\n  [";
     for (size_t j = 0; j < grid[i].size(); ++j) {

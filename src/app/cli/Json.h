@@ -13,7 +13,15 @@ std::string JsonNumber(float v);
 // their Unicode characters.
 std::string JsonString(const std::string& s);
 
-std::string PointJson(TVoaStatus status, const TPointResults& r);
-std::string AreaJson(TVoaStatus status, const TVoaGrid& grid);
+// What every result begins with: the status, its text and the engine that
+// answered ("builtin" or "voacapl").
+struct TJsonHead {
+  TVoaStatus Status = vsReady;
+  std::string StatusText;
+  std::string Engine;
+};
+
+std::string PointJson(const TJsonHead& head, const TPointResults& r);
+std::string AreaJson(const TJsonHead& head, const TVoaGrid& grid);
 
 }  // namespace vx::cli

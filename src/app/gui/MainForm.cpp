@@ -115,7 +115,8 @@ TMainForm::~TMainForm() { Services_.Monitor->SetListener(nullptr); }
 
 bool TMainForm::FormCreate() {
   Ctl_->Engine().CheckInstallation();
-  SetTitle(std::string(" ") + kVantorName + " " + kVantorVersion);
+  EngineBox->setCurrentIndex(int(Setup_.Voacap.Engine));
+  ShowEngine();
   MakeDirectories(Setup_.CacheFolder);
   Services_.Monitor->SetListener(this);
   // The reference folder's lists first; those shipped with the program
@@ -128,6 +129,11 @@ bool TMainForm::FormCreate() {
     Shell_.ShowError(this, FromCp1252(refused));
   StepMonth(TStepDirection::sdCurrent);
   Ctl_->Engine().ImportAntennas(Setup_.DataFolder + "AntBkup/");
+  if (Ctl_->Engine().Status() != vsReady && Ctl_->Engine().Builtin()) {
+    SetStatus(stFailed);
+    ShowStatusMessage();
+    return false;
+  }
   if (Ctl_->Engine().Status() != vsReady) {
     SetStatus(stFailed);
     const TVoaEngine& e = Ctl_->Engine();
@@ -159,6 +165,7 @@ bool TMainForm::FormDestroy() {
 bool TMainForm::SaveSettings() {
   TIniFile ini = TIniFile::Load(Setup_.SettingsFile);
   WriteSettings(CurrentSettings(), ini);
+  if (EngineChosen_) ini.WriteString("VOACAP", "Engine", EngineChoiceName(Setup_.Voacap.Engine));
   MakeDirectories(FolderOf(Setup_.SettingsFile));
   if (ini.UpdateFile()) return true;
   Shell_.ShowError(this, "The settings could not be written to " + QFile::decodeName(Setup_.SettingsFile.c_str()));
@@ -222,9 +229,45 @@ void TMainForm::FillAntennaLists() {
   }
 }
 
+void TMainForm::ShowEngine() {
+  const TVoaEngine& e = Ctl_->Engine();
+  QString text;
+  if (e.Status() == vsNotFound || e.Status() == vsTooOld)
+    text = "None usable: " + FromCp1252(e.StatusText());
+  else if (e.Builtin())
+    text = "The built-in engine answers.";
+  else
+    text = "voacapl answers (" + QFile::decodeName(e.VoacapProgram().c_str()) + ").";
+  EngineLabel->setText(text);
+  Ctl_->UpdateTitle();
+}
+
+void TMainForm::EngineChoiceChanged(int index) {
+  if (index < 0 || TEngineChoice(index) == Setup_.Voacap.Engine) return;
+  const TVantorSettings before = CurrentSettings();
+  Ctl_->CancelPrediction();
+  Setup_.Voacap.Engine = TEngineChoice(index);
+  EngineChosen_ = true;
+  Ctl_->Engine().ChooseEngine(Setup_.Voacap.Engine);
+  ShowEngine();
+  if (Ctl_->Engine().Status() != vsReady) {
+    SetStatus(stFailed);
+    ShowStatusMessage();
+    return;
+  }
+  SetStatus(stReady);
+  FillAntennaLists();
+  const TAlStringList& files = Ctl_->Engine().AntennaFiles();
+  for (int b = 0; b < kBandCount; ++b) {
+    RxAntennaList[size_t(b)]->setCurrentIndex(SelectAntenna(files, before.RxAntenna[size_t(b)]));
+    TxAntennaList[size_t(b)]->setCurrentIndex(SelectAntenna(files, before.TxAntenna[size_t(b)]));
+  }
+}
+
 // ---- Wiring ----------------------------------------------------------------
 
 void TMainForm::ConnectControls() {
+  connect(EngineBox, &QComboBox::activated, this, &TMainForm::EngineChoiceChanged);
   connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
   connect(CallEdit, &QLineEdit::textChanged, this,
           [this](const QString& text) { Ctl_->CallEditChange(ToCp1252(text)); });

@@ -142,6 +142,8 @@ class TMainForm : public QMainWindow,
   QCheckBox* PlotPathBox;
   QButtonGroup* MapStyleGroup;
   QButtonGroup* RadioGroup2;  // map resolution
+  QComboBox* EngineBox;       // auto, built-in, voacapl
+  QLabel* EngineLabel;        // which engine answers
   std::array<QComboBox*, kBandCount> TxAntennaList{};  // index = band, 0 = 3.5 MHz
   std::array<QComboBox*, kBandCount> RxAntennaList{};
   std::array<QToolButton*, kBandCount> TxPatternBtn{};
@@ -268,6 +270,10 @@ class TMainForm : public QMainWindow,
   void MonitorToggled(bool ask);
   void MapProgramToggled(bool ask);
   void FillAntennaLists();
+  // The engine box changed: the engine is checked again and the antenna
+  // choices follow by file name.
+  void EngineChoiceChanged(int index);
+  void ShowEngine();
   void ShowSolarIndices();
   void RefreshSpaceWeather();
   void FireClientEvents();
@@ -286,6 +292,7 @@ class TMainForm : public QMainWindow,
   TSolarIndices Solar_;
   TAutoRepeat MonthRepeat_;
   bool EventsPosted_ = false;
+  bool EngineChosen_ = false;  // the engine box was changed: [VOACAP] Engine is written
 };
 
 }  // namespace vx

@@ -296,7 +296,20 @@ QWidget* TMainForm::BuildSettingsTab() {
   MapStyleGroup->button(0)->setChecked(true);
   grid->addWidget(RadioGroup(" Map Resolution ", {"High", "Medium", "Low"}, RadioGroup2, page), 2, 1);
   RadioGroup2->button(2)->setChecked(true);
-  grid->setRowStretch(3, 1);
+
+  // In the order of TEngineChoice.
+  auto* engine = new QGroupBox(" Engine ", page);
+  auto* engineLayout = new QHBoxLayout(engine);
+  EngineBox = new QComboBox(engine);
+  EngineBox->setObjectName("EngineBox");
+  EngineBox->addItems({"Automatic", "Built-in", "voacapl"});
+  EngineBox->setToolTip("Automatic: voacapl when it is installed, else the built-in engine");
+  EngineLabel = new QLabel(engine);
+  EngineLabel->setObjectName("EngineLabel");
+  engineLayout->addWidget(EngineBox);
+  engineLayout->addWidget(EngineLabel, 1);
+  grid->addWidget(engine, 3, 0, 1, 2);
+  grid->setRowStretch(4, 1);
   return page;
 }
 
