@@ -4,16 +4,18 @@
 //             and after all (VX_SOAK_COUNT, default 10000);
 //   Point     one chart (24 hours) by RunModelPoint, against vantor-voacap
 //             and the reference program as processes on the same deck;
-//   Area61    one grid-61 map by RunModelArea on every core, against the
-//             same area deck run by the processes;
+//   Area61    one grid-61 map by RunModelArea on one thread and on every
+//             core, against the same area deck run by the processes;
 //   Day       a day of grid-61 maps (8 bands x 24 hours, VX_BENCH_MAPS
 //             takes the first few) through the batch on a pool of built-in
 //             workers, against the batch on a pool of reference programs.
 // VX_REAL_VOACAPL names the reference program and VX_REAL_ITSHFBC its data
 // folder (default ~/itshfbc); without them the reference halves are left
 // out. Every program runs on one copy of that data folder with the same
-// antennas. Ratios are ours / theirs for times and ours / theirs for
-// throughput (maps_per_s). Soak runs first: its peak is the process's.
+// antennas. Ratios are ours / theirs of wall times (medians); *_cpu_ms are
+// CPU times (this process, or the ended children for the programs), which
+// a busy machine disturbs less. Day reports maps_per_s of each pool and
+// speedup = ours / theirs. Soak runs first: its peak is the process's.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -72,6 +74,15 @@ double Ms(TClock::time_point since) { return std::chrono::duration<double, std::
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// CPU time (user and system) of this process or of its ended children, in
+// milliseconds: a figure the other work on a shared machine disturbs less
+// than wall time.
+double CpuMs(int who) {
+  rusage u{};
+  getrusage(who, &u);
+  return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
 }
 
 long PeakKb() {
@@ -184,15 +195,37 @@ double ProcessMs(const std::string& program, bool area) {
   return ms;
 }
 
-double MedianProcessMs(const std::string& program, bool area, int runs) {
-  std::vector<double> ms;
-  for (int k = 0; k < runs; ++k) ms.push_back(ProcessMs(program, area));
-  return Median(ms);
-}
-
 const std::string& OursProgram() {
   static const std::string program = VX_BIN_DIR "/vantor-voacap";
   return program;
+}
+
+struct TProcessFigures {
+  double MedianMs = 0, CpuMs = 0;  // CPU: the mean of the runs
+};
+
+TProcessFigures ProcessFigures(const std::string& program, bool area, int runs) {
+  std::vector<double> ms;
+  const double cpu = CpuMs(RUSAGE_CHILDREN);
+  for (int k = 0; k < runs; ++k) ms.push_back(ProcessMs(program, area));
+  return {Median(ms), (CpuMs(RUSAGE_CHILDREN) - cpu) / runs};
+}
+
+// Our figures beside those of vantor-voacap and the reference program on
+// the same deck.
+void CompareWithProcesses(benchmark::State& state, double oursMs, double oursCpuMs, bool area, int runs) {
+  state.counters["ours_ms"] = oursMs;
+  state.counters["ours_cpu_ms"] = oursCpuMs;
+  const TProcessFigures process = ProcessFigures(OursProgram(), area, runs);
+  state.counters["vantor_voacap_ms"] = process.MedianMs;
+  state.counters["vantor_voacap_cpu_ms"] = process.CpuMs;
+  state.counters["ratio_to_vantor_voacap"] = oursMs / process.MedianMs;
+  if (Setup().Reference.empty()) return;
+  const TProcessFigures reference = ProcessFigures(Setup().Reference, area, runs);
+  state.counters["reference_ms"] = reference.MedianMs;
+  state.counters["reference_cpu_ms"] = reference.CpuMs;
+  state.counters["ratio_to_reference"] = oursMs / reference.MedianMs;
+  state.counters["cpu_ratio_to_reference"] = oursCpuMs / reference.CpuMs;
 }
 
 // Many charts in one process; the inputs go round 50 paths so that the
@@ -227,44 +260,31 @@ void BM_Point(benchmark::State& state) {
   TPointResults out;
   std::string detail;
   std::vector<double> ms;
+  const double cpu = CpuMs(RUSAGE_SELF);
   for (auto _ : state) {
     const auto start = TClock::now();
     if (RunModelPoint(job, nullptr, out, detail) != vsReady) Fail("chart: " + detail);
     ms.push_back(Ms(start));
   }
-  const double ours = Median(ms);
-  const double process = MedianProcessMs(OursProgram(), false, 15);
-  state.counters["ours_ms"] = ours;
-  state.counters["vantor_voacap_ms"] = process;
-  state.counters["ratio_to_vantor_voacap"] = ours / process;
-  if (!Setup().Reference.empty()) {
-    const double reference = MedianProcessMs(Setup().Reference, false, 15);
-    state.counters["reference_ms"] = reference;
-    state.counters["ratio_to_reference"] = ours / reference;
-  }
+  const double oursCpu = (CpuMs(RUSAGE_SELF) - cpu) / double(state.iterations());
+  CompareWithProcesses(state, Median(ms), oursCpu, false, 15);
 }
 
+// Threads 0: one per core.
 void BM_Area61(benchmark::State& state) {
-  const TModelJob job = Job(CoreCount());
+  const TModelJob job = Job(state.range(0) > 0 ? int(state.range(0)) : CoreCount());
   TVoaGrid out;
   std::string detail;
   std::vector<double> ms;
+  const double cpu = CpuMs(RUSAGE_SELF);
   for (auto _ : state) {
     const auto start = TClock::now();
     if (RunModelArea(job, nullptr, out, detail) != vsReady) Fail("map: " + detail);
     ms.push_back(Ms(start));
   }
-  const double ours = Median(ms);
-  const double process = MedianProcessMs(OursProgram(), true, 3);
+  const double oursCpu = (CpuMs(RUSAGE_SELF) - cpu) / double(state.iterations());
   state.counters["threads"] = job.Threads;
-  state.counters["ours_ms"] = ours;
-  state.counters["vantor_voacap_ms"] = process;
-  state.counters["ratio_to_vantor_voacap"] = ours / process;
-  if (!Setup().Reference.empty()) {
-    const double reference = MedianProcessMs(Setup().Reference, true, 3);
-    state.counters["reference_ms"] = reference;
-    state.counters["ratio_to_reference"] = ours / reference;
-  }
+  CompareWithProcesses(state, Median(ms), oursCpu, true, 3);
 }
 
 // The engines hand their results over on the Qt runner's thread: the batch
@@ -317,6 +337,7 @@ void BM_Day(benchmark::State& state) {
   App();
   double ours = 0;
   int workers = 0;
+  const double cpu = CpuMs(RUSAGE_SELF);
   for (auto _ : state) {
     TVoaEngine user(std::make_unique<TProcess>(), {"", s.DataFolder, 0, TEngineChoice::Builtin});
     ours = RunDay(user, s.Root + "cache-ours/", jobs, workers);
@@ -326,12 +347,15 @@ void BM_Day(benchmark::State& state) {
   state.counters["maps"] = n;
   state.counters["workers"] = workers;
   state.counters["ours_maps_per_s"] = n / ours;
+  state.counters["ours_cpu_ms_per_map"] = (CpuMs(RUSAGE_SELF) - cpu) / n;
   if (!s.Reference.empty()) {
     TVoaEngine user(std::make_unique<TProcess>(), {s.Reference, s.DataFolder, 0, TEngineChoice::Voacapl});
     int referenceWorkers = 0;
+    const double childCpu = CpuMs(RUSAGE_CHILDREN);
     const double reference = RunDay(user, s.Root + "cache-reference/", jobs, referenceWorkers);
     state.counters["reference_workers"] = referenceWorkers;
     state.counters["reference_maps_per_s"] = n / reference;
+    state.counters["reference_cpu_ms_per_map"] = (CpuMs(RUSAGE_CHILDREN) - childCpu) / n;
     state.counters["speedup"] = reference / ours;
   }
 }
@@ -340,5 +364,5 @@ void BM_Day(benchmark::State& state) {
 
 BENCHMARK(BM_Soak)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Point)->Iterations(200)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Area61)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Area61)->ArgName("threads")->Arg(1)->Arg(0)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Day)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
