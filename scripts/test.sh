@@ -14,4 +14,9 @@ if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
   LSAN_OPTIONS=suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j "$(nproc)" --timeout 600
+  # The built-in engine's maps and batches run on many threads at once: its
+  # tests again under ThreadSanitizer (only what they need is built).
+  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_TSAN=ON -DVANTOR_GUI=OFF "$@" >/dev/null
+  cmake --build build-tsan -j "$(nproc)" --target engine_core_tests model_data
+  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build-tsan/bin/engine_core_tests --gtest_filter='Builtin*'
 fi

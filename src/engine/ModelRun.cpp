@@ -1,5 +1,9 @@
 #include "engine/ModelRun.h"
 
+#include <filesystem>
+#include <map>
+#include <mutex>
+
 #include "common/TextUtil.h"
 #include "engine/Decks.h"
 #include "engine/ModelFiles.h"
@@ -11,6 +15,9 @@
 namespace vx {
 
 namespace {
+
+bool LoadCachedAntennas(const std::string& dataFolder, const std::vector<std::string>& cards,
+                        model::TAntennaLibrary& library, std::string& error);
 
 // The deck read, its pole and antennas loaded: everything a run needs
 // besides the model data.
@@ -38,7 +45,7 @@ TVoaStatus ReadyDeck(const TModelJob& job, bool area, TReadyDeck& ready, std::st
   }
   // As the outside program is given the folder: both pole files count.
   ready.Deck.MagneticPole = ReadMagneticPole(job.DataFolder, true);
-  if (!model::LoadDeckAntennas(job.DataFolder, ready.Deck.Cards, ready.Antennas, error)) {
+  if (!LoadCachedAntennas(job.DataFolder, ready.Deck.Cards, ready.Antennas, error)) {
     detail = "The built-in engine cannot read an antenna: " + error;
     return vsAntennaError;
   }
@@ -53,6 +60,45 @@ std::unique_ptr<model::TModelState> PreparedState(const TReadyDeck& ready, bool 
   auto state = area ? model::PrepareAreaRun(ready.Deck, step, error) : model::PrepareRun(ready.Deck, step, error);
   if (!state) detail = "The built-in engine cannot run the deck: " + error;
   return state;
+}
+
+// Parsed antenna models, kept while their file keeps its size and time, for
+// every run of the process: a chart would otherwise spend a fifth of its
+// time reading and parsing the same two files again.
+bool LoadCachedAntennas(const std::string& dataFolder, const std::vector<std::string>& cards,
+                        model::TAntennaLibrary& library, std::string& error) {
+  struct TEntry {
+    std::uintmax_t Size = 0;
+    std::filesystem::file_time_type Time;
+    model::TAntennaModel Model;
+  };
+  static std::mutex guard;
+  static std::map<std::string, TEntry> cache;
+  std::vector<model::TAntennaSlotCard> slots;
+  if (!model::DeckAntennaCards(cards, slots, error)) return false;
+  for (const model::TAntennaSlotCard& card : slots) {
+    const std::string name = model::AntennaFileName(card);
+    if (name.empty() || library.count(name) != 0) continue;
+    const std::string path = dataFolder + "antennas/" + name;
+    std::error_code sizeError, timeError;
+    const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    const auto time = std::filesystem::last_write_time(path, timeError);
+    const bool known = !sizeError && !timeError;
+    if (known) {
+      std::lock_guard<std::mutex> lock(guard);
+      const auto hit = cache.find(path);
+      if (hit != cache.end() && hit->second.Size == size && hit->second.Time == time) {
+        library.emplace(name, hit->second.Model);
+        continue;
+      }
+    }
+    if (!model::LoadAntennaModels(dataFolder, {card}, library, error)) return false;
+    if (known) {
+      std::lock_guard<std::mutex> lock(guard);
+      cache[path] = TEntry{size, time, library.at(name)};
+    }
+  }
+  return true;
 }
 
 bool Stopped(const std::atomic<bool>* stop) { return stop && stop->load(std::memory_order_relaxed); }
@@ -74,9 +120,12 @@ TVoaStatus StorePointRows(const std::vector<model::TPointHourRow>& rows, TPointR
       const bool cellExists = hourInRange && fr >= TPointResults::kMinMHz && fr <= TPointResults::kMaxMHz;
       // A slot without a mode has no figures: it stays empty.
       if (!cellExists || k >= row.ValuedSlots) continue;
+      // A figure too large for its field (an SNR far below -9999 dB on a
+      // long path around a short circuit) prints as asterisks: the report
+      // reader refuses the whole chart for it, here the cell stays empty.
       const auto& snr = row.Snr[size_t(k)];
       const auto& angle = row.Angle[size_t(k)];
-      if (!snr || !angle) return vsOutputError;
+      if (!snr || !angle) continue;
       const int f = int(fr);
       out.Mode[f][h] = row.Mode[size_t(k)];
       out.Snr[f][h] = *snr;
@@ -98,11 +147,11 @@ TVoaStatus RunModelPoint(const TModelJob& job, const std::atomic<bool>* stop, TP
   if (TVoaStatus status = ReadyDeck(job, false, ready, detail); status != vsReady) return status;
   auto state = PreparedState(ready, false, detail);
   if (!state) return vsExecError;
-  model::TPointTable table(stop);
-  model::RunPointMonths(*job.Data, *state, table);
+  std::vector<model::TPointHourRow> rows;
+  model::RunPointRows(*job.Data, *state, rows, stop, job.Threads);
   if (Stopped(stop)) return vsCancelled;
   out.ClearResults();
-  return StorePointRows(table.Rows, out);
+  return StorePointRows(rows, out);
 }
 
 TVoaStatus RunModelArea(const TModelJob& job, const std::atomic<bool>* stop, TVoaGrid& out, std::string& detail) {

@@ -23,7 +23,7 @@ struct TModelJob {
   TAlStringList AntennaFiles;   // the engine's antenna list
   std::string DataFolder;       // with its trailing separator: antennas/ below it
   std::shared_ptr<const model::TModelData> Data;
-  int Threads = 1;              // area runs: the rows are shared among this many threads
+  int Threads = 1;              // a map's rows or a chart's hours are shared among this many threads
 };
 
 // A chart's figures. vsCancelled when `stop` was raised; vsDeckError or
@@ -38,7 +38,8 @@ TVoaStatus RunModelArea(const TModelJob& job, const std::atomic<bool>* stop, TVo
 
 // The hour blocks of a point run stored as the report reader stores the
 // printed report: hours and frequencies rounded to whole, hour 0 repeating
-// hour 24. vsOutputError for a figure the report could not print.
+// hour 24. A cell whose SNR or angle the report could not print stays
+// empty; vsOutputError for an hour, MUF or frequency it could not print.
 TVoaStatus StorePointRows(const std::vector<model::TPointHourRow>& rows, TPointResults& out);
 
 }  // namespace vx

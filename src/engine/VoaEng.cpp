@@ -121,7 +121,7 @@ void TVoaEngine::CheckBuiltin() {
 
 const char* TVoaEngine::EngineName() const { return Builtin_ ? kBuiltinEngineName : kVoaplEngineName; }
 
-void TVoaEngine::SetAreaThreads(int threads) { AreaThreads_ = std::max(0, threads); }
+void TVoaEngine::SetThreads(int threads) { Threads_ = std::max(0, threads); }
 
 const char* TVoaEngine::StatusText() const {
   if (Builtin_) switch (Status_) {
@@ -205,7 +205,7 @@ void TVoaEngine::RunBuiltin() {
     return;
   }
   TModelJob job{JobInputs_, AntennaFiles_, VoacapFolder(), ModelData_,
-                AreaMode_ ? (AreaThreads_ > 0 ? AreaThreads_ : CoreCount()) : 1};
+                Threads_ > 0 ? Threads_ : CoreCount()};
   const bool area = AreaMode_;
   auto run = [area](TBuiltinJob& state, const TModelJob& what) {
     state.Status = area ? RunModelArea(what, &state.Stop, state.Grid, state.Detail)

@@ -63,10 +63,10 @@ class TVoaEngine {
   // Which engine answers: "builtin" or "voacapl" (also in the cache keys).
   bool Builtin() const { return Builtin_; }
   const char* EngineName() const;
-  // Built-in area runs share their rows among this many threads (default:
-  // one per core).
-  void SetAreaThreads(int threads);
-  int AreaThreads() const { return AreaThreads_; }
+  // Built-in runs share a map's rows or a chart's hours among this many
+  // threads (0, the default: one per core).
+  void SetThreads(int threads);
+  int Threads() const { return Threads_; }
 
   // Results and state.
   TVoaStatus Status() const { return Status_; }
@@ -160,7 +160,7 @@ class TVoaEngine {
   TAlStringList AntennaFiles_;
   std::vector<std::string> AntennaNames_;
   bool Builtin_ = false;
-  int AreaThreads_ = 0;
+  int Threads_ = 0;
   std::shared_ptr<const model::TModelData> ModelData_;
   std::unique_ptr<TBuiltinJob> Job_;
 };

@@ -114,7 +114,7 @@ bool TVoaWorkerPool::PrepareBuiltin(const TVoaEngine& user, int count, std::stri
       s.DataFolder = UserFolder_;
       s.Engine = TEngineChoice::Builtin;
       Workers_.push_back(std::make_unique<TVoaEngine>(MakeRunner_(), s));
-      Workers_.back()->SetAreaThreads(1);
+      Workers_.back()->SetThreads(1);
     }
   }
   Builtin_ = true;

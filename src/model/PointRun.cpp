@@ -3,10 +3,14 @@
 #include "model/Ionosphere.h"
 #include "model/MonthMaps.h"
 #include "model/PointReport.h"
+#include "model/ResultTables.h"
 #include "model/RunSetup.h"
 #include "model/Signal.h"
 
+#include <algorithm>
 #include <memory>
+#include <thread>
+#include <vector>
 
 namespace vx::model {
 
@@ -70,6 +74,79 @@ bool RunHour(TModelState &s, int ihr, int ifreq, IPointSink &report) {
 }
 
 } // namespace
+
+namespace {
+
+// Collects the rows of the hours one thread computes, each in its place.
+class TPlacedRows : public IPointSink {
+public:
+    TPlacedRows(std::vector<TPointHourRow> &rows, std::size_t first, const std::atomic<bool> *stop)
+        : Rows(rows), First(first), Stop(stop) {}
+    void WriteHour(TModelState &s) override { Rows[First + std::size_t(s.time.jtx - 1)] = ReadHourRow(s); }
+    void WriteEndOfRun() override {}
+    bool StopRequested() const override { return Stop && Stop->load(std::memory_order_relaxed); }
+
+private:
+    std::vector<TPointHourRow> &Rows;
+    std::size_t First;
+    const std::atomic<bool> *Stop;
+};
+
+} // namespace
+
+bool RunPointRows(const TModelData &data, TModelState &s, std::vector<TPointHourRow> &rows,
+                  const std::atomic<bool> *stop, int threads) {
+    rows.clear();
+    const bool sweeps = s.frq.frel(1) < 0.f;
+    for (int imonth = 1; imonth <= 12; ++imonth) {
+        const int month = s.contrl.months(imonth);
+        if (month == 0) break;
+        s.ssp.month = month;
+        s.don.ssn = s.contrl.sunsp(imonth);
+        ReadMonthMaps(data, s, s.don.ssn, month);
+        s.cday.iday = s.cdaily.idaily(imonth);
+        ComputeGeometry(s);
+        const int sweepCount = sweeps && s.ion.method != 26 ? 3 : 1;
+        for (int sweep = 1; sweep <= sweepCount; ++sweep) {
+            if (sweeps) SweepFrequencies(sweep, s.frq.frel);
+            CountFrequencies(s);
+            SetSunAngles(s);
+            SetOutputLines(s);
+            const int ifreq = int(s.frq.frel(14));
+            const int hours = s.chours.nhours;
+            const std::size_t first = rows.size();
+            rows.resize(first + std::size_t(std::max(0, hours)));
+            // Every hour is computed from the hour up, so the hours of a
+            // sweep are shared out among the threads, each on its own copy
+            // of the state as the sweep begins.
+            const int workers = std::max(1, std::min(threads, hours));
+            std::vector<char> ran(std::size_t(std::max(0, hours)), 0);
+            const auto runHours = [&](TModelState &own, int firstHour) {
+                TPlacedRows sink(rows, first, stop);
+                for (int ihr = firstHour; ihr <= hours; ihr += workers) {
+                    if (sink.StopRequested()) return;
+                    if (!RunHour(own, ihr, ifreq, sink)) return;
+                    ran[std::size_t(ihr - 1)] = 1;
+                }
+            };
+            std::vector<std::unique_ptr<TModelState>> copies;
+            for (int w = 1; w < workers; ++w) copies.push_back(std::make_unique<TModelState>(s));
+            std::vector<std::thread> pool;
+            for (int w = 1; w < workers; ++w)
+                pool.emplace_back([&, w] { runHours(*copies[std::size_t(w - 1)], 1 + w); });
+            runHours(s, 1);
+            for (std::thread &t : pool) t.join();
+            // The run ends at the first hour that did not run (a stop, or
+            // VIRTIM ending it), as the one-thread run would.
+            for (int ihr = 1; ihr <= hours; ++ihr)
+                if (!ran[std::size_t(ihr - 1)]) {
+                    rows.resize(first + std::size_t(ihr - 1));
+                    return false;
+                }
+        }
+    }
+    return true;
+}
 
 void RunPointMonths(const TModelData &data, TModelState &s, IPointSink &report) {
     const bool sweeps = s.frq.frel(1) < 0.f;

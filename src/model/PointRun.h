@@ -8,9 +8,11 @@
 #include "model/RunSink.h"
 #include "model/State.h"
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vx::model {
 
@@ -33,6 +35,15 @@ void RunPointMonths(const TModelData &data, TModelState &s, IPointSink &sink);
 // The step that gives a run its antennas once the deck is applied: the
 // caller's ApplyDeckAntennas (Antenna.h) with the models it has loaded.
 using TAntennaStep = std::function<bool(TModelState &s, std::string &error)>;
+
+// RunPointMonths into the figures of each hour block (ResultTables.h), the
+// hours of each sweep shared out among `threads` threads, each on its own
+// copy of the state. The rows are those and in the order a one-thread run
+// gives. False when the run ended early (a stop request, or VIRTIM ending
+// it); the rows then hold the hours before the first one missing.
+struct TPointHourRow;
+bool RunPointRows(const TModelData &data, TModelState &s, std::vector<TPointHourRow> &rows,
+                  const std::atomic<bool> *stop = nullptr, int threads = 1);
 
 // A fresh state for a read deck: the magnetic pole (the deck's, else the
 // built-in), the deck applied, its antennas. Null with a message when the

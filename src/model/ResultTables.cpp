@@ -44,7 +44,7 @@ std::optional<float> PrintedValue(double value, int width, int decimals) {
     return Readable(field);
 }
 
-void TPointTable::WriteHour(TModelState &s) {
+TPointHourRow ReadHourRow(TModelState &s) {
     TPointHourRow row;
     const int hour = s.time.it;
     row.Hour = PrintedValue(s.time.gmt, 4, 1);
@@ -62,7 +62,7 @@ void TPointTable::WriteHour(TModelState &s) {
         ff::AppendI(snr, ff::TruncateToInt(ff::NearestWhole(s.son.sndb(slot))), 5);
         row.Snr[k] = Readable(snr);
     }
-    Rows.push_back(std::move(row));
+    return row;
 }
 
 void TAreaTable::WriteHead(const TModelState &s) {

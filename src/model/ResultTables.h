@@ -34,20 +34,9 @@ struct TPointHourRow {
     std::array<std::optional<float>, kSlots> Snr{};    // I5 of the nearest whole dB
 };
 
-// Collects the hour blocks of a point run (RunPointMonths).
-class TPointTable : public IPointSink {
-public:
-    explicit TPointTable(const std::atomic<bool> *stop = nullptr) : Stop(stop) {}
-    void WriteHour(TModelState &s) override;
-    void WriteEndOfRun() override { Ended = true; }
-    bool StopRequested() const override { return Stop && Stop->load(std::memory_order_relaxed); }
-
-    std::vector<TPointHourRow> Rows;
-    bool Ended = false;
-
-private:
-    const std::atomic<bool> *Stop;
-};
+// The figures of the hour just computed (OUTLIN's place); changes the state
+// as the report does. RunPointRows (PointRun.h) collects them.
+TPointHourRow ReadHourRow(TModelState &s);
 
 // One cell of an area run: the best frequency's figures.
 struct TAreaCellFigures {

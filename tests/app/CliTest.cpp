@@ -1,5 +1,7 @@
 // vantor-cli end to end, against the stand-in propagation program.
 #include <gtest/gtest.h>
+
+#include <chrono>
 #include <signal.h>
 #include <sys/wait.h>
 
@@ -329,6 +331,31 @@ TEST(Cli, PrecomputeWarmsTheCacheThatAreaAnswersFrom) {
     EXPECT_EQ(b.code, 2) << bad;
     EXPECT_NE(b.err.find("usage: vantor-cli precompute"), std::string::npos) << bad;
   }
+}
+
+TEST(Cli, TheBuiltInEngineFillsACacheOfItsOwn) {
+  TRuntimeFolder runtime;
+  std::filesystem::remove_all(Home() + "cache");
+  Result r = Cli(std::string(kPrecompute) + " --hours 10-12 --engine builtin", runtime.Env());
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Counts(r.out), "{\"computed\": 3, \"cached\": 0, \"failed\": 0, \"jobs\": 3");
+  EXPECT_NE(r.out.find("\"engine\": \"builtin\"}"), std::string::npos) << r.out;
+  EXPECT_FALSE(std::filesystem::exists(runtime.Path + "/vantor"));  // no worker folders
+
+  // The built-in engine's map answers a built-in request (the file is not
+  // written again), as computed...
+  const std::string file = Home() + "cache/Vexmoor/Vantor/Cache/12UT-14MHz-S.dat";
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
+  std::filesystem::last_write_time(file, old);
+  Result cached = Cli(std::string(kArea) + " --engine builtin");
+  EXPECT_EQ(std::filesystem::last_write_time(file), old);
+  Result fresh = Cli(std::string(kArea) + " --engine builtin --no-cache");
+  ASSERT_EQ(cached.code, 0) << cached.err;
+  EXPECT_EQ(cached.out, fresh.out);
+  // ...and never a voacapl one: the stand-in, made to fail, is asked.
+  Result other = Cli(std::string(kArea) + " --engine voacapl" + Voacap(), "VOACAP_FAKE_EXIT=1");
+  EXPECT_EQ(other.code, 1);
+  EXPECT_NE(other.out.find("\"engine\": \"voacapl\""), std::string::npos);
 }
 
 TEST(Cli, InterruptingPrecomputeEndsEveryChild) {

@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #include "common/FileUtil.h"
 #include "common/Ini.h"
@@ -108,6 +110,7 @@ TEST(BuiltinFigures, ChartsEqualTheReportReadBack) {
     TPointResults expected, actual;
     ASSERT_EQ(ReportAsRead(job, false, expected), vsReady);
     std::string detail;
+    job.Threads = 1 + k % 3;  // the hours shared among 1, 2 or 3 threads
     ASSERT_EQ(RunModelPoint(job, nullptr, actual, detail), vsReady) << detail;
     for (int h = 0; h < TPointResults::kHours; ++h) {
       EXPECT_TRUE(SameBits(actual.Muf[h], expected.Muf[h])) << "case " << k << " hour " << h;
@@ -158,6 +161,43 @@ TEST(BuiltinFigures, MapsEqualTheReportReadBackOnAnyNumberOfThreads) {
   }
 }
 
+TEST(BuiltinFigures, MapsRunAtOnceShareTheModelData) {
+  // As the batch runs them: several maps at the same time, each on threads
+  // of its own, all reading one copy of the model data.
+  TModelJob job;
+  job.DataFolder = AntennaFolder("together", job.AntennaFiles);
+  job.Data = Data();
+  ASSERT_TRUE(job.Data);
+  job.Inputs = Inputs(44, -79, 0, 0, 12, 100, false);
+  job.Threads = 2;
+  std::vector<TModelJob> jobs;
+  for (int band = 0; band < 4; ++band) {
+    jobs.push_back(job);
+    jobs.back().Inputs.Band = band * 2;
+    jobs.back().Inputs.Hour = band * 5;
+  }
+  std::vector<TVoaGrid> together(jobs.size()), alone(jobs.size());
+  std::vector<TVoaStatus> status(jobs.size(), vsExecError);
+  {
+    std::vector<std::thread> threads;
+    for (size_t k = 0; k < jobs.size(); ++k)
+      threads.emplace_back([&, k] {
+        std::string detail;
+        status[k] = RunModelArea(jobs[k], nullptr, together[k], detail);
+      });
+    for (std::thread& t : threads) t.join();
+  }
+  for (size_t k = 0; k < jobs.size(); ++k) {
+    std::string detail;
+    ASSERT_EQ(status[k], vsReady);
+    ASSERT_EQ(RunModelArea(jobs[k], nullptr, alone[k], detail), vsReady) << detail;
+    for (size_t i = 0; i < alone[k].size(); ++i)
+      for (size_t j = 0; j < alone[k].size(); ++j)
+        ASSERT_TRUE(SameBits(together[k][i][j].Snr, alone[k][i][j].Snr) && together[k][i][j].Mode == alone[k][i][j].Mode)
+            << "map " << k << " cell " << i << "," << j;
+  }
+}
+
 TEST(BuiltinFigures, AStopRequestEndsTheRunAsCancelled) {
   TModelJob job;
   job.DataFolder = AntennaFolder("stop", job.AntennaFiles);
@@ -174,6 +214,28 @@ TEST(BuiltinFigures, AStopRequestEndsTheRunAsCancelled) {
   EXPECT_EQ(RunModelPoint(job, &stop, point, detail), vsCancelled);
 }
 
+TEST(BuiltinFigures, AnEditedAntennaFileIsReadAgain) {
+  TModelJob job;
+  job.DataFolder = AntennaFolder("edited", job.AntennaFiles);
+  job.Data = Data();
+  job.Inputs = Inputs(44, -79, 32, 35, 12, 100, false);
+  const int dipole = job.AntennaFiles.IndexOf("Dipole20m.N13");
+  ASSERT_GE(dipole, 0);
+  for (int b = 0; b < kBandCount; ++b) job.Inputs.TxAntenna[b] = dipole;
+  TPointResults before, after;
+  std::string detail;
+  ASSERT_EQ(RunModelPoint(job, nullptr, before, detail), vsReady) << detail;
+  // Ten dB more gain for the same file name.
+  const std::string file = job.DataFolder + "antennas/Vantor/Dipole20m.N13";
+  std::string text = ReadWholeFile(file).value_or("");
+  const size_t gain = text.find("  0.00  [ 1]");
+  ASSERT_NE(gain, std::string::npos) << text;
+  text.replace(gain, 12, " 10.00  [ 1]");
+  ASSERT_TRUE(WriteWholeFile(file, text));
+  ASSERT_EQ(RunModelPoint(job, nullptr, after, detail), vsReady) << detail;
+  EXPECT_NE(after.Snr[14][12], before.Snr[14][12]);
+}
+
 TEST(BuiltinFigures, AMissingAntennaFileIsNamed) {
   TModelJob job;
   job.DataFolder = AntennaFolder("missing", job.AntennaFiles);
@@ -185,6 +247,32 @@ TEST(BuiltinFigures, AMissingAntennaFileIsNamed) {
   std::string detail;
   EXPECT_EQ(RunModelPoint(job, nullptr, point, detail), vsAntennaError);
   EXPECT_NE(detail.find(job.AntennaFiles[1]), std::string::npos) << detail;
+}
+
+TEST(BuiltinFigures, AFigureTooWideForTheReportLeavesItsCellEmpty) {
+  // The report reader refuses a whole chart for one "*****"; in memory only
+  // that cell stays empty.
+  model::TPointHourRow row;
+  row.Frequency.fill(0.f);  // unused slots print 0.0
+  row.Hour = 24.f;
+  row.Muf = 12.5f;
+  row.Frequency[0] = 2.f;
+  row.Frequency[1] = 3.f;
+  row.ValuedSlots = 2;
+  row.Mode[0] = "2F2";
+  row.Angle[0] = 7.5f;
+  row.Snr[0] = std::nullopt;
+  row.Mode[1] = "1F2";
+  row.Angle[1] = 4.5f;
+  row.Snr[1] = -12.f;
+  TPointResults out;
+  ASSERT_EQ(StorePointRows({row}, out), vsReady);
+  EXPECT_TRUE(IsResetValue(out.Snr[2][24]));
+  EXPECT_EQ(out.Snr[3][24], -12.f);
+  EXPECT_EQ(out.Snr[3][0], -12.f);  // hour 0 repeats hour 24
+  EXPECT_EQ(out.Muf[0], 12.5f);
+  row.Muf = std::nullopt;
+  EXPECT_EQ(StorePointRows({row}, out), vsOutputError);
 }
 
 TEST(BuiltinEngine, ComputesChartsAndMapsWithNothingInstalled) {
