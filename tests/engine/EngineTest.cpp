@@ -376,3 +376,45 @@ TEST_F(EngineFixture, CachedMapsFollowTheAntennaFilesNotTheirPositions) {
   WriteWholeFile(antennas + "ISOTROPE.ant", iso_text + " ");
   EXPECT_FALSE(engine->AreaCacheValid(cache));
 }
+
+// The built-in engine under the Qt runner, as the window and vantor-cli run
+// it: the figures arrive on the owner's thread, and a cancelled map ends at
+// once without an event.
+TEST(BuiltinEngineJobs, FiguresArriveThroughTheEventLoopAndCancelEndsAMap) {
+  TVoacapSetup setup;
+  setup.DataFolder = testing::TempDir() + "builtin-jobs/";
+  setup.Engine = TEngineChoice::Builtin;
+  TVoaEngine e(std::make_unique<TProcess>(), setup);
+  e.CheckInstallation();
+  ASSERT_EQ(e.Status(), vsReady) << e.StatusMessageBox().Detail;
+  int predicts = 0, errors = 0;
+  e.OnPredict = [&](TVoaEngine&) { ++predicts; };
+  e.OnError = [&](TVoaEngine&) { ++errors; };
+  TVoaInputs in = e.Inputs();
+  in.TxLat = 44 * 180;
+  in.TxLon = -79 * 180;
+  in.Year = 2026;
+  in.Month = 12;
+  in.Ssn = 100;
+  in.GridSize = 61;
+  in.Band = 3;
+  e.SetInputs(in);
+
+  e.RunAreaPrediction();
+  EXPECT_TRUE(e.Running());
+  EXPECT_EQ(predicts, 0);  // never from inside the call
+  e.CancelPrediction();
+  EXPECT_FALSE(e.Running());
+  EXPECT_EQ(e.Status(), vsCancelled);
+  vxtest::Pump(100);
+  EXPECT_EQ(predicts + errors, 0);
+
+  in.GridSize = 16;
+  e.SetInputs(in);
+  e.RunAreaPrediction();
+  ASSERT_TRUE(WaitUntil([&] { return predicts + errors > 0; }));
+  EXPECT_EQ(predicts, 1);
+  EXPECT_EQ(e.Status(), vsReady);
+  EXPECT_EQ(e.AreaGrid().size(), 16u);
+  EXPECT_FALSE(e.Running());
+}
