@@ -17,6 +17,7 @@ if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
   # The built-in engine's maps and batches run on many threads at once: its
   # tests again under ThreadSanitizer (only what they need is built).
   cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_TSAN=ON -DVANTOR_GUI=OFF "$@" >/dev/null
-  cmake --build build-tsan -j "$(nproc)" --target engine_core_tests model_data
+  cmake --build build-tsan -j "$(nproc)" --target engine_core_tests views_core_tests model_data
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build-tsan/bin/engine_core_tests --gtest_filter='Builtin*'
+  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build-tsan/bin/views_core_tests --gtest_filter='*Builtin*'
 fi

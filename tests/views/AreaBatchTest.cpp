@@ -2,6 +2,8 @@
 // program and runners whose children run when the test says so.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -175,6 +177,31 @@ TEST_F(PoolFixture, ManyWorkersWriteWhatOneWrites) {
   EXPECT_EQ(stored.size(), 16u);
   // The user's own folder saw no run.
   EXPECT_FALSE(fs::exists(user + "areadata/Vantor/Vantor.voa"));
+}
+
+TEST_F(PoolFixture, BuiltinWorkersComputeInMemoryWhatOneWorkerComputes) {
+  TVoacapSetup setup;
+  setup.DataFolder = vxtest::FreshFolder("builtin-user");  // the engine writes its isotrope there
+  setup.Engine = TEngineChoice::Builtin;
+  engine = std::make_unique<TVoaEngine>(nullptr, setup);
+  engine->CheckInstallation();
+  ASSERT_EQ(engine->Status(), vsReady) << engine->StatusMessageBox().Detail;
+  const std::string one = vxtest::FreshFolder("builtin-one"), many = vxtest::FreshFolder("builtin-many");
+  for (const auto& [workers, folder] : {std::pair{1, one}, std::pair{3, many}}) {
+    MakePool(workers, folder);
+    EXPECT_EQ(pool->FolderSet(), "");  // nothing to copy: the workers write no files
+    ASSERT_TRUE(batch->Start(Base(), Day({3}), TAreaBatch::fpStop));
+    EXPECT_EQ(hub.Started, 0);  // and start no child
+    while (batch->Running()) {
+      hub.RunDeferred();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(batch->Computed(), 24) << batch->Failed() << " failed: " << batch->FailureDetail();
+  }
+  const auto a = FilesOf(one), b = FilesOf(many);
+  EXPECT_EQ(a.size(), 24u);
+  EXPECT_TRUE(a == b) << "the same files, byte for byte";
+  EXPECT_EQ(finished, 2);
 }
 
 TEST_F(PoolFixture, JobsStartInListOrderSkippingCachedOnesAndProgressCountsFinishedJobs) {

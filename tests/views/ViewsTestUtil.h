@@ -130,6 +130,17 @@ class TRunnerHub {
     if (runner->OnFinished) runner->OnFinished(status == 0 ? 0u : 1u);
     return true;
   }
+  // Calls every deferred call waiting now (the built-in engines look for
+  // their finished jobs this way); false when none waited.
+  bool RunDeferred() {
+    bool any = false;
+    for (TRunner* r : Runners)
+      if (auto fn = std::exchange(r->Deferred, nullptr)) {
+        fn();
+        any = true;
+      }
+    return any;
+  }
   // Runs every child, newest first, until none is left.
   void DrainNewestFirst() {
     while (!Pending.empty()) Complete(Pending.size() - 1);
