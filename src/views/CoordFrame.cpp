@@ -3,20 +3,41 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 #include <QToolButton>
+#include <QValidator>
 
 namespace vx {
 
 namespace {
 
+// Whole degrees up to a limit, with an optional leading sign that the frame
+// hands to the hemisphere toggle. A keystroke or paste that would leave a
+// value past the limit, a point or a letter in the box is refused, so the
+// box never holds a value other than the one it shows.
+class TDegreesValidator : public QValidator {
+ public:
+  TDegreesValidator(int maxDegrees, QObject* parent) : QValidator(parent), Max_(maxDegrees) {}
+  State validate(QString& input, int&) const override {
+    QStringView digits(input);
+    if (!digits.isEmpty() && (digits[0] == '-' || digits[0] == '+')) digits = digits.mid(1);
+    if (digits.isEmpty()) return Intermediate;
+    for (QChar c : digits)
+      if (c < '0' || c > '9') return Invalid;
+    bool ok = false;
+    const int value = digits.toInt(&ok);
+    return ok && value <= Max_ ? Acceptable : Invalid;
+  }
+
+ private:
+  int Max_;
+};
+
 // Wide enough for its digits in the desktop's font, whatever its size.
-QLineEdit* DegreesEdit(QWidget* parent, const char* hint, int maxDigits) {
+QLineEdit* DegreesEdit(QWidget* parent, const char* hint, int maxDigits, int maxDegrees) {
   auto* e = new QLineEdit(QStringLiteral("0"), parent);
   e->setToolTip(QString::fromLatin1(hint));
-  e->setMaxLength(maxDigits);
-  // Digits only: no sign, point or letter gets in, typed or pasted.
-  e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
+  e->setMaxLength(maxDigits + 1);  // room for a typed sign
+  e->setValidator(new TDegreesValidator(maxDegrees, e));
   e->setAlignment(Qt::AlignRight);
   const int digits = e->fontMetrics().horizontalAdvance(QString(maxDigits, QChar('8')));
   e->setFixedWidth(std::max(27, digits + 12));
@@ -51,10 +72,10 @@ char CaptionOf(const QToolButton* b) {
 }  // namespace
 
 TCoordFrame::TCoordFrame(QWidget* parent) : QFrame(parent) {
-  Edit1_ = DegreesEdit(this, "Latitude", 2);
+  Edit1_ = DegreesEdit(this, "Latitude", 2, 90);
   Label24_ = DegreeSign(this);
   SpeedButton1_ = Toggle(this, 'N', "Toggle North/South", "NS");
-  Edit2_ = DegreesEdit(this, "Longitude", 3);
+  Edit2_ = DegreesEdit(this, "Longitude", 3, 180);
   Label33_ = DegreeSign(this);
   SpeedButton2_ = Toggle(this, 'W', "Toggle East/West", "EW");
   auto* row = new QHBoxLayout(this);
@@ -70,6 +91,8 @@ TCoordFrame::TCoordFrame(QWidget* parent) : QFrame(parent) {
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
   connect(Edit1_, &QLineEdit::textChanged, this, [this] { emit Changed(this); });
+  connect(Edit1_, &QLineEdit::textEdited, this, [this] { TakeSign(Edit1_, SpeedButton1_, 'S', 'N'); });
+  connect(Edit2_, &QLineEdit::textEdited, this, [this] { TakeSign(Edit2_, SpeedButton2_, 'W', 'E'); });
   connect(SpeedButton1_, &QToolButton::clicked, this, [this] { SpeedButtonClick(SpeedButton1_); });
   connect(SpeedButton2_, &QToolButton::clicked, this, [this] { SpeedButtonClick(SpeedButton2_); });
 }
@@ -90,6 +113,17 @@ void TCoordFrame::SetPoint(TLocation p) {
   SpeedButton2_->setText(QString(QChar(f.LonHemisphere)));
   Edit2_->setText(QString::fromStdString(f.LonText));
   Edit1_->setText(QString::fromStdString(f.LatText));
+}
+
+void TCoordFrame::TakeSign(QLineEdit* edit, QToolButton* toggle, char minus, char plus) {
+  const QString text = edit->text();
+  if (text.isEmpty() || (text[0] != '-' && text[0] != '+')) return;
+  // The hemisphere lives in the toggle: a typed "-33" is 33 south (or west).
+  const int cursor = std::max(0, edit->cursorPosition() - 1);
+  toggle->setText(QString(QChar(text[0] == '-' ? minus : plus)));
+  edit->setText(text.mid(1));
+  edit->setCursorPosition(cursor);
+  if (edit != Edit1_) emit Changed(this);  // the latitude text change has told already
 }
 
 void TCoordFrame::SpeedButtonClick(QToolButton* button) {
