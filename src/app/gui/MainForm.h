@@ -251,6 +251,7 @@ class TMainForm : public QMainWindow,
  protected:
   void closeEvent(QCloseEvent* e) override;
   void changeEvent(QEvent* e) override;
+  void showEvent(QShowEvent* e) override;
 
  private:
   // The layout, one builder per tab (MainLayout.cpp).
@@ -268,6 +269,9 @@ class TMainForm : public QMainWindow,
   void MonitorToggled(bool ask);
   void MapProgramToggled(bool ask);
   void FillAntennaLists();
+  // Moves the window wholly onto the visible part of its screen.
+  void KeepOnScreen();
+  bool ShownOnce_ = false;
   void ShowSolarIndices();
   void RefreshSpaceWeather();
   void FireClientEvents();
