@@ -1,6 +1,8 @@
 #include "views/CoordFrame.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -10,21 +12,19 @@ namespace vx {
 
 namespace {
 
-// Whole degrees up to a limit, with an optional leading sign that the frame
-// hands to the hemisphere toggle. A keystroke or paste that would leave a
-// value past the limit, a point or a letter in the box is refused, so the
-// box never holds a value other than the one it shows.
+// Whole degrees up to a limit, digits only. A keystroke or paste that would
+// leave a value past the limit, a point, a sign or a letter in the box is
+// refused, so the box never holds a value other than the one it shows. (A
+// typed sign never reaches the box: the frame turns the toggle instead.)
 class TDegreesValidator : public QValidator {
  public:
   TDegreesValidator(int maxDegrees, QObject* parent) : QValidator(parent), Max_(maxDegrees) {}
   State validate(QString& input, int&) const override {
-    QStringView digits(input);
-    if (!digits.isEmpty() && (digits[0] == '-' || digits[0] == '+')) digits = digits.mid(1);
-    if (digits.isEmpty()) return Intermediate;
-    for (QChar c : digits)
+    if (input.isEmpty()) return Intermediate;
+    for (QChar c : input)
       if (c < '0' || c > '9') return Invalid;
     bool ok = false;
-    const int value = digits.toInt(&ok);
+    const int value = input.toInt(&ok);
     return ok && value <= Max_ ? Acceptable : Invalid;
   }
 
@@ -36,7 +36,7 @@ class TDegreesValidator : public QValidator {
 QLineEdit* DegreesEdit(QWidget* parent, const char* hint, int maxDigits, int maxDegrees) {
   auto* e = new QLineEdit(QStringLiteral("0"), parent);
   e->setToolTip(QString::fromLatin1(hint));
-  e->setMaxLength(maxDigits + 1);  // room for a typed sign
+  e->setMaxLength(maxDigits);
   e->setValidator(new TDegreesValidator(maxDegrees, e));
   e->setAlignment(Qt::AlignRight);
   const int digits = e->fontMetrics().horizontalAdvance(QString(maxDigits, QChar('8')));
@@ -91,8 +91,8 @@ TCoordFrame::TCoordFrame(QWidget* parent) : QFrame(parent) {
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
   connect(Edit1_, &QLineEdit::textChanged, this, [this] { emit Changed(this); });
-  connect(Edit1_, &QLineEdit::textEdited, this, [this] { TakeSign(Edit1_, SpeedButton1_, 'S', 'N'); });
-  connect(Edit2_, &QLineEdit::textEdited, this, [this] { TakeSign(Edit2_, SpeedButton2_, 'W', 'E'); });
+  Edit1_->installEventFilter(this);
+  Edit2_->installEventFilter(this);
   connect(SpeedButton1_, &QToolButton::clicked, this, [this] { SpeedButtonClick(SpeedButton1_); });
   connect(SpeedButton2_, &QToolButton::clicked, this, [this] { SpeedButtonClick(SpeedButton2_); });
 }
@@ -115,15 +115,19 @@ void TCoordFrame::SetPoint(TLocation p) {
   Edit1_->setText(QString::fromStdString(f.LatText));
 }
 
-void TCoordFrame::TakeSign(QLineEdit* edit, QToolButton* toggle, char minus, char plus) {
-  const QString text = edit->text();
-  if (text.isEmpty() || (text[0] != '-' && text[0] != '+')) return;
-  // The hemisphere lives in the toggle: a typed "-33" is 33 south (or west).
-  const int cursor = std::max(0, edit->cursorPosition() - 1);
-  toggle->setText(QString(QChar(text[0] == '-' ? minus : plus)));
-  edit->setText(text.mid(1));
-  edit->setCursorPosition(cursor);
-  if (edit != Edit1_) emit Changed(this);  // the latitude text change has told already
+bool TCoordFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || (watched != Edit1_ && watched != Edit2_)) return QFrame::eventFilter(watched, event);
+  const QString text = static_cast<QKeyEvent*>(event)->text();
+  if (text != "-" && text != "+") return QFrame::eventFilter(watched, event);
+  // The hemisphere lives in the toggle: "-" then "33" is 33 south (or west).
+  QToolButton* toggle = watched == Edit1_ ? SpeedButton1_ : SpeedButton2_;
+  const char minus = watched == Edit1_ ? 'S' : 'W', plus = watched == Edit1_ ? 'N' : 'E';
+  const QChar caption(text == "-" ? minus : plus);
+  if (toggle->text() != caption) {
+    toggle->setText(caption);
+    emit Changed(this);
+  }
+  return true;
 }
 
 void TCoordFrame::SpeedButtonClick(QToolButton* button) {

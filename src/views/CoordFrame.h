@@ -45,7 +45,8 @@ class TCoordFrame : public QFrame {
  private:
   TCoordFields Fields() const;
   void SpeedButtonClick(QToolButton* button);
-  void TakeSign(QLineEdit* edit, QToolButton* toggle, char minus, char plus);
+  // A "-" or "+" typed in a box turns its toggle to S/W or N/E.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   QLineEdit* Edit1_;
   QLabel* Label24_;

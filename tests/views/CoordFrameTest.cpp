@@ -93,6 +93,11 @@ TEST(CoordFrame, BoxesTakeWholeDegreesAndASign) {
   f.LatitudeEdit()->selectAll();
   Type(f.LatitudeEdit(), "+");
   EXPECT_EQ(f.NorthSouthButton()->text(), "N");
+  EXPECT_EQ(f.LatitudeEdit()->text(), "33");
+  // A pasted sign is refused with the rest of the paste, not cut off.
+  f.LatitudeEdit()->selectAll();
+  f.LatitudeEdit()->insert("-12");
+  EXPECT_EQ(f.LatitudeEdit()->text(), "33");
 
   // Past 90 or 180 degrees the keystroke is refused: the box keeps a value
   // it can hold instead of showing one that is read as another.
