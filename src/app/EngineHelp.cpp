@@ -1,5 +1,9 @@
 #include "app/EngineHelp.h"
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "common/FileUtil.h"
 
 namespace vx {
@@ -26,6 +30,38 @@ TEngineProblem Classify(const TEngineFacts& f) {
   if (f.Program.empty()) return TEngineProblem::epProgramMissing;
   if (!FileExists(f.DataFolder + kVersionFile)) return TEngineProblem::epDataIncomplete;
   return TEngineProblem::epFolderNotWritable;
+}
+
+// The owner of a folder (or of the nearest folder above it that exists) when
+// it is another user than the one running this; "" when it is ours.
+std::string OtherOwner(std::string folder) {
+  struct stat st {};
+  while (::stat(folder.c_str(), &st) != 0) {
+    while (!folder.empty() && folder.back() == '/') folder.pop_back();
+    const size_t slash = folder.rfind('/');
+    if (slash == std::string::npos) return {};
+    folder.resize(slash + 1);
+  }
+  if (st.st_uid == ::getuid()) return {};
+  const passwd* pw = ::getpwuid(st.st_uid);
+  return pw && pw->pw_name ? std::string(pw->pw_name) : "user " + std::to_string(st.st_uid);
+}
+
+// chmod helps only in a folder of one's own; another user's folder is either
+// taken over or left for one of one's own.
+void WritableFix(const std::string& folder, const std::string& settingsFile, std::string& fix, std::string& command,
+                 const char* ownFix) {
+  const std::string owner = OtherOwner(folder);
+  if (owner.empty()) {
+    fix = ownFix;
+    command = "chmod -R u+w " + folder;
+    return;
+  }
+  fix = "The folder belongs to " + owner + ", so changing its permissions as yourself does not help. Use a "
+        "data folder of your own: run makeitshfbc as yourself (it makes ~/itshfbc) and set DataFolder= in the "
+        "[VOACAP] section of " + (settingsFile.empty() ? std::string("the settings file") : settingsFile) +
+        " to it. Or, if the folder should be yours, have it given to you:";
+  command = "sudo chown -R \"$(id -un)\": " + folder;
 }
 
 std::string ShownFolder(const TEngineFacts& f) { return f.DataFolder.empty() ? "~/itshfbc/" : f.DataFolder; }
@@ -74,8 +110,7 @@ TEngineHelp DescribeEngineProblem(const TEngineFacts& f) {
     case TEngineProblem::epFolderNotWritable:
       what = "Vantor cannot create its folders antennas/Vantor/ and areadata/Vantor/ in the VOACAP data "
              "folder " + folder + ".";
-      fix = "Make the data folder yours and writable:";
-      h.Command = "chmod -R u+w " + folder;
+      WritableFix(folder, f.SettingsFile, fix, h.Command, "Make the data folder writable:");
       break;
     case TEngineProblem::epTooOld:
       what = "The VOACAP data in " + folder + " is older than version 08.1124.";
@@ -85,8 +120,8 @@ TEngineHelp DescribeEngineProblem(const TEngineFacts& f) {
     case TEngineProblem::epAntennaFiles:
       what = "Vantor could not write or read its antenna model files in " +
              (f.AntennaFolder.empty() ? folder + "antennas/Vantor/" : f.AntennaFolder) + ".";
-      fix = "Make the folder writable and remove any file there that is not an antenna model:";
-      h.Command = "chmod -R u+w " + (f.AntennaFolder.empty() ? folder + "antennas/" : f.AntennaFolder);
+      WritableFix(f.AntennaFolder.empty() ? folder + "antennas/" : f.AntennaFolder, f.SettingsFile, fix, h.Command,
+                  "Make the folder writable and remove any file there that is not an antenna model:");
       break;
   }
   std::string indented = "    " + h.Command;

@@ -63,7 +63,8 @@ std::string MonitorDownloadPage(const std::string& appTitle);
 
 // Public sources of the values, opened in the user's browser by the
 // "Download SSN" and "Download Kp" buttons.
-inline constexpr char kSsnSourceUrl[] = "ftp://ftp.ngdc.noaa.gov/STP/SOLAR_DATA/SUNSPOT_NUMBERS/sunspot.predict";
+// The predicted monthly sunspot numbers of the Space Weather Prediction Center.
+inline constexpr char kSsnSourceUrl[] = "https://services.swpc.noaa.gov/json/solar-cycle/predicted-solar-cycle.json";
 inline constexpr char kKpSourceUrl[] = "https://services.swpc.noaa.gov/ftpdir/latest/DGD.txt";
 
 }  // namespace vx

@@ -55,6 +55,22 @@ std::optional<std::string> AntennaField(const TAlStringList& antennaFiles, int32
   return field;
 }
 
+std::string DeckProblem(const TVoaInputs& in, const TAlStringList& antennaFiles, bool area) {
+  if (area && (in.Band < 0 || in.Band >= kBandCount)) return "There is no band " + FormatInt(in.Band) + ".";
+  for (int b = area ? in.Band : 0; b < (area ? in.Band + 1 : kBandCount); ++b)
+    for (const int32_t index : {in.TxAntenna[b], in.RxAntenna[b]}) {
+      if (index < 0 || static_cast<size_t>(index) >= antennaFiles.Count())
+        return "The antenna chosen for " + FormatFixed(BandFrequency[b], 1, b == 0 ? 1 : 0) +
+               " MHz is not in the antenna list.";
+      const std::string& name = antennaFiles[static_cast<size_t>(index)];
+      if (name.size() > kAntennaNameMax)
+        return "The antenna file name \"" + name + "\" is too long for VOACAP: it has " +
+               FormatInt(int64_t(name.size())) + " characters, VOACAP takes at most " +
+               FormatInt(int64_t(kAntennaNameMax)) + ".";
+    }
+  return "";
+}
+
 std::optional<std::string> BuildPointDeck(const TVoaInputs& in, const TAlStringList& antennaFiles) {
   std::string d;
   d.reserve(1600);

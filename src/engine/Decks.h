@@ -17,9 +17,16 @@ inline constexpr char kAntennaSubfolder[] = "Vantor\\";
 inline constexpr char kAntennaSubfolder[] = "Vantor/";
 #endif
 
-// The 21-character antenna field: subfolder + file name, padded with blanks
-// or cut. Nothing when the index lies outside the list.
+// The 21-character antenna field: subfolder + file name, padded with blanks.
+// Nothing when the index lies outside the list or the name does not fit.
 std::optional<std::string> AntennaField(const TAlStringList& antennaFiles, int32_t index);
+
+// The longest antenna file name the field holds beside the subfolder.
+inline constexpr size_t kAntennaNameMax = 21 - (sizeof(kAntennaSubfolder) - 1);
+
+// Why the point deck (area false) or the area deck cannot be built from
+// these inputs, in words for the user; empty when it can.
+std::string DeckProblem(const TVoaInputs& in, const TAlStringList& antennaFiles, bool area);
 
 // The point-to-point deck (CR LF line ends, none after the last line).
 // Nothing when an antenna index lies outside the list.

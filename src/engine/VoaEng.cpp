@@ -277,7 +277,6 @@ void TVoaEngine::StartWhenFolderFree() {
   }
   if (!WriteDeck()) {
     Status_ = vsDeckError;
-    FailureDetail_ = "Cannot write " + DeckFileName() + ".";
     EndJob();
     Raise(OnError);
     return;
@@ -315,7 +314,14 @@ void TVoaEngine::Raise(const TNotifyEvent& event) {
 
 bool TVoaEngine::WriteDeck() {
   auto deck = AreaMode_ ? BuildAreaDeck(JobInputs_, AntennaFiles_) : BuildPointDeck(JobInputs_, AntennaFiles_);
-  return deck && WriteWholeFile(DeckFileName(), *deck);
+  if (!deck) {
+    // The inputs, not the folder, are at fault: say which.
+    FailureDetail_ = DeckProblem(JobInputs_, AntennaFiles_, AreaMode_);
+    return false;
+  }
+  if (WriteWholeFile(DeckFileName(), *deck)) return true;
+  FailureDetail_ = "Cannot write " + DeckFileName() + ".";
+  return false;
 }
 
 // Outputs of a few MB at most; anything far larger is not the program's.
@@ -386,7 +392,7 @@ TVoaEngine::TStatusMessage TVoaEngine::StatusMessageBox() const {
     case vsTooOld:
       return {true, "Your version of VOACAP is too old, please upgrade.\rOpen the VOACAP download page?", ""};
     default:
-      return {false, StatusText(), ""};
+      return {false, StatusText(), FailureDetail_};
   }
 }
 

@@ -14,25 +14,36 @@ namespace vx {
 
 namespace {
 
-// The MHz scale to the left of the chart: band frequencies at their lines.
+constexpr int kLegendWidth = 24;
+
+// The MHz scale to the left of the chart: band frequencies at their lines,
+// grown with the chart.
 class TLegend : public QWidget {
  public:
   explicit TLegend(QWidget* parent) : QWidget(parent) {
-    setFixedSize(24, kChartHeight);
+    SetScale(1);
     setToolTip("MHz");
+  }
+  void SetScale(int scale) {
+    Scale_ = scale;
+    setFixedSize(kLegendWidth * scale, kChartHeight * scale);
+    update();
   }
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.fillRect(rect(), palette().window());
     QFont f = font();
-    f.setPixelSize(9);
+    f.setPixelSize(9 * Scale_);
     p.setFont(f);
     for (float band : BandFrequency) {
-      const int y = CellY(band);
+      const int y = CellY(band) * Scale_ + Scale_ / 2;
       const QString text = band == 3.5f ? "3.5" : QString::number(int(band));
-      p.drawText(QRect(0, y - 6, 21, 12), Qt::AlignRight | Qt::AlignVCenter, text);
+      p.drawText(QRect(0, y - 6 * Scale_, 21 * Scale_, 12 * Scale_), Qt::AlignRight | Qt::AlignVCenter, text);
     }
   }
+
+ private:
+  int Scale_ = 1;
 };
 
 }  // namespace
@@ -48,11 +59,21 @@ TChartFrame::TChartFrame(QWidget* parent) : QFrame(parent) {
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
   layout->setSpacing(0);
-  layout->addWidget(new TLegend(this));
+  Legend_ = new TLegend(this);
+  layout->addWidget(Legend_);
   Box_ = new TChartBox(this);
   layout->addWidget(Box_);
   PaintChart();
 }
+
+void TChartFrame::SetScale(int scale) {
+  static_cast<TLegend*>(Legend_)->SetScale(std::max(1, scale));
+  static_cast<TChartBox*>(Box_)->SetScale(scale);
+}
+
+QSize TChartFrame::ScaleStep() { return {kChartWidth + kLegendWidth, kChartHeight}; }
+
+int TChartFrame::Scale() const { return static_cast<TChartBox*>(Box_)->Scale(); }
 
 double TChartFrame::UtcNowFraction() { return DayFraction(UtcNow()); }
 

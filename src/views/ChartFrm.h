@@ -26,6 +26,12 @@ class TChartFrame : public QFrame {
   TRgbImage Surface();
   TReadout BoxMouseMove(int x, int y);
   QWidget* Box() const { return Box_; }
+  // Shows the chart (and its MHz scale) at scale times its 1:1 size, each
+  // chart pixel a square; 1 is the chart as it is saved.
+  void SetScale(int scale);
+  int Scale() const;
+  // What one step of scale adds to the frame: the chart and its MHz scale.
+  static QSize ScaleStep();
 
   static double UtcNowFraction();
 
@@ -36,6 +42,7 @@ class TChartFrame : public QFrame {
  private:
   friend class TChartBox;
   QWidget* Box_;
+  QWidget* Legend_;
 };
 
 }  // namespace vx

@@ -1,10 +1,11 @@
 // TCoordFrame: the small control for a location in whole degrees, a latitude
 // box with a North/South toggle and a longitude box with an East/West toggle,
-// laid out to fit the desktop's font. The boxes take digits only. The rules live in
-// geo/CoordFrm.h; this is their Qt face.
+// laid out to fit the desktop's font. The boxes take whole degrees up to 90 and
+// 180; a sign typed in front goes to the toggle ("-33" is 33 S). The rules
+// live in geo/CoordFrm.h; this is their Qt face.
 //
 // Changed is emitted when the latitude text changes (typed or set) and when
-// a toggle is clicked. Typing in the longitude box emits nothing: the owner
+// a toggle is clicked or turned by a typed sign. Typing in the longitude box emits nothing: the owner
 // only needs to hear that the user moved the point away from a looked-up one,
 // and every such edit starts with the latitude or a toggle.
 #pragma once
@@ -44,6 +45,8 @@ class TCoordFrame : public QFrame {
  private:
   TCoordFields Fields() const;
   void SpeedButtonClick(QToolButton* button);
+  // A "-" or "+" typed in a box turns its toggle to S/W or N/E.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   QLineEdit* Edit1_;
   QLabel* Label24_;

@@ -24,7 +24,7 @@ class TMapBox : public TSurfaceBox<TMapFrame> {
  public:
   explicit TMapBox(TMapFrame* frame) : TSurfaceBox(frame, kMapWidth, kMapHeight) {}
   void mousePressEvent(QMouseEvent* e) override {
-    const QPoint at = e->position().toPoint();
+    const QPoint at = SurfacePoint(e->position());
     Frame_->BoxMouseDown(at.x(), at.y(), e->button(), e->modifiers());
   }
 };
@@ -118,6 +118,9 @@ TReadout TMapFrame::BoxMouseMove(int x, int y) {
   emit StatusTexts(panels);
   return r;
 }
+
+void TMapFrame::SetScale(int scale) { static_cast<TMapBox*>(Box_)->SetScale(scale); }
+int TMapFrame::Scale() const { return static_cast<TMapBox*>(Box_)->Scale(); }
 
 void TMapFrame::BoxMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
   if (button != Qt::LeftButton || x < 0 || y < 0 || x >= kMapWidth || y >= kMapHeight) return;

@@ -57,6 +57,9 @@ class TMapFrame : public QFrame {
   void SetRealTime(bool down);
   QAbstractButton* BandButton(int band) const;
   QWidget* Box() const { return Box_; }
+  // Shows the map at scale times its 1:1 size, each map pixel a square.
+  void SetScale(int scale);
+  int Scale() const;
 
  signals:
   void ComputeMap();

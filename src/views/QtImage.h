@@ -2,7 +2,9 @@
 // through common/QtText.h.
 #pragma once
 
+#include <QBuffer>
 #include <QImage>
+#include <string>
 
 #include "common/QtText.h"
 #include "views/Raster.h"
@@ -20,6 +22,15 @@ inline TRgbImage FromQImage(const QImage& image) {
   TRgbImage out(q.width(), q.height());
   for (int y = 0; y < q.height(); ++y) std::copy_n(q.constScanLine(y), size_t(q.width()) * 3, out.Row(y));
   return out;
+}
+
+// PNG bytes of the same pixels; empty when Qt cannot encode PNG.
+inline std::string EncodePng(const TRgbImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  ToQImage(image).save(&buffer, "PNG");
+  return bytes.toStdString();
 }
 
 }  // namespace vx

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -66,6 +67,26 @@ TEST_F(EngineHelp, ProgramFoundButMakeitshfbcNeverRan) {
   h = DescribeEngineProblem(facts);
   EXPECT_EQ(h.Problem, TEngineProblem::epFolderNotWritable);
   EXPECT_EQ(h.Command, "chmod -R u+w " + facts.DataFolder);
+}
+
+TEST_F(EngineHelp, AnotherUsersFolderIsNotFixedByChmod) {
+  facts.Program = "/usr/bin/voacapl";
+  MakeDirectories(facts.DataFolder + "database");
+  WriteWholeFile(facts.DataFolder + "database/version.w32", "Version 16.1207W\n");
+  // Only root can give a folder away to see this; others see their own case.
+  if (::getuid() != 0 || ::chown(facts.DataFolder.c_str(), 65534, 65534) != 0) GTEST_SKIP() << "needs root";
+  TEngineHelp h = DescribeEngineProblem(facts);
+  EXPECT_EQ(h.Problem, TEngineProblem::epFolderNotWritable);
+  EXPECT_EQ(h.Command, "sudo chown -R \"$(id -un)\": " + facts.DataFolder);
+  EXPECT_NE(h.Text.find("belongs to "), std::string::npos) << h.Text;
+  EXPECT_NE(h.Text.find("DataFolder= in the [VOACAP] section"), std::string::npos) << h.Text;
+  EXPECT_EQ(h.Text.find("chmod"), std::string::npos) << h.Text;
+  // The antenna folder, not made yet, is judged by the folder it would be in.
+  facts.Status = vsAntennaError;
+  facts.AntennaFolder = facts.DataFolder + "antennas/Vantor/";
+  h = DescribeEngineProblem(facts);
+  EXPECT_EQ(h.Command, "sudo chown -R \"$(id -un)\": " + facts.AntennaFolder);
+  if (::chown(facts.DataFolder.c_str(), 0, 0) != 0) ADD_FAILURE() << "could not give the folder back";
 }
 
 TEST_F(EngineHelp, TooOldAndAntennaFiles) {

@@ -1,6 +1,7 @@
 // The window's layout at the desktop's font and at one and a half and twice
 // its size: every caption fits its control, the tabs sit at the bottom, and
-// the chart and the map keep their exact pixel sizes.
+// the chart and the map keep their exact pixel sizes; a larger window shows
+// them in whole steps, and the window opens on the screen.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -12,7 +13,9 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QScreen>
 #include <QTabWidget>
+#include <QTest>
 #include <filesystem>
 
 #include "app/gui/MainForm.h"
@@ -46,32 +49,62 @@ QSize Needed(QWidget* w) {
   return w->sizeHint();
 }
 
+// A window with the stand-in program, in a folder of its own.
+struct TLayoutWindow {
+  TSilentShell Shell;
+  std::unique_ptr<TMainForm> Form;
+  explicit TLayoutWindow(const std::string& name, TVantorSettings settings = {}) {
+    const std::string root = testing::TempDir() + "mainform-" + name + "/";
+    std::filesystem::remove_all(root);
+    const std::string itshfbc = root + "itshfbc/";
+    MakeDirectories(itshfbc + "run");
+    MakeDirectories(itshfbc + "database");
+    WriteWholeFile(itshfbc + "database/version.w32", "Version 16.1207W\n");
+    setenv("XDG_DATA_HOME", (root + "data").c_str(), 1);
+    TMainFormServices services;
+    services.Shell = &Shell;
+    TMainFormSetup setup;
+    setup.DataFolder = std::string(VX_BIN_DIR) + "/";
+    setup.CacheFolder = root + "cache/";
+    setup.SettingsFile = root + "Vantor.ini";
+    setup.Voacap = {VX_FAKE_VOACAP, itshfbc};
+    setup.Settings = settings;
+    Form = std::make_unique<TMainForm>(setup, std::move(services));
+  }
+};
+
+void ShowPage(TMainForm& form, int page) {
+  const QSignalBlocker quiet(form.PageControl1);  // look, without predictions
+  form.PageControl1->setCurrentIndex(page);
+  QApplication::processEvents();
+}
+
+// Every pixel of the box is the surface pixel it magnifies.
+void ExpectMagnified(QWidget* box, const TRgbImage& surface, int scale) {
+  ASSERT_EQ(box->size(), QSize(surface.Width, surface.Height) * scale);
+  const QImage shot = box->grab().toImage().convertToFormat(QImage::Format_RGB888);
+  ASSERT_EQ(shot.size(), box->size());
+  int wrong = 0;
+  for (int y = 0; y < shot.height(); ++y)
+    for (int x = 0; x < shot.width(); ++x) {
+      const TRgb want = surface.Pixel(x / scale, y / scale);
+      const QRgb got = shot.pixel(x, y);
+      wrong += qRed(got) != want.R || qGreen(got) != want.G || qBlue(got) != want.B;
+    }
+  EXPECT_EQ(wrong, 0);
+}
+
 }  // namespace
 
 TEST(MainFormLayout, NothingIsCutAtLargerFonts) {
-  const std::string root = testing::TempDir() + "mainform-layout/";
-  std::filesystem::remove_all(root);
-  const std::string itshfbc = root + "itshfbc/";
-  MakeDirectories(itshfbc + "run");
-  MakeDirectories(itshfbc + "database");
-  WriteWholeFile(itshfbc + "database/version.w32", "Version 16.1207W\n");
-  setenv("XDG_DATA_HOME", (root + "data").c_str(), 1);
-
   const QFont base = QApplication::font();
   for (double scale : {1.0, 1.5, 2.0}) {
     SCOPED_TRACE(scale);
     QFont font = base;
     font.setPointSizeF(base.pointSizeF() * scale);
     QApplication::setFont(font);
-    TSilentShell shell;
-    TMainFormServices services;
-    services.Shell = &shell;
-    TMainFormSetup setup;
-    setup.DataFolder = std::string(VX_BIN_DIR) + "/";
-    setup.CacheFolder = root + "cache/";
-    setup.SettingsFile = root + "Vantor.ini";
-    setup.Voacap = {VX_FAKE_VOACAP, itshfbc};
-    TMainForm form(setup, std::move(services));
+    TLayoutWindow window("layout");
+    TMainForm& form = *window.Form;
     ASSERT_TRUE(form.FormCreate());
     form.show();
     EXPECT_EQ(form.PageControl1->tabPosition(), QTabWidget::South);
@@ -103,10 +136,83 @@ TEST(MainFormLayout, NothingIsCutAtLargerFonts) {
       if (panel->text().isEmpty()) continue;
       EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text()));
     }
-    EXPECT_EQ(form.ChartFrame->Box()->size(), QSize(kChartWidth, kChartHeight));
-    EXPECT_EQ(form.MapFrame->Box()->size(), QSize(kMapWidth, kMapHeight));
-    // Fixed once laid out, at the size the content needs.
-    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    // 1:1 at the desktop's font; a page that larger fonts made room for
+    // shows them in whole steps.
+    if (scale == 1.0) {
+      EXPECT_EQ(form.ChartFrame->Scale(), 1);
+      EXPECT_EQ(form.MapFrame->Scale(), 1);
+    }
+    EXPECT_EQ(form.ChartFrame->Box()->size(), QSize(kChartWidth, kChartHeight) * form.ChartFrame->Scale());
+    EXPECT_EQ(form.MapFrame->Box()->size(), QSize(kMapWidth, kMapHeight) * form.MapFrame->Scale());
+    // It opens at the size its content needs, and may grow from there.
+    EXPECT_EQ(form.size(), form.minimumSize());
+    EXPECT_GT(form.maximumSize().width(), form.minimumSize().width());
+    EXPECT_GT(form.maximumSize().height(), form.minimumSize().height());
   }
   QApplication::setFont(base);
+}
+
+TEST(MainFormLayout, ALargerWindowShowsChartAndMapInWholeSteps) {
+  TLayoutWindow window("steps");
+  TMainForm& form = *window.Form;
+  ASSERT_TRUE(form.FormCreate());
+  form.ChartFrame->Now = [] { return 0.5; };
+  form.show();
+  const QSize design = form.size();
+
+  // Room for at least twice the chart and the map: each shows in whole steps.
+  form.resize(design + QSize(kMapWidth + kChartWidth, kMapHeight + kChartHeight));
+  ShowPage(form, 1);
+  const int chartScale = form.ChartFrame->Scale();
+  EXPECT_GE(chartScale, 2);
+  ExpectMagnified(form.ChartFrame->Box(), form.ChartFrame->Surface(), chartScale);
+  ShowPage(form, 2);
+  const int mapScale = form.MapFrame->Scale();
+  EXPECT_GE(mapScale, 2);
+  ExpectMagnified(form.MapFrame->Box(), form.MapFrame->Surface(), mapScale);
+  // One step more would not fit the page.
+  const QWidget* page = form.PageControl1->currentWidget();
+  EXPECT_GT(form.MapFrame->width() + kMapWidth, page->width());
+
+  // The mouse is read in map pixels.
+  std::vector<TLocation> clicks;
+  QObject::connect(form.MapFrame, &TMapFrame::LocationClicked, [&](TLocation p, bool) { clicks.push_back(p); });
+  QTest::mouseClick(form.MapFrame->Box(), Qt::LeftButton, Qt::NoModifier,
+                    QPoint(mapScale * 100 + mapScale - 1, mapScale * 50 + mapScale - 1));
+  ASSERT_EQ(clicks.size(), 1u);
+  const TLocation at = clicks[0];
+  EXPECT_EQ(at.X, PixelToLocation(100, 50).X);
+  EXPECT_EQ(at.Y, PixelToLocation(100, 50).Y);
+
+  // Back to the design size: 1:1 again, the exact pictures.
+  form.resize(design);
+  ShowPage(form, 1);
+  EXPECT_EQ(form.ChartFrame->Box()->size(), QSize(kChartWidth, kChartHeight));
+  ExpectMagnified(form.ChartFrame->Box(), form.ChartFrame->Surface(), 1);
+  ShowPage(form, 2);
+  EXPECT_EQ(form.MapFrame->Box()->size(), QSize(kMapWidth, kMapHeight));
+  EXPECT_EQ(form.size(), design);
+}
+
+TEST(MainFormLayout, OpensOnTheScreenWhereverItWasLeft) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  for (QPoint saved : {QPoint(1400, 900), QPoint(-3000, 200), QPoint(screen.right() - 10, -500)}) {
+    SCOPED_TRACE(saved.x());
+    TVantorSettings settings;
+    settings.Left = saved.x();
+    settings.Top = saved.y();
+    TLayoutWindow window("onscreen", settings);
+    ASSERT_TRUE(window.Form->FormCreate());
+    window.Form->show();
+    EXPECT_TRUE(screen.contains(window.Form->frameGeometry()))
+        << window.Form->frameGeometry().x() << "," << window.Form->frameGeometry().y() << " " << window.Form->frameGeometry().width() << "x" << window.Form->frameGeometry().height() << " on "
+        << screen.width() << "x" << screen.height();
+  }
+  // A position on the screen stays as it was.
+  TVantorSettings settings;
+  settings.Left = screen.left() + 10;
+  settings.Top = screen.top() + 20;
+  TLayoutWindow window("onscreen", settings);
+  ASSERT_TRUE(window.Form->FormCreate());
+  EXPECT_EQ(window.Form->pos(), QPoint(screen.left() + 10, screen.top() + 20));
 }

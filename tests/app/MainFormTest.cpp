@@ -534,7 +534,8 @@ TEST_F(MainFormTest, DesktopButtonsOpenTheirPages) {
   form->SpeedButton22->click();
   form->SpeedButton25->click();
   ASSERT_EQ(shell.Urls.size(), 2);
-  EXPECT_TRUE(shell.Urls[0].endsWith("/STP/SOLAR_DATA/SUNSPOT_NUMBERS/sunspot.predict"));
+  // The current source of predicted sunspot numbers, over HTTPS.
+  EXPECT_EQ(shell.Urls[0], "https://services.swpc.noaa.gov/json/solar-cycle/predicted-solar-cycle.json");
   EXPECT_TRUE(shell.Urls[1].endsWith("/ftpdir/latest/DGD.txt"));
   QTest::mouseClick(form->HeaderLabel, Qt::LeftButton);
   EXPECT_EQ(shell.Urls.size(), 3);

@@ -141,7 +141,21 @@ TEST(Decks, AnAntennaNameTooLongForItsFieldIsADeckError) {
   in.TxAntenna[0] = 1;
   EXPECT_TRUE(BuildPointDeck(in, ants));
   EXPECT_TRUE(BuildAreaDeck(in, ants));
+  EXPECT_EQ(DeckProblem(in, ants, false), "");
+  EXPECT_EQ(DeckProblem(in, ants, true), "");
   in.TxAntenna[0] = 2;
   EXPECT_FALSE(BuildPointDeck(in, ants));
   EXPECT_FALSE(BuildAreaDeck(in, ants));
+  // The user is told which name and how long it may be, not that a file
+  // could not be written.
+  const std::string why = "The antenna file name \"ABCDEFGHIJK.N14\" is too long for VOACAP: it has 15 characters, "
+                          "VOACAP takes at most 14.";
+  EXPECT_EQ(DeckProblem(in, ants, false), why);
+  EXPECT_EQ(DeckProblem(in, ants, true), why);
+  // The area deck names only its own band's antennas.
+  in.Band = 1;
+  EXPECT_TRUE(BuildAreaDeck(in, ants));
+  EXPECT_EQ(DeckProblem(in, ants, true), "");
+  in.RxAntenna[1] = 9;
+  EXPECT_EQ(DeckProblem(in, ants, true), "The antenna chosen for 7 MHz is not in the antenna list.");
 }

@@ -239,6 +239,30 @@ TEST_F(EngineFixture, DeckErrorsAreReportedAtOnce) {
   EXPECT_STREQ(engine->StatusText(), "Unable to create parameter file");
 }
 
+TEST_F(EngineFixture, AnAntennaFileNameTooLongForVoacapIsNamedAsTheCause) {
+  Make("longname");
+  const std::string name = "TwentyCharacters.ant";
+  ASSERT_EQ(name.size(), 20u);
+  WriteWholeFile(folder + "antennas/Vantor/" + name, "Long name\r\n");
+  engine->LoadAntennaList();
+  const int index = engine->AntennaFiles().IndexOf(name);
+  ASSERT_GE(index, 0);
+  Edit([index](TVoaInputs& in) { in.RxAntenna[3] = index; });
+  for (bool area : {false, true}) {
+    errors = 0;
+    Edit([](TVoaInputs& in) { in.Band = 3; });
+    area ? engine->RunAreaPrediction() : engine->RunPointPrediction();
+    EXPECT_EQ(errors, 1) << area;
+    EXPECT_EQ(engine->Status(), vsDeckError);
+    const std::string& detail = engine->FailureDetail();
+    EXPECT_NE(detail.find("\"" + name + "\" is too long for VOACAP"), std::string::npos) << detail;
+    EXPECT_NE(detail.find("at most 14"), std::string::npos) << detail;
+    EXPECT_EQ(detail.find("Cannot write"), std::string::npos) << detail;
+    // The message box of a failed batch says it as well.
+    EXPECT_EQ(engine->StatusMessageBox().Detail, detail);
+  }
+}
+
 TEST_F(EngineFixture, CancelRaisesNothing) {
   Make("cancel");
   setenv("VOACAP_FAKE_DELAY_MS", "20000", 1);

@@ -64,22 +64,56 @@ TEST(CoordFrame, NewFrameLayoutAndReading) {
   EXPECT_EQ(f.AsText(), "0\xB0 N   0\xB0 E");
 }
 
-TEST(CoordFrame, BoxesTakeDigitsOnlyUpToTheirLength) {
+TEST(CoordFrame, BoxesTakeWholeDegreesAndASign) {
   TCoordFrame f;
   f.LatitudeEdit()->clear();
-  Type(f.LatitudeEdit(), "-4.a5x7");
+  Type(f.LatitudeEdit(), "4.a5x7");
   EXPECT_EQ(f.LatitudeEdit()->text(), "45");
   f.LongitudeEdit()->clear();
-  Type(f.LongitudeEdit(), "+1 23e4");
+  Type(f.LongitudeEdit(), "1 23e4");
   EXPECT_EQ(f.LongitudeEdit()->text(), "123");
   TLocation p = f.GetPoint();
   EXPECT_EQ(p.Y, 45 * 180);
   EXPECT_EQ(p.X, -123 * 180);
 
+  // A sign typed in front is kept: it turns the toggle, the box keeps the digits.
+  f.LatitudeEdit()->selectAll();
+  Type(f.LatitudeEdit(), "-33");
+  EXPECT_EQ(f.LatitudeEdit()->text(), "33");
+  EXPECT_EQ(f.NorthSouthButton()->text(), "S");
+  f.LongitudeEdit()->selectAll();
+  Type(f.LongitudeEdit(), "+151");
+  EXPECT_EQ(f.LongitudeEdit()->text(), "151");
+  EXPECT_EQ(f.EastWestButton()->text(), "E");
+  EXPECT_EQ(f.AsText(), "33\xB0 S   151\xB0 E");
+  f.LongitudeEdit()->setCursorPosition(0);
+  Type(f.LongitudeEdit(), "-");
+  EXPECT_EQ(f.LongitudeEdit()->text(), "151");
+  EXPECT_EQ(f.EastWestButton()->text(), "W");
+  f.LatitudeEdit()->selectAll();
+  Type(f.LatitudeEdit(), "+");
+  EXPECT_EQ(f.NorthSouthButton()->text(), "N");
+  EXPECT_EQ(f.LatitudeEdit()->text(), "33");
+  // A pasted sign is refused with the rest of the paste, not cut off.
+  f.LatitudeEdit()->selectAll();
+  f.LatitudeEdit()->insert("-12");
+  EXPECT_EQ(f.LatitudeEdit()->text(), "33");
+
+  // Past 90 or 180 degrees the keystroke is refused: the box keeps a value
+  // it can hold instead of showing one that is read as another.
   f.LatitudeEdit()->clear();
   Type(f.LatitudeEdit(), "95");
+  EXPECT_EQ(f.LatitudeEdit()->text(), "9");
+  Type(f.LatitudeEdit(), "0");
+  EXPECT_EQ(f.LatitudeEdit()->text(), "90");
   f.LongitudeEdit()->clear();
   Type(f.LongitudeEdit(), "999");
+  EXPECT_EQ(f.LongitudeEdit()->text(), "99");
+  f.LongitudeEdit()->clear();
+  Type(f.LongitudeEdit(), "181");
+  EXPECT_EQ(f.LongitudeEdit()->text(), "18");
+  Type(f.LongitudeEdit(), "0");
+  EXPECT_EQ(f.LongitudeEdit()->text(), "180");
   p = f.GetPoint();
   EXPECT_EQ(p.Y, 90 * 180);
   EXPECT_EQ(p.X, -180 * 180);
@@ -107,6 +141,11 @@ TEST(CoordFrame, ChangesComeFromTheLatitudeAndTheToggles) {
   EXPECT_EQ(f.NorthSouthButton()->text(), "N");
   EXPECT_EQ(f.EastWestButton()->text(), "W");
   EXPECT_EQ(changes.Count, 6);
+  // A sign typed in the longitude box turns its toggle, and says so.
+  f.LongitudeEdit()->setCursorPosition(0);
+  Type(f.LongitudeEdit(), "+");
+  EXPECT_EQ(f.EastWestButton()->text(), "E");
+  EXPECT_EQ(changes.Count, 7);
 }
 
 TEST(CoordFrame, SetPointShowsWholeDegrees) {

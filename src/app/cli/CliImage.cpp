@@ -1,8 +1,5 @@
 #include "app/cli/CliImage.h"
 
-#include <QBuffer>
-#include <QImage>
-
 #include "common/UserFile.h"
 #include "views/BmpFile.h"
 #include "views/QtImage.h"
@@ -10,18 +7,6 @@
 namespace vx::cli {
 
 bool WantsImage(const TArgs& args) { return args.Value("png") || args.Value("bmp"); }
-
-namespace {
-
-std::string EncodePng(const TRgbImage& image) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  ToQImage(image).save(&buffer, "PNG");
-  return bytes.toStdString();
-}
-
-}  // namespace
 
 bool WriteImages(const TArgs& args, const TRgbImage& image, std::string& error) {
   if (auto png = args.Value("png")) {

@@ -6,12 +6,14 @@
 //   vantor --register     installs the user's activation file and ends
 //   vantor --unregister   removes it and ends
 //   vantor --automation   a start by the bus: the window stays hidden
+//   vantor --help, --version  print and end, before anything else
 #include <QApplication>
 #include <QDBusConnection>
 #include <QFile>
 #include <QLocale>
 #include <QTimer>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 
@@ -46,12 +48,47 @@ int Registration(int argc, char** argv) {
   return 1;
 }
 
+// --help and --version answer on the terminal whether or not a copy runs
+// or a display is there. -1: neither.
+int Information(int argc, char** argv) {
+  if (HasFlag(argc, argv, "--help") || HasFlag(argc, argv, "-h")) {
+    std::cout << "Usage: vantor [--register | --unregister | --automation | --help | --version]\n"
+                 "HF propagation predictions in a window. A second start shows the running window.\n"
+                 "  --register     install the activation file for automation clients, and end\n"
+                 "  --unregister   remove it, and end\n"
+                 "  --automation   start for an automation client, the window hidden\n"
+                 "Without a display, use vantor-cli (vantor-cli --help).\n";
+    return 0;
+  }
+  if (HasFlag(argc, argv, "--version")) {
+    std::cout << "vantor " << vx::kVantorVersion << "\n";
+    return 0;
+  }
+  return -1;
+}
+
+// Qt ends the process with a long text when no platform can start; a user
+// without a display is told in one line what to use instead.
+bool HasDisplay() {
+  for (const char* v : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(v);
+    if (value && *value) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace vx;
   IgnoreBrokenPipes();
+  if (const int rc = Information(argc, argv); rc >= 0) return rc;
   if (const int rc = Registration(argc, argv); rc >= 0) return rc;
+  if (!HasDisplay()) {
+    std::cerr << "vantor: no display found (DISPLAY and WAYLAND_DISPLAY are not set); "
+                 "for predictions without a window use vantor-cli\n";
+    return 1;
+  }
   const bool byBus = HasFlag(argc, argv, "--automation");
   QApplication app(argc, argv);
   QApplication::setApplicationName(kVantorName);

@@ -197,8 +197,10 @@ void TMainForm::LoadSettings(const TVantorSettings& s) {
   adjustSize();
   if (s.HasWindowPosition()) {
     move(s.Left, s.Top);
+    KeepOnScreen();
   } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
+    KeepOnScreen();
   }
   MapStyleGroup->button(s.MapStyle)->setChecked(true);
   MapFrame->SetStyle(TMapStyle(s.MapStyle));
@@ -215,6 +217,21 @@ void TMainForm::LoadSettings(const TVantorSettings& s) {
     RxAntennaList[size_t(b)]->setCurrentIndex(SelectAntenna(files, s.RxAntenna[size_t(b)]));
     TxAntennaList[size_t(b)]->setCurrentIndex(SelectAntenna(files, s.TxAntenna[size_t(b)]));
   }
+}
+
+void TMainForm::KeepOnScreen() {
+  // A position saved on a larger screen, or a window made larger by the
+  // desktop's scale, comes back whole onto the screen it is on (or the
+  // first); what cannot fit keeps its title bar and left edge in view.
+  QScreen* screen = QGuiApplication::screenAt(geometry().center());
+  if (!screen) screen = QGuiApplication::screenAt(pos());
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect room = screen->availableGeometry();
+  const QSize size = frameGeometry().size();
+  const int x = std::max(room.left(), std::min(pos().x(), room.left() + room.width() - size.width()));
+  const int y = std::max(room.top(), std::min(pos().y(), room.top() + room.height() - size.height()));
+  move(x, y);
 }
 
 void TMainForm::FillAntennaLists() {
@@ -539,6 +556,13 @@ void TMainForm::closeEvent(QCloseEvent* e) {
     e->ignore();
     hide();
   }
+}
+
+void TMainForm::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  // The frame the desktop adds is known once the window is shown.
+  if (!ShownOnce_) KeepOnScreen();
+  ShownOnce_ = true;
 }
 
 void TMainForm::changeEvent(QEvent* e) {

@@ -253,6 +253,7 @@ class TMainForm : public QMainWindow,
  protected:
   void closeEvent(QCloseEvent* e) override;
   void changeEvent(QEvent* e) override;
+  void showEvent(QShowEvent* e) override;
 
  private:
   // The layout, one builder per tab (MainLayout.cpp).
@@ -274,6 +275,9 @@ class TMainForm : public QMainWindow,
   // choices follow by file name.
   void EngineChoiceChanged(int index);
   void ShowEngine();
+  // Moves the window wholly onto the visible part of its screen.
+  void KeepOnScreen();
+  bool ShownOnce_ = false;
   void ShowSolarIndices();
   void RefreshSpaceWeather();
   void FireClientEvents();

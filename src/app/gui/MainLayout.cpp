@@ -1,7 +1,7 @@
 // The main window's controls and layout: what sits where, with which
 // caption and hint. Everything is placed by layouts, so the window takes the
-// size the desktop's font and scale need; only the chart and map surfaces
-// have fixed pixel sizes.
+// size the desktop's font and scale need; the chart and map surfaces show
+// their pictures at whole multiples of their pixel sizes.
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -25,6 +25,7 @@
 #include "app/Version.h"
 #include "app/gui/MainForm.h"
 #include "app/gui/Pictures.h"
+#include "app/gui/ScaledPage.h"
 #include "app/gui/StatusImg.h"
 #include "views/BatchDlg.h"
 #include "views/ChartFrm.h"
@@ -96,7 +97,7 @@ const char* const kPanelSamples[6] = {"", " 23:30 UT  30 MHz", " SNR < 0 dB", " 
 
 void TMainForm::BuildWindow() {
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint);
+                 Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
   PageControl1 = new QTabWidget(this);
   PageControl1->setObjectName("PageControl1");
   PageControl1->setTabPosition(QTabWidget::South);
@@ -106,15 +107,14 @@ void TMainForm::BuildWindow() {
   ChartFrame->setObjectName("ChartFrame");
   MapFrame = new TMapFrame(this);
   MapFrame->setObjectName("MapFrame");
-  auto centred = [this](QWidget* w) {
-    auto* page = new QWidget(this);
-    auto* l = new QVBoxLayout(page);
-    l->addWidget(w, 0, Qt::AlignCenter);
-    return page;
-  };
+  // The chart grows with its MHz scale beside it.
+  auto* chartPage = new TScaledPage(ChartFrame, ChartFrame->ScaleStep(),
+                                    [this](int scale) { ChartFrame->SetScale(scale); }, this);
+  auto* mapPage = new TScaledPage(MapFrame, QSize(kMapWidth, kMapHeight),
+                                  [this](int scale) { MapFrame->SetScale(scale); }, this);
   PageControl1->addTab(BuildParamsTab(), TabIcon(pgParams), "Params");
-  PageControl1->addTab(centred(ChartFrame), TabIcon(pgChart), "Chart");
-  PageControl1->addTab(centred(MapFrame), TabIcon(pgMap), "Map");
+  PageControl1->addTab(chartPage, TabIcon(pgChart), "Chart");
+  PageControl1->addTab(mapPage, TabIcon(pgMap), "Map");
   PageControl1->addTab(BuildSettingsTab(), TabIcon(pgSettings), "Settings");
   PageControl1->addTab(BuildAntTab(), TabIcon(pgAnt), "Ant");
   setCentralWidget(PageControl1);
@@ -131,8 +131,9 @@ void TMainForm::BuildWindow() {
   MonthTimer = new QTimer(this);
   MonthTimer->setSingleShot(true);
 
-  // Fixed once laid out, at the size the content needs.
-  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  // The window may grow (the chart and the map then grow in whole steps),
+  // never below the size its content needs.
+  setMinimumSize(sizeHint());
 }
 
 QWidget* TMainForm::BuildParamsTab() {

@@ -23,7 +23,8 @@ class IShell {
   // "Save Image...": asks for a file and writes the picture; false when
   // cancelled or not written (the failure has been reported).
   virtual bool SaveImage(QWidget* parent, const TRgbImage& image) = 0;
-  // Opens a web address in the user's browser.
+  // Opens a web address in the user's browser; without one, shows the
+  // address so that it can be copied.
   virtual void OpenUrl(const QString& url) = 0;
 };
 
