@@ -54,6 +54,51 @@ float InterpolateRising(float x, const float *xn, const float *yn, int ntab, int
     return yn[j] + (x - xn[j]) * (yn[j + 1] - yn[j]) / (xn[j + 1] - xn[j]);
 }
 
+// What an ionogram's look-ups may rely on for one profile (column 1 of
+// htr/fnsq), found once for all its frequencies.
+struct TProfileFacts {
+    bool heightsRise = false;
+    // peak(j) = the largest of fnsq[0..j]; valid only when the table holds
+    // no NaN (the first look-up below then needs no scan).
+    bool havePeaks = false;
+    float peak[50]{};
+};
+
+TProfileFacts ProfileFacts(const TControlPoints &r, bool withPeaks) {
+    TProfileFacts facts;
+    facts.heightsRise = RisesThroughout(r.htr.data(), 50);
+    if (!withPeaks) return facts;
+    const float *fnsq = r.fnsq.data();
+    float top = fnsq[0];
+    bool plain = true;
+    for (int j = 0; j < 50; ++j) {
+        if (std::isnan(fnsq[j])) plain = false;
+        top = fnsq[j] > top ? fnsq[j] : top;
+        facts.peak[j] = top;
+    }
+    facts.havePeaks = plain;
+    return facts;
+}
+
+// InterpolateFrom(x, fnsq, htr, 50) for x above fnsq[0]. No interval
+// before the first point whose running peak reaches x can hold x (both its
+// ends lie below x), so the scan may start there: that interval rises to
+// a value at or above x and is taken unless it ends exactly at x.
+float TrueHeightOf(float x, const float *fnsq, const float *htr, const TProfileFacts &facts) {
+    if (!facts.havePeaks || !(x == x)) return InterpolateFrom(x, fnsq, htr, 50);
+    int lo = 0, hi = 50; // first m with peak[m] >= x, found in [lo, hi]
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (facts.peak[mid] >= x) hi = mid;
+        else lo = mid + 1;
+    }
+    if (lo == 50) return htr[49];
+    const int j = lo - 1; // lo >= 1 since fnsq[0] < x
+    const float x0 = fnsq[j], x1 = fnsq[j + 1];
+    if (x < x1) return htr[j] + (x - x0) * (htr[j + 1] - htr[j]) / (x1 - x0);
+    return InterpolateFrom(x, fnsq + j + 1, htr + j + 1, 50 - j - 1);
+}
+
 // GENION/LECDEN: the D-E tail starts at 0.85 of the E semithickness below
 // the E peak (the two routines must agree).
 constexpr float kTail = .85f;
@@ -90,20 +135,26 @@ namespace {
 // GETHP's integral for the usual case (a height table that rises, 20 Gauss
 // points, npl = 1, so that the stretched variable's powers are zg itself
 // and 1). The same operations as the general form below, arranged as a
-// search pass and a pass of independent element-wise arithmetic.
+// search pass and a pass of independent element-wise arithmetic. The
+// points are taken in order of height (those above the middle of the
+// interval, zg = 1 + xt, come lowest, highest xt first), so one walk up
+// the table finds every interval; each point's interval and arithmetic
+// are what they would be in any order.
 float VirtualHeightIntegral(const TModelState &s, float fr, float ht, float base) {
     const float *htr = s.ron.htr.data();
     const float *fnsq = s.ron.fnsq.data();
     const TIntegrationWeights &w = s.datr;
+    const float *xt = w.xt.data();
     constexpr int kPoints = 2 * kGaussPoints;
-    // Points below the middle of the interval first, then those above;
-    // each run comes in order of height, so its table interval is walked.
+    float zg[kPoints];
+    for (int i = 0; i < kGaussPoints; ++i) {
+        zg[i] = 1.f + xt[kGaussPoints - 1 - i];
+        zg[kGaussPoints + i] = 1.0f - xt[i];
+    }
     float zi[kPoints], x0[kPoints], x1[kPoints], y0[kPoints], y1[kPoints];
+    for (int i = 0; i < kPoints; ++i) zi[i] = ht * (1.f - w.twdiv * zg[i]) + base;
     int upper = 1;
     for (int i = 0; i < kPoints; ++i) {
-        const int ig = i % kGaussPoints + 1;
-        const float zg = i < kGaussPoints ? 1.0f - w.xt(ig) : 1.f + w.xt(ig);
-        zi[i] = ht * (1.f - w.twdiv * zg) + base;
         if (zi[i] - base <= 0.f) {
             x0[i] = 0.f, x1[i] = 1.f, y0[i] = y1[i] = fnsq[0];
             zi[i] = 0.f;
@@ -128,15 +179,16 @@ float VirtualHeightIntegral(const TModelState &s, float fr, float ht, float base
         ysq = 0.9999f < ysq ? 0.9999f : ysq;  // std::min(ysq, 0.9999f)
         mu[i] = 1.f / std::sqrt(1.f - ysq);
     }
+    // Summed in GETHP's order: Gauss point ig below the middle, then above.
     float hp = 0.f;
     for (int ig = 1; ig <= kGaussPoints; ++ig)
-        hp = hp + w.wt(ig) * (mu[ig - 1] + mu[kGaussPoints + ig - 1]);
+        hp = hp + w.wt(ig) * (mu[kGaussPoints + ig - 1] + mu[kGaussPoints - ig]);
     return hp;
 }
 
-// GETHP, told whether the height table rises throughout (the ionogram asks
-// once for all its frequencies).
-void VirtualAndTrueHeightOn(const TModelState &s, bool heightsRise, float fxx, float &hpx, float &htx) {
+// GETHP, told what the profile allows (the ionogram asks once for all its
+// frequencies).
+void VirtualAndTrueHeightOn(const TModelState &s, const TProfileFacts &facts, float fxx, float &hpx, float &htx) {
     const float *htr = s.ron.htr.data();
     const float *fnsq = s.ron.fnsq.data();
     const TIntegrationWeights &w = s.datr;
@@ -147,7 +199,8 @@ void VirtualAndTrueHeightOn(const TModelState &s, bool heightsRise, float fxx, f
         return;
     }
     const float base = htr[0];
-    const float ht = InterpolateFrom(fr, fnsq, htr, 50) - base;
+    const float ht = TrueHeightOf(fr, fnsq, htr, facts) - base;
+    const bool heightsRise = facts.heightsRise;
     const float hrmz = ht * w.twdiv * w.xnpl;
     if (heightsRise && w.nt == kGaussPoints && w.npl == 1) {
         hpx = base + hrmz * VirtualHeightIntegral(s, fr, ht, base);
@@ -182,7 +235,7 @@ void VirtualAndTrueHeightOn(const TModelState &s, bool heightsRise, float fxx, f
 
 // GETHP
 void VirtualAndTrueHeight(const TModelState &s, float fxx, float &hpx, float &htx) {
-    VirtualAndTrueHeightOn(s, RisesThroughout(s.ron.htr.data(), 50), fxx, hpx, htx);
+    VirtualAndTrueHeightOn(s, ProfileFacts(s.ron, false), fxx, hpx, htx);
 }
 
 // LECDEN
@@ -360,10 +413,10 @@ void BuildIonogram(TModelState &s, int k) {
     TControlPoints &r = s.ron;
     SetSoundingFrequencies(r, k);
     float hpx = 0.f, htx = 0.f;
-    const bool heightsRise = RisesThroughout(r.htr.data(), 50);
+    const TProfileFacts facts = ProfileFacts(r, true);
     if (s.mfac.iedp < 0) {
         for (int i = 1; i <= 30; ++i) {
-            VirtualAndTrueHeightOn(s, heightsRise, r.fvert(i, k), hpx, htx);
+            VirtualAndTrueHeightOn(s, facts, r.fvert(i, k), hpx, htx);
             r.hprim(i, k) = hpx;
             r.htrue(i, k) = htx;
         }
@@ -385,7 +438,7 @@ void BuildIonogram(TModelState &s, int k) {
             r.hprim(i, k) = r.hi(3, k) - r.yi(3, k) + LayerBending(s, 3, k, fn) +
                             (LayerRetardation(s, 1, k, fn) - 2.f * r.yi(1, k));
         } else {
-            VirtualAndTrueHeightOn(s, heightsRise, fn, hpx, htx);
+            VirtualAndTrueHeightOn(s, facts, fn, hpx, htx);
             r.hprim(i, k) = hpx;
         }
     }

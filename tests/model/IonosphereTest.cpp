@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -282,6 +285,51 @@ TEST_F(Ionosphere, ProfileAndIonogramWithAnF1Layer) {
         EXPECT_EQ(r.htrue(steps[i], 1), htrue[i]);
         EXPECT_EQ(r.hprim(steps[i], 1), hprim[i]);
     }
+}
+
+// GENION looks each sounding frequency up in the profile once per
+// ionogram and may start its scan past the points below it; GETHP alone
+// scans the whole table. Both must give the same heights, bit for bit, on
+// the profile as made, with a point equal to a frequency squared (the
+// interval ending there is passed over), with a flat step and with a
+// value that is not a number.
+TEST_F(Ionosphere, IonogramHeightsEqualGethpOnEveryProfileShape) {
+    auto s = Circuit(kMidwestSummer);
+    Layers(*s, 18);
+    ComputeCircuitMuf(*s);
+    BuildDensityProfile(*s, 1);
+    BuildIonogram(*s, 1);
+    TControlPoints &r = s->ron;
+    const float f14 = r.fvert(14, 1), f22 = r.fvert(22, 1);
+    const auto profile = r.fnsq;
+    auto agree = [&](const char *shape) {
+        SCOPED_TRACE(shape);
+        BuildIonogram(*s, 1);
+        for (int i = 1; i <= 30; ++i) {
+            float hp = 0.f, ht = 0.f;
+            VirtualAndTrueHeight(*s, r.fvert(i, 1), hp, ht);
+            EXPECT_EQ(std::bit_cast<uint32_t>(r.hprim(i, 1)), std::bit_cast<uint32_t>(hp)) << i;
+            EXPECT_EQ(std::bit_cast<uint32_t>(r.htrue(i, 1)), std::bit_cast<uint32_t>(ht)) << i;
+        }
+    };
+    agree("as made");
+    // The first row reaching a frequency squared lowered to it exactly
+    // (F1 and F2 frequencies), and then the row after it made equal.
+    int rows[2] = {};
+    for (int n = 0; n < 2; ++n) {
+        const float f = n == 0 ? f14 : f22;
+        int m = 1;
+        while (m < 50 && r.fnsq(m, 1) < f * f) ++m;
+        ASSERT_LT(m, 50);
+        r.fnsq(m, 1) = f * f;
+        rows[n] = m;
+    }
+    agree("points at a frequency squared");
+    for (int m : rows) r.fnsq(m + 1, 1) = r.fnsq(m, 1);
+    agree("a flat step");
+    r.fnsq = profile;
+    r.fnsq(rows[1] - 1, 1) = std::numeric_limits<float>::quiet_NaN();
+    agree("not a number");
 }
 
 TEST_F(Ionosphere, HourlyMufsAsTheOutputPrintsThem) {
