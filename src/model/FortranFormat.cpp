@@ -119,10 +119,4 @@ float NearestWhole(float value) { return std::round(value); }
 
 int NearestInt(float value) { return TruncateToInt(NearestWhole(value)); }
 
-int TruncateToInt(float value) {
-    constexpr float kLimit = 2147483648.0f;
-    if (!(value > -kLimit - 1.0f && value < kLimit)) return std::numeric_limits<int>::min();
-    return int(value);
-}
-
 } // namespace vx::model::fortran

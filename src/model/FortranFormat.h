@@ -5,6 +5,7 @@
 // locale.
 #pragma once
 
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -37,7 +38,12 @@ int NearestInt(float value);
 
 // A REAL stored into an INTEGER (truncation), as the compiled code does it
 // on x86-64: a value out of range, or NaN, becomes the most negative
-// integer, which then prints as asterisks.
-int TruncateToInt(float value);
+// integer, which then prints as asterisks. Inline: FOBBY's table calls it
+// for every ray and height.
+inline int TruncateToInt(float value) {
+    constexpr float kLimit = 2147483648.0f;
+    if (!(value > -kLimit - 1.0f && value < kLimit)) return std::numeric_limits<int>::min();
+    return int(value);
+}
 
 } // namespace vx::model::fortran
