@@ -597,12 +597,40 @@ void UpperRegionLosses(TModelState &s, int ia, int k, float cdel, float ac, floa
     l.aofx(ia, k) = -10.0f * std::log10(1.0f - p);
 }
 
+// SETTXR's ground losses of one frequency by take-off angle: the mean over
+// the control points depends on the angle alone, and most rays of the two
+// ends leave at the same angles of the fixed table.
+struct TGroundLossMemo {
+    int count = 0;
+    int last = 0;
+    uint32_t del[2 * kMaxRays];
+    float loss[2 * kMaxRays];
+
+    float Get(TModelState &s, float angle) {
+        const uint32_t bits = std::bit_cast<uint32_t>(angle);
+        for (int n = 0; n < count; ++n) {
+            const int i = (last + n) % count;  // rays come in order: look on from the last one
+            if (del[i] == bits) {
+                last = i + 1 < count ? i + 1 : 0;
+                return loss[i];
+            }
+        }
+        const float value = MeanGroundReflectionLoss(s, angle, s.frq.freq);
+        if (count < 2 * kMaxRays) {
+            del[count] = bits;
+            loss[count] = value;
+            ++count;
+        }
+        return value;
+    }
+};
+
 // SETTXR: average ground reflection loss over the control points, and the
 // gain of the end's antenna.
-void GroundAndAntenna(TModelState &s, int jj, int ia, int k, float del) {
+void GroundAndAntenna(TModelState &s, int jj, int ia, int k, float del, TGroundLossMemo &ground) {
     TLossTables &l = s.losx;
     const float freq = s.frq.freq;
-    l.grlosx(ia, k) = MeanGroundReflectionLoss(s, del, freq);
+    l.grlosx(ia, k) = ground.Get(s, del);
     float gain = 0.0f;
     float teff = 0.0f;
     AntennaGain(s, jj, del, freq, gain, teff);
@@ -611,23 +639,34 @@ void GroundAndAntenna(TModelState &s, int jj, int ia, int k, float del) {
         l.efflp(ia) = teff;
 }
 
-// SETTXR: the median over-the-MUF loss of the circuit's MUF layer, slant
-// through the reflection height, added to the absorption.
-void OverTheMufLoss(TModelState &s, int jj, int ia, int k, float cdel) {
-    const float rz = s.con.rz;
-    const float sphet = rz * cdel / (rz + s.reflx.htflx(ia, k));
-    const float cphet = std::sqrt(std::max(0.00000001f, 1.0f - sphet * sphet));
-    // SETTXR overwrites the ray's layer with the circuit MUF's layer.
+// SETTXR: the probability that the circuit's MUF layer supports the
+// frequency, the same for every ray (SETTXR overwrites the ray's layer with
+// the circuit MUF's layer), and its loss at vertical incidence.
+struct TMufSupport {
+    float pros;
+    float loss;
+};
+
+TMufSupport CircuitMufSupport(const TModelState &s) {
     const int is = s.mufs.modmuf;
     const float ymuf = s.mufs.ymuf(is);
     const float pros = MufProbability(s, s.frq.freq, ymuf, ymuf, is);
-    const float xls = -10.0f * std::log10(pros) / cphet;
+    return {pros, -10.0f * std::log10(pros)};
+}
+
+// SETTXR: the median over-the-MUF loss of the circuit's MUF layer, slant
+// through the reflection height, added to the absorption.
+void OverTheMufLoss(TModelState &s, int jj, int ia, int k, float cdel, const TMufSupport &muf) {
+    const float rz = s.con.rz;
+    const float sphet = rz * cdel / (rz + s.reflx.htflx(ia, k));
+    const float cphet = std::sqrt(std::max(0.00000001f, 1.0f - sphet * sphet));
+    const float xls = muf.loss / cphet;
     s.losx.andvx(ia, k) = s.losx.andvx(ia, k) + xls;
-    s.allmode.prob(jj) = pros;
+    s.allmode.prob(jj) = muf.pros;
 }
 
 // SETTXR: the losses and gains of every ray of one end.
-void EndLosses(TModelState &s, int jj, int k) {
+void EndLosses(TModelState &s, int jj, int k, TGroundLossMemo &ground, const TMufSupport &muf) {
     TLossTables &l = s.losx;
     const float bc = std::pow(s.frq.freq + s.geog.gyz(k), 1.98f);
     const float ac = 677.2f * s.geog.abiy(k);
@@ -644,8 +683,8 @@ void EndLosses(TModelState &s, int jj, int k) {
             UpperRegionLosses(s, ia, k, cdel, ac, bc);
         else
             LowerRegionLosses(s, ia, k, cdel, ac, bc);
-        GroundAndAntenna(s, jj, ia, k, del);
-        OverTheMufLoss(s, jj, ia, k, cdel);
+        GroundAndAntenna(s, jj, ia, k, del, ground);
+        OverTheMufLoss(s, jj, ia, k, cdel, muf);
     }
 }
 
@@ -654,6 +693,8 @@ void EndLosses(TModelState &s, int jj, int k) {
 // SETTXR (original variant)
 void SetRaySets(TModelState &s) {
     const float dend = std::min(4000.0f, s.don.gcdkm);
+    TGroundLossMemo ground;
+    const TMufSupport muf = CircuitMufSupport(s);
     for (int jj = 1; jj <= 2; ++jj) {
         const int k = s.frq.itxrcp(jj);
         for (int ia = 1; ia <= kMaxRays; ++ia) {
@@ -662,7 +703,7 @@ void SetRaySets(TModelState &s) {
         }
         if (!HasUsableRay(s, k, dend))
             ForceOverTheMufRay(s, k);
-        EndLosses(s, jj, k);
+        EndLosses(s, jj, k, ground, muf);
     }
 }
 
