@@ -94,9 +94,13 @@ private:
 
 } // namespace
 
-bool RunPointRows(const TModelData &data, TModelState &s, std::vector<TPointHourRow> &rows,
-                  const std::atomic<bool> *stop, int threads) {
-    rows.clear();
+namespace {
+
+// HFMUFS' loops: the months of the deck and the frequency sweeps of each,
+// the state set up for each sweep; `runSweep(ifreq)` computes its hours and
+// returns false to end the run. False when the run was ended.
+template <typename Sweep>
+bool ForEachSweep(const TModelData &data, TModelState &s, Sweep &&runSweep) {
     const bool sweeps = s.frq.frel(1) < 0.f;
     for (int imonth = 1; imonth <= 12; ++imonth) {
         const int month = s.contrl.months(imonth);
@@ -112,66 +116,56 @@ bool RunPointRows(const TModelData &data, TModelState &s, std::vector<TPointHour
             CountFrequencies(s);
             SetSunAngles(s);
             SetOutputLines(s);
-            const int ifreq = int(s.frq.frel(14));
-            const int hours = s.chours.nhours;
-            const std::size_t first = rows.size();
-            rows.resize(first + std::size_t(std::max(0, hours)));
-            // Every hour is computed from the hour up, so the hours of a
-            // sweep are shared out among the threads, each on its own copy
-            // of the state as the sweep begins.
-            const int workers = std::max(1, std::min(threads, hours));
-            std::vector<char> ran(std::size_t(std::max(0, hours)), 0);
-            const auto runHours = [&](TModelState &own, int firstHour) {
-                TPlacedRows sink(rows, first, stop);
-                for (int ihr = firstHour; ihr <= hours; ihr += workers) {
-                    if (sink.StopRequested()) return;
-                    if (!RunHour(own, ihr, ifreq, sink)) return;
-                    ran[std::size_t(ihr - 1)] = 1;
-                }
-            };
-            std::vector<std::unique_ptr<TModelState>> copies;
-            for (int w = 1; w < workers; ++w) copies.push_back(std::make_unique<TModelState>(s));
-            std::vector<std::thread> pool;
-            for (int w = 1; w < workers; ++w)
-                pool.emplace_back([&, w] { runHours(*copies[std::size_t(w - 1)], 1 + w); });
-            runHours(s, 1);
-            for (std::thread &t : pool) t.join();
-            // The run ends at the first hour that did not run (a stop, or
-            // VIRTIM ending it), as the one-thread run would.
-            for (int ihr = 1; ihr <= hours; ++ihr)
-                if (!ran[std::size_t(ihr - 1)]) {
-                    rows.resize(first + std::size_t(ihr - 1));
-                    return false;
-                }
+            if (!runSweep(int(s.frq.frel(14)))) return false;
         }
     }
     return true;
 }
 
+} // namespace
+
+bool RunPointRows(const TModelData &data, TModelState &s, std::vector<TPointHourRow> &rows,
+                  const std::atomic<bool> *stop, int threads) {
+    rows.clear();
+    return ForEachSweep(data, s, [&](int ifreq) {
+        const int hours = s.chours.nhours;
+        const std::size_t first = rows.size();
+        rows.resize(first + std::size_t(std::max(0, hours)));
+        // Every hour is computed from the hour up, so the hours of a sweep
+        // are shared out among the threads, each on its own copy of the
+        // state as the sweep begins.
+        const int workers = std::max(1, std::min(threads, hours));
+        std::vector<char> ran(std::size_t(std::max(0, hours)), 0);
+        const auto runHours = [&](TModelState &own, int firstHour) {
+            TPlacedRows sink(rows, first, stop);
+            for (int ihr = firstHour; ihr <= hours; ihr += workers) {
+                if (sink.StopRequested() || !RunHour(own, ihr, ifreq, sink)) return;
+                ran[std::size_t(ihr - 1)] = 1;
+            }
+        };
+        std::vector<std::unique_ptr<TModelState>> copies;
+        for (int w = 1; w < workers; ++w) copies.push_back(std::make_unique<TModelState>(s));
+        std::vector<std::thread> pool;
+        for (int w = 1; w < workers; ++w) pool.emplace_back([&, w] { runHours(*copies[std::size_t(w - 1)], 1 + w); });
+        runHours(s, 1);
+        for (std::thread &t : pool) t.join();
+        // The run ends at the first hour that did not run (a stop, or
+        // VIRTIM ending it), as the one-thread run would.
+        for (int ihr = 1; ihr <= hours; ++ihr)
+            if (!ran[std::size_t(ihr - 1)]) {
+                rows.resize(first + std::size_t(ihr - 1));
+                return false;
+            }
+        return true;
+    });
+}
+
 void RunPointMonths(const TModelData &data, TModelState &s, IPointSink &report) {
-    const bool sweeps = s.frq.frel(1) < 0.f;
-    for (int imonth = 1; imonth <= 12; ++imonth) {
-        const int month = s.contrl.months(imonth);
-        if (month == 0) break;
-        s.ssp.month = month;
-        s.don.ssn = s.contrl.sunsp(imonth);
-        ReadMonthMaps(data, s, s.don.ssn, month);
-        s.cday.iday = s.cdaily.idaily(imonth);
-        ComputeGeometry(s);
-        const int sweepCount = sweeps && s.ion.method != 26 ? 3 : 1;
-        for (int sweep = 1; sweep <= sweepCount; ++sweep) {
-            if (sweeps) SweepFrequencies(sweep, s.frq.frel);
-            CountFrequencies(s);
-            SetSunAngles(s);
-            SetOutputLines(s);
-            const int ifreq = int(s.frq.frel(14));
-            for (int ihr = 1; ihr <= s.chours.nhours; ++ihr)
-                if (report.StopRequested() || !RunHour(s, ihr, ifreq, report)) {
-                    report.WriteEndOfRun();
-                    return;
-                }
-        }
-    }
+    ForEachSweep(data, s, [&](int ifreq) {
+        for (int ihr = 1; ihr <= s.chours.nhours; ++ihr)
+            if (report.StopRequested() || !RunHour(s, ihr, ifreq, report)) return false;
+        return true;
+    });
     report.WriteEndOfRun();
 }
 
