@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace vx::model {
 
@@ -408,8 +410,70 @@ void SetSoundingFrequencies(TControlPoints &r, int k) {
 
 } // namespace
 
-// GENION
+namespace {
+
+TIonogramMemo::TKey IonogramKey(const TModelState &s, int k) {
+    // Every member is 4 bytes wide: the key has no padding to compare.
+    static_assert(sizeof(TIonogramMemo::TKey) == (9 + 1 + 50 + 50) * 4 + sizeof(TIntegrationWeights));
+    TIonogramMemo::TKey key;
+    const TControlPoints &r = s.ron;
+    for (int i = 1; i <= 3; ++i) {
+        key.layers[i - 1] = r.fi(i, k);
+        key.layers[i + 2] = r.yi(i, k);
+        key.layers[i + 5] = r.hi(i, k);
+    }
+    key.iedp = s.mfac.iedp;
+    std::memcpy(key.htr, r.htr.data(), sizeof key.htr);
+    std::memcpy(key.fnsq, r.fnsq.data(), sizeof key.fnsq);
+    key.datr = s.datr;
+    return key;
+}
+
+std::size_t IonogramSet(const TIonogramMemo::TKey &key) {
+    uint32_t words[10];
+    std::memcpy(words, key.layers, sizeof key.layers);
+    words[9] = uint32_t(key.iedp);
+    uint64_t hash = 14695981039346656037ull;
+    for (uint32_t w : words) hash = (hash ^ w) * 1099511628211ull;
+    return std::size_t(hash ^ (hash >> 32)) % TIonogramMemo::kSets;
+}
+
+void BuildIonogramAnew(TModelState &s, int k);
+
+} // namespace
+
+// GENION, or the heights it gave before for the same inputs.
 void BuildIonogram(TModelState &s, int k) {
+    TIonogramMemo &memo = s.ionograms;
+    const TIonogramMemo::TKey key = IonogramKey(s, k);
+    const std::size_t set = IonogramSet(key);
+    constexpr std::size_t kWays = TIonogramMemo::kWays;
+    if (memo.entries.empty()) memo.entries.resize(kWays * TIonogramMemo::kSets);
+    TControlPoints &r = s.ron;
+    for (std::size_t way = 0; way < kWays; ++way) {
+        const TIonogramMemo::TEntry &e = memo.entries[kWays * set + way];
+        if (e.used && std::memcmp(&e.key, &key, sizeof key) == 0) {
+            std::memcpy(&r.fvert(1, k), e.fvert, sizeof e.fvert);
+            std::memcpy(&r.htrue(1, k), e.htrue, sizeof e.htrue);
+            std::memcpy(&r.hprim(1, k), e.hprim, sizeof e.hprim);
+            return;
+        }
+    }
+    BuildIonogramAnew(s, k);
+    const std::size_t way = memo.oldest[set];
+    TIonogramMemo::TEntry &e = memo.entries[kWays * set + way];
+    e.key = key;
+    e.used = true;
+    std::memcpy(e.fvert, &r.fvert(1, k), sizeof e.fvert);
+    std::memcpy(e.htrue, &r.htrue(1, k), sizeof e.htrue);
+    std::memcpy(e.hprim, &r.hprim(1, k), sizeof e.hprim);
+    memo.oldest[set] = uint8_t((way + 1) % kWays);
+}
+
+namespace {
+
+// GENION
+void BuildIonogramAnew(TModelState &s, int k) {
     TControlPoints &r = s.ron;
     SetSoundingFrequencies(r, k);
     float hpx = 0.f, htx = 0.f;
@@ -443,5 +507,7 @@ void BuildIonogram(TModelState &s, int k) {
         }
     }
 }
+
+} // namespace
 
 } // namespace vx::model

@@ -7,7 +7,10 @@
 
 #include "model/Table.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace vx::model {
 
@@ -706,6 +709,36 @@ struct TModeSums {
     TTable<float, 7> tlhgh{};
 };
 
+// Not a block of the reference: ionograms GENION has made in this run, each
+// with everything it was made from (the layers of its control point, the
+// profile, INTEGRATE's choice and the Gauss weights), so that the same
+// inputs give the stored heights instead of a second integration (a point
+// run's three frequency sweeps meet every hour's ionograms again). Filled
+// and read by BuildIonogram only.
+struct TIonogramMemo {
+    struct TKey {
+        float layers[9]; // fi, yi, hi of the control point
+        int32_t iedp;
+        float htr[50];
+        float fnsq[50];
+        TIntegrationWeights datr;
+    };
+    struct TEntry {
+        TKey key;
+        bool used;
+        float fvert[30];
+        float htrue[30];
+        float hprim[30];
+    };
+    // Four ways per set, chosen by a hash of the layers, each set
+    // replaced oldest first; empty until used. Room for a day's hours at
+    // three control points.
+    static constexpr std::size_t kSets = 64;
+    static constexpr std::size_t kWays = 4;
+    std::vector<TEntry> entries;
+    std::array<uint8_t, kSets> oldest{};
+};
+
 // Everything one computation reads and writes, named after the blocks of
 // the reference so the code reads beside it. One per thread; the model data
 // it was filled from stays shared and immutable.
@@ -768,6 +801,7 @@ struct TModelState {
     TMonthTables two;
     TAbsorptionTable two_ab;
     TModeSums zon;
+    TIonogramMemo ionograms;
 };
 
 } // namespace vx::model

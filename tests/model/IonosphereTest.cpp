@@ -12,6 +12,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -330,6 +331,50 @@ TEST_F(Ionosphere, IonogramHeightsEqualGethpOnEveryProfileShape) {
     r.fnsq = profile;
     r.fnsq(rows[1] - 1, 1) = std::numeric_limits<float>::quiet_NaN();
     agree("not a number");
+}
+
+// GENION gives the heights it made before when everything it reads is the
+// same (a point run meets each hour's ionograms in all three sweeps), and
+// integrates anew when any of it differs.
+TEST_F(Ionosphere, IonogramRemadeWhenAnyInputDiffers) {
+    auto s = Circuit(kMidwestSummer);
+    Layers(*s, 18);
+    ComputeCircuitMuf(*s);
+    BuildDensityProfile(*s, 1);
+    const TModelState before = *s;
+    BuildIonogram(*s, 1);
+    auto same = [](const TModelState &a, const TModelState &b) {
+        return a.ron.fvert.Data == b.ron.fvert.Data && a.ron.htrue.Data == b.ron.htrue.Data &&
+               a.ron.hprim.Data == b.ron.hprim.Data;
+    };
+    // Each change (they add up) made to the state that has ionograms in
+    // store, then compared with a copy that has none.
+    const std::function<void(TModelState &)> changes[] = {
+        [](TModelState &t) { t.ron.fnsq(25, 1) *= 1.01f; },
+        [](TModelState &t) { t.ron.htr(40, 1) += 1.f; },
+        [](TModelState &t) { t.ron.yi(1, 1) += 1.f; },
+        [](TModelState &t) { t.ron.fi(3, 1) += .1f; },
+        [](TModelState &t) { t.mfac.iedp = 0; },
+        [](TModelState &t) { t.datr.wt(7) *= 1.01f; },
+    };
+    int n = 0;
+    for (const auto &change : changes) {
+        SCOPED_TRACE(++n);
+        change(*s);
+        auto fresh = std::make_unique<TModelState>(*s);
+        fresh->ionograms = {};
+        BuildIonogram(*fresh, 1);
+        BuildIonogram(*s, 1);
+        EXPECT_TRUE(same(*s, *fresh));
+        EXPECT_FALSE(same(*s, before));
+    }
+    // Back to the first inputs: the first heights again.
+    auto again = std::make_unique<TModelState>(before);
+    BuildIonogram(*again, 1);
+    BuildIonogram(*again, 1);
+    auto first = std::make_unique<TModelState>(before);
+    BuildIonogram(*first, 1);
+    EXPECT_TRUE(same(*again, *first));
 }
 
 TEST_F(Ionosphere, HourlyMufsAsTheOutputPrintsThem) {
