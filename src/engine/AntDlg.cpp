@@ -198,6 +198,15 @@ void TAntennaDialog::PaintBox1Paint(QPainter& painter) {
       painter.drawEllipse(centre, r, r);
     }
   }
+  painter.setPen(kGrid);
+  QFont small = painter.font();
+  small.setPointSizeF(small.pointSizeF() * 0.8);
+  painter.setFont(small);
+  for (const TPlotLabel& label : View_.GridLabels(width, height)) {
+    const QString text = FromCp1252(label.Text);
+    const int x = label.AlignRight ? label.X - painter.fontMetrics().horizontalAdvance(text) : label.X;
+    painter.drawText(QPoint(x, label.Y), text);
+  }
   const std::vector<TPlotPoint> curve = View_.Curve(width, height);
   if (curve.empty()) return;
   QPolygon line;

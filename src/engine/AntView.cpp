@@ -106,6 +106,33 @@ std::vector<TPlotPoint> TAntennaView::Curve(int32_t width, int32_t height) const
   return points;
 }
 
+std::vector<TPlotLabel> TAntennaView::GridLabels(int32_t width, int32_t height) const {
+  const TPlotRect plot = PlotRect(width, height);
+  const int32_t w = plot.Width();
+  std::vector<TPlotLabel> labels;
+  if (w <= 0) return labels;
+  const auto gain = [&](int ring, int stepDb) {
+    return FormatFixed(double(MaxGain) - ring * stepDb, 0, 1) + (ring == 0 ? " dBi" : "");
+  };
+  if (Cut == TPatternCut::pcVertical) {
+    // Along the horizon, each ring's value ending at the ring.
+    for (int k = 0; k < 6; ++k) labels.push_back({plot.Left + w - k * (w / 6) - 2, plot.Bottom - 3, gain(k, 5), true});
+    for (int a = 30; a <= 90; a += 30) {
+      const double r = w - 4;
+      labels.push_back({plot.Left + RoundToInt32(std::cos(a * kRadian) * r) + 2,
+                        plot.Bottom - RoundToInt32(std::sin(a * kRadian) * r) + 10, FormatInt(a) + kDegree, a < 90});
+    }
+    return labels;
+  }
+  const int32_t outer = w / 2, cx = width / 2, cy = height / 2;
+  // Up the main beam, each ring's value beside it.
+  for (int k = 0; k < 3; ++k) labels.push_back({cx + 3, cy - (outer - k * (w / 6)) + 11, gain(k, 10), false});
+  labels.push_back({cx + outer - 3, cy - 3, FormatInt(90) + kDegree, true});
+  labels.push_back({cx + 3, cy + outer - 3, FormatInt(180) + kDegree, false});
+  labels.push_back({cx - outer + 3, cy - 3, FormatInt(270) + kDegree, false});
+  return labels;
+}
+
 std::optional<std::string> TAntennaView::MouseReadout(int32_t width, int32_t height, int32_t x, int32_t y) const {
   const TPlotRect plot = PlotRect(width, height);
   if (!plot.Contains(x, y) || (AntennaType != 13 && AntennaType != 14)) return std::nullopt;

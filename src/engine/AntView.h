@@ -41,6 +41,14 @@ struct TPlotPoint {
   bool operator==(const TPlotPoint&) const = default;
 };
 
+// A label of the plot's grid: Text starts at (X, Y), its baseline, or ends
+// there when AlignRight.
+struct TPlotLabel {
+  int32_t X = 0, Y = 0;
+  std::string Text;
+  bool AlignRight = false;
+};
+
 class TAntennaView {
  public:
   std::string Description;  // line 1 of the file
@@ -69,6 +77,11 @@ class TAntennaView {
   // vertical cut (a quarter circle of radius W for type 0), 361 for the
   // horizontal cut of type 13 or type 0, none for type 14 there.
   std::vector<TPlotPoint> Curve(int32_t width, int32_t height) const;
+  // The grid's labels: the gain of each ring (dBi, from MaxGain at the
+  // outer ring down in 5 dB steps for the vertical cut, 10 dB for the
+  // horizontal) and the angles of the spokes (elevation, or azimuth from
+  // the main beam).
+  std::vector<TPlotLabel> GridLabels(int32_t width, int32_t height) const;
   // The readout under the mouse, "%d°   %.1f Dbi", or nothing (outside the
   // plot, no table, or no cell there).
   std::optional<std::string> MouseReadout(int32_t width, int32_t height, int32_t x, int32_t y) const;

@@ -270,6 +270,24 @@ TEST(AntView, CurvesSpanThirtyDecibels) {
   EXPECT_TRUE(view.Curve(210, 210).empty());
 }
 
+TEST(AntView, RingsAndSpokesAreLabelled) {
+  auto view = ViewOf(TableFile(13, 360, [](int, int e) { return 6.0 - e / 10.0; }, 4));
+  auto texts = [&] {
+    std::vector<std::string> t;
+    for (const TPlotLabel& l : view.GridLabels(210, 210)) t.push_back(l.Text);
+    return t;
+  };
+  // The outer ring is the largest gain; the rings step down 5 dB.
+  EXPECT_EQ(texts(), (std::vector<std::string>{"6.0 dBi", "1.0", "-4.0", "-9.0", "-14.0", "-19.0", "30\xB0",
+                                               "60\xB0", "90\xB0"}));
+  const auto labels = view.GridLabels(210, 210);
+  EXPECT_EQ(labels[0].X, 203);  // ends at the outer ring
+  EXPECT_TRUE(labels[0].AlignRight);
+  view.Cut = TPatternCut::pcHorizontal;
+  EXPECT_EQ(texts(), (std::vector<std::string>{"6.0 dBi", "-4.0", "-14.0", "90\xB0", "180\xB0", "270\xB0"}));
+  EXPECT_TRUE(view.GridLabels(8, 8).empty());  // no room for a plot
+}
+
 TEST(AntView, MouseReadout) {
   auto view = ViewOf(TableFile(13, 360, [](int a, int e) { return a + e / 100.0 + 0.003; }, 4));
   view.CutAzimuth = 7;
