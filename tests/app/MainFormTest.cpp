@@ -2,6 +2,8 @@
 // propagation program: the road from a typed call to a drawn chart, maps
 // through the cache, cancelling, the settings file, the context menu.
 #include <gtest/gtest.h>
+
+#include <QAbstractItemView>
 #include <sys/wait.h>
 
 #include <QAction>
@@ -416,6 +418,17 @@ TEST_F(MainFormTest, WithNothingInstalledTheBuiltInEngineAnswersTheFirstEnter) {
   EXPECT_EQ(Status().State, stReady);
   ASSERT_TRUE(form->FormDestroy());
   EXPECT_NE(ReadWholeFile(settingsFile).value_or("").find("Engine=auto"), std::string::npos);
+}
+
+TEST_F(MainFormTest, AntennaListsShowWholeNames) {
+  Make();
+  QComboBox* list = form->TxAntennaList[3];
+  ASSERT_GT(list->count(), 1);
+  int widest = 0;
+  for (int k = 0; k < list->count(); ++k)
+    widest = std::max(widest, list->view()->fontMetrics().horizontalAdvance(list->itemText(k)));
+  EXPECT_GE(list->view()->minimumWidth(), widest);
+  EXPECT_GT(widest, list->width());  // a name longer than the box, shown whole in the list
 }
 
 TEST_F(MainFormTest, ContextMenuItemsPerTabAndCtrl) {

@@ -1,5 +1,8 @@
 #include "app/gui/MainForm.h"
 
+#include <QAbstractItemView>
+#include <QStyle>
+
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
@@ -15,6 +18,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -237,11 +241,17 @@ void TMainForm::KeepOnScreen() {
 void TMainForm::FillAntennaLists() {
   QStringList names;
   for (const std::string& n : Ctl_->Engine().AntennaNames()) names << FromCp1252(n);
+  int widest = 0;
   for (int b = 0; b < kBandCount; ++b) {
     for (QComboBox* list : {TxAntennaList[size_t(b)], RxAntennaList[size_t(b)]}) {
       list->clear();
       list->addItems(names);
       list->setCurrentIndex(names.isEmpty() ? -1 : 0);
+      // The drop-down shows every name whole, however narrow the box.
+      QAbstractItemView* view = list->view();
+      for (const QString& name : names) widest = std::max(widest, view->fontMetrics().horizontalAdvance(name));
+      view->setMinimumWidth(widest + 2 * view->frameWidth() + 8 +
+                            view->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     }
   }
 }
