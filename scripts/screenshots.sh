@@ -2,8 +2,7 @@
 # Screenshots of each tab of Vantor's main window, for the README: the real
 # window on a virtual X display (Xvfb), saved as docs/vantor-*.png. The
 # predictions come from voacapl when it is installed and set up (~/itshfbc),
-# otherwise from the stand-in program of the tests, which draws plausible but
-# invented values. Usage: scripts/screenshots.sh [OUT_DIR]
+# otherwise from the built-in engine. Usage: scripts/screenshots.sh [OUT_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 OUT=$(realpath -m "${1:-docs}")
@@ -16,24 +15,21 @@ if ! command -v Xvfb >/dev/null; then
 fi
 BUILD_DIR=${BUILD_DIR:-build-shots}
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_TESTS=ON >/dev/null
-cmake --build "$BUILD_DIR" --target vantor-shots fake-voacapl prefix_lists ssn_table antenna_backups
+cmake --build "$BUILD_DIR" --target vantor-shots model_data prefix_lists ssn_table antenna_backups
 
 # A home of its own, so that the user's settings and cache stay untouched.
 WORK=$(mktemp -d)
 trap 'kill "${XVFB_PID:-0}" 2>/dev/null || true; rm -rf "$WORK"' EXIT
 mkdir -p "$WORK/home" "$OUT"
+mkdir -p "$WORK/home/.config/Vexmoor"
 if command -v voacapl >/dev/null && [ -d "$HOME/itshfbc" ]; then
   cp -r "$HOME/itshfbc" "$WORK/home/itshfbc"
-  PROGRAM=$(command -v voacapl)
+  printf '[VOACAP]\r\nEngine=voacapl\r\nProgram=%s\r\nDataFolder=%s\r\n' "$(command -v voacapl)" \
+    "$WORK/home/itshfbc/" > "$WORK/home/.config/Vexmoor/Vantor.ini"
 else
-  echo "voacapl not set up here: the pictures show the stand-in's values" >&2
-  mkdir -p "$WORK/home/itshfbc/run" "$WORK/home/itshfbc/database"
-  printf 'Version 16.1207W\n' > "$WORK/home/itshfbc/database/version.w32"
-  PROGRAM=$(realpath "$BUILD_DIR/bin/fake-voacapl")
+  # The built-in engine: real predictions with nothing else installed.
+  printf '[VOACAP]\r\nEngine=builtin\r\n' > "$WORK/home/.config/Vexmoor/Vantor.ini"
 fi
-mkdir -p "$WORK/home/.config/Vexmoor"
-printf '[VOACAP]\r\nProgram=%s\r\nDataFolder=%s\r\n' "$PROGRAM" "$WORK/home/itshfbc/" \
-  > "$WORK/home/.config/Vexmoor/Vantor.ini"
 
 Xvfb :97 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
