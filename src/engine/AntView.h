@@ -69,7 +69,7 @@ class TAntennaView {
   // vertical cut (a quarter circle of radius W for type 0), 361 for the
   // horizontal cut of type 13 or type 0, none for type 14 there.
   std::vector<TPlotPoint> Curve(int32_t width, int32_t height) const;
-  // The readout under the mouse, "%d°   %.1f Dbi", or nothing (outside the
+  // The readout under the mouse, "%d°   %.1f dBi", or nothing (outside the
   // plot, no table, or no cell there).
   std::optional<std::string> MouseReadout(int32_t width, int32_t height, int32_t x, int32_t y) const;
 

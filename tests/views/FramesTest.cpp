@@ -121,7 +121,7 @@ TEST(MapFrame, BandButtonsAndHourSelector) {
   frame.LeftArrowClick();
   EXPECT_EQ(frame.Model.MapHour, 23);
   EXPECT_FALSE(frame.RealTime());
-  EXPECT_EQ(frame.HourCaption(), "23:00        ");
+  EXPECT_EQ(frame.HourCaption(), "23:00 UTC");
   frame.RightArrowClick();
   EXPECT_EQ(frame.Model.MapHour, 0);
   EXPECT_EQ(compute.Count, 3);
