@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -117,6 +118,7 @@ struct MainFormTest : testing::Test {
     }
   }
   const TStatusIndicator& Status() { return form->Controller().Status(); }
+  QString StatusBarText() { return form->statusBar()->currentMessage(); }
   bool WaitDone() {
     return vxtest::WaitUntil([&] { return Status().State != stComputing; });
   }
@@ -282,6 +284,8 @@ TEST_F(MainFormTest, ClickOnTheSpinningIndicatorCancels) {
   EXPECT_EQ(Status().State, stFailed);
   EXPECT_EQ(form->StatusImage->Frame(), 1);
   EXPECT_EQ(form->StatusImage->toolTip(), "Computations cancelled");
+  EXPECT_EQ(StatusBarText(), "No chart: Computations cancelled");
+  EXPECT_TRUE(form->windowTitle().startsWith(" Vantor "));  // the blank chart is not named
   EXPECT_FALSE(form->StatusImage->HandCursor());
   EXPECT_FALSE(form->Controller().Engine().Running());
   EXPECT_TRUE(vxtest::WaitUntil([&] { return events.contains("1"); }));
@@ -298,6 +302,7 @@ TEST_F(MainFormTest, SettingsAreNotWrittenAfterAFailedPrediction) {
   Make();
   setenv("VOACAP_FAKE_EXIT", "3", 1);
   form->SpinEdit2->setValue(700);
+  QTest::keyClicks(form->CallEdit, "DL1A");
   QTest::keyClick(form->CallEdit, Qt::Key_Return);
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(Status().State, stFailed);
@@ -560,4 +565,49 @@ TEST_F(MainFormTest, TheClockMovesTheTimeLineAndTheMapHour) {
   for (int y = 0; y < kChartHeight; ++y) ASSERT_EQ(shown.Pixel(252, y), (TRgb{255, 255, 255})) << y;
   ASSERT_TRUE(WaitDone());  // the new hour's map
   EXPECT_EQ(runs, 1);
+}
+
+TEST_F(MainFormTest, AnUnknownCallComputesNothingAndSaysSo) {
+  Make();
+  QTest::keyClicks(form->CallEdit, "Q1ABC");
+  ASSERT_EQ(form->CallEdit->palette().color(QPalette::Text), QColor(255, 0, 0));
+  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  EXPECT_EQ(runs, 0);
+  EXPECT_EQ(Status().State, stFailed);
+  EXPECT_EQ(StatusBarText(), "No chart: Q1ABC is an unknown call, there is no DX position.");
+  EXPECT_TRUE(form->windowTitle().startsWith(" Vantor ")) << form->windowTitle().toStdString();
+  EXPECT_TRUE(vxtest::WaitUntil([&] { return events.contains("1"); }));  // clients hear of it
+
+  // Half a position is no position either; a whole one computes.
+  form->DxCoordFrame->LatitudeEdit()->setText("10");
+  form->Controller().ComputeChart();
+  EXPECT_EQ(runs, 0);
+  EXPECT_EQ(StatusBarText(), "No chart: no DX position. Type a call sign or the DX coordinates.");
+  form->DxCoordFrame->LongitudeEdit()->setText("20");
+  form->Controller().ComputeChart();
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(StatusBarText(), "");
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(Status().State, stDone);
+  EXPECT_EQ(form->Controller().Engine().JobInputs().RxLat, 10 * 180);
+}
+
+TEST_F(MainFormTest, AFailedRunSaysWhatHappenedInTheStatusBar) {
+  Make();
+  setenv("VOACAP_FAKE_EXIT", "3", 1);
+  QTest::keyClicks(form->CallEdit, "DL1A");
+  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  EXPECT_EQ(form->windowTitle(), " SNR, short path to DL1A");
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(Status().State, stFailed);
+  const QString said = "No chart: " + QString::fromLatin1(form->Controller().Engine().StatusText());
+  EXPECT_EQ(StatusBarText(), said);
+  EXPECT_EQ(form->statusBar()->toolTip(), said);  // whole, whatever the bar's width
+  EXPECT_TRUE(form->windowTitle().startsWith(" Vantor "));
+  // The next run takes the words away.
+  unsetenv("VOACAP_FAKE_EXIT");
+  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  EXPECT_EQ(StatusBarText(), "");
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(form->windowTitle(), " SNR, short path to DL1A");
 }

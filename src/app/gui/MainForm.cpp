@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -416,7 +417,10 @@ void TMainForm::ViewPatternClick(bool tx, int band) {
 TPredictionInputs TMainForm::ReadInputs() const {
   TPredictionInputs in;
   in.Home = HomeCoordFrame->GetPoint();
-  in.Dx = DxCoordFrame->GetPoint();
+  // An empty DX box is no position (the frame would read it as 0 degrees).
+  const bool dxEmpty = DxCoordFrame->LatitudeEdit()->text().trimmed().isEmpty() ||
+                       DxCoordFrame->LongitudeEdit()->text().trimmed().isEmpty();
+  in.Dx = dxEmpty ? kNoLocationPoint : DxCoordFrame->GetPoint();
   in.LongPath = RadioButton2->isChecked();
   in.MonthText = ToCp1252(Panel13->text());
   in.Ssn = SpinEdit3->value();
@@ -449,7 +453,20 @@ void TMainForm::SetCallUnknown(bool red) {
 }
 
 void TMainForm::SetTitle(const std::string& caption) { setWindowTitle(FromCp1252(caption)); }
-void TMainForm::StatusChanged() { StatusImage->Show(Ctl_->Status()); }
+
+void TMainForm::StatusChanged() {
+  const TStatusIndicator& status = Ctl_->Status();
+  StatusImage->Show(status);
+  // The words cover the readout panels until the next run; the tooltip holds
+  // what the bar's width cuts off.
+  const QString message = FromCp1252(status.Message);
+  if (message == statusBar()->currentMessage()) return;
+  if (message.isEmpty())
+    statusBar()->clearMessage();
+  else
+    statusBar()->showMessage(message);
+  statusBar()->setToolTip(message);
+}
 
 void TMainForm::RepaintChart() {
   // The chart reads the check boxes; the menu items always agree with them.
