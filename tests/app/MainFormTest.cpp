@@ -30,7 +30,9 @@
 #include "common/DayCount.h"
 #include "common/FileUtil.h"
 #include "common/Ini.h"
+#include "engine/Cache.h"
 #include "engine/Process.h"
+#include "views/PreComp.h"
 #include "views/BmpFile.h"
 #include "views/ChartDraw.h"
 #include "views/ChartFrm.h"
@@ -610,4 +612,43 @@ TEST_F(MainFormTest, AFailedRunSaysWhatHappenedInTheStatusBar) {
   EXPECT_EQ(StatusBarText(), "");
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(form->windowTitle(), " SNR, short path to DL1A");
+}
+
+TEST_F(MainFormTest, GifsLeaveTheMapItsControlsNameAndSayWhereTheyWent) {
+  Make();
+  form->Controller().SyncEngineInputs();
+  TVoaEngine& engine = form->Controller().Engine();
+  TVoaInputs in = engine.Inputs();
+  auto store = [&](int hour, int band) {
+    in.Hour = hour, in.Band = band;
+    TVoaGrid grid = MakeGrid(in.GridSize);
+    for (auto& column : grid)
+      for (auto& cell : column) cell.Snr = float(band * 24 + hour);
+    ASSERT_TRUE(SaveAreaCache(root + "cache/", engine.ReadAreaCacheKey(in), grid));
+  };
+  for (int b = 0; b < kBandCount; ++b)
+    for (int h = 0; h < 24; ++h)
+      if (b != 7 || h != 23) store(h, b);
+  form->SetMapBand(3);  // 14 MHz
+  form->SetMapHour(19);
+  const std::string gifs = GifFolder();
+
+  // One map missing: the message, no file, the map untouched.
+  form->GifsMNU->trigger();
+  ASSERT_EQ(shell.Errors.size(), 1);
+  EXPECT_EQ(shell.Errors[0], "Data missing, run Pre-Compute Maps.");
+  EXPECT_FALSE(DirectoryExists(gifs));
+  EXPECT_TRUE(form->MapFrame->Model.GridCopy.empty());
+
+  store(23, 7);
+  form->GifsMNU->trigger();
+  EXPECT_EQ(shell.Errors.size(), 1);
+  EXPECT_EQ(StatusBarText(), QString::fromStdString("192 GIF files written to " + gifs));
+  EXPECT_TRUE(FileExists(gifs + "23UT-28MHz.gif"));
+  // The controls say 14 MHz at 19 UTC, and so does the map.
+  EXPECT_EQ(form->MapFrame->Model.MapBand, 3);
+  EXPECT_EQ(form->MapFrame->Model.MapHour, 19);
+  ASSERT_FALSE(form->MapFrame->Model.GridCopy.empty());
+  EXPECT_FLOAT_EQ(form->MapFrame->Model.GridCopy[0][0].Snr, 3 * 24 + 19);
+  EXPECT_EQ(runs, 0);
 }

@@ -534,6 +534,7 @@ void TMainForm::closeEvent(QCloseEvent* e) {
 
 void TMainForm::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
+void TMainForm::ShowInfo(const std::string& text) { Ctl_->SetMessage(text); }
   // The frame the desktop adds is known once the window is shown.
   if (!ShownOnce_) KeepOnScreen();
   ShownOnce_ = true;

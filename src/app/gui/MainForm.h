@@ -187,6 +187,7 @@ class TMainForm : public QMainWindow,
   void ShowStatusMessage() override;
   void ShowError(const std::string& text) override;
   const TRgbImage& MapBitmap() override;
+  void ShowInfo(const std::string& text) override;
   int MapBand() override;
   int MapHour() override;
   bool RealTime() override;
