@@ -507,6 +507,7 @@ void TMainForm::ShowStatusMessage() {
 }
 
 void TMainForm::ShowError(const std::string& text) { Shell_.ShowError(this, FromCp1252(text)); }
+void TMainForm::ShowInfo(const std::string& text) { Ctl_->SetMessage(text); }
 const TRgbImage& TMainForm::MapBitmap() { return MapFrame->Model.MapBitmap; }
 int TMainForm::MapBand() { return MapFrame->Model.MapBand; }
 int TMainForm::MapHour() { return MapFrame->Model.MapHour; }
@@ -534,7 +535,6 @@ void TMainForm::closeEvent(QCloseEvent* e) {
 
 void TMainForm::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
-void TMainForm::ShowInfo(const std::string& text) { Ctl_->SetMessage(text); }
   // The frame the desktop adds is known once the window is shown.
   if (!ShownOnce_) KeepOnScreen();
   ShownOnce_ = true;

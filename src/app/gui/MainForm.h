@@ -186,8 +186,8 @@ class TMainForm : public QMainWindow,
   void SetStatus(TStatusState state) override;
   void ShowStatusMessage() override;
   void ShowError(const std::string& text) override;
-  const TRgbImage& MapBitmap() override;
   void ShowInfo(const std::string& text) override;
+  const TRgbImage& MapBitmap() override;
   int MapBand() override;
   int MapHour() override;
   bool RealTime() override;
