@@ -47,11 +47,16 @@ namespace {
 struct TTestShell : IShell {
   QStringList Questions, Errors, Urls;
   bool Answer = false;
+  TAnswer ThreeWay = anCancel;
   bool ModalResult = false;
   int SavedImages = 0;
   bool AskYesNo(QWidget*, const QString& title, const QString& text) override {
     Questions << title + "|" + text;
     return Answer;
+  }
+  TAnswer AskYesNoCancel(QWidget*, const QString& title, const QString& text) override {
+    Questions << title + "|" + text;
+    return ThreeWay;
   }
   void ShowError(QWidget*, const QString& text) override { Errors << text; }
   bool RunModal(QDialog&) override { return ModalResult; }
@@ -651,4 +656,52 @@ TEST_F(MainFormTest, GifsLeaveTheMapItsControlsNameAndSayWhereTheyWent) {
   ASSERT_FALSE(form->MapFrame->Model.GridCopy.empty());
   EXPECT_FLOAT_EQ(form->MapFrame->Model.GridCopy[0][0].Snr, 3 * 24 + 19);
   EXPECT_EQ(runs, 0);
+}
+
+TEST_F(MainFormTest, ClosingAfterACancelledRunNamesTheChangesAndKeepsThemIfAsked) {
+  WriteSettingsFile("[User]\r\nTxPower=5\r\n");
+  auto cancelledRunThenChanges = [&] {
+    Make();
+    form->show();
+    setenv("VOACAP_FAKE_DELAY_MS", "5000", 1);
+    QTest::keyClicks(form->CallEdit, "VK2AB");
+    QTest::keyClick(form->CallEdit, Qt::Key_Return);
+    QTest::mouseClick(form->StatusImage, Qt::LeftButton);
+    ASSERT_EQ(form->Controller().Engine().Status(), vsCancelled);
+    form->SpinEdit2->setValue(700);
+    form->MapStyleGroup->button(1)->click();
+  };
+  cancelledRunThenChanges();
+  // Cancel: the window stays.
+  shell.ThreeWay = anCancel;
+  EXPECT_FALSE(form->close());
+  EXPECT_TRUE(form->isVisible());
+  ASSERT_EQ(shell.Questions.size(), 1);
+  const QString asked = shell.Questions[0];
+  EXPECT_TRUE(asked.contains("cancelled")) << asked.toStdString();
+  EXPECT_TRUE(asked.contains("map style, power")) << asked.toStdString();
+  // No: the rule holds, the file stays as it was.
+  shell.ThreeWay = anNo;
+  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(form->FormDestroy());
+  EXPECT_EQ(ReadWholeFile(settingsFile).value_or(""), "[User]\r\nTxPower=5\r\n");
+
+  // Yes: they are written.
+  cancelledRunThenChanges();
+  shell.ThreeWay = anYes;
+  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(form->FormDestroy());
+  const TIniFile saved = TIniFile::Load(settingsFile);
+  EXPECT_EQ(saved.ReadInteger("User", "TxPower", 0), 700);
+  EXPECT_EQ(saved.ReadInteger("Settings", "MapStyle", 0), 1);
+
+  // Nothing changed since start-up: nothing to ask.
+  shell.Questions.clear();
+  Make();
+  form->show();
+  QTest::keyClicks(form->CallEdit, "VK2AB");
+  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  QTest::mouseClick(form->StatusImage, Qt::LeftButton);
+  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(shell.Questions.isEmpty());
 }

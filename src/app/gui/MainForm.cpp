@@ -143,6 +143,9 @@ bool TMainForm::FormCreate() {
   SetStatus(stReady);
   FillAntennaLists();
   LoadSettings(Setup_.Settings);
+  // What the user changes from here on is what a failed run would lose.
+  Loaded_ = CurrentSettings();
+  SettingsLoaded_ = true;
   FocusCallEdit();
   Timer1->start();
   Timer2->start();
@@ -154,7 +157,31 @@ bool TMainForm::FormDestroy() {
   Timer2->stop();
   MonthTimer->stop();
   Services_.Monitor->SetListener(nullptr);
-  return ShouldSaveSettings(Ctl_->Engine().Status()) ? SaveSettings() : true;
+  return ShouldSaveSettings(Ctl_->Engine().Status()) || KeepSettings_ ? SaveSettings() : true;
+}
+
+bool TMainForm::AskToKeepSettings() {
+  const TVoaEngine& engine = Ctl_->Engine();
+  if (!SettingsLoaded_ || ShouldSaveSettings(engine.Status())) return true;
+  const std::vector<std::string> changed = ChangedSettings(Loaded_, CurrentSettings());
+  if (changed.empty()) return true;
+  std::string names;
+  for (const std::string& n : changed) names += (names.empty() ? "" : ", ") + n;
+  const std::string why = engine.Status() == vsCancelled
+                              ? "The last prediction was cancelled"
+                              : std::string("The last prediction failed (") + engine.StatusText() + ")";
+  const QString text = FromCp1252(why + ", so the settings are not saved by default. These changes would be lost: " +
+                                  names + ".\n\nKeep them?");
+  switch (Shell_.AskYesNoCancel(this, kVantorName, text)) {
+    case anYes:
+      KeepSettings_ = true;
+      return true;
+    case anNo:
+      KeepSettings_ = false;
+      return true;
+    default:
+      return false;
+  }
 }
 
 bool TMainForm::SaveSettings() {
@@ -525,11 +552,13 @@ void TMainForm::CloseProgress() {
 
 void TMainForm::closeEvent(QCloseEvent* e) {
   emit ClientEvent(ceExitRequest);  // at once: the clients may let go now
-  if (ShuttingDown || AutomationClients == 0) {
-    e->accept();
-  } else {
+  if (!ShuttingDown && AutomationClients > 0) {
     e->ignore();
     hide();
+  } else if (!ShuttingDown && !AskToKeepSettings()) {
+    e->ignore();  // the user would rather stay
+  } else {
+    e->accept();
   }
 }
 
