@@ -6,6 +6,7 @@
 #include "ViewsTestUtil.h"
 #include "engine/Cache.h"
 #include "engine/VoaEng.h"
+#include "views/BatchProgress.h"
 #include "views/GifWriter.h"
 #include "views/MapDraw.h"
 #include "views/PreComp.h"
@@ -275,4 +276,30 @@ TEST_F(BatchFixture, GifsForEveryBandAndHour) {
   EXPECT_EQ(engine->Inputs().Band, 3);
   EXPECT_EQ(engine->Inputs().Hour, 9);
   EXPECT_FLOAT_EQ(engine->AreaGrid()[0][0].Snr, 3 * 5 + 9);
+}
+
+TEST(BatchProgress, CountsAtOnceAndEstimatesOnceThereIsAPace) {
+  TBatchProgress p;
+  p.Start(192, 10000);
+  EXPECT_EQ(p.Text(), "0 of 192 maps");
+  // 40 maps come from the cache as the batch starts: no pace in that.
+  p.Update(40, 10010);
+  EXPECT_EQ(p.Text(), "40 of 192 maps");
+  EXPECT_FALSE(p.MsLeft());
+  // The first computed map after 900 ms is still too little to go by.
+  p.Update(41, 10910);
+  EXPECT_FALSE(p.MsLeft());
+  // 8 maps in 4 s: 144 left take 72 s.
+  p.Update(48, 14010);
+  ASSERT_TRUE(p.MsLeft());
+  EXPECT_EQ(*p.MsLeft(), 72000);
+  EXPECT_EQ(p.Text(), "48 of 192 maps, about 2 min left");
+  p.Update(192, 40000);
+  EXPECT_EQ(p.Text(), "192 of 192 maps");
+
+  EXPECT_EQ(TimeLeftText(59999), "less than a minute");
+  EXPECT_EQ(TimeLeftText(60000), "about 1 min");
+  EXPECT_EQ(TimeLeftText(60001), "about 2 min");
+  EXPECT_EQ(TimeLeftText(3600000), "about 1 h");
+  EXPECT_EQ(TimeLeftText(3900000), "about 1 h 5 min");
 }

@@ -540,8 +540,11 @@ int TMainForm::MapBand() { return MapFrame->Model.MapBand; }
 int TMainForm::MapHour() { return MapFrame->Model.MapHour; }
 bool TMainForm::RealTime() { return MapFrame->RealTime(); }
 void TMainForm::SetRealTime(bool down) { MapFrame->SetRealTime(down); }
-void TMainForm::SetProgressMax(int max) { ProgressDialog->ProgressBar->setMaximum(max); }
-void TMainForm::SetProgressPosition(int position) { ProgressDialog->ProgressBar->setValue(position); }
+void TMainForm::SetProgressMax(int max) { ProgressDialog->StartProgress(max, Services_.Clock->SteadyMs()); }
+
+void TMainForm::SetProgressPosition(int position) {
+  ProgressDialog->SetProgress(position, Services_.Clock->SteadyMs());
+}
 void TMainForm::ShowProgress() { ProgressDialog->open(); }
 
 void TMainForm::CloseProgress() {
