@@ -11,7 +11,7 @@ PKGS=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   dbus libglib2.0-bin
-  desktop-file-utils appstream groff-base file librsvg2-bin
+  desktop-file-utils appstream groff-base file librsvg2-bin lintian
   locales
   hamradio-files xplanet-images
   python3

@@ -70,8 +70,11 @@ void TPredictionController::SyncEngineInputs() {
   if (int n = GridSizeOf(in.MapResolution)) e.GridSize = n;
   e.TxLon = in.Home.X;
   e.TxLat = in.Home.Y;
-  e.RxLon = in.Dx.X;
-  e.RxLat = in.Dx.Y;
+  // Maps need no DX position: without one the engine gets 0 degrees, as
+  // an empty frame has always read.
+  const TLocation dx = HasLocation(in.Dx) ? in.Dx : TLocation{0, 0};
+  e.RxLon = dx.X;
+  e.RxLat = dx.Y;
   e.LongPath = in.LongPath;
   e.TxPower = in.TxPower;
   e.Hour = in.MapHour;
@@ -87,9 +90,14 @@ void TPredictionController::SyncEngineInputs() {
 }
 
 void TPredictionController::ComputeChart() {
+  if (!HasLocation(View_.ReadInputs().Dx)) {
+    RefuseChart();
+    return;
+  }
   CancelPrediction();
   Engine_->ClearResults();
   View_.RepaintChart();
+  ChartFailed_ = false;
   UpdateTitle();
   SyncEngineInputs();
   SetStatus(stComputing);
@@ -113,10 +121,42 @@ void TPredictionController::ShowMap() {
   NotifyClients(ceMapChange);
 }
 
+void TPredictionController::RefuseChart() {
+  // A job for earlier inputs must not finish under this request; an idle
+  // engine keeps its status, since nothing ran.
+  if (Engine_->Running()) CancelPrediction();
+  Engine_->ClearResults();
+  View_.RepaintChart();
+  ChartFailed_ = true;
+  UpdateTitle();
+  const std::string call(Trim(View_.CallText()));
+  SetStatus(stFailed, call.empty() ? "No chart: no DX position. Type a call sign or the DX coordinates."
+                                   : "No chart: " + call + " is an unknown call, there is no DX position.");
+  // The engine had no part in this: its status would name an older run.
+  Status_.Hint = Status_.Message;
+  View_.StatusChanged();
+  NotifyClients(ceError);
+}
+
 void TPredictionController::CancelPrediction() { Engine_->CancelPrediction(); }
 
+std::string TPredictionController::FailureText() const {
+  const std::string& detail = Engine_->FailureDetail();
+  return detail.empty() || Engine_->Status() == vsCancelled ? std::string(Engine_->StatusText()) : detail;
+}
+
 void TPredictionController::SetStatus(TStatusState state) {
+  SetStatus(state, state == stFailed ? FailureText() : std::string());
+}
+
+void TPredictionController::SetMessage(const std::string& text) {
+  Status_.Message = text;
+  View_.StatusChanged();
+}
+
+void TPredictionController::SetStatus(TStatusState state, std::string message) {
   Status_.State = state;
+  Status_.Message = std::move(message);
   Status_.HandCursor = state == stComputing;
   switch (state) {
     case stReady:
@@ -151,6 +191,10 @@ void TPredictionController::UpdateTitle() {
   std::string caption;
   switch (Page_) {
     case pgChart: {
+      if (ChartFailed_) {
+        caption = kProgramCaption;
+        break;
+      }
       std::string target = View_.CallText();
       if (target.empty()) target = View_.DxText();
       caption = std::string(" SNR, ") + (View_.ReadInputs().LongPath ? "long path" : "short path") + " to " + target;
@@ -248,10 +292,15 @@ void TPredictionController::VoaEngine1Predict() {
 }
 
 void TPredictionController::VoaEngine1Error() {
-  SetStatus(stFailed);
+  const bool area = Engine_->AreaMode();
+  SetStatus(stFailed, (area ? "No map: " : "No chart: ") + FailureText());
+  if (!area) {
+    ChartFailed_ = true;
+    UpdateTitle();
+  }
   NotifyClients(ceError);
   Engine_->ClearResults();
-  if (Engine_->AreaMode()) ShowMap();
+  if (area) ShowMap();
 }
 
 }  // namespace vx

@@ -68,12 +68,14 @@ class IPredictionView {
   virtual void ClientEventsQueued() = 0;
 };
 
-// The status indicator: a strip of five 15-pixel frames.
+// The status indicator: a strip of five 15-pixel frames, and what the
+// status bar says in words (empty: nothing to say).
 struct TStatusIndicator {
   TStatusState State = stReady;
   int StripLeft = 0;       // 0, -15, -30, -45 or -60
   std::string Hint;
   bool HandCursor = false;
+  std::string Message;
   int Frame() const { return -StripLeft / 15; }
 };
 
@@ -100,7 +102,10 @@ class TPredictionController {
   void ShowMap();
   void CancelPrediction();
   void SyncEngineInputs();
+  // A failure's message names the engine's status and what it could not do.
   void SetStatus(TStatusState state);
+  // Words for the status bar until the next run or message.
+  void SetMessage(const std::string& text);
   void UpdateTitle();
   void NotifyClients(TClientEvent code);
   // The queued events, oldest first; the queue is empty afterwards.
@@ -130,6 +135,11 @@ class TPredictionController {
  private:
   void VoaEngine1Predict();
   void VoaEngine1Error();
+  void SetStatus(TStatusState state, std::string message);
+  // A chart without a DX position is not computed at all.
+  void RefuseChart();
+  // The engine's status in words, or what it could not do when it said.
+  std::string FailureText() const;
 
   std::unique_ptr<TVoaEngine> Engine_;
   std::string CacheFolder_;
@@ -138,6 +148,7 @@ class TPredictionController {
   TStatusIndicator Status_;
   TPage Page_ = pgParams;
   bool InputsGuard_ = false;
+  bool ChartFailed_ = false;  // the last chart run failed or was refused: no chart to name
   int LastMinute_ = -1;
   std::deque<TClientEvent> Events_;
 };

@@ -31,6 +31,25 @@ bool TVantorSettings::operator==(const TVantorSettings& o) const {
          RxAntenna == o.RxAntenna && TxAntenna == o.TxAntenna;
 }
 
+std::vector<std::string> ChangedSettings(const TVantorSettings& a, const TVantorSettings& b) {
+  std::vector<std::string> names;
+  auto note = [&names](bool differs, const char* name) {
+    if (differs) names.emplace_back(name);
+  };
+  note(a.MapStyle != b.MapStyle, "map style");
+  note(a.GridSize != b.GridSize, "map resolution");
+  note(a.ShowMuf != b.ShowMuf, "Plot MUF");
+  note(a.ShowBestHour != b.ShowBestHour, "Mark Best Hour");
+  note(a.ShowSun != b.ShowSun, "Show Sun");
+  note(a.ShowPath != b.ShowPath, "Plot Path");
+  note(a.UseKp != b.UseKp, "Use Kp");
+  note(a.Home.X != b.Home.X || a.Home.Y != b.Home.Y, "home position");
+  note(a.TxPower != b.TxPower, "power");
+  note(a.RxAntenna != b.RxAntenna, "RX antennas");
+  note(a.TxAntenna != b.TxAntenna, "TX antennas");
+  return names;
+}
+
 TVantorSettings ReadSettings(const TIniFile& ini) {
   TVantorSettings s;
   s.Left = ReadInt(ini, kWindow, "Left", s.Left);

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "common/Location.h"
 #include "engine/VoaTypes.h"
@@ -63,7 +64,13 @@ int SelectAntenna(const TAlStringList& antennaFiles, const std::string& fileName
 // The file name at index, or "" when the index is outside the list.
 std::string AntennaFileAt(const TAlStringList& antennaFiles, int index);
 
-// Settings are written only after a run whose engine ended ready.
+// Settings are written only after a run whose engine ended ready, unless
+// the user asks to keep them.
 inline bool ShouldSaveSettings(TVoaStatus engineStatus) { return engineStatus == vsReady; }
+
+// What differs between two states of the settings, named as the window
+// names it ("power", "map style"), in the file's order. The window's
+// position is left out: moving the window is no choice worth a question.
+std::vector<std::string> ChangedSettings(const TVantorSettings& before, const TVantorSettings& after);
 
 }  // namespace vx

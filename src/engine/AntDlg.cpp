@@ -86,7 +86,7 @@ TAntennaDialog::TAntennaDialog(QWidget* parent) : QDialog(parent) {
   Label6 = AddLabel(gain, "", 56, 22, 54);
   AddLabel(gain, "Elev.", 10, 44, 40);
   Label7 = AddLabel(gain, "", 56, 44, 54);
-  AddLabel(gain, "Dbi", 10, 66, 40);
+  AddLabel(gain, "dBi", 10, 66, 40);
   Label8 = AddLabel(gain, "", 56, 66, 54);
   Shape1 = new QWidget(gain);
   Shape1->setObjectName("Shape1");

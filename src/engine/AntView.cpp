@@ -143,7 +143,7 @@ std::optional<std::string> TAntennaView::MouseReadout(int32_t width, int32_t hei
   angle = ((angle % 360) + 360) % 360;
   const auto gain = vertical ? PatternGain(Pattern, SpinValue(), angle) : PatternGain(Pattern, angle, SpinValue());
   if (!gain) return std::nullopt;
-  return FormatInt(angle) + kDegree + "   " + FormatFixed(*gain, 0, 1) + " Dbi";
+  return FormatInt(angle) + kDegree + "   " + FormatFixed(*gain, 0, 1) + " dBi";
 }
 
 }  // namespace vx

@@ -82,7 +82,7 @@ class TAntennaView {
   // horizontal) and the angles of the spokes (elevation, or azimuth from
   // the main beam).
   std::vector<TPlotLabel> GridLabels(int32_t width, int32_t height) const;
-  // The readout under the mouse, "%d°   %.1f Dbi", or nothing (outside the
+  // The readout under the mouse, "%d°   %.1f dBi", or nothing (outside the
   // plot, no table, or no cell there).
   std::optional<std::string> MouseReadout(int32_t width, int32_t height, int32_t x, int32_t y) const;
 

@@ -1,5 +1,6 @@
 #include "manager/Job.h"
 
+#include <filesystem>
 #include <new>
 #include <stdexcept>
 
@@ -17,8 +18,18 @@ TKestrixJob::TKestrixJob(int source, std::string referenceFolder, TJobUi& ui)
     : Source_(source), Folder_(std::move(referenceFolder)), Ui_(ui) {}
 
 bool TKestrixJob::LoadLookupLists() {
-  ListsLoaded_ = false;
+  ListsLoaded_ = HasIotaDxcc_ = false;
+  IotaDxcc_.Clear();
+  Entities_.Clear();
   const std::string dxcc = JoinPath(Folder_, "IotaDxcc.lst"), prefix = JoinPath(Folder_, "Prefix.lst");
+  // Only a list that is not there at all is optional; one that is there but
+  // cannot be read is the user's and stays an error.
+  std::error_code ec;
+  if (std::filesystem::status(dxcc, ec).type() == std::filesystem::file_type::not_found) {
+    IotaDxcc_.Sort();
+    ListsLoaded_ = true;
+    return true;
+  }
   if (!IotaDxcc_.LoadFromFile(dxcc)) {
     ListError_ = "Cannot open file \"" + dxcc + "\"";
   } else if (!ListPrefixEntities(prefix, Entities_)) {
@@ -26,16 +37,27 @@ bool TKestrixJob::LoadLookupLists() {
   } else {
     IotaDxcc_.Sort();
     Entities_.Sort();
-    ListsLoaded_ = true;
+    ListsLoaded_ = HasIotaDxcc_ = true;
     return true;
   }
   // Without the lists every island would lose its prefixes; only the IOTA
   // job cares (it fails with this text), so the others go on.
+  IotaDxcc_.Clear();
   return false;
 }
 
+std::string TKestrixJob::IotaDxccMissingNotice() const {
+  const std::string dxcc = JoinPath(Folder_, "IotaDxcc.lst");
+  return "The islands were imported without their entity prefixes: there is no \"" + dxcc +
+         "\". To have the prefixes filled in (in \"IotaRef.lst\" and in the -Prefix column of "
+         "\"Islands/Iota.lst\"), put that file there and run this job again. Each of its lines holds an IOTA "
+         "reference, \"=\" and the DXCC entity numbers of its islands, separated by commas (\"EU-005=223\"); "
+         "the numbers are looked up in \"Prefix.lst\" of the same folder.";
+}
+
 std::string TKestrixJob::MissingInput() {
-  if (Source_ == srIota && !ListsLoaded_ && !LoadLookupLists()) return ListError_;
+  // A list put in place while a window is open is taken up.
+  if (Source_ == srIota && (!ListsLoaded_ || !HasIotaDxcc_) && !LoadLookupLists()) return ListError_;
   if (Source_ == srFcc) {
     const std::string zips = JoinPath(Folder_, "ZipLst.lst");
     if (!FileExists(zips)) return "Missing \"" + zips + "\": the FCC index cannot be built without it";
@@ -85,7 +107,7 @@ bool TKestrixJob::Run(F&& work) {
 
 bool TKestrixJob::ImportDownloaded(std::string_view body) {
   Ui_.Status("Processing data...");
-  return Run([&] {
+  const bool ok = Run([&] {
     if (const std::string missing = MissingInput(); !missing.empty()) throw std::runtime_error(missing);
     TImportContext ctx;
     ctx.Body = body;
@@ -96,6 +118,9 @@ bool TKestrixJob::ImportDownloaded(std::string_view body) {
     ctx.Entities = &Entities_;
     ImportSource(ctx, Source_);
   });
+  // Told after "DONE", so the window shows the finished job behind the box.
+  if (ok && Source_ == srIota && !HasIotaDxcc_) Ui_.Information(IotaDxccMissingNotice());
+  return ok;
 }
 
 bool TKestrixJob::Reprocess() {

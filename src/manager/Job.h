@@ -23,9 +23,13 @@ class TKestrixJob {
 
   // "IotaDxcc.lst" and the entity listing of "Prefix.lst" from the reference
   // folder. Only the IOTA job needs them: a failure is remembered (a window
-  // may show ListError at once) and makes only that job fail.
+  // may show ListError at once) and makes only that job fail. Nothing ships
+  // "IotaDxcc.lst": without it the job goes ahead, the islands without their
+  // entity prefixes, and needs no prefix list either.
   bool LoadLookupLists();
   const std::string& ListError() const { return ListError_; }
+  // Whether "IotaDxcc.lst" was there at the last LoadLookupLists().
+  bool HasIotaDxcc() const { return HasIotaDxcc_; }
 
   // What the source's import needs from the reference folder besides the
   // download ("ZipLst.lst" for the FCC index, the lookup lists for IOTA):
@@ -48,6 +52,8 @@ class TKestrixJob {
  private:
   // Takes the folder's job lock; "" or why the job cannot run.
   std::string LockFolder();
+  // What an IOTA run without "IotaDxcc.lst" tells its user, once.
+  std::string IotaDxccMissingNotice() const;
   template <class F>
   bool Run(F&& work);
 
@@ -58,6 +64,7 @@ class TKestrixJob {
   TAlStringList IotaDxcc_;
   TAlStringList Entities_;
   bool ListsLoaded_ = false;
+  bool HasIotaDxcc_ = false;
   std::string ListError_ = "The IOTA lookup lists are not loaded";
   bool Done_ = false;
   TFolderLock Lock_;

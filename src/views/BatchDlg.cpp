@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "views/TitleWidth.h"
+
 namespace vx {
 
 TBatchDialog::TBatchDialog(QWidget* parent) : QDialog(parent) {
@@ -31,6 +33,7 @@ TBatchDialog::TBatchDialog(QWidget* parent) : QDialog(parent) {
   connect(StartBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   CheckBox1Click();
+  WidenForTitle(*this);
 }
 
 TBatchOptions TBatchDialog::Options() const {

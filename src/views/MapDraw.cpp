@@ -186,7 +186,7 @@ void DrawPathOverlay(TRgbImage& screen, TLocation home, TLocation dx, bool longP
   canvas.Ellipse(dxX - 3, dxY - 3, dxX + 3, dxY + 3, Rgb(0, 255, 255));
 }
 
-TReadout MapReadout(const TVoaGrid& grid, int x, int y) {
+TReadout MapReadout(const TVoaGrid& grid, int x, int y, TMapMaximum maximum) {
   TReadout out;
   const int n = int(grid.size());
   if (BuildNormGrid(grid).Empty() || x < 0 || y < 0 || x >= kMapWidth || y >= kMapHeight) return out;
@@ -204,6 +204,10 @@ TReadout MapReadout(const TVoaGrid& grid, int x, int y) {
   const auto& nearest = grid[size_t(RoundToInt32(double(x) / cw))][size_t(RoundToInt32(double(c) / ch))];
 
   out.Panels[0] = " " + FormatCoordinates(PixelToLocation(x, y));
+  if (maximum != mmNone) {
+    out.Panels[1] = snr != 0 ? " Max. SNR " + FormatInt(RoundToInt32(snr)) + " dB" : " Max. SNR < 0 dB";
+    return out;
+  }
   out.Panels[1] = snr != 0 ? " SNR " + FormatInt(RoundToInt32(snr)) + " dB" : " SNR < 0 dB";
   out.Panels[2] = " Elev. " + FormatInt(RoundToInt32(elevation)) + "\xB0";
   out.Panels[3] = " " + nearest.Mode;
@@ -214,6 +218,7 @@ TReadout MapReadout(const TVoaGrid& grid, int x, int y) {
 TMapModel::TMapModel() { RenderMap(); }
 
 void TMapModel::SetData(const TVoaGrid& grid) {
+  Maximum = mmNone;
   GridCopy = grid;
   NormGrid = BuildNormGrid(grid);
   if (NormGrid.Empty()) GridCopy.clear();

@@ -57,9 +57,14 @@ double SunTime(int year, int month, int mapHour, double nowDays);
 void DrawSunOverlay(TRgbImage& screen, double time);
 void DrawPathOverlay(TRgbImage& screen, TLocation home, TLocation dx, bool longPath);
 
+// What a map shows: one band at one hour, or the largest SNR over the hours,
+// the bands or both (such a grid has no elevation, mode or MUF).
+enum TMapMaximum : int { mmNone = -1, mmHours = 0, mmBands = 1, mmBoth = 2 };
+
 // Status bar texts for (x, y) of the map; all empty off the map or without
-// a grid.
-TReadout MapReadout(const TVoaGrid& grid, int x, int y);
+// a grid. A maximum map reads " Max. SNR ..." and leaves the fields it does
+// not have empty.
+TReadout MapReadout(const TVoaGrid& grid, int x, int y, TMapMaximum maximum = mmNone);
 
 struct TMapOverlays {
   bool Sun = false;
@@ -78,14 +83,16 @@ class TMapModel {
   TVoaGrid GridCopy;
   TNormGrid NormGrid;
   TRgbImage MapBitmap;  // without overlays
+  TMapMaximum Maximum = mmNone;  // set after SetData for a maximum map
 
-  // An empty grid clears the map to its background.
+  // An empty grid clears the map to its background; the map is one band at
+  // one hour until Maximum is set.
   void SetData(const TVoaGrid& grid);
   void SetStyle(TMapStyle style);
   void RenderMap();
   // MapBitmap with the overlays asked for, as the surface shows it.
   TRgbImage Compose(const TMapOverlays& overlays) const;
-  TReadout Readout(int x, int y) const { return MapReadout(GridCopy, x, y); }
+  TReadout Readout(int x, int y) const { return MapReadout(GridCopy, x, y, Maximum); }
 };
 
 }  // namespace vx

@@ -89,7 +89,9 @@ TMapFrame::TMapFrame(QWidget* parent) : QFrame(parent) {
 }
 
 void TMapFrame::SetData(const TVoaGrid& grid) {
+  const bool wasMaximum = Model.Maximum != mmNone;
   Model.SetData(grid);
+  if (wasMaximum) ShowMaximum(mmNone);
   Box_->update();
   // Posted, like the window message, so that it runs after this handler.
   QMetaObject::invokeMethod(this, &TMapFrame::MapShown, Qt::QueuedConnection);
@@ -102,7 +104,7 @@ void TMapFrame::SetStyle(TMapStyle style) {
 
 TRgbImage TMapFrame::Surface() const {
   TMapOverlays o;
-  o.Sun = ShowSun;
+  o.Sun = ShowSun && Model.Maximum != mmHours && Model.Maximum != mmBoth;
   o.SunTime = SunTime(EngineYear(), EngineMonth(), Model.MapHour, NowDays());
   o.Path = PlotPath;
   o.Home = HomePoint();
@@ -129,7 +131,22 @@ void TMapFrame::BoxMouseDown(int x, int y, Qt::MouseButton button, Qt::KeyboardM
 }
 
 QString TMapFrame::HourCaption() const {
-  return QString::fromStdString(FormatInt(Model.MapHour, 2, true) + ":00        ");
+  if (Model.Maximum == mmHours || Model.Maximum == mmBoth) return "Max. all hours";
+  return QString::fromStdString(FormatInt(Model.MapHour, 2, true) + ":00 UTC");
+}
+
+void TMapFrame::ShowMaximum(TMapMaximum maximum) {
+  Model.Maximum = maximum;
+  const bool allBands = maximum == mmBands || maximum == mmBoth;
+  // An exclusive group keeps one button down; none is, for all bands.
+  Bands_->setExclusive(false);
+  for (int b = 0; b < kBandCount; ++b) Bands_->button(b)->setChecked(!allBands && b == Model.MapBand);
+  Bands_->setExclusive(true);
+  HourPanel_->setText(HourCaption());
+  static const char* const kHints[] = {"Maximum over all hours", "Maximum over all bands",
+                                       "Maximum over all hours and bands"};
+  Box_->setToolTip(maximum == mmNone ? QString() : kHints[maximum]);
+  Box_->update();
 }
 
 bool TMapFrame::RealTime() const { return RunHourBtn_->isChecked(); }

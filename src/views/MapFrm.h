@@ -51,6 +51,10 @@ class TMapFrame : public QFrame {
   // Hour and band shown (the caption, the button) without asking for a map.
   void ShowHour(int hour);
   void ShowBand(int band);
+  // The map just shown is a maximum: the hour box says over which hours, no
+  // band button is down for a maximum over bands, and a maximum over hours
+  // has no sun. The next map of one band and hour undoes it.
+  void ShowMaximum(TMapMaximum maximum);
 
   QString HourCaption() const;
   bool RealTime() const;

@@ -184,26 +184,54 @@ bool TPreCompute::MaxOverMaps(int kind) {
 }
 
 bool TPreCompute::GenerateGifs(const std::string& folder) {
-  const std::string dir = JoinPath(folder, "");
-  MakeDirectories(dir);
   Engine_.CancelPrediction();
   Host_.SyncEngineInputs();
-  const bool longPath = Engine_.Inputs().LongPath;
+  const TVoaInputs shown = Engine_.Inputs();  // the map the controls name
+  // Every map first: a missing one must not leave a part of the series.
   for (int band = 0; band < kBandCount; ++band)
     for (int hour = 0; hour < 24; ++hour) {
-      SelectMap(hour, band, longPath);
-      if (!Engine_.LoadAreaCache(CacheFolder_)) {
+      SelectMap(hour, band, shown.LongPath);
+      if (!Engine_.AreaCacheValid(CacheFolder_)) {
+        Engine_.SetInputs(shown);
         Host_.ShowError(kDataMissing);
         return false;
+      }
+    }
+  const std::string dir = JoinPath(folder, "");
+  MakeDirectories(dir);
+  int written = 0;
+  std::string error;
+  for (int band = 0; band < kBandCount && error.empty(); ++band)
+    for (int hour = 0; hour < 24; ++hour) {
+      SelectMap(hour, band, shown.LongPath);
+      if (!Engine_.LoadAreaCache(CacheFolder_)) {
+        error = kDataMissing;  // gone since it was checked
+        break;
       }
       Host_.ShowMap(Engine_.AreaGrid());
       const std::string name = dir + GifName(hour, band);
       if (!SaveGifFile(name, Host_.MapBitmap())) {
-        Host_.ShowError("Cannot write " + name);
-        return false;
+        error = "Cannot write " + name;
+        break;
       }
+      ++written;
     }
+  // The series drew each map in the view: give it back the one it showed.
+  Engine_.SetInputs(shown);
+  ShowSelectedMap();
+  if (!error.empty()) {
+    Host_.ShowError(error + (written ? " (" + FormatInt(written) + " GIF files were written to " + dir + ")" : ""));
+    return false;
+  }
+  Host_.ShowInfo(FormatInt(written) + " GIF files written to " + dir);
   return true;
+}
+
+void TPreCompute::ShowSelectedMap() {
+  if (Engine_.LoadAreaCache(CacheFolder_))
+    Host_.ShowMap(Engine_.AreaGrid());
+  else
+    Host_.ShowMap(TVoaGrid());
 }
 
 }  // namespace vx

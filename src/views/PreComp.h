@@ -62,6 +62,8 @@ class IPreComputeHost {
   // The engine's message box for its status.
   virtual void ShowStatusMessage() = 0;
   virtual void ShowError(const std::string& text) = 0;
+  // A command went well: what it did, in words.
+  virtual void ShowInfo(const std::string& text) = 0;
   // The map view's SetData; MapBitmap is then the rendered map.
   virtual void ShowMap(const TVoaGrid& grid) = 0;
   virtual const TRgbImage& MapBitmap() = 0;
@@ -100,13 +102,16 @@ class TPreCompute {
   // kind 0: maximum over hours, 1: over bands, 2: over both. False (after
   // the missing-data message) when a map is not cached.
   bool MaxOverMaps(int kind);
-  // Writes the 192 GIF files into folder; stops at the first missing map
-  // (files written so far stay) or unwritable file.
+  // Writes the 192 GIF files into folder and says how many went where.
+  // Writes nothing unless every map is cached; stops at the first file that
+  // cannot be written. The map shown afterwards is the one its controls name.
   bool GenerateGifs(const std::string& folder);
 
  private:
   // Points the engine's inputs at one map of the series.
   void SelectMap(int hour, int band, bool longPath);
+  // Shows the cached map of the engine's inputs again, or nothing.
+  void ShowSelectedMap();
 
   void BatchOver();
 

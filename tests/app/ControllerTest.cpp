@@ -224,6 +224,7 @@ TEST_F(ControllerFixture, CallRoadAndInputsGuard) {
   view.Call = "G3ABC";
   ctl->CoordinatesChanged(false);
   EXPECT_EQ(view.Call, "G3ABC");
+  view.Inputs.Dx = TLocation{10 * 180, 50 * 180};
   ctl->CoordinatesChanged(true);
   EXPECT_EQ(view.Call, "");
   // Enter computes the chart.
@@ -246,4 +247,78 @@ TEST_F(ControllerFixture, ClockRepaintsOncePerMinuteAndSpaceWeatherOnlyOnTheMap)
   runner->Complete();
   ctl->SpaceWeatherChanged();
   EXPECT_EQ(view.MapsShown, 2);  // from the cache, the same inputs
+}
+
+TEST_F(ControllerFixture, ChartWithoutADxPositionIsNotComputedAndSaysWhy) {
+  // What an unknown call leaves: the box's text, no position.
+  view.Call = "Q1ABC";
+  view.Inputs.Dx = kNoLocationPoint;
+  ctl->PageChanged(pgChart);
+  EXPECT_EQ(runner->Started, 0);
+  EXPECT_EQ(ctl->Status().State, stFailed);
+  EXPECT_EQ(ctl->Status().Message, "No chart: Q1ABC is an unknown call, there is no DX position.");
+  EXPECT_EQ(ctl->Status().Hint, ctl->Status().Message);
+  EXPECT_EQ(view.Title.rfind(" Vantor ", 0), 0u);  // no chart to name
+  EXPECT_EQ(Events(), std::vector<TClientEvent>{ceError});
+  EXPECT_EQ(engine().Status(), vsReady);  // nothing ran, so nothing failed either
+  view.Call.clear();
+  ctl->ComputeChart();
+  EXPECT_EQ(ctl->Status().Message, "No chart: no DX position. Type a call sign or the DX coordinates.");
+  EXPECT_EQ(runner->Started, 0);
+
+  // A map needs no DX position; the engine gets 0 degrees for it.
+  ctl->PageChanged(pgMap);
+  EXPECT_EQ(runner->Started, 1);
+  EXPECT_EQ(engine().Inputs().RxLat, 0);
+  EXPECT_EQ(engine().Inputs().RxLon, 0);
+  EXPECT_EQ(ctl->Status().Message, "");
+  ASSERT_TRUE(runner->Complete());
+
+  // With a position the chart runs and is named again.
+  view.Inputs.Dx = TLocation{0, 51 * 180};
+  view.Call = "G3ABC";
+  ctl->PageChanged(pgChart);
+  EXPECT_EQ(runner->Started, 2);
+  EXPECT_EQ(view.Title, " SNR, short path to G3ABC");
+}
+
+TEST_F(ControllerFixture, AFailedOrCancelledChartSaysSoInWordsAndHasNoTitle) {
+  view.Call = "G3ABC";
+  runner->Env = "VOACAP_FAKE_EXIT=3";
+  ctl->PageChanged(pgChart);
+  EXPECT_EQ(view.Title, " SNR, short path to G3ABC");  // the chart being computed
+  ASSERT_TRUE(runner->Complete());
+  EXPECT_EQ(ctl->Status().State, stFailed);
+  EXPECT_EQ(ctl->Status().Message, std::string("No chart: ") + engine().StatusText());
+  EXPECT_EQ(ctl->Status().Hint, engine().StatusText());
+  EXPECT_EQ(view.Title.rfind(" Vantor ", 0), 0u);
+
+  // The next run clears the words and names its chart; a cancel says so.
+  runner->Env = "true &&";
+  ctl->ComputeChart();
+  EXPECT_EQ(ctl->Status().Message, "");
+  EXPECT_EQ(view.Title, " SNR, short path to G3ABC");
+  ctl->StatusImageClick();
+  EXPECT_EQ(ctl->Status().Message, "No chart: Computations cancelled");
+  EXPECT_EQ(view.Title.rfind(" Vantor ", 0), 0u);
+
+  // What the engine could not do is what the user reads.
+  const std::string name = "TwentyCharacters.ant";
+  ASSERT_TRUE(WriteWholeFile(ctl->Engine().AntennaFolder() + name, "Long name\r\n"));
+  ctl->Engine().LoadAntennaList();
+  view.Inputs.TxAntenna[3] = ctl->Engine().AntennaFiles().IndexOf(name);
+  ASSERT_GE(view.Inputs.TxAntenna[3], 0);
+  ctl->ComputeChart();
+  EXPECT_EQ(ctl->Status().State, stFailed);
+  EXPECT_EQ(ctl->Status().Message,
+            "No chart: The antenna file name \"" + name + "\" is too long for VOACAP: it has 20 characters, "
+            "VOACAP takes at most 14.");
+
+  // A map's failure says so too; the map keeps its caption over the background.
+  view.Inputs.TxAntenna[3] = 0;
+  runner->Env = "VOACAP_FAKE_EXIT=3";
+  ctl->PageChanged(pgMap);
+  ASSERT_TRUE(runner->Complete());
+  EXPECT_EQ(ctl->Status().Message, std::string("No map: ") + engine().StatusText());
+  EXPECT_EQ(view.Title, " S/N Ratio Prediction Map");
 }

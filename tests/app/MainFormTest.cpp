@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -31,7 +32,9 @@
 #include "common/DayCount.h"
 #include "common/FileUtil.h"
 #include "common/Ini.h"
+#include "engine/Cache.h"
 #include "engine/Process.h"
+#include "views/PreComp.h"
 #include "views/BmpFile.h"
 #include "views/ChartDraw.h"
 #include "views/ChartFrm.h"
@@ -46,11 +49,16 @@ namespace {
 struct TTestShell : IShell {
   QStringList Questions, Errors, Urls;
   bool Answer = false;
+  TAnswer ThreeWay = anCancel;
   bool ModalResult = false;
   int SavedImages = 0;
   bool AskYesNo(QWidget*, const QString& title, const QString& text) override {
     Questions << title + "|" + text;
     return Answer;
+  }
+  TAnswer AskYesNoCancel(QWidget*, const QString& title, const QString& text) override {
+    Questions << title + "|" + text;
+    return ThreeWay;
   }
   void ShowError(QWidget*, const QString& text) override { Errors << text; }
   bool RunModal(QDialog&) override { return ModalResult; }
@@ -121,6 +129,7 @@ struct MainFormTest : testing::Test {
     }
   }
   const TStatusIndicator& Status() { return form->Controller().Status(); }
+  QString StatusBarText() { return form->statusBar()->currentMessage(); }
   bool WaitDone() {
     return vxtest::WaitUntil([&] { return Status().State != stComputing; });
   }
@@ -286,6 +295,8 @@ TEST_F(MainFormTest, ClickOnTheSpinningIndicatorCancels) {
   EXPECT_EQ(Status().State, stFailed);
   EXPECT_EQ(form->StatusImage->Frame(), 1);
   EXPECT_EQ(form->StatusImage->toolTip(), "Computations cancelled");
+  EXPECT_EQ(StatusBarText(), "No chart: Computations cancelled");
+  EXPECT_TRUE(form->windowTitle().startsWith(" Vantor "));  // the blank chart is not named
   EXPECT_FALSE(form->StatusImage->HandCursor());
   EXPECT_FALSE(form->Controller().Engine().Running());
   EXPECT_TRUE(vxtest::WaitUntil([&] { return events.contains("1"); }));
@@ -302,6 +313,7 @@ TEST_F(MainFormTest, SettingsAreNotWrittenAfterAFailedPrediction) {
   Make();
   setenv("VOACAP_FAKE_EXIT", "3", 1);
   form->SpinEdit2->setValue(700);
+  QTest::keyClicks(form->CallEdit, "DL1A");
   QTest::keyClick(form->CallEdit, Qt::Key_Return);
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(Status().State, stFailed);
@@ -604,4 +616,136 @@ TEST_F(MainFormTest, TheClockMovesTheTimeLineAndTheMapHour) {
   for (int y = 0; y < kChartHeight; ++y) ASSERT_EQ(shown.Pixel(252, y), (TRgb{255, 255, 255})) << y;
   ASSERT_TRUE(WaitDone());  // the new hour's map
   EXPECT_EQ(runs, 1);
+}
+
+TEST_F(MainFormTest, AnUnknownCallComputesNothingAndSaysSo) {
+  Make();
+  QTest::keyClicks(form->CallEdit, "Q1ABC");
+  ASSERT_EQ(form->CallEdit->palette().color(QPalette::Text), QColor(255, 0, 0));
+  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  EXPECT_EQ(runs, 0);
+  EXPECT_EQ(Status().State, stFailed);
+  EXPECT_EQ(StatusBarText(), "No chart: Q1ABC is an unknown call, there is no DX position.");
+  EXPECT_TRUE(form->windowTitle().startsWith(" Vantor ")) << form->windowTitle().toStdString();
+  EXPECT_TRUE(vxtest::WaitUntil([&] { return events.contains("1"); }));  // clients hear of it
+
+  // Half a position is no position either; a whole one computes.
+  form->DxCoordFrame->LatitudeEdit()->setText("10");
+  form->Controller().ComputeChart();
+  EXPECT_EQ(runs, 0);
+  EXPECT_EQ(StatusBarText(), "No chart: no DX position. Type a call sign or the DX coordinates.");
+  form->DxCoordFrame->LongitudeEdit()->setText("20");
+  form->Controller().ComputeChart();
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(StatusBarText(), "");
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(Status().State, stDone);
+  EXPECT_EQ(form->Controller().Engine().JobInputs().RxLat, 10 * 180);
+}
+
+TEST_F(MainFormTest, AFailedRunSaysWhatHappenedInTheStatusBar) {
+  Make();
+  setenv("VOACAP_FAKE_EXIT", "3", 1);
+  QTest::keyClicks(form->CallEdit, "DL1A");
+  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  EXPECT_EQ(form->windowTitle(), " SNR, short path to DL1A");
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(Status().State, stFailed);
+  const QString said = "No chart: " + QString::fromLatin1(form->Controller().Engine().StatusText());
+  EXPECT_EQ(StatusBarText(), said);
+  EXPECT_EQ(form->statusBar()->toolTip(), said);  // whole, whatever the bar's width
+  EXPECT_TRUE(form->windowTitle().startsWith(" Vantor "));
+  // The next run takes the words away.
+  unsetenv("VOACAP_FAKE_EXIT");
+  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  EXPECT_EQ(StatusBarText(), "");
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(form->windowTitle(), " SNR, short path to DL1A");
+}
+
+TEST_F(MainFormTest, GifsLeaveTheMapItsControlsNameAndSayWhereTheyWent) {
+  Make();
+  form->Controller().SyncEngineInputs();
+  TVoaEngine& engine = form->Controller().Engine();
+  TVoaInputs in = engine.Inputs();
+  auto store = [&](int hour, int band) {
+    in.Hour = hour, in.Band = band;
+    TVoaGrid grid = MakeGrid(in.GridSize);
+    for (auto& column : grid)
+      for (auto& cell : column) cell.Snr = float(band * 24 + hour);
+    ASSERT_TRUE(SaveAreaCache(root + "cache/", engine.ReadAreaCacheKey(in), grid));
+  };
+  for (int b = 0; b < kBandCount; ++b)
+    for (int h = 0; h < 24; ++h)
+      if (b != 7 || h != 23) store(h, b);
+  form->SetMapBand(3);  // 14 MHz
+  form->SetMapHour(19);
+  const std::string gifs = GifFolder();
+
+  // One map missing: the message, no file, the map untouched.
+  form->GifsMNU->trigger();
+  ASSERT_EQ(shell.Errors.size(), 1);
+  EXPECT_EQ(shell.Errors[0], "Data missing, run Pre-Compute Maps.");
+  EXPECT_FALSE(DirectoryExists(gifs));
+  EXPECT_TRUE(form->MapFrame->Model.GridCopy.empty());
+
+  store(23, 7);
+  form->GifsMNU->trigger();
+  EXPECT_EQ(shell.Errors.size(), 1);
+  EXPECT_EQ(StatusBarText(), QString::fromStdString("192 GIF files written to " + gifs));
+  EXPECT_TRUE(FileExists(gifs + "23UT-28MHz.gif"));
+  // The controls say 14 MHz at 19 UTC, and so does the map.
+  EXPECT_EQ(form->MapFrame->Model.MapBand, 3);
+  EXPECT_EQ(form->MapFrame->Model.MapHour, 19);
+  ASSERT_FALSE(form->MapFrame->Model.GridCopy.empty());
+  EXPECT_FLOAT_EQ(form->MapFrame->Model.GridCopy[0][0].Snr, 3 * 24 + 19);
+  EXPECT_EQ(runs, 0);
+}
+
+TEST_F(MainFormTest, ClosingAfterACancelledRunNamesTheChangesAndKeepsThemIfAsked) {
+  WriteSettingsFile("[User]\r\nTxPower=5\r\n");
+  auto cancelledRunThenChanges = [&] {
+    Make();
+    form->show();
+    setenv("VOACAP_FAKE_DELAY_MS", "5000", 1);
+    QTest::keyClicks(form->CallEdit, "VK2AB");
+    QTest::keyClick(form->CallEdit, Qt::Key_Return);
+    QTest::mouseClick(form->StatusImage, Qt::LeftButton);
+    ASSERT_EQ(form->Controller().Engine().Status(), vsCancelled);
+    form->SpinEdit2->setValue(700);
+    form->MapStyleGroup->button(1)->click();
+  };
+  cancelledRunThenChanges();
+  // Cancel: the window stays.
+  shell.ThreeWay = anCancel;
+  EXPECT_FALSE(form->close());
+  EXPECT_TRUE(form->isVisible());
+  ASSERT_EQ(shell.Questions.size(), 1);
+  const QString asked = shell.Questions[0];
+  EXPECT_TRUE(asked.contains("cancelled")) << asked.toStdString();
+  EXPECT_TRUE(asked.contains("map style, power")) << asked.toStdString();
+  // No: the rule holds, the file stays as it was.
+  shell.ThreeWay = anNo;
+  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(form->FormDestroy());
+  EXPECT_EQ(ReadWholeFile(settingsFile).value_or(""), "[User]\r\nTxPower=5\r\n");
+
+  // Yes: they are written.
+  cancelledRunThenChanges();
+  shell.ThreeWay = anYes;
+  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(form->FormDestroy());
+  const TIniFile saved = TIniFile::Load(settingsFile);
+  EXPECT_EQ(saved.ReadInteger("User", "TxPower", 0), 700);
+  EXPECT_EQ(saved.ReadInteger("Settings", "MapStyle", 0), 1);
+
+  // Nothing changed since start-up: nothing to ask.
+  shell.Questions.clear();
+  Make();
+  form->show();
+  QTest::keyClicks(form->CallEdit, "VK2AB");
+  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  QTest::mouseClick(form->StatusImage, Qt::LeftButton);
+  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(shell.Questions.isEmpty());
 }

@@ -122,3 +122,16 @@ TEST(Settings, SavedOnlyAfterAReadyEngine) {
   for (TVoaStatus s : {vsNotFound, vsTooOld, vsAntennaError, vsExecError, vsDeckError, vsOutputError, vsCancelled})
     EXPECT_FALSE(ShouldSaveSettings(s)) << int(s);
 }
+
+TEST(Settings, ChangesAreNamedAsTheWindowNamesThemButNotTheWindowsPlace) {
+  const TVantorSettings before;
+  TVantorSettings after = before;
+  after.Left = 300, after.Top = 200;
+  EXPECT_TRUE(ChangedSettings(before, after).empty());
+  after.TxPower = 700;
+  after.MapStyle = 1;
+  after.TxAntenna[5] = "Yagi.ant";
+  after.Home.Y += 180;
+  EXPECT_EQ(ChangedSettings(before, after),
+            (std::vector<std::string>{"map style", "home position", "power", "TX antennas"}));
+}

@@ -100,6 +100,11 @@ TEST(AntennaDialog, ShowsATypeFourteenFileForTheBandAndClosesOnEscape) {
   const TPatternPeak peak = PatternPeak(14, dialog.View().Pattern, 14);
   EXPECT_EQ(dialog.Label7->text(), QString::number(peak.Elevation) + QString::fromUtf8("°"));
   EXPECT_EQ(dialog.Label8->text(), QString::number(peak.Gain, 'f', 1));
+  // The gain's unit is written as decibels over isotropic are.
+  QStringList units;
+  for (QLabel* l : dialog.findChildren<QLabel*>())
+    if (l->text().endsWith("Bi")) units << l->text();
+  EXPECT_EQ(units, QStringList{"dBi"});
   EXPECT_EQ(dialog.Shape1->width(), std::min(int(std::lround(std::fabs(peak.Gain))), 20) + 2);
 }
 
@@ -218,7 +223,7 @@ TEST(AntennaDialog, MouseReadoutInThePermanentHint) {
   // Along the diagonal from the corner: elevation 45 of azimuth row 0.
   MoveMouse(dialog.PaintBox1, 5 + 100, h - 5 - 100);
   EXPECT_TRUE(dialog.Hint->Shown());
-  EXPECT_EQ(dialog.Hint->Text(), QString::fromUtf8("45°   ") + QString::number(dialog.View().Pattern[0][45], 'f', 1) + " Dbi");
+  EXPECT_EQ(dialog.Hint->Text(), QString::fromUtf8("45°   ") + QString::number(dialog.View().Pattern[0][45], 'f', 1) + " dBi");
   EXPECT_TRUE(dialog.Hint->isVisible());
   MoveMouse(dialog.PaintBox1, 2, 2);  // the margin
   EXPECT_FALSE(dialog.Hint->Shown());
@@ -264,11 +269,11 @@ TEST(PermanentHint, StaysUpAndKeepsOrdinaryTooltipsOff) {
   };
   tip();
   EXPECT_EQ(other.Tips, 1);
-  hint.ShowHintAt("12\xB0   3.4 Dbi", 40, 50);
+  hint.ShowHintAt("12\xB0   3.4 dBi", 40, 50);
   EXPECT_TRUE(hint.Shown());
   EXPECT_TRUE(hint.isVisible());
   EXPECT_EQ(hint.pos(), QPoint(40, 50));
-  EXPECT_GE(hint.width(), hint.fontMetrics().horizontalAdvance("12\xB0   3.4 Dbi"));
+  EXPECT_GE(hint.width(), hint.fontMetrics().horizontalAdvance("12\xB0   3.4 dBi"));
   tip();
   EXPECT_EQ(other.Tips, 1);  // swallowed while the hint is up
   hint.ShowHintAt("longer text than before", 60, 70);  // moving it keeps it up

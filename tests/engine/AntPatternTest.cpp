@@ -293,17 +293,17 @@ TEST(AntView, MouseReadout) {
   view.CutAzimuth = 7;
   EXPECT_FALSE(view.MouseReadout(210, 210, 4, 100));    // in the margin
   EXPECT_FALSE(view.MouseReadout(210, 210, 100, 205));  // the bottom edge is outside
-  EXPECT_EQ(view.MouseReadout(210, 210, 105, 105).value_or(""), "45\xB0   7.5 Dbi");  // row 7, elevation 45
-  EXPECT_EQ(view.MouseReadout(210, 210, 200, 204).value_or(""), "0\xB0   7.0 Dbi");
-  EXPECT_EQ(view.MouseReadout(210, 210, 5, 6).value_or(""), "90\xB0   7.9 Dbi");
+  EXPECT_EQ(view.MouseReadout(210, 210, 105, 105).value_or(""), "45\xB0   7.5 dBi");  // row 7, elevation 45
+  EXPECT_EQ(view.MouseReadout(210, 210, 200, 204).value_or(""), "0\xB0   7.0 dBi");
+  EXPECT_EQ(view.MouseReadout(210, 210, 5, 6).value_or(""), "90\xB0   7.9 dBi");
   view.Cut = TPatternCut::pcHorizontal;
   view.CutElevation = 50;
-  EXPECT_EQ(view.MouseReadout(210, 210, 105, 20).value_or(""), "0\xB0   0.5 Dbi");     // up: azimuth 0
-  EXPECT_EQ(view.MouseReadout(210, 210, 190, 105).value_or(""), "90\xB0   90.5 Dbi");  // right: 90
-  EXPECT_EQ(view.MouseReadout(210, 210, 20, 105).value_or(""), "270\xB0   270.5 Dbi");  // left: 270, not -90
-  EXPECT_EQ(view.MouseReadout(210, 210, 105, 105).value_or(""), "0\xB0   0.5 Dbi");     // the centre: no angle, 0
+  EXPECT_EQ(view.MouseReadout(210, 210, 105, 20).value_or(""), "0\xB0   0.5 dBi");     // up: azimuth 0
+  EXPECT_EQ(view.MouseReadout(210, 210, 190, 105).value_or(""), "90\xB0   90.5 dBi");  // right: 90
+  EXPECT_EQ(view.MouseReadout(210, 210, 20, 105).value_or(""), "270\xB0   270.5 dBi");  // left: 270, not -90
+  EXPECT_EQ(view.MouseReadout(210, 210, 105, 105).value_or(""), "0\xB0   0.5 dBi");     // the centre: no angle, 0
   // Type 14: the row is the spin box's frequency.
   view = ViewOf(TableFile(14, 30, [](int r, int e) { return r + e / 100.0 + 0.003; }), 10);
-  EXPECT_EQ(view.MouseReadout(210, 210, 105, 105).value_or(""), "45\xB0   9.5 Dbi");  // file row 9 is 10 MHz
+  EXPECT_EQ(view.MouseReadout(210, 210, 105, 105).value_or(""), "45\xB0   9.5 dBi");  // file row 9 is 10 MHz
   EXPECT_FALSE(ViewOf(IsotropeText()).MouseReadout(210, 210, 105, 105));
 }

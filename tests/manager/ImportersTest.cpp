@@ -74,11 +74,58 @@ TEST(IotaImport, FailuresLeaveThePreviousListsAlone) {
   EXPECT_FALSE(f.Run(srIota, "<html>not found</html>"));
   EXPECT_FALSE(f.Run(srIota, gen::TZipWriter().Build()));  // an archive without members
   EXPECT_EQ(f.Ui.Errors.size(), 3u);
-  // Without the lookup lists the job refuses rather than drop every prefix.
+  // An entity list that is there but cannot be used is not taken for an
+  // absent one: the job refuses rather than drop every prefix.
+  const std::string good = gen::ZipWith("doc.kml", "<kml>" + Placemark("EU-005", "GB", "1,2,0"));
+  RemoveFile(f.Dir + "Prefix.lst");
+  EXPECT_FALSE(f.Run(srIota, good));
+  EXPECT_NE(f.Ui.Errors.back().find("Prefix.lst"), std::string::npos) << f.Ui.Errors.back();
   RemoveFile(f.Dir + "IotaDxcc.lst");
-  EXPECT_FALSE(f.Run(srIota, gen::ZipWith("doc.kml", "<kml>" + Placemark("EU-005", "GB", "1,2,0"))));
+  MakeDirectories(f.Dir + "IotaDxcc.lst");
+  WriteFileAtomic(f.Dir + "Prefix.lst", gen::GeneratePrefixList());
+  EXPECT_FALSE(f.Run(srIota, good));
+  EXPECT_NE(f.Ui.Errors.back().find("IotaDxcc.lst"), std::string::npos) << f.Ui.Errors.back();
   EXPECT_EQ(test::Slurp(f.Dir + "IotaRef.lst"), "old ref");
   EXPECT_EQ(test::Slurp(f.Dir + "Islands/Iota.lst"), "old islands");
+  EXPECT_TRUE(f.Ui.Messages.empty());
+}
+
+// Nothing ships the IOTA-to-entity list: without it the job is done, every
+// prefix is empty (as for a reference the list does not name), no prefix
+// list is needed, and the user is told once what the list would add.
+TEST(IotaImport, WithoutTheEntityListTheIslandsHaveNoPrefixes) {
+  TJobFixture f("iota");
+  RemoveFile(f.Dir + "IotaDxcc.lst");
+  RemoveFile(f.Dir + "Prefix.lst");
+  const std::string kml = "<kml>" + Placemark("EU-005", "Great Britain", "-1.5,52.25,0") +
+                          Placemark("AF-001", "Agalega", "56.6,-10.4,0") + "</kml>";
+  ASSERT_TRUE(f.Run(srIota, gen::ZipWith("doc.kml", kml)));
+  EXPECT_EQ(test::Slurp(f.Dir + "IotaRef.lst"),
+            "------  <none>\r\n"
+            "AF-001  () Agalega\r\n"
+            "EU-005  () Great Britain\r\n");
+  EXPECT_EQ(test::Slurp(f.Dir + "Islands/Iota.lst"),
+            "#-------------------------------------------------------------\r\n"
+            "#InternalUse|Longitude|Latitude|IOTA Group|-Prefix|+Ref #|-TZ|\r\n"
+            "#-------------------------------------------------------------\r\n"
+            "00|-270|9405|Great Britain||EU-005||\r\n"
+            "00|10188|-1872|Agalega||AF-001||\r\n");
+  EXPECT_EQ(f.Ui.Statuses.back(), "DONE");
+  EXPECT_TRUE(f.Ui.Errors.empty());
+  // The whole path, where to put the list and what it brings.
+  ASSERT_EQ(f.Ui.Messages.size(), 1u);
+  const std::string& notice = f.Ui.Messages[0];
+  EXPECT_NE(notice.find("\"" + f.Dir + "IotaDxcc.lst\""), std::string::npos) << notice;
+  EXPECT_NE(notice.find("entity prefixes"), std::string::npos) << notice;
+  EXPECT_NE(notice.find("EU-005="), std::string::npos) << notice;
+  EXPECT_FALSE(FileExists(f.Dir + "IotaDxcc.lst"));
+
+  // With the list in place again, the prefixes come back and nothing is said.
+  WriteFileAtomic(f.Dir + "IotaDxcc.lst", "EU-005=1,3\r\n");
+  WriteFileAtomic(f.Dir + "Prefix.lst", gen::GeneratePrefixList());
+  ASSERT_TRUE(f.Run(srIota, gen::ZipWith("doc.kml", kml)));
+  EXPECT_NE(test::Slurp(f.Dir + "IotaRef.lst").find("EU-005  (XA, XC) Great Britain"), std::string::npos);
+  EXPECT_EQ(f.Ui.Messages.size(), 1u);
 }
 
 TEST(SpecialCalls, MergesLinesOfOneCall) {

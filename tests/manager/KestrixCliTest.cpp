@@ -3,11 +3,13 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "Gen.h"
 #include "ManagerTestUtil.h"
 #include "common/FolderLock.h"
+#include "common/TextUtil.h"
 
 using namespace vx;
 
@@ -94,6 +96,17 @@ TEST_F(KestrixCli, HeadlessJobsReportAndExit) {
   EXPECT_EQ(lotw.Code, 0);
   EXPECT_EQ(lotw.Out, "");
   EXPECT_EQ(test::Slurp(Ref + "lotw1.txt"), "K1ABC,2024\r\n");
+}
+
+// The IOTA job of a fresh installation: no lookup lists in the folder, the
+// job is done all the same, and the note about the missing list is printed.
+TEST_F(KestrixCli, TheIotaJobRunsWithoutItsLookupLists) {
+  const TRun iota = Run("--headless --from-file " + Body("iota.kmz", gen::ZipWith("doc.kml", gen::GenerateIotaKml(12))) + " 0");
+  EXPECT_EQ(iota.Code, 0) << iota.Err;
+  EXPECT_EQ(iota.Err, "Processing data...\nDONE\n");
+  EXPECT_NE(iota.Out.find("\"" + Ref + "IotaDxcc.lst\""), std::string::npos) << iota.Out;
+  EXPECT_EQ(std::count(iota.Out.begin(), iota.Out.end(), '\n'), 1);
+  EXPECT_EQ(SplitLines(test::Slurp(Ref + "IotaRef.lst")).size(), 13u);
 }
 
 TEST_F(KestrixCli, FailuresExitWithOneAndKeepThePreviousFiles) {

@@ -13,6 +13,7 @@
 #include "LoopbackHttp.h"
 #include "ManagerTestUtil.h"
 #include "common/Ini.h"
+#include "common/TextUtil.h"
 #include "manager/DLoader.h"
 #include "manager/HeadlessDownload.h"
 #include "manager/Job.h"
@@ -84,6 +85,12 @@ struct Window : testing::Test {
     form->show();
     return form;
   }
+  // Lines of "IotaRef.lst" whose prefixes are empty.
+  static int EmptyPrefixes(const std::string& refList) {
+    int n = 0;
+    for (size_t at = refList.find("  () "); at != std::string::npos; at = refList.find("  () ", at + 1)) ++n;
+    return n;
+  }
   static std::string StatusOf(TMainForm& f) { return f.StatusText().toStdString(); }
   static std::string Buttons(TMainForm& f) {
     return std::string(f.DownloadBtn->isEnabled() ? "D" : "-") + (f.AbortBtn->isEnabled() ? "A" : "-") +
@@ -103,14 +110,46 @@ TEST_F(Window, ShowsTheSourceAndItsAddress) {
   EXPECT_EQ(f->size(), QSize(431, 123));
 }
 
-TEST_F(Window, MissingLookupListsAreReportedForTheIotaSourceOnly) {
+// A fresh installation has neither lookup list in the reference folder: the
+// IOTA job still runs, and says once, with the whole path, what is missing.
+TEST_F(Window, TheIotaSourceWorksWithoutItsLookupListsAndSaysWhatTheyAdd) {
   RemoveFile(Ref + "IotaDxcc.lst");
+  RemoveFile(Ref + "Prefix.lst");
+  Server.Route("/iota", {200, {}, BodyOf(srIota)});
   auto iota = Open(srIota, "/iota");
-  EXPECT_NE(StatusOf(*iota).find("IotaDxcc.lst"), std::string::npos) << StatusOf(*iota);
-  EXPECT_EQ(iota->StatusLabel->styleSheet().toStdString(), "color: red;");
+  EXPECT_EQ(StatusOf(*iota), "Ready");
   EXPECT_EQ(Buttons(*iota), "D-C");
+  EXPECT_TRUE(Messages.empty());
+  iota->DownloadBtn->click();
+  ASSERT_TRUE(WaitUntil([&] { return StatusOf(*iota) == "DONE" || !Messages.empty(); }));
+  EXPECT_EQ(StatusOf(*iota), "DONE");
+  EXPECT_EQ(iota->ExitCode(), 0);
+  ASSERT_EQ(Messages.size(), 1u);
+  EXPECT_NE(Messages[0].find("\"" + Ref + "IotaDxcc.lst\""), std::string::npos) << Messages[0];
+  const std::string bare = test::Slurp(Ref + "IotaRef.lst");
+  EXPECT_EQ(SplitLines(bare).size(), 31u);
+  EXPECT_EQ(EmptyPrefixes(bare), 30);
+
+  // A list that is there but cannot be used still stops the IOTA job before
+  // it downloads, and only that job.
+  Messages.clear();
+  WriteFileAtomic(Ref + "IotaDxcc.lst", gen::GenerateIotaDxcc(30));
+  auto broken = Open(srIota, "/iota");
+  EXPECT_NE(StatusOf(*broken).find(Ref + "Prefix.lst"), std::string::npos) << StatusOf(*broken);
+  EXPECT_EQ(broken->StatusLabel->styleSheet().toStdString(), "color: red;");
+  EXPECT_EQ(Buttons(*broken), "D-C");
   auto lotw = Open(srLotwUsers, "/lotw");
   EXPECT_EQ(StatusOf(*lotw), "Ready");
+
+  // Both lists in place: the prefixes are filled in and nothing is said.
+  WriteFileAtomic(Ref + "Prefix.lst", gen::GeneratePrefixList());
+  auto full = Open(srIota, "/iota");
+  EXPECT_EQ(StatusOf(*full), "Ready");
+  full->DownloadBtn->click();
+  ASSERT_TRUE(WaitUntil([&] { return StatusOf(*full) == "DONE" || !Messages.empty(); }));
+  EXPECT_EQ(StatusOf(*full), "DONE");
+  EXPECT_TRUE(Messages.empty());
+  EXPECT_LT(EmptyPrefixes(test::Slurp(Ref + "IotaRef.lst")), 10);
 }
 
 TEST_F(Window, EverySourceDownloadsAndEndsInDone) {

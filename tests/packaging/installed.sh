@@ -46,6 +46,14 @@ case $mode in
     if dpkg-deb --contents "$deb" | awk '{print $6}' | grep -v '^\./usr/'; then
       fail "files outside /usr"
     fi
+    # Debian's package checker: errors fail, warnings are shown.
+    command -v lintian >/dev/null || fail "lintian is not installed (scripts/install-deps.sh installs it)"
+    lintian --fail-on error --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 ||
+      { cat "$work/lintian.log"; fail "lintian found errors in the package"; }
+    if grep -q '^W: ' "$work/lintian.log"; then
+      echo "lintian warnings:"
+      grep '^W: ' "$work/lintian.log"
+    fi
     dpkg-deb --extract "$deb" "$work/root"
     prefix=/usr
     root=$work/root/usr
@@ -171,6 +179,16 @@ for p in vantor vantor-cli kestrix; do
   "$here/quiet.sh" groff -man -Tutf8 -ww -z "$work/$p.1" || fail "$p.1 has formatting warnings"
 done
 [ -f "$root/share/doc/vantor/copyright" ] || fail "share/doc/vantor/copyright is not installed"
+# The changelog, compressed as Debian wants it (no name, no time stamp), its
+# newest entry naming the version being installed.
+changelog=$root/share/doc/vantor/changelog.gz
+[ -f "$changelog" ] || fail "share/doc/vantor/changelog.gz is not installed"
+gzip -t "$changelog" || fail "$changelog is not a gzip file"
+[ "$(od -An -tu1 -j4 -N4 "$changelog" | tr -s ' ')" = " 0 0 0 0" ] || fail "$changelog carries a time stamp"
+(( $(od -An -tu1 -j3 -N1 "$changelog") & 8 )) && fail "$changelog carries a file name"
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+[[ $(zcat "$changelog" | head -n 1) == "vantor ($version) "* ]] ||
+  fail "the changelog's newest entry is not for $version: $(zcat "$changelog" | head -n 1)"
 
 # Nothing installed points back into the build or the source folder.
 if grep -rIl -e "$build" -e "$source_dir" "$root"; then

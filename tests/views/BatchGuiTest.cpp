@@ -41,6 +41,7 @@ struct TWindow : IPreComputeHost {
   void SetStatus(TStatusState s) override { States.push_back(s); }
   void ShowStatusMessage() override { ++Messages; }
   void ShowError(const std::string&) override {}
+  void ShowInfo(const std::string&) override {}
   void ShowMap(const TVoaGrid& g) override { Map.SetData(g); }
   const TRgbImage& MapBitmap() override { return Map.Model.MapBitmap; }
   int MapBand() override { return Map.Model.MapBand; }

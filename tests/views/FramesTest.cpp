@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QImage>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStyle>
 #include <QPushButton>
 #include <filesystem>
 
@@ -121,7 +124,7 @@ TEST(MapFrame, BandButtonsAndHourSelector) {
   frame.LeftArrowClick();
   EXPECT_EQ(frame.Model.MapHour, 23);
   EXPECT_FALSE(frame.RealTime());
-  EXPECT_EQ(frame.HourCaption(), "23:00        ");
+  EXPECT_EQ(frame.HourCaption(), "23:00 UTC");
   frame.RightArrowClick();
   EXPECT_EQ(frame.Model.MapHour, 0);
   EXPECT_EQ(compute.Count, 3);
@@ -183,6 +186,36 @@ TEST(ProgressDialog, CancelAndClosingAreReported) {
   EXPECT_EQ(cancel.Count, 1);
   dialog.reject();  // Escape or the title bar
   EXPECT_EQ(closed.Count, 1);
+}
+
+TEST(ProgressDialog, CountsTheMapsAndSaysTheTimeLeft) {
+  TProgressDialog dialog;
+  dialog.StartProgress(192, 5000);
+  EXPECT_EQ(dialog.ProgressBar->maximum(), 192);
+  EXPECT_EQ(dialog.ProgressText->text(), "0 of 192 maps");
+  dialog.SetProgress(40, 5005);  // found in the cache
+  EXPECT_EQ(dialog.ProgressBar->value(), 40);
+  EXPECT_EQ(dialog.ProgressText->text(), "40 of 192 maps");
+  dialog.SetProgress(48, 9005);
+  EXPECT_EQ(dialog.ProgressText->text(), "48 of 192 maps, about 2 min left");
+}
+
+TEST(PreComputeDialogs, AreWideEnoughForTheirTitles) {
+  // A title bar sets its caption in a bold face beside at least three
+  // buttons; narrower, the window manager cuts the caption.
+  auto needed = [](const QWidget& w) {
+    QFont bold = w.font();
+    bold.setBold(true);
+    return QFontMetrics(bold).horizontalAdvance(w.windowTitle()) +
+           3 * w.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &w);
+  };
+  TBatchDialog batch;
+  TProgressDialog progress;
+  for (QDialog* d : {static_cast<QDialog*>(&batch), static_cast<QDialog*>(&progress)}) {
+    d->show();
+    EXPECT_GE(d->width(), needed(*d)) << d->windowTitle().toStdString();
+    d->hide();
+  }
 }
 
 TEST(ImageFiles, QtReadsOurBitmapsAndGifsBack) {

@@ -6,6 +6,7 @@
 #include "ViewsTestUtil.h"
 #include "engine/Cache.h"
 #include "engine/VoaEng.h"
+#include "views/BatchProgress.h"
 #include "views/GifWriter.h"
 #include "views/MapDraw.h"
 #include "views/PreComp.h"
@@ -77,7 +78,7 @@ struct THost : IPreComputeHost {
   int ProgressMax = -1, Messages = 0, Shown = 0;
   std::vector<int> Positions;
   std::vector<TStatusState> States;
-  std::vector<std::string> Errors;
+  std::vector<std::string> Errors, Infos;
 
   void SyncEngineInputs() override {
     TVoaInputs in = Engine->Inputs();
@@ -90,6 +91,7 @@ struct THost : IPreComputeHost {
   void SetStatus(TStatusState s) override { States.push_back(s); }
   void ShowStatusMessage() override { ++Messages; }
   void ShowError(const std::string& t) override { Errors.push_back(t); }
+  void ShowInfo(const std::string& t) override { Infos.push_back(t); }
   void ShowMap(const TVoaGrid& g) override {
     Map.SetData(g);
     ++Shown;
@@ -247,21 +249,57 @@ TEST_F(BatchFixture, GifsForEveryBandAndHour) {
   const std::string gifs = vxtest::FreshFolder("gifs") + "Gifs/";
   for (int b = 0; b < 8; ++b)
     for (int h = 0; h < 24; ++h)
-      if (!(b == 2 && h == 4)) Cache(h, b, float(b * 5 + h));
-  // One map missing: the message, and the files before it stay.
+      if (!(b == 7 && h == 4)) Cache(h, b, float(b * 5 + h));
+  // One map missing, late in the series: the message, and nothing written.
   EXPECT_FALSE(batch->GenerateGifs(gifs));
   EXPECT_EQ(host.Errors.back(), kDataMissing);
-  EXPECT_TRUE(FileExists(gifs + "03UT-10MHz.gif"));
-  EXPECT_TRUE(FileExists(gifs + "23UT-07MHz.gif"));
-  EXPECT_FALSE(FileExists(gifs + "04UT-10MHz.gif"));
+  EXPECT_FALSE(FileExists(gifs + "00UT-03MHz.gif"));
+  EXPECT_FALSE(DirectoryExists(gifs));
+  EXPECT_EQ(host.Shown, 0);  // nor was the map view touched
+  EXPECT_TRUE(host.Infos.empty());
+  EXPECT_EQ(engine->Inputs().Band, host.Band);
+  EXPECT_EQ(engine->Inputs().Hour, host.Hour);
 
-  Cache(4, 2, 14);
+  Cache(4, 7, 39);
   host.Map.SetStyle(msPseudo);
   ASSERT_TRUE(batch->GenerateGifs(gifs));
   int files = 0;
   for (const auto& e : std::filesystem::directory_iterator(gifs)) files += e.path().extension() == ".gif";
   EXPECT_EQ(files, 192);
-  // The map is left at 28 MHz, 23 UTC, and the last file is that map.
-  EXPECT_FLOAT_EQ(host.Map.GridCopy[0][0].Snr, 7 * 5 + 23);
-  EXPECT_EQ(*ReadWholeFile(gifs + "23UT-28MHz.gif"), *EncodeGif(host.Map.MapBitmap));
+  ASSERT_EQ(host.Infos.size(), 1u);
+  EXPECT_EQ(host.Infos[0], "192 GIF files written to " + gifs);
+  // Afterwards the view shows the map its band and hour name (14 MHz at 9
+  // UTC here), not the last of the series; its file is that picture.
+  EXPECT_FLOAT_EQ(host.Map.GridCopy[0][0].Snr, 3 * 5 + 9);
+  EXPECT_EQ(*ReadWholeFile(gifs + "09UT-14MHz.gif"), *EncodeGif(host.Map.MapBitmap));
+  EXPECT_NE(*ReadWholeFile(gifs + "23UT-28MHz.gif"), *EncodeGif(host.Map.MapBitmap));
+  EXPECT_EQ(engine->Inputs().Band, 3);
+  EXPECT_EQ(engine->Inputs().Hour, 9);
+  EXPECT_FLOAT_EQ(engine->AreaGrid()[0][0].Snr, 3 * 5 + 9);
+}
+
+TEST(BatchProgress, CountsAtOnceAndEstimatesOnceThereIsAPace) {
+  TBatchProgress p;
+  p.Start(192, 10000);
+  EXPECT_EQ(p.Text(), "0 of 192 maps");
+  // 40 maps come from the cache as the batch starts: no pace in that.
+  p.Update(40, 10010);
+  EXPECT_EQ(p.Text(), "40 of 192 maps");
+  EXPECT_FALSE(p.MsLeft());
+  // The first computed map after 900 ms is still too little to go by.
+  p.Update(41, 10910);
+  EXPECT_FALSE(p.MsLeft());
+  // 8 maps in 4 s: 144 left take 72 s.
+  p.Update(48, 14010);
+  ASSERT_TRUE(p.MsLeft());
+  EXPECT_EQ(*p.MsLeft(), 72000);
+  EXPECT_EQ(p.Text(), "48 of 192 maps, about 2 min left");
+  p.Update(192, 40000);
+  EXPECT_EQ(p.Text(), "192 of 192 maps");
+
+  EXPECT_EQ(TimeLeftText(59999), "less than a minute");
+  EXPECT_EQ(TimeLeftText(60000), "about 1 min");
+  EXPECT_EQ(TimeLeftText(60001), "about 2 min");
+  EXPECT_EQ(TimeLeftText(3600000), "about 1 h");
+  EXPECT_EQ(TimeLeftText(3900000), "about 1 h 5 min");
 }

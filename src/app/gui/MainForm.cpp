@@ -19,6 +19,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStyle>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -152,6 +153,9 @@ bool TMainForm::FormCreate() {
   SetStatus(stReady);
   FillAntennaLists();
   LoadSettings(Setup_.Settings);
+  // What the user changes from here on is what a failed run would lose.
+  Loaded_ = CurrentSettings();
+  SettingsLoaded_ = true;
   FocusCallEdit();
   Timer1->start();
   Timer2->start();
@@ -163,7 +167,31 @@ bool TMainForm::FormDestroy() {
   Timer2->stop();
   MonthTimer->stop();
   Services_.Monitor->SetListener(nullptr);
-  return ShouldSaveSettings(Ctl_->Engine().Status()) ? SaveSettings() : true;
+  return ShouldSaveSettings(Ctl_->Engine().Status()) || KeepSettings_ ? SaveSettings() : true;
+}
+
+bool TMainForm::AskToKeepSettings() {
+  const TVoaEngine& engine = Ctl_->Engine();
+  if (!SettingsLoaded_ || ShouldSaveSettings(engine.Status())) return true;
+  const std::vector<std::string> changed = ChangedSettings(Loaded_, CurrentSettings());
+  if (changed.empty()) return true;
+  std::string names;
+  for (const std::string& n : changed) names += (names.empty() ? "" : ", ") + n;
+  const std::string why = engine.Status() == vsCancelled
+                              ? "The last prediction was cancelled"
+                              : std::string("The last prediction failed (") + engine.StatusText() + ")";
+  const QString text = FromCp1252(why + ", so the settings are not saved by default. These changes would be lost: " +
+                                  names + ".\n\nKeep them?");
+  switch (Shell_.AskYesNoCancel(this, kVantorName, text)) {
+    case anYes:
+      KeepSettings_ = true;
+      return true;
+    case anNo:
+      KeepSettings_ = false;
+      return true;
+    default:
+      return false;
+  }
 }
 
 bool TMainForm::SaveSettings() {
@@ -469,7 +497,10 @@ void TMainForm::ViewPatternClick(bool tx, int band) {
 TPredictionInputs TMainForm::ReadInputs() const {
   TPredictionInputs in;
   in.Home = HomeCoordFrame->GetPoint();
-  in.Dx = DxCoordFrame->GetPoint();
+  // An empty DX box is no position (the frame would read it as 0 degrees).
+  const bool dxEmpty = DxCoordFrame->LatitudeEdit()->text().trimmed().isEmpty() ||
+                       DxCoordFrame->LongitudeEdit()->text().trimmed().isEmpty();
+  in.Dx = dxEmpty ? kNoLocationPoint : DxCoordFrame->GetPoint();
   in.LongPath = RadioButton2->isChecked();
   in.MonthText = ToCp1252(Panel13->text());
   in.Ssn = SpinEdit3->value();
@@ -502,7 +533,20 @@ void TMainForm::SetCallUnknown(bool red) {
 }
 
 void TMainForm::SetTitle(const std::string& caption) { setWindowTitle(FromCp1252(caption)); }
-void TMainForm::StatusChanged() { StatusImage->Show(Ctl_->Status()); }
+
+void TMainForm::StatusChanged() {
+  const TStatusIndicator& status = Ctl_->Status();
+  StatusImage->Show(status);
+  // The words cover the readout panels until the next run; the tooltip holds
+  // what the bar's width cuts off.
+  const QString message = FromCp1252(status.Message);
+  if (message == statusBar()->currentMessage()) return;
+  if (message.isEmpty())
+    statusBar()->clearMessage();
+  else
+    statusBar()->showMessage(message);
+  statusBar()->setToolTip(message);
+}
 
 void TMainForm::RepaintChart() {
   // The chart reads the check boxes; the menu items always agree with them.
@@ -543,13 +587,17 @@ void TMainForm::ShowStatusMessage() {
 }
 
 void TMainForm::ShowError(const std::string& text) { Shell_.ShowError(this, FromCp1252(text)); }
+void TMainForm::ShowInfo(const std::string& text) { Ctl_->SetMessage(text); }
 const TRgbImage& TMainForm::MapBitmap() { return MapFrame->Model.MapBitmap; }
 int TMainForm::MapBand() { return MapFrame->Model.MapBand; }
 int TMainForm::MapHour() { return MapFrame->Model.MapHour; }
 bool TMainForm::RealTime() { return MapFrame->RealTime(); }
 void TMainForm::SetRealTime(bool down) { MapFrame->SetRealTime(down); }
-void TMainForm::SetProgressMax(int max) { ProgressDialog->ProgressBar->setMaximum(max); }
-void TMainForm::SetProgressPosition(int position) { ProgressDialog->ProgressBar->setValue(position); }
+void TMainForm::SetProgressMax(int max) { ProgressDialog->StartProgress(max, Services_.Clock->SteadyMs()); }
+
+void TMainForm::SetProgressPosition(int position) {
+  ProgressDialog->SetProgress(position, Services_.Clock->SteadyMs());
+}
 void TMainForm::ShowProgress() { ProgressDialog->open(); }
 
 void TMainForm::CloseProgress() {
@@ -560,11 +608,13 @@ void TMainForm::CloseProgress() {
 
 void TMainForm::closeEvent(QCloseEvent* e) {
   emit ClientEvent(ceExitRequest);  // at once: the clients may let go now
-  if (ShuttingDown || AutomationClients == 0) {
-    e->accept();
-  } else {
+  if (!ShuttingDown && AutomationClients > 0) {
     e->ignore();
     hide();
+  } else if (!ShuttingDown && !AskToKeepSettings()) {
+    e->ignore();  // the user would rather stay
+  } else {
+    e->accept();
   }
 }
 

@@ -86,7 +86,8 @@ class TMainForm : public QMainWindow,
   // should end without saving anything.
   bool FormCreate();
   // The window goes: the settings are written if the engine's last status
-  // is vsReady. Returns false only when writing them failed (reported).
+  // is vsReady, or if the user chose to keep them when the window closed.
+  // Returns false only when writing them failed (reported).
   bool FormDestroy();
 
   TPredictionController& Controller() { return *Ctl_; }
@@ -188,6 +189,7 @@ class TMainForm : public QMainWindow,
   void SetStatus(TStatusState state) override;
   void ShowStatusMessage() override;
   void ShowError(const std::string& text) override;
+  void ShowInfo(const std::string& text) override;
   const TRgbImage& MapBitmap() override;
   int MapBand() override;
   int MapHour() override;
@@ -286,6 +288,9 @@ class TMainForm : public QMainWindow,
   void PreComputeMNUClick();
   void ShowPopup(QWidget* surface, const QPoint& at);
   bool SaveSettings();
+  // Closing after a failed or cancelled run: names the changes that would
+  // not be kept and asks whether to keep them. False: do not close.
+  bool AskToKeepSettings();
 
   TMainFormSetup Setup_;
   TMainFormServices Services_;
@@ -297,6 +302,9 @@ class TMainForm : public QMainWindow,
   TAutoRepeat MonthRepeat_;
   bool EventsPosted_ = false;
   bool EngineChosen_ = false;  // the engine box was changed: [VOACAP] Engine is written
+  TVantorSettings Loaded_;  // as the controls showed them after start-up
+  bool SettingsLoaded_ = false;
+  bool KeepSettings_ = false;
 };
 
 }  // namespace vx

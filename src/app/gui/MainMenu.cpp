@@ -9,7 +9,10 @@
 #include "app/PopupRules.h"
 #include "app/gui/MainForm.h"
 #include "app/gui/Shell.h"
+#include <utility>
+
 #include "views/BatchDlg.h"
+#include "views/MapFrm.h"
 #include "views/ChartFrm.h"
 #include "views/MapFrm.h"
 
@@ -61,9 +64,10 @@ void TMainForm::ConnectMenu() {
 
   connect(PreComputeMNU, &QAction::triggered, this, &TMainForm::PreComputeMNUClick);
   connect(SaveImageMNU, &QAction::triggered, this, &TMainForm::SaveImageMNUClick);
-  connect(MaxHoursMNU, &QAction::triggered, this, [this] { Batch_->MaxOverMaps(0); });
-  connect(MaxBandsMNU, &QAction::triggered, this, [this] { Batch_->MaxOverMaps(1); });
-  connect(MaxMaxMNU, &QAction::triggered, this, [this] { Batch_->MaxOverMaps(2); });
+  for (auto [item, kind] : {std::pair{MaxHoursMNU, mmHours}, {MaxBandsMNU, mmBands}, {MaxMaxMNU, mmBoth}})
+    connect(item, &QAction::triggered, this, [this, kind] {
+      if (Batch_->MaxOverMaps(kind)) MapFrame->ShowMaximum(kind);
+    });
   connect(GifsMNU, &QAction::triggered, this, [this] { Batch_->GenerateGifs(GifFolder()); });
 }
 

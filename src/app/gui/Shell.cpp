@@ -29,6 +29,15 @@ bool TQtShell::AskYesNo(QWidget* parent, const QString& title, const QString& te
          QMessageBox::Yes;
 }
 
+TAnswer TQtShell::AskYesNoCancel(QWidget* parent, const QString& title, const QString& text) {
+  switch (QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                QMessageBox::No)) {
+    case QMessageBox::Yes: return anYes;
+    case QMessageBox::No: return anNo;
+    default: return anCancel;  // Escape and the title bar's close button too
+  }
+}
+
 void TQtShell::ShowError(QWidget* parent, const QString& text) {
   ShowBox(parent, QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok, QMessageBox::Ok);
 }

@@ -12,11 +12,18 @@ class QWidget;
 
 namespace vx {
 
+enum TAnswer : int { anYes, anNo, anCancel };
+
 class IShell {
  public:
   virtual ~IShell() = default;
   // A warning with Yes and No; true for Yes.
   virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+  // A question with Yes, No and Cancel; No is the default button. A shell
+  // that cannot ask three ways asks Yes or No.
+  virtual TAnswer AskYesNoCancel(QWidget* parent, const QString& title, const QString& text) {
+    return AskYesNo(parent, title, text) ? anYes : anNo;
+  }
   virtual void ShowError(QWidget* parent, const QString& text) = 0;
   // Runs a dialog modally; true when it was accepted.
   virtual bool RunModal(QDialog& dialog) = 0;
@@ -32,6 +39,7 @@ class IShell {
 class TQtShell final : public IShell {
  public:
   bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+  TAnswer AskYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
   void ShowError(QWidget* parent, const QString& text) override;
   bool RunModal(QDialog& dialog) override;
   bool SaveImage(QWidget* parent, const TRgbImage& image) override;
