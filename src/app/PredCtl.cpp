@@ -188,11 +188,14 @@ void TPredictionController::AnimateStatus() {
 }
 
 void TPredictionController::UpdateTitle() {
+  // The program's own caption names the engine that answers.
+  const std::string programCaption =
+      std::string(kProgramCaption) + (Engine_->Builtin() ? " (built-in engine)" : " (voacapl)");
   std::string caption;
   switch (Page_) {
     case pgChart: {
       if (ChartFailed_) {
-        caption = kProgramCaption;
+        caption = programCaption;
         break;
       }
       std::string target = View_.CallText();
@@ -204,7 +207,7 @@ void TPredictionController::UpdateTitle() {
       caption = " S/N Ratio Prediction Map";
       break;
     default:
-      caption = std::string(kProgramCaption) + (Engine_->Builtin() ? " (built-in engine)" : " (voacapl)");
+      caption = programCaption;
   }
   View_.SetTitle(caption);
 }
