@@ -20,6 +20,9 @@ void THeadlessWindow::SetController(TPredictionController* controller) {
 
 TPredictionInputs THeadlessWindow::ReadInputs() const {
   TPredictionInputs in = Inputs;
+  // An emptied DX frame (an unknown call) reads 0 to clients, but is no
+  // position to compute a chart for.
+  if (Dx.empty()) in.Dx = kNoLocationPoint;
   in.MonthText = Solar.MonthText();
   in.Ssn = Solar.Ssn();
   in.Kp = Solar.Kp();

@@ -142,6 +142,11 @@ TEST_F(AutoAppFixture, CallSignSetsTheDxFrameAndAFrameEditClearsTheCall) {
   EXPECT_TRUE(window.CallRed);
   EXPECT_DOUBLE_EQ(app->DxLat(), 0.0);  // the emptied frame reads 0
   EXPECT_EQ(runner->Started, 0);
+  // ...but is no position: a chart is refused, not computed for 0 N 0 E.
+  app->PredictPoint();
+  EXPECT_EQ(runner->Started, 0);
+  EXPECT_EQ(Events(), std::vector<TClientEvent>{ceError});
+  EXPECT_NE(ctl->Status().Message.find("QQ is an unknown call"), std::string::npos) << ctl->Status().Message;
 }
 
 TEST_F(AutoAppFixture, ChartDataBeforeAnyPredictionIsZeros) { EXPECT_EQ(app->ChartData(), ZeroLines()); }
