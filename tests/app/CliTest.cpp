@@ -333,6 +333,22 @@ TEST(Cli, PrecomputeWarmsTheCacheThatAreaAnswersFrom) {
   }
 }
 
+TEST(Cli, TheBuiltInEngineAnswersWhatVantorVoacapWrites) {
+  // vantor-voacap standing where voacapl stands: decks, a child, the report
+  // read back. The figures must be the ones the engine computes in memory.
+  const std::string folder = " --itshfbc " + DataFolder();
+  for (const std::string job : {std::string(kPoint) + " --long", std::string(kArea) + " --no-cache"}) {
+    Result process = Cli(job + " --engine voacapl --voacap " + VX_VANTOR_VOACAP + folder);
+    Result memory = Cli(job + " --engine builtin" + folder);
+    ASSERT_EQ(process.code, 0) << process.err;
+    ASSERT_EQ(memory.code, 0) << memory.err;
+    const auto figures = [](const std::string& json) { return json.substr(json.find(", \"", json.find("\"engine\""))); };
+    EXPECT_NE(process.out.find("\"engine\": \"voacapl\""), std::string::npos);
+    EXPECT_NE(memory.out.find("\"engine\": \"builtin\""), std::string::npos);
+    EXPECT_EQ(figures(memory.out), figures(process.out)) << job;
+  }
+}
+
 TEST(Cli, TheBuiltInEngineFillsACacheOfItsOwn) {
   TRuntimeFolder runtime;
   std::filesystem::remove_all(Home() + "cache");
