@@ -83,6 +83,11 @@ class TRunnerHub {
   class TRunner : public vx::IProcessRunner {
    public:
     TRunner(TRunnerHub& hub, int id) : Hub_(hub), Id(id) {}
+    // A pool made again drops its runners: the hub forgets them.
+    ~TRunner() override {
+      Terminate();
+      std::erase(Hub_.Runners, this);
+    }
     void Run(const vx::TProcessCommand& command) override {
       Terminate();
       Hub_.Pending.push_back({this, command});
