@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test: the full build under
 # ctest, then everything again (the Qt parts too, offscreen, and every fuzz
-# target over its seeds) under AddressSanitizer and UndefinedBehaviorSanitizer.
+# target over its seeds) under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the built-in engine's many-threaded tests under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
