@@ -15,7 +15,7 @@
 #include "common/QtText.h"
 #include "manager/DLoader.h"
 #include "manager/Sources.h"
-#include "manager/StatusLabel.h"
+#include "common/StatusLabel.h"
 
 namespace vx {
 

@@ -41,7 +41,8 @@ struct TSilentShell : IShell {
 // What a control needs to show its text whole. A line edit needs room for
 // as many characters as it takes (ten at most: longer text scrolls).
 QSize Needed(QWidget* w) {
-  if (qobject_cast<QGroupBox*>(w)) return w->minimumSizeHint();
+  // A label that elides (a path) shows what fits and holds the rest as its tooltip.
+  if (qobject_cast<QGroupBox*>(w) || qobject_cast<TStatusLabel*>(w)) return w->minimumSizeHint();
   if (auto* e = qobject_cast<QLineEdit*>(w)) {
     const QString sample(std::min(e->maxLength(), 10), e->validator() ? QChar('8') : QChar('W'));
     return {e->fontMetrics().horizontalAdvance(sample) + 8, e->minimumSizeHint().height()};
@@ -150,6 +151,22 @@ TEST(MainFormLayout, NothingIsCutAtLargerFonts) {
     EXPECT_GT(form.maximumSize().height(), form.minimumSize().height());
   }
   QApplication::setFont(base);
+}
+
+TEST(MainFormLayout, ALongEnginePathNeverWidensTheWindow) {
+  TLayoutWindow window("long-path");
+  TMainForm& form = *window.Form;
+  ASSERT_TRUE(form.FormCreate());
+  form.show();
+  ShowPage(form, 3);
+  const QSize before = form.minimumSize();
+  const QString text = "voacapl answers (/" + QString("deep/").repeated(60) + "voacapl).";
+  form.EngineLabel->SetFullText(text);
+  QApplication::processEvents();
+  EXPECT_EQ(form.minimumSize(), before);
+  EXPECT_EQ(form.EngineLabel->toolTip(), text);
+  EXPECT_TRUE(form.EngineLabel->text().startsWith("voacapl answers (/deep/"));
+  EXPECT_TRUE(form.EngineLabel->text().endsWith("voacapl)."));
 }
 
 TEST(MainFormLayout, ALargerWindowShowsChartAndMapInWholeSteps) {

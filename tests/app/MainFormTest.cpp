@@ -424,7 +424,7 @@ TEST_F(MainFormTest, WithNothingInstalledTheBuiltInEngineAnswersTheFirstEnter) {
   choose(TEngineChoice::Voacapl);
   EXPECT_FALSE(form->Controller().Engine().Builtin());
   EXPECT_EQ(shell.Questions.size(), 1);
-  EXPECT_TRUE(form->EngineLabel->text().startsWith("None usable")) << form->EngineLabel->text().toStdString();
+  EXPECT_TRUE(form->EngineLabel->FullText().startsWith("None usable")) << form->EngineLabel->FullText().toStdString();
   choose(TEngineChoice::Auto);
   EXPECT_TRUE(form->Controller().Engine().Builtin());
   EXPECT_EQ(Status().State, stReady);

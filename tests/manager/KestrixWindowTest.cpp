@@ -19,7 +19,7 @@
 #include "manager/Job.h"
 #include "manager/MainForm.h"
 #include "manager/Sources.h"
-#include "manager/StatusLabel.h"
+#include "common/StatusLabel.h"
 #include "manager/UrlSettings.h"
 
 using namespace vx;

@@ -293,7 +293,7 @@ void TMainForm::ShowEngine() {
     text = "The built-in engine answers.";
   else
     text = "voacapl answers (" + QFile::decodeName(e.VoacapProgram().c_str()) + ").";
-  EngineLabel->setText(text);
+  EngineLabel->SetFullText(text);
   Ctl_->UpdateTitle();
 }
 

@@ -18,6 +18,7 @@
 #include "app/Settings.h"
 #include "app/SolarIndices.h"
 #include "app/SpaceWeather.h"
+#include "common/StatusLabel.h"
 #include "com/AutoView.h"
 #include "com/Geomira.h"
 #include "engine/Locator.h"
@@ -144,7 +145,7 @@ class TMainForm : public QMainWindow,
   QButtonGroup* MapStyleGroup;
   QButtonGroup* RadioGroup2;  // map resolution
   QComboBox* EngineBox;       // auto, built-in, voacapl
-  QLabel* EngineLabel;        // which engine answers
+  TStatusLabel* EngineLabel;  // which engine answers; a long path is elided
   std::array<QComboBox*, kBandCount> TxAntennaList{};  // index = band, 0 = 3.5 MHz
   std::array<QComboBox*, kBandCount> RxAntennaList{};
   std::array<QToolButton*, kBandCount> TxPatternBtn{};

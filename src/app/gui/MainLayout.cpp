@@ -305,7 +305,7 @@ QWidget* TMainForm::BuildSettingsTab() {
   EngineBox->setObjectName("EngineBox");
   EngineBox->addItems({"Automatic", "Built-in", "voacapl"});
   EngineBox->setToolTip("Automatic: voacapl when it is installed, else the built-in engine");
-  EngineLabel = new QLabel(engine);
+  EngineLabel = new TStatusLabel(engine);
   EngineLabel->setObjectName("EngineLabel");
   engineLayout->addWidget(EngineBox);
   engineLayout->addWidget(EngineLabel, 1);

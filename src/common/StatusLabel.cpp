@@ -1,4 +1,4 @@
-#include "manager/StatusLabel.h"
+#include "common/StatusLabel.h"
 
 #include <QEvent>
 #include <QFontMetrics>
