@@ -7,7 +7,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "app/gui/Shell.h"
+#include "gui/Shell.h"
 
 using namespace vx;
 

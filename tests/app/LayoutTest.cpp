@@ -18,8 +18,8 @@
 #include <QTest>
 #include <filesystem>
 
-#include "app/gui/MainForm.h"
-#include "app/gui/Shell.h"
+#include "gui/MainForm.h"
+#include "gui/Shell.h"
 #include "common/FileUtil.h"
 #include "views/ChartDraw.h"
 #include "views/ChartFrm.h"

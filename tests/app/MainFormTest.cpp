@@ -26,9 +26,9 @@
 
 #include "../engine/QtWait.h"
 #include "CountingRunner.h"
-#include "app/gui/MainForm.h"
-#include "app/gui/Shell.h"
-#include "app/gui/StatusImg.h"
+#include "gui/MainForm.h"
+#include "gui/Shell.h"
+#include "gui/StatusImg.h"
 #include "common/DayCount.h"
 #include "common/FileUtil.h"
 #include "common/Ini.h"

@@ -15,9 +15,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "app/shell/SafeShDown.h"
-#include "app/shell/SingleInstance.h"
-#include "app/shell/TrayIcon.h"
+#include "desktop/SafeShDown.h"
+#include "desktop/SingleInstance.h"
+#include "desktop/TrayIcon.h"
 
 using namespace vx;
 

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 #include "app/Version.h"
-#include "app/shell/SingleInstance.h"
+#include "desktop/SingleInstance.h"
 
 using namespace vx;
 

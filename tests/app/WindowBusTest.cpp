@@ -23,9 +23,9 @@
 
 #include "../com/BusTestUtil.h"
 #include "CountingRunner.h"
-#include "app/gui/MainForm.h"
-#include "app/gui/Shell.h"
-#include "app/gui/WindowService.h"
+#include "gui/MainForm.h"
+#include "gui/Shell.h"
+#include "gui/WindowService.h"
 #include "com/BusNames.h"
 #include "com/ServiceFile.h"
 #include "common/FileUtil.h"

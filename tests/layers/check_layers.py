@@ -1,27 +1,32 @@
 #!/usr/bin/env python3
-"""Fails when a file under src/ includes a header of a layer it may not use."""
+"""Fails when a file under src/ includes a header of a layer it may not use.
+
+The layers come from the table in cmake/Layers.cmake (VX_LAYER_TABLE)."""
 import pathlib
 import re
 import sys
 
-# Folder -> folders whose headers it may include (its own included).
-BELOW = {
-    "common": {"common"},
-    "refdata": {"common", "refdata"},
-    "geo": {"common", "geo"},
-    "model": {"common", "model"},
-    "voacap": {"common", "refdata", "model", "engine", "voacap"},
-    "engine": {"common", "refdata", "geo", "model", "engine"},
-    "views": {"common", "refdata", "geo", "model", "engine", "views"},
-    "app": {"common", "refdata", "geo", "model", "engine", "views", "app", "com"},
-    "com": {"common", "refdata", "geo", "model", "engine", "views", "app", "com"},
-    "manager": {"common", "refdata", "manager"},
-}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([A-Za-z0-9_]+)/', re.M)
 
 
-def main(src: pathlib.Path) -> int:
+TABLE = re.compile(r"set\(VX_LAYER_TABLE\s*(.*?)\)", re.S)
+ENTRY = re.compile(r'"([A-Za-z0-9_]+):\s*([A-Za-z0-9_ ]*)"')
+
+
+def read_table(layers_cmake: pathlib.Path) -> dict:
+    """Folder -> folders whose headers it may include (its own included)."""
+    body = TABLE.search(layers_cmake.read_text(encoding="utf-8"))
+    if not body:
+        raise SystemExit(f"{layers_cmake}: no VX_LAYER_TABLE")
+    return {m.group(1): set(m.group(2).split()) for m in ENTRY.finditer(body.group(1))}
+
+
+def main(src: pathlib.Path, layers_cmake: pathlib.Path) -> int:
+    BELOW = read_table(layers_cmake)
     bad = []
+    for layer, allowed in sorted(BELOW.items()):
+        if layer not in allowed:
+            bad.append(f"{layers_cmake}: {layer} may not include its own headers")
     for path in sorted(src.rglob("*")):
         if path.suffix not in (".h", ".hpp", ".cpp", ".cc"):
             continue
@@ -40,4 +45,4 @@ def main(src: pathlib.Path) -> int:
 
 
 if __name__ == "__main__":
-    sys.exit(main(pathlib.Path(sys.argv[1])))
+    sys.exit(main(pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])))

@@ -17,9 +17,9 @@
 #include <iostream>
 
 #include "app/Version.h"
-#include "app/gui/MainForm.h"
-#include "app/gui/Shell.h"
-#include "engine/AntDlg.h"
+#include "gui/MainForm.h"
+#include "gui/Shell.h"
+#include "views/AntDlg.h"
 
 namespace {
 

@@ -1,0 +1,302 @@
+#include "cli/CliEngine.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QSocketNotifier>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "common/Ini.h"
+#include "common/Location.h"
+#include "common/Paths.h"
+#include "common/TextUtil.h"
+#include "app/Version.h"
+#include "engine/Process.h"
+
+namespace vx::cli {
+
+const std::vector<std::string>& CommonOptionNames() {
+  static const std::vector<std::string> names = {"home",       "dx",     "year",    "month",    "ssn",
+                                                 "power",      "long",   "tx-antenna", "rx-antenna", "voacap", "engine",
+                                                 "itshfbc",    "deck",   "band",    "hour",     "grid",
+                                                 "no-cache"};
+  return names;
+}
+
+bool ParsePoint(const std::string& option, const std::string& text, int32_t& lat, int32_t& lon,
+                std::string& error) {
+  const std::string form = "--" + option + " LAT,LON: ";
+  size_t comma = text.find(',');
+  if (comma == std::string::npos) {
+    error = form + "expected two decimal numbers separated by a comma, got '" + text + "'";
+    return false;
+  }
+  auto la = ParseDouble(Trim(std::string_view(text).substr(0, comma)));
+  auto lo = ParseDouble(Trim(std::string_view(text).substr(comma + 1)));
+  if (!la || !lo) {
+    error = form + "'" + text + "' is not two decimal numbers (north and east positive)";
+    return false;
+  }
+  if (!(*la >= -90 && *la <= 90)) {
+    error = form + "latitude " + std::string(Trim(std::string_view(text).substr(0, comma))) +
+            " is out of range (-90 to 90, north positive)";
+    return false;
+  }
+  if (!(*lo >= -180 && *lo <= 180)) {
+    error = form + "longitude " + std::string(Trim(std::string_view(text).substr(comma + 1))) +
+            " is out of range (-180 to 180, east positive)";
+    return false;
+  }
+  lat = RoundToInt32(*la * 180);
+  lon = RoundToInt32(*lo * 180);
+  return true;
+}
+
+namespace {
+
+bool IntOption(const TArgs& args, const char* name, long long lo, long long hi, bool required, int32_t& out,
+               std::string& error) {
+  auto v = args.Value(name);
+  if (!v) {
+    if (required) error = std::string("missing --") + name;
+    return !required;
+  }
+  auto n = ParseInt(Trim(*v));
+  if (!n || *n < lo || *n > hi) {
+    error = std::string("--") + name + " must be a whole number from " + std::to_string(lo) + " to " +
+            std::to_string(hi);
+    return false;
+  }
+  out = static_cast<int32_t>(*n);
+  return true;
+}
+
+}  // namespace
+
+// The common options that mean nothing to a batch, which names its maps by
+// lists and never runs a single deck.
+static bool OnlyForOneJob(const std::string& name) {
+  return name == "dx" || name == "band" || name == "hour" || name == "deck" || name == "no-cache";
+}
+
+bool ParseJobOptions(const TArgs& args, TJobKind kind, TJobOptions& out, std::string& error,
+                     const std::vector<std::string>& extraNames) {
+  if (!args.Error().empty()) {
+    error = args.Error();
+    return false;
+  }
+  const bool area = kind != TJobKind::Point;
+  const bool batch = kind == TJobKind::Batch;
+  std::vector<std::string> known;
+  for (const auto& name : CommonOptionNames())
+    if (!batch || !OnlyForOneJob(name)) known.push_back(name);
+  known.insert(known.end(), extraNames.begin(), extraNames.end());
+  auto unknown = args.Unknown(known);
+  if (!unknown.empty() || !args.Positional().empty()) {
+    error = "unknown argument " + (unknown.empty() ? args.Positional()[0] : unknown[0]);
+    return false;
+  }
+  TVoaInputs& in = out.Inputs;
+  auto home = args.Value("home");
+  if (!home) {
+    error = "--home LAT,LON is required (decimal degrees, north and east positive)";
+    return false;
+  }
+  if (!ParsePoint("home", *home, in.TxLat, in.TxLon, error)) return false;
+  if (area && args.Value("dx")) {
+    error = "--dx has no effect on a map (use --path DXLAT,DXLON to draw the path)";
+    return false;
+  }
+  if (!area) {
+    auto dx = args.Value("dx");
+    if (!dx) {
+      error = "--dx LAT,LON is required (decimal degrees, north and east positive)";
+      return false;
+    }
+    if (!ParsePoint("dx", *dx, in.RxLat, in.RxLon, error)) return false;
+  }
+  if (!IntOption(args, "year", 1900, 2200, !area, in.Year, error) ||
+      !IntOption(args, "month", 1, 12, true, in.Month, error) ||
+      !IntOption(args, "ssn", 0, 999, true, in.Ssn, error) ||
+      !IntOption(args, "power", 1, 10000000, false, in.TxPower, error))
+    return false;
+  if (area) {
+    if (batch) in.GridSize = 16;
+    if ((!batch && (!IntOption(args, "band", 0, 7, true, in.Band, error) ||
+                    !IntOption(args, "hour", 0, 23, true, in.Hour, error))) ||
+        !IntOption(args, "grid", 16, 61, !batch, in.GridSize, error))
+      return false;
+    if (in.GridSize != 16 && in.GridSize != 31 && in.GridSize != 61) {
+      error = "--grid must be 16, 31 or 61";
+      return false;
+    }
+  }
+  in.LongPath = args.Flag("long");
+  if (auto a = args.Value("tx-antenna")) out.TxAntenna = *a;
+  if (auto a = args.Value("rx-antenna")) out.RxAntenna = *a;
+  out.DeckOnly = args.Flag("deck");
+  out.NoCache = args.Flag("no-cache");
+
+  // The settings file names the installation unless the command line does.
+  TIniFile settings = TIniFile::Load(SettingsFile("Vantor"));
+  out.Setup = ReadVoacapSetup(settings);
+  return ApplyEngineOptions(args, out.Setup, error);
+}
+
+bool ApplyEngineOptions(const TArgs& args, TVoacapSetup& setup, std::string& error) {
+  if (auto v = args.Value("voacap")) setup.Program = *v;
+  if (auto v = args.Value("itshfbc")) setup.DataFolder = *v;
+  if (auto v = args.Value("engine"); v && !ParseEngineChoice(*v, setup.Engine)) {
+    error = "--engine must be auto, builtin or voacapl";
+    return false;
+  }
+  return true;
+}
+
+TAlStringList AntennaListOf(const TJobOptions& options, TVoaInputs& inputs) {
+  TAlStringList list;
+  list.Add(options.TxAntenna);
+  if (options.RxAntenna != options.TxAntenna) list.Add(options.RxAntenna);
+  for (int b = 0; b < kBandCount; ++b) {
+    inputs.TxAntenna[b] = 0;
+    inputs.RxAntenna[b] = list.IndexOf(options.RxAntenna);
+  }
+  return list;
+}
+
+namespace {
+
+// "Dec 2026" as the month panel shows it.
+std::string MonthText(int month, int year) {
+  static const char* const kNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  return std::string(kNames[(month - 1) % 12]) + " " + std::to_string(year);
+}
+
+int ResolutionOf(int gridSize) { return gridSize == 61 ? 0 : gridSize == 31 ? 1 : 2; }
+
+}  // namespace
+
+std::unique_ptr<TCliSession> MakeSession(const TJobOptions& options, const std::string& cacheFolder,
+                                         std::string& error) {
+  auto engine = std::make_unique<TVoaEngine>(std::make_unique<TProcess>(), options.Setup);
+  engine->CheckInstallation();
+  if (engine->Status() != vsReady) {
+    auto box = engine->StatusMessageBox();
+    error = engine->StatusText();
+    if (!box.Detail.empty()) error += "\n" + box.Detail;
+    return nullptr;
+  }
+  const int tx = engine->AntennaFiles().IndexOf(options.TxAntenna);
+  const int rx = engine->AntennaFiles().IndexOf(options.RxAntenna);
+  if (tx < 0 || rx < 0) {
+    error = "antenna file " + (tx < 0 ? options.TxAntenna : options.RxAntenna) + " not found in " +
+            engine->AntennaFolder();
+    return nullptr;
+  }
+  auto session = std::make_unique<TCliSession>();
+  const TVoaInputs& in = options.Inputs;
+  TPredictionInputs& p = session->View.Inputs;
+  p.Home = TLocation{in.TxLon, in.TxLat};
+  p.Dx = TLocation{in.RxLon, in.RxLat};
+  p.LongPath = in.LongPath;
+  p.MonthText = MonthText(in.Month, in.Year);
+  p.Ssn = in.Ssn;
+  p.UseKp = false;
+  p.TxPower = in.TxPower;
+  p.TxAntenna.fill(tx);
+  p.RxAntenna.fill(rx);
+  p.MapResolution = ResolutionOf(in.GridSize);
+  p.MapBand = in.Band;
+  p.MapHour = in.Hour;
+  session->Controller = std::make_unique<TPredictionController>(std::move(engine), cacheFolder, session->View);
+  return session;
+}
+
+namespace {
+
+// SIGINT and SIGTERM end the child first: it would otherwise go on writing
+// into the data folder beside the next run. The handler only writes the
+// signal's number into a pipe; the event loop does the rest.
+int gStopPipe[2] = {-1, -1};
+
+void StopSignalArrived(int sig) {
+  const unsigned char b = static_cast<unsigned char>(sig);
+  [[maybe_unused]] auto n = ::write(gStopPipe[1], &b, 1);
+}
+
+}  // namespace
+
+void OnStopSignal(QObject& context, std::function<void()> fn) {
+  if (gStopPipe[0] < 0) {
+    if (::pipe2(gStopPipe, O_CLOEXEC) != 0) return;
+    struct sigaction sa {};
+    sa.sa_handler = StopSignalArrived;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+  }
+  auto* notifier = new QSocketNotifier(gStopPipe[0], QSocketNotifier::Read, &context);
+  QObject::connect(notifier, &QSocketNotifier::activated, &context, [fn = std::move(fn)] {
+    unsigned char sig = 0;
+    [[maybe_unused]] auto n = ::read(gStopPipe[0], &sig, 1);
+    fn();
+    std::fflush(nullptr);
+    ::_exit(128 + sig);
+  });
+}
+
+int PrintVersion(const std::vector<std::string>& argv) {
+  TArgs args(argv, {});
+  std::string error;
+  TVoacapSetup setup = ReadVoacapSetup(TIniFile::Load(SettingsFile("Vantor")));
+  if (!args.Error().empty() || !args.Unknown({"engine", "voacap", "itshfbc"}).empty() || !args.Positional().empty() ||
+      !ApplyEngineOptions(args, setup, error)) {
+    std::cerr << "vantor-cli --version: " << (error.empty() ? "takes only --engine, --voacap and --itshfbc" : error)
+              << "\n";
+    return 2;
+  }
+  std::cout << "vantor-cli " << kVantorVersion << "\n";
+  TVoaEngine engine(nullptr, setup);
+  engine.CheckInstallation();
+  std::cout << "engine: ";
+  if (engine.Status() != vsReady)
+    std::cout << "none (" << engine.StatusText() << ")";
+  else if (engine.Builtin())
+    std::cout << engine.EngineName() << " (in this program)";
+  else
+    std::cout << engine.EngineName() << " (" << engine.VoacapProgram() << ")";
+  std::cout << ", choice " << EngineChoiceName(setup.Engine) << std::endl;
+  return engine.Status() == vsReady ? 0 : 1;
+}
+
+bool HelpRequested(const std::vector<std::string>& args) {
+  for (const auto& a : args)
+    if (a == "--help" || a == "-h") return true;
+  return false;
+}
+
+void RunToEnd(TCliSession& session, bool area) {
+  QEventLoop loop;
+  TPredictionController& ctl = *session.Controller;
+  OnStopSignal(loop, [&ctl] { ctl.CancelPrediction(); });  // kills the child and waits for it
+  ctl.Engine().OnWaiting = [](TVoaEngine& e) {
+    std::cerr << "Waiting for another VOACAP run in " << e.VoacapFolder() << " to finish..." << std::endl;
+  };
+  // The events the controller queues have no clients here; the loop ends
+  // when the indicator stops spinning.
+  session.View.OnStatusChanged = [&] {
+    if (ctl.Status().State != stComputing) loop.quit();
+  };
+  area ? ctl.ComputeMap() : ctl.ComputeChart();
+  if (ctl.Status().State == stComputing) loop.exec();
+  session.View.OnStatusChanged = nullptr;
+  ctl.TakeClientEvents();
+}
+
+}  // namespace vx::cli

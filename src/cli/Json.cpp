@@ -1,0 +1,71 @@
+#include "cli/Json.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "common/Cp1252.h"
+#include "common/TextUtil.h"
+
+namespace vx::cli {
+
+std::string JsonNumber(float v) {
+  if (IsResetValue(v) || !std::isfinite(v)) return "null";
+  char buf[32];
+  auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
+  return ec == std::errc() ? std::string(buf, p) : "null";
+}
+
+std::string JsonString(const std::string& s) {
+  std::string out = "\"";
+  for (unsigned char c : s) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      out += "\\u00" + std::string(1, "0123456789abcdef"[c >> 4]) + "0123456789abcdef"[c & 15];
+    } else if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      AppendUtf8(out, Cp1252ToCodePoint(c));
+    }
+  }
+  return out + "\"";
+}
+
+static std::string Head(const TJsonHead& head) {
+  return "{\"status\": " + std::to_string(int(head.Status)) + ", \"statusText\": " + JsonString(head.StatusText) +
+         ", \"engine\": " + JsonString(head.Engine);
+}
+
+std::string PointJson(const TJsonHead& head, const TPointResults& r) {
+  std::string o = Head(head) + ", \"muf\": [";
+  for (int h = 0; h < TPointResults::kHours; ++h) o += (h ? ", " : "") + JsonNumber(r.Muf[h]);
+  o += "], \"rows\": [";
+  for (int f = TPointResults::kMinMHz; f <= TPointResults::kMaxMHz; ++f) {
+    o += f > TPointResults::kMinMHz ? ",\n  " : "\n  ";
+    o += "{\"mhz\": " + std::to_string(f) + ", \"snr\": [";
+    for (int h = 0; h < TPointResults::kHours; ++h) o += (h ? ", " : "") + JsonNumber(r.Snr[f][h]);
+    o += "], \"elevation\": [";
+    for (int h = 0; h < TPointResults::kHours; ++h) o += (h ? ", " : "") + JsonNumber(r.Elevation[f][h]);
+    o += "], \"mode\": [";
+    for (int h = 0; h < TPointResults::kHours; ++h) o += (h ? ", " : "") + JsonString(r.Mode[f][h]);
+    o += "]}";
+  }
+  return o + "]}";
+}
+
+std::string AreaJson(const TJsonHead& head, const TVoaGrid& grid) {
+  std::string o = Head(head) + ", \"n\": " + std::to_string(grid.size()) + ", \"cells\": [";
+  for (size_t i = 0; i < grid.size(); ++i) {
+    o += i ? ",\n  [" : "\n  [";
+    for (size_t j = 0; j < grid[i].size(); ++j) {
+      const TVoaGridCell& c = grid[i][j];
+      o += (j ? ", " : "") + std::string("{\"snr\": ") + JsonNumber(c.Snr) + ", \"elevation\": " +
+           JsonNumber(c.Elevation) + ", \"muf\": " + JsonNumber(c.Muf) + ", \"mode\": " + JsonString(c.Mode) + "}";
+    }
+    o += "]";
+  }
+  return o + "]}";
+}
+
+}  // namespace vx::cli

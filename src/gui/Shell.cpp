@@ -1,0 +1,57 @@
+#include "gui/Shell.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "views/SaveImg.h"
+
+namespace vx {
+
+namespace {
+
+// Messages name files, commands and web addresses: their text can be
+// selected and copied.
+int ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton preferred) {
+  QMessageBox box(icon, title, text, buttons, parent);
+  box.setDefaultButton(preferred);
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  return box.exec();
+}
+
+}  // namespace
+
+bool TQtShell::AskYesNo(QWidget* parent, const QString& title, const QString& text) {
+  return ShowBox(parent, QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+         QMessageBox::Yes;
+}
+
+TAnswer TQtShell::AskYesNoCancel(QWidget* parent, const QString& title, const QString& text) {
+  switch (QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                QMessageBox::No)) {
+    case QMessageBox::Yes: return anYes;
+    case QMessageBox::No: return anNo;
+    default: return anCancel;  // Escape and the title bar's close button too
+  }
+}
+
+void TQtShell::ShowError(QWidget* parent, const QString& text) {
+  ShowBox(parent, QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool TQtShell::RunModal(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
+
+bool TQtShell::SaveImage(QWidget* parent, const TRgbImage& image) { return SaveImageMNUClick(parent, image); }
+
+void TQtShell::OpenUrl(const QString& url) {
+  if (QDesktopServices::openUrl(QUrl(url))) return;
+  // No browser (or none that would start): the address, to copy by hand.
+  ShowBox(QApplication::activeWindow(), QMessageBox::Information, QApplication::applicationName(),
+          "No web browser could be opened for this address. Copy it into a browser:\n\n" + url, QMessageBox::Ok,
+          QMessageBox::Ok);
+}
+
+}  // namespace vx
