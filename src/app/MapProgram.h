@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/VoaTypes.h"
+#include "views/MapDraw.h"
 
 namespace vx {
 
@@ -18,6 +19,22 @@ class IMapProgram {
   virtual bool SetActive(bool on) = 0;
   // The map just shown (only while active).
   virtual void SendMap(const TVoaGrid& grid) = 0;
+};
+
+// What the map program's client needs of the front end that shows the map.
+class IGeomiraHost {
+ public:
+  virtual ~IGeomiraHost() = default;
+  // The map view's normalised grid (empty while it holds no map).
+  virtual const TNormGrid& MapField() const = 0;
+  // The mouse at pixel (x, y) of the map view: the readout goes onto the
+  // status bar as for a mouse over the map; returns the text of panel 2.
+  virtual std::string MapMouseMove(int x, int y) = 0;
+  // The client let go on its own (asked to, or the program went away or
+  // stopped answering): release the toggle.
+  virtual void MapProgramLeft() = 0;
+  // The program refused a later map; the connection stays.
+  virtual void MapProgramError(const std::string& text) = 0;
 };
 
 class TNoMapProgram final : public IMapProgram {

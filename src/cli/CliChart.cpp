@@ -37,7 +37,7 @@ int CliChart(const std::vector<std::string>& argv) {
   if (options.DeckOnly) return Usage("--deck is an option of predict");
   if (!WantsImage(args)) return Usage("--png FILE or --bmp FILE is required");
 
-  auto session = MakeSession(options, std::string(), error);
+  auto session = OpenJobSession(options, std::string(), error);
   if (!session) {
     std::cerr << error << "\n";
     return 1;

@@ -182,9 +182,17 @@ int ResolutionOf(int gridSize) { return gridSize == 61 ? 0 : gridSize == 31 ? 1 
 
 }  // namespace
 
-std::unique_ptr<TCliSession> MakeSession(const TJobOptions& options, const std::string& cacheFolder,
-                                         std::string& error) {
-  auto engine = std::make_unique<TVoaEngine>(std::make_unique<TProcess>(), options.Setup);
+std::unique_ptr<TCliSession> OpenJobSession(const TJobOptions& options, const std::string& cacheFolder,
+                                            std::string& error) {
+  TSessionSetup setup;
+  setup.DataFolder = ShippedDataFolder();
+  setup.CacheFolder = cacheFolder;
+  setup.Voacap = options.Setup;
+  TSessionServices services;
+  services.Runner = std::make_unique<TProcess>();
+  auto session = std::make_unique<TCliSession>();
+  session->Model = MakeSession(std::move(setup), std::move(services));
+  TVoaEngine* engine = &session->Model->Engine();
   engine->CheckInstallation();
   if (engine->Status() != vsReady) {
     auto box = engine->StatusMessageBox();
@@ -199,11 +207,12 @@ std::unique_ptr<TCliSession> MakeSession(const TJobOptions& options, const std::
             engine->AntennaFolder();
     return nullptr;
   }
-  auto session = std::make_unique<TCliSession>();
   const TVoaInputs& in = options.Inputs;
-  TPredictionInputs& p = session->View.Inputs;
+  TPredictionInputs& p = session->Model->Inputs;
   p.Home = TLocation{in.TxLon, in.TxLat};
+  // The exact position (a frame would hold whole degrees).
   p.Dx = TLocation{in.RxLon, in.RxLat};
+  session->Model->Dx = FormatCoordinates(p.Dx);
   p.LongPath = in.LongPath;
   p.MonthText = MonthText(in.Month, in.Year);
   p.Ssn = in.Ssn;
@@ -214,7 +223,6 @@ std::unique_ptr<TCliSession> MakeSession(const TJobOptions& options, const std::
   p.MapResolution = ResolutionOf(in.GridSize);
   p.MapBand = in.Band;
   p.MapHour = in.Hour;
-  session->Controller = std::make_unique<TPredictionController>(std::move(engine), cacheFolder, session->View);
   return session;
 }
 
@@ -283,19 +291,19 @@ bool HelpRequested(const std::vector<std::string>& args) {
 
 void RunToEnd(TCliSession& session, bool area) {
   QEventLoop loop;
-  TPredictionController& ctl = *session.Controller;
+  TPredictionController& ctl = session.Controller();
   OnStopSignal(loop, [&ctl] { ctl.CancelPrediction(); });  // kills the child and waits for it
   ctl.Engine().OnWaiting = [](TVoaEngine& e) {
     std::cerr << "Waiting for another VOACAP run in " << e.VoacapFolder() << " to finish..." << std::endl;
   };
   // The events the controller queues have no clients here; the loop ends
   // when the indicator stops spinning.
-  session.View.OnStatusChanged = [&] {
+  session.Model->OnStatusChanged = [&] {
     if (ctl.Status().State != stComputing) loop.quit();
   };
   area ? ctl.ComputeMap() : ctl.ComputeChart();
   if (ctl.Status().State == stComputing) loop.exec();
-  session.View.OnStatusChanged = nullptr;
+  session.Model->OnStatusChanged = nullptr;
   ctl.TakeClientEvents();
 }
 

@@ -9,8 +9,8 @@
 
 #include <QObject>
 
-#include "app/HeadlessView.h"
 #include "app/PredCtl.h"
+#include "app/WindowModel.h"
 #include "cli/Cli.h"
 #include "engine/VoaEng.h"
 
@@ -58,15 +58,17 @@ inline bool ParseJobOptions(const TArgs& args, bool area, TJobOptions& out, std:
 
 // The command line's front end: its inputs, and the controller over an
 // engine on the located installation.
+// The model holds the job's inputs itself: no month is shown, so they are
+// read as set.
 struct TCliSession {
-  THeadlessView View;
-  std::unique_ptr<TPredictionController> Controller;
-  const TVoaEngine& Engine() const { return Controller->Engine(); }
+  std::unique_ptr<TWindowModel> Model;
+  TPredictionController& Controller() { return Model->Controller(); }
+  const TVoaEngine& Engine() const { return Model->Controller().Engine(); }
 };
 
 // A session with the antennas chosen by name; null (and a message) when the
 // installation is not usable. An empty cacheFolder turns the cache off.
-std::unique_ptr<TCliSession> MakeSession(const TJobOptions& options, const std::string& cacheFolder,
+std::unique_ptr<TCliSession> OpenJobSession(const TJobOptions& options, const std::string& cacheFolder,
                                          std::string& error);
 
 // Runs fn when SIGINT or SIGTERM arrives (from the event loop, never from

@@ -115,14 +115,14 @@ int CliPrecompute(const std::vector<std::string>& argv) {
   }
 
   const std::string cache = AreaCacheFolder();
-  auto session = MakeSession(options, cache, error);
+  auto session = OpenJobSession(options, cache, error);
   if (!session) {
     std::cerr << error << "\n";
     return 1;
   }
   // The inputs exactly as a map request would key them, so that
   // `vantor-cli area` finds what this fills.
-  session->Controller->SyncEngineInputs();
+  session->Controller().SyncEngineInputs();
   const TVoaInputs base = session->Engine().Inputs();
   TVoaWorkerPool pool(MakeProcessRunner, poolSetup);
   if (!pool.Prepare(session->Engine(), error)) {

@@ -137,7 +137,7 @@ int Run(const std::vector<std::string>& argv, bool area) {
 
   // Point predictions are never cached; maps are unless --no-cache.
   const std::string cache = area && !options.NoCache ? AreaCacheFolder() : std::string();
-  auto session = MakeSession(options, cache, error);
+  auto session = OpenJobSession(options, cache, error);
   if (!session) {
     std::cerr << error << "\n";
     return 1;

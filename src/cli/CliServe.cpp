@@ -12,12 +12,12 @@
 #include "cli/Cli.h"
 #include "cli/CliEngine.h"
 #include "com/AutoHost.h"
-#include "com/HeadlessWindow.h"
+#include "app/Session.h"
+#include "app/WindowModel.h"
 #include "common/Ini.h"
 #include "common/Paths.h"
 #include "common/TextUtil.h"
 #include "engine/Process.h"
-#include "refdata/CallParser.h"
 
 namespace vx::cli {
 
@@ -52,45 +52,34 @@ int CliServe(const std::vector<std::string>& argv) {
   if (!siblingMs) return Usage("--sibling-timeout takes milliseconds (1..600000)");
   const bool byBus = args.Flag("automation");
 
-  TIniFile settings = TIniFile::Load(SettingsFile("Vantor"));
-  TVoacapSetup setup = ReadVoacapSetup(settings);
+  TSessionSetup setup = LoadSessionSetup();
+  if (args.Flag("no-cache")) setup.CacheFolder.clear();
   std::string error;
-  if (!ApplyEngineOptions(args, setup, error)) return Usage(error);
-  auto engine = std::make_unique<TVoaEngine>(std::make_unique<TProcess>(), setup);
-  engine->CheckInstallation();
-  if (engine->Status() != vsReady) {
-    std::cerr << "vantor-cli serve: " << engine->StatusText() << "\n";
-    return 1;
-  }
+  if (!ApplyEngineOptions(args, setup.Voacap, error)) return Usage(error);
 
   // The window as it opens: the current month of the sunspot table, the
-  // first antenna of each list (the isotropic one when the list has it).
+  // isotropic antenna on every band.
   TAutomationHost host(QDBusConnection::sessionBus(), int(*siblingMs));
-  THeadlessWindow window(host.Monitor);
+  TSessionServices services;
+  services.Monitor = &host.Monitor;
+  services.MapProgram = &host.MapProgram;
+  services.Runner = std::make_unique<TProcess>();
+  std::unique_ptr<TWindowModel> model = MakeSession(std::move(setup), std::move(services));
+  const TSessionStart start = OpenSession(*model);
+  for (const std::string& warning : start.Warnings) std::cerr << "vantor-cli serve: " << warning << "\n";
+  if (!start.Ready) {
+    std::cerr << "vantor-cli serve: " << model->Engine().StatusText() << "\n";
+    return 1;
+  }
+  TWindowModel& window = *model;
   window.Visible = !byBus;
-  window.Solar.LoadSsnTable(ShippedDataFolder() + "SSN.dat");
-  if (auto refused = RefusedLinesMessage(ShippedDataFolder() + "SSN.dat", window.Solar.Months()); !refused.empty())
-    std::cerr << "vantor-cli serve: " << refused << "\n";
-  window.Solar.StepMonth(TStepDirection::sdCurrent, window.Inputs.MapHour);
-  const int iso = std::max(0, engine->AntennaFiles().IndexOf("ISOTROPE.ant"));
-  window.Inputs.TxAntenna.fill(iso);
-  window.Inputs.RxAntenna.fill(iso);
-  TCallParser parser(TCallParserVariant::pvMain);
-  parser.SetPrefixFile(ShippedDataFolder() + "Prefix.lst");
-  parser.SetCallFile(ShippedDataFolder() + "Call.lst");
-
-  TPredictionController controller(std::move(engine), args.Flag("no-cache") ? std::string() : AreaCacheFolder(),
-                                   window);
-  controller.SetCallParser(&parser);
-  window.SetController(&controller);
   window.SetPost([](std::function<void()> work) {
     QTimer::singleShot(0, QCoreApplication::instance(), std::move(work));
   });
   host.MapProgram.SetHost(&window);
-  window.SetMapProgram(&host.MapProgram);
 
   QString refused;
-  if (!host.Serve(controller, window, window, byBus ? TStartKind::skBus : TStartKind::skUser, *idleSeconds * 1000,
+  if (!host.Serve(window.Controller(), window, window, byBus ? TStartKind::skBus : TStartKind::skUser, *idleSeconds * 1000,
                   refused)) {
     std::cerr << "vantor-cli serve: " << refused.toStdString() << "\n";
     return 1;

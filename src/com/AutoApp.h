@@ -7,7 +7,7 @@
 
 #include "app/PredCtl.h"
 #include "com/AutoTarget.h"
-#include "com/AutoView.h"
+#include "app/AutomationView.h"
 
 namespace vx {
 
@@ -17,7 +17,7 @@ inline constexpr int32_t kVantorVersionNumber = VANTOR_VERSION_MAJOR * 65536 + V
 class TVantorApp final : public IAutomationTarget {
  public:
   // inputs and window are normally the same object (the window, or
-  // THeadlessWindow); version is major * 65536 + minor.
+  // the window model); version is major * 65536 + minor.
   TVantorApp(TPredictionController& controller, IPredictionView& inputs, IAutomationView& window, int32_t version);
 
   // The SNR rows ChartData reads, in band order: the whole megahertz of each

@@ -52,22 +52,6 @@ class IGeomiraLink {
   virtual void Watch(IGeomiraEvents* events) = 0;
 };
 
-// What the client needs of the window.
-class IGeomiraHost {
- public:
-  virtual ~IGeomiraHost() = default;
-  // The map view's normalised grid (empty while it holds no map).
-  virtual const TNormGrid& MapField() const = 0;
-  // The mouse at pixel (x, y) of the map view: the readout goes onto the
-  // status bar as for a mouse over the map; returns the text of panel 2.
-  virtual std::string MapMouseMove(int x, int y) = 0;
-  // The client let go on its own (asked to, or the program went away or
-  // stopped answering): release the toggle.
-  virtual void MapProgramLeft() = 0;
-  // The program refused a later map; the connection stays.
-  virtual void MapProgramError(const std::string& text) = 0;
-};
-
 class TGeomiraControl final : public IMapProgram, private IGeomiraEvents {
  public:
   // The host may come later (the window is made after its services).

@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
   services.Shell = &shell;
   services.Monitor = &automation.Monitor;
   services.MapProgram = &automation.MapProgram;
-  TMainForm form(LoadMainFormSetup(), std::move(services));
+  TMainForm form(LoadSessionSetup(), std::move(services));
   automation.MapProgram.SetHost(&form);
   TAntennaDialog antennaDialog(&form);
   QObject::connect(&form, &TMainForm::PatternRequested, &antennaDialog,

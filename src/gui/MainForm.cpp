@@ -86,18 +86,7 @@ class TClickFilter : public QObject {
 
 }  // namespace
 
-TMainFormSetup LoadMainFormSetup() {
-  TMainFormSetup setup;
-  setup.DataFolder = ShippedDataFolder();
-  setup.CacheFolder = AreaCacheFolder();
-  setup.SettingsFile = SettingsFile(kVantorName);
-  const TIniFile ini = TIniFile::Load(setup.SettingsFile);
-  setup.Voacap = ReadVoacapSetup(ini);
-  setup.Settings = ReadSettings(ini);
-  return setup;
-}
-
-TMainForm::TMainForm(TMainFormSetup setup, TMainFormServices services, QWidget* parent)
+TMainForm::TMainForm(TSessionSetup setup, TMainFormServices services, QWidget* parent)
     : QMainWindow(parent),
       Setup_(std::move(setup)),
       Services_(WithDefaults(std::move(services))),
@@ -119,21 +108,12 @@ TMainForm::TMainForm(TMainFormSetup setup, TMainFormServices services, QWidget* 
 TMainForm::~TMainForm() { Services_.Monitor->SetListener(nullptr); }
 
 bool TMainForm::FormCreate() {
-  Ctl_->Engine().CheckInstallation();
+  const TSessionStart start = OpenSession(Setup_, {Ctl_->Engine(), Parser_, Solar_, MapHour()});
   EngineBox->setCurrentIndex(int(Setup_.Voacap.Engine));
   ShowEngine();
-  MakeDirectories(Setup_.CacheFolder);
   Services_.Monitor->SetListener(this);
-  // The reference folder's lists first; those shipped with the program
-  // replace them when they load.
-  Parser_.LoadDefaultFiles();
-  Parser_.SetPrefixFile(Setup_.DataFolder + "Prefix.lst");
-  Parser_.SetCallFile(Setup_.DataFolder + "Call.lst");
-  Solar_.LoadSsnTable(Setup_.DataFolder + "SSN.dat");
-  if (auto refused = RefusedLinesMessage(Setup_.DataFolder + "SSN.dat", Solar_.Months()); !refused.empty())
-    Shell_.ShowError(this, FromCp1252(refused));
-  StepMonth(TStepDirection::sdCurrent);
-  Ctl_->Engine().ImportAntennas(Setup_.DataFolder + "AntBkup/");
+  for (const std::string& warning : start.Warnings) Shell_.ShowError(this, FromCp1252(warning));
+  ShowSolarIndices();
   if (Ctl_->Engine().Status() != vsReady && Ctl_->Engine().Builtin()) {
     SetStatus(stFailed);
     ShowStatusMessage();

@@ -15,11 +15,12 @@
 #include "app/AutoRepeat.h"
 #include "app/MapProgram.h"
 #include "app/PredCtl.h"
+#include "app/Session.h"
 #include "app/Settings.h"
 #include "app/SolarIndices.h"
 #include "app/SpaceWeather.h"
 #include "common/StatusLabel.h"
-#include "com/AutoView.h"
+#include "app/AutomationView.h"
 #include "com/Geomira.h"
 #include "engine/Locator.h"
 #include "refdata/CallParser.h"
@@ -48,19 +49,6 @@ class TMapFrame;
 class TProgressDialog;
 class TStatusImage;
 
-// Where the window finds its files, and the settings read at start-up.
-struct TMainFormSetup {
-  std::string DataFolder;     // shipped data: Prefix.lst, Call.lst, SSN.dat, AntBkup/
-  std::string CacheFolder;    // the area cache, with its trailing separator
-  std::string SettingsFile;   // written when the window goes
-  TVoacapSetup Voacap;        // the [VOACAP] places of the settings file
-  TVantorSettings Settings;   // applied at the end of start-up
-};
-
-// The setup of an ordinary start: the shipped data, the cache and the
-// settings file in their usual places; reads the settings file.
-TMainFormSetup LoadMainFormSetup();
-
 // What the window talks to besides its own controls; tests bring stand-ins.
 struct TMainFormServices {
   IShell* Shell = nullptr;
@@ -78,7 +66,7 @@ class TMainForm : public QMainWindow,
                   public IGeomiraHost {
   Q_OBJECT
  public:
-  TMainForm(TMainFormSetup setup, TMainFormServices services, QWidget* parent = nullptr);
+  TMainForm(TSessionSetup setup, TMainFormServices services, QWidget* parent = nullptr);
   ~TMainForm() override;
 
   // Start-up: checks the engine, loads the lists and the sunspot table,
@@ -293,7 +281,7 @@ class TMainForm : public QMainWindow,
   // not be kept and asks whether to keep them. False: do not close.
   bool AskToKeepSettings();
 
-  TMainFormSetup Setup_;
+  TSessionSetup Setup_;
   TMainFormServices Services_;
   IShell& Shell_;
   std::unique_ptr<TPredictionController> Ctl_;

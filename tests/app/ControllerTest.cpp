@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../views/ViewsTestUtil.h"
-#include "app/HeadlessView.h"
+#include "RecordingView.h"
 #include "app/PredCtl.h"
 #include "engine/Cache.h"
 #include "refdata/CallParser.h"
@@ -15,7 +15,7 @@ namespace {
 struct ControllerFixture : testing::Test {
   std::string data, cache;
   vxtest::TQueuedRunner* runner = nullptr;
-  THeadlessView view;
+  TRecordingView view;
   std::unique_ptr<TPredictionController> ctl;
 
   void SetUp() override {

@@ -64,7 +64,7 @@ struct TLayoutWindow {
     setenv("XDG_DATA_HOME", (root + "data").c_str(), 1);
     TMainFormServices services;
     services.Shell = &Shell;
-    TMainFormSetup setup;
+    TSessionSetup setup;
     setup.DataFolder = std::string(VX_BIN_DIR) + "/";
     setup.CacheFolder = root + "cache/";
     setup.SettingsFile = root + "Vantor.ini";

@@ -104,8 +104,8 @@ struct MainFormTest : testing::Test {
   }
 
   TEngineChoice engine = TEngineChoice::Auto;
-  TMainFormSetup Setup(const std::string& program = VX_FAKE_VOACAP) {
-    TMainFormSetup s;
+  TSessionSetup Setup(const std::string& program = VX_FAKE_VOACAP) {
+    TSessionSetup s;
     s.DataFolder = std::string(VX_BIN_DIR) + "/";
     s.CacheFolder = root + "cache/";
     s.SettingsFile = settingsFile;

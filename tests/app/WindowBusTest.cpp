@@ -90,7 +90,7 @@ struct InProcess : WindowBusTest {
   void SetUp() override {
     WindowBusTest::SetUp();
     host = std::make_unique<TAutomationHost>(bus, 500);
-    TMainFormSetup s;
+    TSessionSetup s;
     s.DataFolder = std::string(VX_BIN_DIR) + "/";
     s.CacheFolder = Home() + "/cache/";
     s.SettingsFile = Home() + "/Vantor.ini";

@@ -8,7 +8,7 @@
 #include "../views/ViewsTestUtil.h"
 #include "com/AutoApp.h"
 #include "com/AutoMembers.h"
-#include "com/HeadlessWindow.h"
+#include "app/WindowModel.h"
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"
 #include "refdata/CallParser.h"
@@ -22,8 +22,8 @@ struct AutoAppFixture : testing::Test {
   std::string data, cache;
   vxtest::TQueuedRunner* runner = nullptr;
   TUnavailableMonitor monitor;
-  THeadlessWindow window{monitor};
-  std::unique_ptr<TPredictionController> ctl;
+  std::unique_ptr<TWindowModel> window;
+  TPredictionController* ctl = nullptr;
   std::unique_ptr<TVantorApp> app;
 
   void SetUp() override {
@@ -35,11 +35,15 @@ struct AutoAppFixture : testing::Test {
     auto engine = std::make_unique<TVoaEngine>(std::move(r), TVoacapSetup{VX_FAKE_VOACAP, data});
     engine->CheckInstallation();
     ASSERT_EQ(engine->Status(), vsReady);
-    window.Solar.Months().SetSsnList("Mar 2008=50\nNov 2009=12.5\nDec 2009=13.5\n");
-    window.Solar.SelectMonth(2008, 3, 0);
-    ctl = std::make_unique<TPredictionController>(std::move(engine), cache, window);
-    window.SetController(ctl.get());
-    app = std::make_unique<TVantorApp>(*ctl, window, window, 0x10002);
+    TSessionSetup setup;
+    setup.CacheFolder = cache;
+    TSessionServices services;
+    services.Monitor = &monitor;
+    window = std::make_unique<TWindowModel>(setup, std::move(services), std::move(engine));
+    window->Solar.Months().SetSsnList("Mar 2008=50\nNov 2009=12.5\nDec 2009=13.5\n");
+    window->Solar.SelectMonth(2008, 3, 0);
+    ctl = &window->Controller();
+    app = std::make_unique<TVantorApp>(*ctl, *window, *window, 0x10002);
   }
   std::vector<TClientEvent> Events() {
     auto q = ctl->TakeClientEvents();
@@ -60,7 +64,7 @@ std::string ZeroLines() {
 TEST_F(AutoAppFixture, PageClampsAndStartsNothing) {
   app->SetPage(7);
   EXPECT_EQ(app->Page(), pgAnt);
-  EXPECT_EQ(window.Page, pgAnt);
+  EXPECT_EQ(window->Page, pgAnt);
   app->SetPage(-3);
   EXPECT_EQ(app->Page(), pgParams);
   app->SetPage(pgMap);
@@ -68,11 +72,11 @@ TEST_F(AutoAppFixture, PageClampsAndStartsNothing) {
   EXPECT_EQ(runner->Started, 0);
   EXPECT_TRUE(Events().empty());
   // The caption follows the tab, although nothing was computed.
-  EXPECT_EQ(window.Title.rfind(" SNR, short path to ", 0), 0u);
+  EXPECT_EQ(window->Title.rfind(" SNR, short path to ", 0), 0u);
 }
 
 TEST_F(AutoAppFixture, HourAndBandClampOrAreIgnored) {
-  window.RealTimeOn = true;
+  window->RealTimeOn = true;
   app->SetHour(30);
   EXPECT_EQ(app->Hour(), 23);
   EXPECT_FALSE(app->RealtimeClock());
@@ -80,7 +84,7 @@ TEST_F(AutoAppFixture, HourAndBandClampOrAreIgnored) {
   EXPECT_EQ(app->Hour(), 0);
   app->SetBand(5);
   EXPECT_EQ(app->Band(), 5);
-  EXPECT_EQ(window.Map.MapBand, 5);
+  EXPECT_EQ(window->Map.MapBand, 5);
   app->SetBand(9);  // no such band: nothing changes, no failure
   app->SetBand(-1);
   EXPECT_EQ(app->Band(), 5);
@@ -132,14 +136,14 @@ TEST_F(AutoAppFixture, CallSignSetsTheDxFrameAndAFrameEditClearsTheCall) {
   ctl->SetCallParser(&parser);
   app->SetDxCall("g3abc");
   EXPECT_EQ(app->DxCall(), "G3ABC");  // the box holds capitals
-  EXPECT_FALSE(window.CallRed);
+  EXPECT_FALSE(window->CallRed);
   EXPECT_GT(app->DxLat(), 49.0);  // somewhere in England
   EXPECT_LT(app->DxLat(), 56.0);
   EXPECT_EQ(app->DxLat(), std::round(app->DxLat()));  // whole degrees
   app->SetDxLat(10);
   EXPECT_EQ(app->DxCall(), "");
   app->SetDxCall("QQ");
-  EXPECT_TRUE(window.CallRed);
+  EXPECT_TRUE(window->CallRed);
   EXPECT_DOUBLE_EQ(app->DxLat(), 0.0);  // the emptied frame reads 0
   EXPECT_EQ(runner->Started, 0);
   // ...but is no position: a chart is refused, not computed for 0 N 0 E.
@@ -152,11 +156,11 @@ TEST_F(AutoAppFixture, CallSignSetsTheDxFrameAndAFrameEditClearsTheCall) {
 TEST_F(AutoAppFixture, ChartDataBeforeAnyPredictionIsZeros) { EXPECT_EQ(app->ChartData(), ZeroLines()); }
 
 TEST_F(AutoAppFixture, PredictPointSelectsTheChartAndReportsChartChange) {
-  window.Call = "K1ABC";
+  window->Call = "K1ABC";
   app->PredictPoint();
   EXPECT_EQ(app->Page(), pgChart);
-  EXPECT_EQ(window.Page, pgChart);
-  EXPECT_EQ(window.Title, " SNR, short path to K1ABC");
+  EXPECT_EQ(window->Page, pgChart);
+  EXPECT_EQ(window->Title, " SNR, short path to K1ABC");
   EXPECT_TRUE(app->JobRunning());
   EXPECT_TRUE(Events().empty());  // nothing until the job ends
   ASSERT_TRUE(runner->Complete());
@@ -192,7 +196,7 @@ TEST_F(AutoAppFixture, PredictAreaFromTheCacheFiresMapChangeWithoutARun) {
   EXPECT_EQ(app->Page(), pgMap);
   ASSERT_TRUE(runner->Complete());
   EXPECT_EQ(Events(), std::vector<TClientEvent>{ceMapChange});
-  EXPECT_FALSE(window.Map.NormGrid.Empty());
+  EXPECT_FALSE(window->Map.NormGrid.Empty());
   app->PredictArea();
   EXPECT_EQ(runner->Started, 1);
   EXPECT_FALSE(app->JobRunning());
@@ -209,7 +213,7 @@ TEST_F(AutoAppFixture, ImagesAreWhatTheViewsHoldAndUnwritableFilesFail) {
   auto map = DecodeBmp(*ReadWholeFile(dir + "map.bmp"));
   ASSERT_TRUE(chart && map);
   EXPECT_EQ(chart->Width, kChartWidth);
-  EXPECT_EQ(*map, window.Map.MapBitmap);
+  EXPECT_EQ(*map, window->Map.MapBitmap);
   EXPECT_EQ(map->Width, kMapWidth);
   try {
     app->SaveChartImage(dir + "no/such/folder/chart.bmp");
@@ -243,7 +247,7 @@ TEST_F(AutoAppFixture, MonthIsSelectedFromTheTableAndImpossibleMonthsFail) {
 }
 
 TEST_F(AutoAppFixture, AnEmptySunspotTableTakesEveryMonthWithSsnZero) {
-  window.Solar.Months().SetSsnList("");
+  window->Solar.Months().SetSsnList("");
   app->SetYearMonth(2030, 1);
   EXPECT_EQ(app->YearMonth(), "Jan 2030");
   app->SetYearMonth(2031, 7);
@@ -255,7 +259,7 @@ TEST_F(AutoAppFixture, OptionsReadWhatTheWindowHolds) {
   app->SetShowMuf(true);
   app->SetShowMuf(false);
   EXPECT_FALSE(app->ShowMuf());
-  window.PlotMufOn = true;  // the user ticked it in the window
+  window->PlotMufOn = true;  // the user ticked it in the window
   EXPECT_TRUE(app->ShowMuf());
   app->SetShowSun(true);
   app->SetShowPath(true);
@@ -270,7 +274,7 @@ TEST_F(AutoAppFixture, OptionsReadWhatTheWindowHolds) {
   EXPECT_EQ(app->Left(), 40);
   EXPECT_EQ(app->Top(), 60);
   app->BringToFront();
-  EXPECT_EQ(window.BroughtToFront, 1);
+  EXPECT_EQ(window->BroughtToFront, 1);
   EXPECT_EQ(app->Version(), 0x10002);
   // Without sibling programs the toggles stay up.
   app->SetGeomiraOn(true);

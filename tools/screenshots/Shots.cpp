@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
   TQuietShell shell;
   TMainFormServices services;
   services.Shell = &shell;
-  TMainForm form(LoadMainFormSetup(), std::move(services));
+  TMainForm form(LoadSessionSetup(), std::move(services));
   if (!form.FormCreate()) return 1;
   form.SetShowSun(true);
   form.SetPlotPath(true);

@@ -1,68 +1,98 @@
-// THeadlessWindow: the main window's state without a window, for the
-// automation service run without one (vantor-cli serve) and for tests. It
-// keeps what the controls would hold, draws the chart and the map bitmaps
-// when their data change, and wires the month, the indices and the sibling
-// programs as the window does.
+// TWindowModel: the main window's state and logic without a window. It owns
+// the prediction controller and holds what the controls would hold: the
+// inputs, the month, SSN and Kp (TSolarIndices), the map (TMapModel) and the
+// chart bitmaps, the options and the readouts. It answers the controller as
+// its view, automation clients as their window, the map program as its host
+// and the space-weather monitor as its listener, once for every front end:
+// vantor-cli serve and the command line's jobs run on it as it is.
 #pragma once
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
-#include "app/HeadlessView.h"
+#include "app/AutomationView.h"
+#include "app/MapProgram.h"
+#include "app/PredCtl.h"
+#include "app/Session.h"
 #include "app/SolarIndices.h"
-#include "com/AutoView.h"
-#include "com/Geomira.h"
 #include "common/Clock.h"
 #include "geo/CoordFrm.h"
+#include "refdata/CallParser.h"
 #include "views/ChartDraw.h"
 #include "views/MapDraw.h"
 
 namespace vx {
 
-class THeadlessWindow final : public THeadlessView,
-                              public IAutomationView,
-                              public IGeomiraHost,
-                              public ISpaceWeatherListener {
+class TWindowModel final : public IPredictionView,
+                           public IAutomationView,
+                           public IGeomiraHost,
+                           public ISpaceWeatherListener {
  public:
-  // Runs work after the current handler has returned (the Qt host posts it
-  // to its event loop); by default it runs at once.
+  // Runs work after the current handler has returned (a Qt front end posts
+  // it to its event loop); by default it runs at once.
   using TPost = std::function<void(std::function<void()>)>;
 
-  // The monitor serves the SSN and Kp boxes (TUnavailableMonitor when there
-  // is none); it must outlive the window.
-  explicit THeadlessWindow(ISpaceWeatherMonitor& monitor, const IClock& clock = SystemClock());
-  ~THeadlessWindow() override;
-  // Collaborators, set once after construction (the controller needs the
-  // view first). Each may stay null.
-  void SetController(TPredictionController* controller);
-  void SetMapProgram(TGeomiraControl* geomira) { Geomira_ = geomira; }
+  // The engine is the controller's. See MakeSession for the usual way in.
+  TWindowModel(TSessionSetup setup, TSessionServices services, std::unique_ptr<TVoaEngine> engine);
+  ~TWindowModel() override;
+  TWindowModel(const TWindowModel&) = delete;
+  TWindowModel& operator=(const TWindowModel&) = delete;
+
+  TPredictionController& Controller() { return *Ctl_; }
+  const TPredictionController& Controller() const { return *Ctl_; }
+  TVoaEngine& Engine() { return Ctl_->Engine(); }
+  const TSessionSetup& Setup() const { return Setup_; }
+  TCallParser& Parser() { return Parser_; }
+  IMapProgram& MapProgram() { return *MapProgram_; }
+  ISpaceWeatherMonitor& Monitor() { return *Monitor_; }
+  const IClock& Clock() const { return *Clock_; }
+
   void SetPost(TPost post) { Post_ = std::move(post); }
   // Where the controller's automation events go, posted after the handler
   // that raised them (with a post function set; without one the caller
   // drains them itself).
   std::function<void(TClientEvent)> OnClientEvent;
+  // For a caller that waits for a job (the status indicator changed).
+  std::function<void()> OnStatusChanged;
 
+  // What the controls hold. Once Solar shows a month, the month, SSN and Kp
+  // of Inputs are read from it; an empty Dx text is an emptied DX frame.
+  TPredictionInputs Inputs;
+  std::string Call;
+  std::string Dx;
+  std::string Title;
+  bool CallRed = false;
   bool Visible = false;
   int Left = 0, Top = 0;
-  bool PlotMufOn = false, ShowSunOn = false, PlotPathOn = false;
+  bool PlotMufOn = false, MarkBestHourOn = false, ShowSunOn = false, PlotPathOn = false;
   bool RealTimeOn = false;
   TPage Page = pgParams;
   std::array<std::string, 5> StatusPanels;  // the readouts of panels 1..5
   std::string LastMapProgramError;
   int BroughtToFront = 0;
-
-  // The month panel, the SSN and Kp boxes and their colours.
   TSolarIndices Solar;
   TMapModel Map;
   TRgbImage Chart;
 
-  // IPredictionView (beyond THeadlessView): the month, SSN and Kp come from
-  // Solar, the coordinate frames hold whole degrees.
+  // Every band's transmitting and receiving antenna: the one in this file,
+  // or the first of the list when the engine has no such file.
+  void SelectAntennaEverywhere(const std::string& fileName);
+
+  // IPredictionView
   TPredictionInputs ReadInputs() const override;
+  std::string CallText() const override { return Call; }
+  std::string DxText() const override { return Dx; }
   void SetDxPoint(TLocation point) override;
+  void ClearCallText() override { Call.clear(); }
+  void SetCallUnknown(bool red) override { CallRed = red; }
+  void SetTitle(const std::string& caption) override { Title = caption; }
+  void StatusChanged() override;
   void RepaintChart() override;
   void ShowMap(const TVoaGrid& grid) override;
+  void FollowClock() override {}
+  void FocusCallEdit() override {}
   void ClientEventsQueued() override;
 
   // IAutomationView
@@ -95,9 +125,9 @@ class THeadlessWindow final : public THeadlessView,
   bool RealTime() const override { return RealTimeOn; }
   void SetRealTime(bool down) override { RealTimeOn = down; }
   void RepaintMap() override {}
-  bool MapProgramOn() const override { return Geomira_ && Geomira_->Active(); }
+  bool MapProgramOn() const override { return MapProgram_->Active(); }
   void SetMapProgramOn(bool down) override;
-  bool MonitorOn() const override { return Monitor_.Active(); }
+  bool MonitorOn() const override { return Monitor_->Active(); }
   void SetMonitorOn(bool down) override { Solar.ToggleMonitor(down, Inputs.MapHour); }
   const TRgbImage& ChartBitmap() override { return Chart; }
   const TRgbImage& MapBitmap() override { return Map.MapBitmap; }
@@ -115,9 +145,13 @@ class THeadlessWindow final : public THeadlessView,
  private:
   void Later(std::function<void()> work) { Post_ ? Post_(std::move(work)) : work(); }
 
-  ISpaceWeatherMonitor& Monitor_;
-  TPredictionController* Ctl_ = nullptr;
-  TGeomiraControl* Geomira_ = nullptr;
+  TSessionSetup Setup_;
+  TSessionServices Services_;
+  ISpaceWeatherMonitor* Monitor_;
+  IMapProgram* MapProgram_;
+  const IClock* Clock_;
+  TCallParser Parser_{TCallParserVariant::pvMain};
+  std::unique_ptr<TPredictionController> Ctl_;
   TPost Post_;
   TCoordFields HomeFields_, DxFields_;
   bool EventsPosted_ = false;

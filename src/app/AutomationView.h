@@ -1,6 +1,6 @@
 // IAutomationView: the controls of the main window that automation reads
 // and sets beyond the prediction inputs (which it reads through
-// IPredictionView::ReadInputs). The window implements it; THeadlessWindow
+// IPredictionView::ReadInputs). The window implements it; TWindowModel
 // stands in without one.
 //
 // Setters receive values already clamped into range and put them into a

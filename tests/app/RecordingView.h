@@ -1,5 +1,5 @@
-// A front end without a window: the inputs are plain values set by the
-// caller (vantor-cli, tests), and what the controller shows is recorded.
+// A stand-in front end for the controller's tests: the inputs are plain
+// values set by the test, and what the controller shows is recorded.
 #pragma once
 
 #include <functional>
@@ -10,7 +10,7 @@
 
 namespace vx {
 
-class THeadlessView : public IPredictionView {
+class TRecordingView : public IPredictionView {
  public:
   TPredictionInputs Inputs;
   std::string Call;

@@ -1,0 +1,54 @@
+#include "app/Session.h"
+
+#include "app/Version.h"
+#include "app/WindowModel.h"
+#include "common/FileUtil.h"
+#include "common/Ini.h"
+#include "common/Paths.h"
+#include "engine/Antennas.h"
+
+namespace vx {
+
+TSessionSetup LoadSessionSetup() {
+  TSessionSetup setup;
+  setup.DataFolder = ShippedDataFolder();
+  setup.CacheFolder = AreaCacheFolder();
+  setup.SettingsFile = SettingsFile(kVantorName);
+  const TIniFile ini = TIniFile::Load(setup.SettingsFile);
+  setup.Voacap = ReadVoacapSetup(ini);
+  setup.Settings = ReadSettings(ini);
+  return setup;
+}
+
+std::unique_ptr<TWindowModel> MakeSession(TSessionSetup setup, TSessionServices services) {
+  auto engine = std::make_unique<TVoaEngine>(std::move(services.Runner), setup.Voacap);
+  return std::make_unique<TWindowModel>(std::move(setup), std::move(services), std::move(engine));
+}
+
+TSessionStart OpenSession(const TSessionSetup& setup, TSessionParts parts) {
+  TSessionStart start;
+  parts.Engine.CheckInstallation();
+  if (!setup.CacheFolder.empty()) MakeDirectories(setup.CacheFolder);
+  // The reference folder's lists first; those shipped with the program
+  // replace them when they load.
+  parts.Parser.LoadDefaultFiles();
+  parts.Parser.SetPrefixFile(setup.DataFolder + "Prefix.lst");
+  parts.Parser.SetCallFile(setup.DataFolder + "Call.lst");
+  const std::string ssnFile = setup.DataFolder + "SSN.dat";
+  parts.Solar.LoadSsnTable(ssnFile);
+  if (auto refused = RefusedLinesMessage(ssnFile, parts.Solar.Months()); !refused.empty())
+    start.Warnings.push_back(refused);
+  parts.Solar.StepMonth(TStepDirection::sdCurrent, parts.MapHour);
+  parts.Engine.ImportAntennas(setup.DataFolder + "AntBkup/");
+  start.Ready = parts.Engine.Status() == vsReady;
+  return start;
+}
+
+TSessionStart OpenSession(TWindowModel& model) {
+  const TSessionStart start =
+      OpenSession(model.Setup(), {model.Engine(), model.Parser(), model.Solar, model.Inputs.MapHour});
+  if (start.Ready) model.SelectAntennaEverywhere(kIsotropeFile);
+  return start;
+}
+
+}  // namespace vx
