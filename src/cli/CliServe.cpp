@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <iostream>
 
+#include "app/Settings.h"
 #include "cli/Cli.h"
 #include "cli/CliEngine.h"
 #include "com/AutoHost.h"
@@ -16,6 +17,7 @@
 #include "common/Ini.h"
 #include "common/Paths.h"
 #include "common/TextUtil.h"
+#include "engine/Antennas.h"
 #include "engine/Process.h"
 #include "refdata/CallParser.h"
 
@@ -72,7 +74,8 @@ int CliServe(const std::vector<std::string>& argv) {
   if (auto refused = RefusedLinesMessage(ShippedDataFolder() + "SSN.dat", window.Solar.Months()); !refused.empty())
     std::cerr << "vantor-cli serve: " << refused << "\n";
   window.Solar.StepMonth(TStepDirection::sdCurrent, window.Inputs.MapHour);
-  const int iso = std::max(0, engine->AntennaFiles().IndexOf("ISOTROPE.ant"));
+  const std::string iso =
+      AntennaFileAt(engine->AntennaFiles(), std::max(0, engine->AntennaFiles().IndexOf(kIsotropeFile)));
   window.Inputs.TxAntenna.fill(iso);
   window.Inputs.RxAntenna.fill(iso);
   TCallParser parser(TCallParserVariant::pvMain);

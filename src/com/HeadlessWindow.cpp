@@ -23,7 +23,8 @@ TPredictionInputs THeadlessWindow::ReadInputs() const {
   // An emptied DX frame (an unknown call) reads 0 to clients, but is no
   // position to compute a chart for.
   if (Dx.empty()) in.Dx = kNoLocationPoint;
-  in.MonthText = Solar.MonthText();
+  in.Year = Solar.Year();
+  in.Month = Solar.Month();
   in.Ssn = Solar.Ssn();
   in.Kp = Solar.Kp();
   return in;
