@@ -45,10 +45,13 @@ class IAutomationView {
   // The month selector's SelectMonth: the panel and the SSN box follow.
   // False, nothing changed, for a month the selector refuses.
   virtual bool SelectMonth(int year, int month) = 0;
+  // The month panel's text ("Dec 2026"; "" while it shows none).
+  virtual std::string MonthText() const = 0;
 
   virtual int MapStyle() const = 0;
   virtual void SetMapStyle(int style) = 0;  // the radio group and the map view
-  virtual void SetMapResolution(int resolution) = 0;
+  // The map resolution's radio group (16, 31 or 61 points per side).
+  virtual void SetGridSize(int gridSize) = 0;
   virtual bool PlotMuf() const = 0;
   virtual void SetPlotMuf(bool on) = 0;
   virtual bool ShowSun() const = 0;

@@ -109,6 +109,21 @@ std::string TMonthSelector::MonthText() const {
   return std::string(NamePart(SsnList_[MonthIndex_]));
 }
 
+int TMonthSelector::Year() const {
+  const std::string name = MonthText();
+  if (name.size() < 5) return 0;
+  auto year = ParseInt(Trim(std::string_view(name).substr(4, 4)));
+  return year && *year >= 0 && *year <= 9999 ? int(*year) : 0;
+}
+
+int TMonthSelector::Month() const {
+  const std::string name = MonthText();
+  if (name.size() < 4 || name[3] != ' ') return 0;
+  for (int m = 1; m <= 12; ++m)
+    if (SameIgnoringCase(std::string_view(name).substr(0, 3), MonthAbbreviation(m))) return m;
+  return 0;
+}
+
 int TMonthSelector::MonthSsn() const {
   if (MonthIndex_ < 0 || MonthIndex_ >= static_cast<int>(SsnList_.size())) return 0;
   auto v = ParseDouble(Trim(ValuePart(SsnList_[MonthIndex_])));

@@ -50,6 +50,11 @@ class TMonthSelector {
 
   // The name part of the line shown ("" before the first step).
   std::string MonthText() const;
+  // That name as numbers: the month 1..12 from its first three letters
+  // (ignoring case, as lines are matched) and a blank, the year from the
+  // up to four characters after it; 0 for a part that is not one.
+  int Year() const;
+  int Month() const;
   // The value part as a number rounded to an integer (halves to even); 0 when
   // it is not a number or no line is shown.
   int MonthSsn() const;

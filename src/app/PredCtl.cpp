@@ -1,9 +1,9 @@
 #include "app/PredCtl.h"
 
 #include <cmath>
-#include <cstring>
 #include <utility>
 
+#include "app/MapResolution.h"
 #include "common/DayCount.h"
 #include "common/TextUtil.h"
 #include "refdata/CallParser.h"
@@ -39,35 +39,13 @@ int32_t TPredictionController::SsnAfterKp(int ssn, int kp, bool useKp) {
   return RoundToInt32(factor) * ssn;
 }
 
-int TPredictionController::MonthOfText(const std::string& text) {
-  static const char kMonths[] = "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec ";
-  const std::string head = text.substr(0, 4);
-  if (head.size() < 4) return 0;
-  const char* at = std::strstr(kMonths, head.c_str());
-  return at ? int(at - kMonths + 1 + 3) / 4 : 0;
-}
-
-int TPredictionController::YearOfText(const std::string& text) {
-  if (text.size() < 5) return 0;
-  auto year = ParseInt(Trim(std::string_view(text).substr(4, 4)));
-  return year && *year >= 0 && *year <= 9999 ? int(*year) : 0;
-}
-
-int TPredictionController::GridSizeOf(int resolution) {
-  switch (resolution) {
-    case 0: return 61;
-    case 1: return 31;
-    case 2: return 16;
-    default: return 0;
-  }
-}
-
 // ---- operations ----
 
 void TPredictionController::SyncEngineInputs() {
   const TPredictionInputs in = View_.ReadInputs();
   TVoaInputs e = Engine_->Inputs();
-  if (int n = GridSizeOf(in.MapResolution)) e.GridSize = n;
+  // A size the engine does not compute (no resolution chosen) leaves its own.
+  if (ResolutionOfGridSize(in.GridSize) >= 0) e.GridSize = in.GridSize;
   e.TxLon = in.Home.X;
   e.TxLat = in.Home.Y;
   // Maps need no DX position: without one the engine gets 0 degrees, as
@@ -80,11 +58,14 @@ void TPredictionController::SyncEngineInputs() {
   e.Hour = in.MapHour;
   e.Band = in.MapBand;
   e.Ssn = SsnAfterKp(in.Ssn, in.Kp, in.UseKp);
-  e.Year = YearOfText(in.MonthText);
-  e.Month = MonthOfText(in.MonthText);
+  e.Year = in.Year;
+  e.Month = in.Month;
+  // A name the antenna list lacks becomes no position in it, which the
+  // engine refuses as "not in the antenna list".
+  const TAlStringList& antennas = Engine_->AntennaFiles();
   for (int b = 0; b < kBandCount; ++b) {
-    e.TxAntenna[b] = in.TxAntenna[size_t(b)];
-    e.RxAntenna[b] = in.RxAntenna[size_t(b)];
+    e.TxAntenna[b] = antennas.IndexOf(in.TxAntenna[size_t(b)]);
+    e.RxAntenna[b] = antennas.IndexOf(in.RxAntenna[size_t(b)]);
   }
   Engine_->SetInputs(e);
 }

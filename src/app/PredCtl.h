@@ -13,6 +13,7 @@
 #include <string>
 
 #include "common/Location.h"
+#include "engine/Antennas.h"
 #include "engine/VoaEng.h"
 #include "views/PreComp.h"
 
@@ -26,22 +27,31 @@ enum TPage : int { pgParams = 0, pgChart = 1, pgMap = 2, pgSettings = 3, pgAnt =
 // Automation event codes, in the order clients number them.
 enum TClientEvent : int { ceExitRequest = 0, ceError = 1, ceMapChange = 2, ceChartChange = 3 };
 
-// The inputs a prediction reads, as the window's controls hold them at the
-// moment it starts.
+// The inputs a prediction reads, in the domain's terms, as the front end
+// holds them at the moment it starts.
 struct TPredictionInputs {
   TLocation Home{-79 * 180, 44 * 180};  // whole degrees x 180
   TLocation Dx;                         // whole degrees x 180
   bool LongPath = false;
-  std::string MonthText;                // "Dec 2026"
+  int Year = 0;                         // 0 and 0: no month is shown
+  int Month = 0;                        // 1..12
   int Ssn = 0;
   int Kp = 3;
   bool UseKp = false;
   int TxPower = 100;
-  std::array<int32_t, kBandCount> TxAntenna{};  // index into the antenna names
-  std::array<int32_t, kBandCount> RxAntenna{};
-  int MapResolution = 2;                // 0 High (61), 1 Medium (31), 2 Low (16)
+  // Antenna model file names per band, as the settings file stores them;
+  // every antenna folder holds the isotropic one.
+  std::array<std::string, kBandCount> TxAntenna = AllBands(kIsotropeFile);
+  std::array<std::string, kBandCount> RxAntenna = AllBands(kIsotropeFile);
+  int GridSize = 16;                    // points per side: 61, 31 or 16
   int MapBand = 3;
   int MapHour = 0;
+
+  static std::array<std::string, kBandCount> AllBands(const std::string& file) {
+    std::array<std::string, kBandCount> all;
+    all.fill(file);
+    return all;
+  }
 };
 
 // What the controller needs of its front end. Every call arrives on the
@@ -126,11 +136,6 @@ class TPredictionController {
 
   // The Kp rule: the SSN that reaches the engine.
   static int32_t SsnAfterKp(int ssn, int kp, bool useKp);
-  // "Dec 2026" -> 12 and 2026; 0 for what is not a month or year.
-  static int MonthOfText(const std::string& text);
-  static int YearOfText(const std::string& text);
-  // The engine's grid size for a map resolution index; 0 for another index.
-  static int GridSizeOf(int resolution);
 
  private:
   void VoaEngine1Predict();

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/PredCtl.h"
 #include "common/DayCount.h"
 
 namespace vx {
@@ -35,10 +34,9 @@ void TSolarIndices::EditKp(int value) {
 }
 
 bool TSolarIndices::RefreshSpaceWeather(int mapHour) {
-  // The month shown, read as a prediction reads it.
-  const std::string text = Months_.MonthText();
-  const int year = TPredictionController::YearOfText(text);
-  const int month = TPredictionController::MonthOfText(text);
+  // The month shown, as a prediction reads it.
+  const int year = Months_.Year();
+  const int month = Months_.Month();
   if (!Monitor_.Active() || month == 0) {
     // Nothing to ask (or no month to ask for): the boxes are the user's.
     SsnLime_ = KpLime_ = false;

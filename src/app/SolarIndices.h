@@ -42,6 +42,9 @@ class TSolarIndices {
   // 1..12 or outside the sunspot table).
   bool SelectMonth(int year, int month, int mapHour);
   std::string MonthText() const { return Months_.MonthText(); }
+  // The month shown as numbers (0 and 0 when none is).
+  int Year() const { return Months_.Year(); }
+  int Month() const { return Months_.Month(); }
 
   int Ssn() const { return Ssn_; }
   int Kp() const { return Kp_; }

@@ -37,9 +37,10 @@ TWindowModel::TWindowModel(TSessionSetup setup, TSessionServices services, std::
 TWindowModel::~TWindowModel() { Monitor_->SetListener(nullptr); }
 
 void TWindowModel::SelectAntennaEverywhere(const std::string& fileName) {
-  const int index = std::max(0, Engine().AntennaFiles().IndexOf(fileName));
-  Inputs.TxAntenna.fill(index);
-  Inputs.RxAntenna.fill(index);
+  const TAlStringList& files = Engine().AntennaFiles();
+  const std::string chosen = AntennaFileAt(files, std::max(0, files.IndexOf(fileName)));
+  Inputs.TxAntenna.fill(chosen);
+  Inputs.RxAntenna.fill(chosen);
 }
 
 TPredictionInputs TWindowModel::ReadInputs() const {
@@ -50,7 +51,8 @@ TPredictionInputs TWindowModel::ReadInputs() const {
   // Until a month is shown (a job of the command line), the inputs hold
   // the month and the indices themselves.
   if (!Solar.MonthText().empty()) {
-    in.MonthText = Solar.MonthText();
+    in.Year = Solar.Year();
+    in.Month = Solar.Month();
     in.Ssn = Solar.Ssn();
     in.Kp = Solar.Kp();
   }

@@ -111,9 +111,10 @@ class TWindowModel final : public IPredictionView,
   void SetTxPower(int watts) override { Inputs.TxPower = watts; }
   void SetUseKp(bool on) override { Inputs.UseKp = on; }
   bool SelectMonth(int year, int month) override { return Solar.SelectMonth(year, month, Inputs.MapHour); }
+  std::string MonthText() const override { return Solar.MonthText(); }
   int MapStyle() const override { return Map.MapStyle; }
   void SetMapStyle(int style) override { Map.SetStyle(TMapStyle(style)); }
-  void SetMapResolution(int resolution) override { Inputs.MapResolution = resolution; }
+  void SetGridSize(int gridSize) override { Inputs.GridSize = gridSize; }
   bool PlotMuf() const override { return PlotMufOn; }
   void SetPlotMuf(bool on) override;
   bool ShowSun() const override { return ShowSunOn; }

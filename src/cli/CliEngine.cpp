@@ -169,19 +169,6 @@ TAlStringList AntennaListOf(const TJobOptions& options, TVoaInputs& inputs) {
   return list;
 }
 
-namespace {
-
-// "Dec 2026" as the month panel shows it.
-std::string MonthText(int month, int year) {
-  static const char* const kNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  return std::string(kNames[(month - 1) % 12]) + " " + std::to_string(year);
-}
-
-int ResolutionOf(int gridSize) { return gridSize == 61 ? 0 : gridSize == 31 ? 1 : 2; }
-
-}  // namespace
-
 std::unique_ptr<TCliSession> OpenJobSession(const TJobOptions& options, const std::string& cacheFolder,
                                             std::string& error) {
   TSessionSetup setup;
@@ -214,13 +201,14 @@ std::unique_ptr<TCliSession> OpenJobSession(const TJobOptions& options, const st
   p.Dx = TLocation{in.RxLon, in.RxLat};
   session->Model->Dx = FormatCoordinates(p.Dx);
   p.LongPath = in.LongPath;
-  p.MonthText = MonthText(in.Month, in.Year);
+  p.Year = in.Year;
+  p.Month = in.Month;
   p.Ssn = in.Ssn;
   p.UseKp = false;
   p.TxPower = in.TxPower;
-  p.TxAntenna.fill(tx);
-  p.RxAntenna.fill(rx);
-  p.MapResolution = ResolutionOf(in.GridSize);
+  p.TxAntenna.fill(options.TxAntenna);
+  p.RxAntenna.fill(options.RxAntenna);
+  p.GridSize = in.GridSize;
   p.MapBand = in.Band;
   p.MapHour = in.Hour;
   return session;

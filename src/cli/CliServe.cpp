@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <iostream>
 
+#include "app/Settings.h"
 #include "cli/Cli.h"
 #include "cli/CliEngine.h"
 #include "com/AutoHost.h"

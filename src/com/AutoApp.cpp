@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/MapResolution.h"
 #include "app/MonthSelector.h"
 #include "common/TextUtil.h"
 #include "geo/CoordFrm.h"
@@ -109,8 +110,10 @@ void TVantorApp::SetLongPath(bool on) { Window_.SetLongPath(on); }
 
 int32_t TVantorApp::MapStyle() const { return Window_.MapStyle(); }
 void TVantorApp::SetMapStyle(int32_t style) { Window_.SetMapStyle(std::clamp(style, 0, 2)); }
-int32_t TVantorApp::MapResolution() const { return Inputs().MapResolution; }
-void TVantorApp::SetMapResolution(int32_t resolution) { Window_.SetMapResolution(std::clamp(resolution, 0, 2)); }
+int32_t TVantorApp::MapResolution() const { return ResolutionOfGridSize(Inputs().GridSize); }
+void TVantorApp::SetMapResolution(int32_t resolution) {
+  Window_.SetGridSize(GridSizeOfResolution(std::clamp(resolution, 0, 2)));
+}
 bool TVantorApp::ShowMuf() const { return Window_.PlotMuf(); }
 void TVantorApp::SetShowMuf(bool on) { Window_.SetPlotMuf(on); }
 bool TVantorApp::ShowSun() const { return Window_.ShowSun(); }
@@ -144,7 +147,7 @@ int32_t TVantorApp::TxPower() const { return Inputs().TxPower; }
 void TVantorApp::SetTxPower(int32_t watts) { Window_.SetTxPower(std::clamp(watts, 1, 9999)); }
 bool TVantorApp::UseKp() const { return Inputs().UseKp; }
 void TVantorApp::SetUseKp(bool on) { Window_.SetUseKp(on); }
-std::string TVantorApp::YearMonth() const { return Inputs().MonthText; }
+std::string TVantorApp::YearMonth() const { return Window_.MonthText(); }
 
 void TVantorApp::SetYearMonth(int32_t year, int32_t month) {
   // A month that does not exist would name no line of the table (and add a

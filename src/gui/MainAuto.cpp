@@ -16,6 +16,7 @@
 
 #include "gui/MainForm.h"
 #include "gui/Shell.h"
+#include "app/MapResolution.h"
 #include "common/QtText.h"
 #include "views/ChartFrm.h"
 #include "views/CoordFrame.h"
@@ -89,7 +90,7 @@ void TMainForm::SetMapStyle(int style) {
   MapFrame->SetStyle(TMapStyle(style));
 }
 
-void TMainForm::SetMapResolution(int resolution) { Check(RadioGroup2->button(resolution), true); }
+void TMainForm::SetGridSize(int gridSize) { Check(RadioGroup2->button(ResolutionOfGridSize(gridSize)), true); }
 bool TMainForm::PlotMuf() const { return PlotMufBox->isChecked(); }
 bool TMainForm::ShowSun() const { return ShowSunBox->isChecked(); }
 bool TMainForm::PlotPath() const { return PlotPathBox->isChecked(); }

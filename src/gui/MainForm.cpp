@@ -26,6 +26,7 @@
 #include <cmath>
 
 #include "app/EngineHelp.h"
+#include "app/MapResolution.h"
 #include "app/PopupRules.h"
 #include "app/Version.h"
 #include "gui/Shell.h"
@@ -482,16 +483,18 @@ TPredictionInputs TMainForm::ReadInputs() const {
                        DxCoordFrame->LongitudeEdit()->text().trimmed().isEmpty();
   in.Dx = dxEmpty ? kNoLocationPoint : DxCoordFrame->GetPoint();
   in.LongPath = RadioButton2->isChecked();
-  in.MonthText = ToCp1252(Panel13->text());
+  in.Year = Solar_.Year();
+  in.Month = Solar_.Month();
   in.Ssn = SpinEdit3->value();
   in.Kp = SpinEdit4->value();
   in.UseKp = CheckBox4->isChecked();
   in.TxPower = SpinEdit2->value();
+  const TAlStringList& files = Ctl_->Engine().AntennaFiles();
   for (int b = 0; b < kBandCount; ++b) {
-    in.TxAntenna[size_t(b)] = std::max(0, TxAntennaList[size_t(b)]->currentIndex());
-    in.RxAntenna[size_t(b)] = std::max(0, RxAntennaList[size_t(b)]->currentIndex());
+    in.TxAntenna[size_t(b)] = AntennaFileAt(files, TxAntennaList[size_t(b)]->currentIndex());
+    in.RxAntenna[size_t(b)] = AntennaFileAt(files, RxAntennaList[size_t(b)]->currentIndex());
   }
-  in.MapResolution = RadioGroup2->checkedId();
+  in.GridSize = GridSizeOfResolution(RadioGroup2->checkedId());
   in.MapBand = MapFrame->Model.MapBand;
   in.MapHour = MapFrame->Model.MapHour;
   return in;

@@ -210,9 +210,10 @@ class TMainForm : public QMainWindow,
   void SetTxPower(int watts) override;
   void SetUseKp(bool on) override;
   bool SelectMonth(int year, int month) override;
+  std::string MonthText() const override { return Solar_.MonthText(); }
   int MapStyle() const override;
   void SetMapStyle(int style) override;
-  void SetMapResolution(int resolution) override;
+  void SetGridSize(int gridSize) override;
   bool PlotMuf() const override;
   bool ShowSun() const override;
   bool PlotPath() const override;

@@ -28,7 +28,8 @@ struct ControllerFixture : testing::Test {
     engine->CheckInstallation();
     ASSERT_EQ(engine->Status(), vsReady);
     view.Inputs.Dx = TLocation{0, 51 * 180};
-    view.Inputs.MonthText = "Mar 2008";
+    view.Inputs.Year = 2008;
+    view.Inputs.Month = 3;
     view.Inputs.Ssn = 50;
     ctl = std::make_unique<TPredictionController>(std::move(engine), cache, view);
   }
@@ -50,34 +51,23 @@ TEST(ControllerRules, KpRuleRoundsTheFactorHalfToEven) {
   EXPECT_EQ(TPredictionController::SsnAfterKp(-20, 5, true), -20);
 }
 
-TEST(ControllerRules, MonthTextAndGridSize) {
-  EXPECT_EQ(TPredictionController::MonthOfText("Jan 2026"), 1);
-  EXPECT_EQ(TPredictionController::MonthOfText("Dec 2026"), 12);
-  EXPECT_EQ(TPredictionController::MonthOfText("Foo 2026"), 0);
-  // The name is found by its position in "Jan Feb ... Dec ", as the panel
-  // text has always been read.
-  EXPECT_EQ(TPredictionController::MonthOfText("an F"), 1);
-  EXPECT_EQ(TPredictionController::MonthOfText(""), 0);
-  EXPECT_EQ(TPredictionController::YearOfText("Dec 2026"), 2026);
-  EXPECT_EQ(TPredictionController::YearOfText("Dec"), 0);
-  EXPECT_EQ(TPredictionController::YearOfText("Dec x"), 0);
-  EXPECT_EQ(TPredictionController::GridSizeOf(0), 61);
-  EXPECT_EQ(TPredictionController::GridSizeOf(1), 31);
-  EXPECT_EQ(TPredictionController::GridSizeOf(2), 16);
-  EXPECT_EQ(TPredictionController::GridSizeOf(3), 0);
-}
-
 TEST_F(ControllerFixture, SyncCopiesTheInputsInTheEnginesUnits) {
+  // Antennas are named; the engine numbers them by its list.
+  for (const char* file : {"Dipole.ant", "Yagi.ant"})
+    ASSERT_TRUE(WriteWholeFile(ctl->Engine().AntennaFolder() + file, std::string(file) + "\r\n"));
+  ctl->Engine().LoadAntennaList();
+  const TAlStringList& files = engine().AntennaFiles();
+  ASSERT_EQ(files.Count(), 3u);
   view.Inputs.Home = TLocation{-79 * 180, 44 * 180};
   view.Inputs.LongPath = true;
   view.Inputs.TxPower = 1500;
-  view.Inputs.MapResolution = 1;
+  view.Inputs.GridSize = 31;
   view.Inputs.MapBand = 5;
   view.Inputs.MapHour = 17;
   view.Inputs.Kp = 8;
   view.Inputs.UseKp = true;
-  view.Inputs.TxAntenna[3] = 1;
-  view.Inputs.RxAntenna[7] = 2;
+  view.Inputs.TxAntenna[3] = "Yagi.ant";
+  view.Inputs.RxAntenna[7] = "Dipole.ant";
   ctl->SyncEngineInputs();
   const TVoaInputs& in = engine().Inputs();
   EXPECT_EQ(in.TxLon, -79 * 180);
@@ -91,12 +81,35 @@ TEST_F(ControllerFixture, SyncCopiesTheInputsInTheEnginesUnits) {
   EXPECT_EQ(in.Ssn, 0);  // Kp 8 with Use Kp
   EXPECT_EQ(in.Year, 2008);
   EXPECT_EQ(in.Month, 3);
-  EXPECT_EQ(in.TxAntenna[3], 1);
-  EXPECT_EQ(in.RxAntenna[7], 2);
-  // An unknown resolution leaves the grid size as it was.
-  view.Inputs.MapResolution = 9;
+  EXPECT_EQ(in.TxAntenna[3], files.IndexOf("Yagi.ant"));
+  EXPECT_EQ(in.RxAntenna[7], files.IndexOf("Dipole.ant"));
+  EXPECT_EQ(in.TxAntenna[0], files.IndexOf("ISOTROPE.ant"));
+  EXPECT_EQ(in.RxAntenna[3], files.IndexOf("ISOTROPE.ant"));
+  // No resolution chosen (a size the engine does not compute) leaves the
+  // grid size as it was.
+  view.Inputs.GridSize = 0;
   ctl->SyncEngineInputs();
   EXPECT_EQ(engine().Inputs().GridSize, 31);
+}
+
+TEST_F(ControllerFixture, AnAntennaTheListLacksIsRefusedNotReplaced) {
+  // A model deleted since it was chosen must not be computed as another.
+  view.Inputs.RxAntenna[5] = "Deleted.ant";
+  ctl->ComputeChart();
+  EXPECT_EQ(engine().Inputs().RxAntenna[5], -1);
+  EXPECT_EQ(runner->Started, 0);
+  EXPECT_EQ(ctl->Status().State, stFailed);
+  EXPECT_EQ(ctl->Status().Message, "No chart: The antenna chosen for 21 MHz is not in the antenna list.");
+
+  // A map needs only its band's antennas.
+  view.Inputs.MapBand = 4;
+  ctl->ComputeMap();
+  EXPECT_EQ(runner->Started, 1);
+  ASSERT_TRUE(runner->Complete());
+  view.Inputs.MapBand = 5;
+  ctl->ComputeMap();
+  EXPECT_EQ(runner->Started, 1);
+  EXPECT_EQ(ctl->Status().Message, "No map: The antenna chosen for 21 MHz is not in the antenna list.");
 }
 
 TEST_F(ControllerFixture, ChartRunsThenRepaintsAndQueuesChartChange) {
@@ -306,8 +319,7 @@ TEST_F(ControllerFixture, AFailedOrCancelledChartSaysSoInWordsAndHasNoTitle) {
   const std::string name = "TwentyCharacters.ant";
   ASSERT_TRUE(WriteWholeFile(ctl->Engine().AntennaFolder() + name, "Long name\r\n"));
   ctl->Engine().LoadAntennaList();
-  view.Inputs.TxAntenna[3] = ctl->Engine().AntennaFiles().IndexOf(name);
-  ASSERT_GE(view.Inputs.TxAntenna[3], 0);
+  view.Inputs.TxAntenna[3] = name;
   ctl->ComputeChart();
   EXPECT_EQ(ctl->Status().State, stFailed);
   EXPECT_EQ(ctl->Status().Message,
@@ -315,7 +327,7 @@ TEST_F(ControllerFixture, AFailedOrCancelledChartSaysSoInWordsAndHasNoTitle) {
             "VOACAP takes at most 14.");
 
   // A map's failure says so too; the map keeps its caption over the background.
-  view.Inputs.TxAntenna[3] = 0;
+  view.Inputs.TxAntenna[3] = "ISOTROPE.ant";
   runner->Env = "VOACAP_FAKE_EXIT=3";
   ctl->PageChanged(pgMap);
   ASSERT_TRUE(runner->Complete());

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "app/MonthSelector.h"
-#include "app/PredCtl.h"
 #include "common/FileUtil.h"
 
 using namespace vx;
@@ -85,6 +84,8 @@ TEST(MonthSelector, CurrentMonthIgnoresLetterCaseAndTakesTheFirstOfEqualNames) {
   EXPECT_EQ(s.MonthIndex(), 2);
   EXPECT_EQ(s.MonthText(), "jan 2027");  // shown as the file has it
   EXPECT_EQ(s.MonthSsn(), 3);
+  EXPECT_EQ(s.Month(), 1);  // and computed as the month it was matched as
+  EXPECT_EQ(s.Year(), 2027);
   EXPECT_TRUE(s.SelectMonth(2027, 12));
   EXPECT_EQ(s.MonthIndex(), 1);
 }
@@ -138,11 +139,26 @@ TEST(MonthSelector, SelectMonth) {
   EXPECT_EQ(s.SsnList().size(), 492u);
 }
 
-TEST(MonthSelector, MonthNamesReadBackAsAPredictionReadsThem) {
+TEST(MonthSelector, TheMonthShownReadsBackAsNumbers) {
+  TMonthSelector s;
+  EXPECT_EQ(s.Year(), 0);  // nothing shown yet
+  EXPECT_EQ(s.Month(), 0);
   for (int m = 1; m <= 12; ++m) {
-    EXPECT_EQ(TPredictionController::MonthOfText(MonthName(2026, m)), m);
-    EXPECT_EQ(TPredictionController::YearOfText(MonthName(2026, m)), 2026);
+    ASSERT_TRUE(s.SelectMonth(2026, m));
+    EXPECT_EQ(s.Month(), m) << s.MonthText();
+    EXPECT_EQ(s.Year(), 2026) << s.MonthText();
   }
+  ASSERT_TRUE(s.SelectMonth(987, 5));
+  EXPECT_EQ(s.Year(), 987);
+  // A line whose name is not a month gives no month to compute.
+  s.SetSsnList("Foo 2026=3\nJanuary=4\n");
+  s.StepMonth(TStepDirection::sdForward, Date(2026, 1));
+  EXPECT_EQ(s.MonthText(), "Foo 2026");
+  EXPECT_EQ(s.Month(), 0);
+  s.StepMonth(TStepDirection::sdForward, Date(2026, 1));
+  EXPECT_EQ(s.MonthText(), "January");
+  EXPECT_EQ(s.Month(), 0);
+  EXPECT_EQ(s.Year(), 0);
   EXPECT_EQ(MonthName(987, 5), "May 0987");
   EXPECT_EQ(MonthName(2026, 0), "");
   EXPECT_EQ(MonthName(2026, 13), "");

@@ -128,6 +128,13 @@ TEST_F(AutoAppFixture, NumbersClampIntoTheirBoxes) {
   EXPECT_EQ(app->MapStyle(), msPseudo);
   app->SetMapResolution(-2);
   EXPECT_EQ(app->MapResolution(), 0);
+  // The property numbers the radio group; the engine computes a grid size.
+  ctl->SyncEngineInputs();
+  EXPECT_EQ(ctl->Engine().Inputs().GridSize, 61);
+  app->SetMapResolution(1);
+  ctl->SyncEngineInputs();
+  EXPECT_EQ(ctl->Engine().Inputs().GridSize, 31);
+  EXPECT_EQ(app->MapResolution(), 1);
 }
 
 TEST_F(AutoAppFixture, CallSignSetsTheDxFrameAndAFrameEditClearsTheCall) {
