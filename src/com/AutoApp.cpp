@@ -52,6 +52,8 @@ TLocation TVantorApp::FramePoint(double lat, double lon) {
 
 // ---- the window ----
 
+int32_t TVantorApp::Version() const { return Version_; }
+
 bool TVantorApp::Visible() const { return Window_.WindowVisible(); }
 void TVantorApp::SetVisible(bool on) { Window_.SetWindowVisible(on); }
 int32_t TVantorApp::Left() const { return Window_.WindowLeft(); }

@@ -31,63 +31,8 @@ class TVantorApp final : public IAutomationTarget {
   // latitude within 0..90 and longitude within 0..180 of either sign.
   static TLocation FramePoint(double lat, double lon);
 
-  int32_t Version() const override { return Version_; }
-  bool Visible() const override;
-  void SetVisible(bool on) override;
-  int32_t Left() const override;
-  void SetLeft(int32_t left) override;
-  int32_t Top() const override;
-  void SetTop(int32_t top) override;
-  int32_t Page() const override;
-  void SetPage(int32_t page) override;
-  double HomeLat() const override;
-  void SetHomeLat(double lat) override;
-  double HomeLon() const override;
-  void SetHomeLon(double lon) override;
-  double DxLat() const override;
-  void SetDxLat(double lat) override;
-  double DxLon() const override;
-  void SetDxLon(double lon) override;
-  int32_t MapStyle() const override;
-  void SetMapStyle(int32_t style) override;
-  int32_t MapResolution() const override;
-  void SetMapResolution(int32_t resolution) override;
-  bool ShowMuf() const override;
-  void SetShowMuf(bool on) override;
-  bool ShowSun() const override;
-  void SetShowSun(bool on) override;
-  bool ShowPath() const override;
-  void SetShowPath(bool on) override;
-  std::string DxCall() const override;
-  void SetDxCall(const std::string& call) override;
-  bool LongPath() const override;
-  void SetLongPath(bool on) override;
-  int32_t Ssn() const override;
-  void SetSsn(int32_t ssn) override;
-  int32_t Kp() const override;
-  void SetKp(int32_t kp) override;
-  int32_t TxPower() const override;
-  void SetTxPower(int32_t watts) override;
-  bool UseKp() const override;
-  void SetUseKp(bool on) override;
-  std::string YearMonth() const override;
-  void SetYearMonth(int32_t year, int32_t month) override;
-  int32_t Hour() const override;
-  void SetHour(int32_t hour) override;
-  int32_t Band() const override;
-  void SetBand(int32_t band) override;
-  void PredictPoint() override;
-  void PredictArea() override;
-  bool GeomiraOn() const override;
-  void SetGeomiraOn(bool on) override;
-  bool SunsentryOn() const override;
-  void SetSunsentryOn(bool on) override;
-  bool RealtimeClock() const override;
-  void SetRealtimeClock(bool on) override;
-  void SaveChartImage(const std::string& fileName) override;
-  void SaveMapImage(const std::string& fileName) override;
-  void BringToFront() override;
-  std::string ChartData() const override;
+  // Every member of the bus interface (AutoTargetMembers.h, from the XML).
+  VX_AUTOMATION_TARGET_OVERRIDES
   bool JobRunning() const override;
 
  private:

@@ -1,7 +1,7 @@
 // The members of the bus interface net.vexmoor.Vantor.App as data: every
 // property with its D-Bus type and access, every method with its argument
-// signature. The service dispatches through these tables, and a test holds
-// them against the interface's published description.
+// signature. The build writes the tables from the interface's XML
+// (GenerateAutoMembers.cmake); the service dispatches through them.
 #pragma once
 
 #include <cstdint>
