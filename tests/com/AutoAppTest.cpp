@@ -5,7 +5,9 @@
 #include <cmath>
 #include <limits>
 
-#include "../views/ViewsTestUtil.h"
+#include "support/QueuedRunners.h"
+#include "support/StandInEngine.h"
+#include "support/VoacapFolder.h"
 #include "com/AutoApp.h"
 #include "com/AutoMembers.h"
 #include "com/HeadlessWindow.h"
@@ -27,14 +29,11 @@ struct AutoAppFixture : testing::Test {
   std::unique_ptr<TVantorApp> app;
 
   void SetUp() override {
-    const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-    data = vxtest::MakeDataFolder("auto-" + name);
-    cache = vxtest::FreshFolder("auto-" + name + "-cache");
+    data = vxtest::FreshVoacapFolder("auto-" + vxtest::CaseName());
+    cache = vxtest::FreshFolder("auto-" + vxtest::CaseName() + "-cache");
     auto r = std::make_unique<vxtest::TQueuedRunner>();
     runner = r.get();
-    auto engine = std::make_unique<TVoaEngine>(std::move(r), TVoacapSetup{VX_FAKE_VOACAP, data});
-    engine->CheckInstallation();
-    ASSERT_EQ(engine->Status(), vsReady);
+    auto engine = vxtest::StandInEngine(std::move(r), data);
     window.Solar.Months().SetSsnList("Mar 2008=50\nNov 2009=12.5\nDec 2009=13.5\n");
     window.Solar.SelectMonth(2008, 3, 0);
     ctl = std::make_unique<TPredictionController>(std::move(engine), cache, window);
