@@ -20,7 +20,8 @@ testing::AssertionResult WaitUntil(const std::function<bool()>& done, int timeou
 
 testing::AssertionResult DeliverPosted() {
   bool delivered = false;
-  QTimer::singleShot(0, QCoreApplication::instance(), [&] { delivered = true; });
+  QObject sentinel;  // should the wait give up, the event dies with it, not later on a gone frame
+  QTimer::singleShot(0, &sentinel, [&] { delivered = true; });
   return WaitUntil([&] { return delivered; });
 }
 
