@@ -1,8 +1,9 @@
-# vantor_add_test(NAME sources... [LIBS libs...] [OWN_MAIN] [LAUNCHER cmd]): a
-# GoogleTest program whose cases ctest lists one by one. OWN_MAIN: the
-# sources bring their own main() (for tests that need a Qt application
-# object). LAUNCHER: a program that runs the test program (listing included),
-# such as one that gives it a private bus.
+# vantor_add_test(NAME sources... [LIBS libs...] [QT_MAIN | WIDGETS_MAIN]
+# [LAUNCHER cmd]): a GoogleTest program whose cases ctest lists one by one,
+# linked with the shared test support (tests/support). QT_MAIN: its main()
+# makes a QCoreApplication (an event loop, child processes); WIDGETS_MAIN: a
+# QApplication. LAUNCHER: a program that runs the test program (listing
+# included), such as one that gives it a private bus.
 include(GoogleTest)
 
 # No test may reach the real home folder: every test program moves HOME and
@@ -12,10 +13,14 @@ include(GoogleTest)
 set(VANTOR_TEST_HOME ${CMAKE_BINARY_DIR}/test-home)
 
 function(vantor_add_test name)
-  cmake_parse_arguments(T "OWN_MAIN" "LAUNCHER" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "QT_MAIN;WIDGETS_MAIN" "LAUNCHER" "LIBS" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS} ${CMAKE_SOURCE_DIR}/tests/TestHome.cpp)
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest)
-  if(NOT T_OWN_MAIN)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} vx_test_support GTest::gtest)
+  if(T_WIDGETS_MAIN)
+    target_link_libraries(${name} PRIVATE vx_test_main_widgets vx_test_support_qt)
+  elseif(T_QT_MAIN)
+    target_link_libraries(${name} PRIVATE vx_test_main_core vx_test_support_qt)
+  else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
   target_compile_definitions(${name} PRIVATE

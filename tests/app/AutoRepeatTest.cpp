@@ -1,11 +1,11 @@
 // Auto-repeat timing of the month buttons on a clock the test moves.
 #include <gtest/gtest.h>
 
-#include "AppTestUtil.h"
+#include "support/TestClock.h"
 #include "app/AutoRepeat.h"
 
 using namespace vx;
-using vx::test::TTestClock;
+using vxtest::TTestClock;
 
 TEST(AutoRepeat, FirstRepeatAfterOneSecondThenFiveASecond) {
   TTestClock clock;

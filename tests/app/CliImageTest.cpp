@@ -13,6 +13,7 @@
 
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"
+#include "support/VoacapFolder.h"
 #include "views/BmpFile.h"
 #include "views/ChartDraw.h"
 #include "views/MapDraw.h"
@@ -36,11 +37,7 @@ std::string Root() {
 Result Cli(const std::string& args) {
   MakeDirectories(Root());
   const std::string data = Root() + "itshfbc/";
-  if (!DirectoryExists(data)) {
-    MakeDirectories(data + "run");
-    MakeDirectories(data + "database");
-    WriteWholeFile(data + "database/version.w32", "Version 16.1207W\n");
-  }
+  if (!DirectoryExists(data)) vxtest::MakeVoacapFolder(data);
   const std::string cmd = "HOME=" + Root() + "home XDG_CONFIG_HOME=" + Root() + "cfg XDG_CACHE_HOME=" + Root() +
                           "cache XDG_DATA_HOME=" + Root() + "data " + VX_CLI + " " +
                           args + " --voacap " + VX_FAKE_VOACAP + " --itshfbc " + data + " 2>/dev/null";

@@ -11,6 +11,8 @@
 #include <filesystem>
 
 #include "common/FileUtil.h"
+#include "support/VoacapFolder.h"
+#include "support/Wait.h"
 
 using namespace vx;
 
@@ -27,14 +29,19 @@ struct Result {
   std::string out, err;
 };
 
-// Runs vantor-cli with its folders in a private temporary place.
+// The environment of a vantor-cli run: its folders in a private temporary place.
+std::string CliEnv() {
+  const std::string root = Home();
+  return "HOME=" + root + "home XDG_CONFIG_HOME=" + root + "cfg XDG_CACHE_HOME=" + root + "cache XDG_DATA_HOME=" +
+         root + "data";
+}
+
+// Runs vantor-cli to its end.
 Result Cli(const std::string& args, const std::string& env = "") {
   const std::string root = Home();
   const std::string errFile = root + "stderr.txt";
   MakeDirectories(root);
-  std::string cmd = "HOME=" + root + "home XDG_CONFIG_HOME=" + root + "cfg XDG_CACHE_HOME=" + root +
-                    "cache XDG_DATA_HOME=" + root + "data " + env + " " + VX_CLI + " " +
-                    args + " 2>" + errFile;
+  std::string cmd = CliEnv() + " " + env + " " + VX_CLI + " " + args + " 2>" + errFile;
   Result r;
   FILE* p = popen(cmd.c_str(), "r");
   char buf[65536];
@@ -47,14 +54,42 @@ Result Cli(const std::string& args, const std::string& env = "") {
 }
 
 std::string DataFolder() {
-  std::string f = Home() + "itshfbc/";
-  if (!DirectoryExists(f)) {
-    MakeDirectories(f + "run");
-    MakeDirectories(f + "database");
-    WriteWholeFile(f + "database/version.w32", "Version 16.1207W\n");
-  }
+  const std::string f = Home() + "itshfbc/";
+  if (!DirectoryExists(f)) vxtest::MakeVoacapFolder(f);
   return f;
 }
+
+// Starts a shell command as a child of this process and returns at once.
+pid_t Spawn(const std::string& command) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  return pid;
+}
+
+// The exit code of a child of this process, once it has ended; -1 when it
+// did not end by itself.
+int ExitCodeOf(pid_t pid) {
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+// A stand-in's handshake files in the case's folder, gone before it starts:
+// Running, which it writes once it runs (VOACAP_FAKE_READY), and Release,
+// which it waits for (VOACAP_FAKE_HOLD) and which is made when the test is
+// done, however it ends.
+struct THandshake {
+  std::string Running, Release;
+  THandshake(const std::string& running, const std::string& release) : Running(running), Release(release) {
+    RemoveFile(Running);
+    RemoveFile(Release);
+  }
+  ~THandshake() { WriteWholeFile(Release, ""); }
+  std::string Env() const { return "VOACAP_FAKE_READY=" + Running + " VOACAP_FAKE_HOLD=" + Release; }
+};
 
 std::string Voacap() { return std::string(" --voacap ") + VX_FAKE_VOACAP + " --itshfbc " + DataFolder(); }
 
@@ -228,41 +263,40 @@ TEST(Cli, InstallationProblemsSayWhatToDo) {
 TEST(Cli, RunsOnOneDataFolderTakeTurns) {
   // A second run waits while the first holds the folder, then runs itself:
   // both finish with their own results.
-  const std::string first = Home() + "first.json";
-  const std::string cmd = std::string("XDG_CACHE_HOME=") + Home() + "c1 VOACAP_FAKE_DELAY_MS=1500 " + VX_CLI + " " +
-                          kArea + " --no-cache" + Voacap() + " >" + first + " 2>/dev/null &";
-  ASSERT_EQ(std::system(cmd.c_str()), 0);
-  for (int i = 0; i < 500 && !std::filesystem::exists(DataFolder() + "areadata/Vantor/Vantor.voa"); ++i) usleep(20000);
-  Result second = Cli(std::string(kArea) + " --no-cache" + Voacap());
-  EXPECT_EQ(second.code, 0) << second.err;
-  EXPECT_NE(second.err.find("Waiting for another VOACAP run"), std::string::npos);
-  for (int i = 0; i < 500 && ReadWholeFile(first).value_or("").empty(); ++i) usleep(20000);
+  // The first run's stand-in says when it runs, and ends when the test lets it.
+  const std::string first = Home() + "first.json", second = Home() + "second.json", secondErr = Home() + "second.err";
+  const THandshake firstRun(Home() + "first-runs", Home() + "first-may-end");
+  const pid_t firstCli = Spawn("exec env XDG_CACHE_HOME=" + Home() + "c1 " + firstRun.Env() + " " + VX_CLI + " " +
+                               kArea + " --no-cache" + Voacap() + " >" + first + " 2>/dev/null");
+  ASSERT_GT(firstCli, 0);
+  ASSERT_TRUE(vxtest::WaitForFile(firstRun.Running));
+  const pid_t secondCli = Spawn("exec env " + CliEnv() + " " + VX_CLI + " " + kArea + " --no-cache" + Voacap() + " >" +
+                                second + " 2>" + secondErr);
+  ASSERT_GT(secondCli, 0);
+  EXPECT_TRUE(vxtest::WaitFor([&] {
+    return ReadWholeFile(secondErr).value_or("").find("Waiting for another VOACAP run") != std::string::npos;
+  })) << ReadWholeFile(secondErr).value_or("");
+  WriteWholeFile(firstRun.Release, "");
+  EXPECT_EQ(ExitCodeOf(firstCli), 0);
+  EXPECT_EQ(ExitCodeOf(secondCli), 0) << ReadWholeFile(secondErr).value_or("");
   const std::string firstOut = ReadWholeFile(first).value_or("");
   EXPECT_EQ(firstOut.find("{\"status\": 0"), 0u);
-  EXPECT_TRUE(firstOut == second.out) << "each run read its own complete output";
+  EXPECT_TRUE(firstOut == ReadWholeFile(second).value_or("")) << "each run read its own complete output";
 }
 
 TEST(Cli, StoppingTheFrontEndEndsTheChild) {
-  const std::string log = Home() + "child.pid";
-  const std::string cmd = std::string("VOACAP_FAKE_DELAY_MS=20000 VOACAP_FAKE_LOG=") + log + " " + VX_CLI + " " +
-                          kPoint + Voacap() + " >/dev/null 2>&1 & echo $!";
-  FILE* p = popen(cmd.c_str(), "r");
-  int cli = 0;
-  ASSERT_EQ(fscanf(p, "%d", &cli), 1);
-  pclose(p);
-  // The stand-in is running once the deck is in place and the log names it.
-  for (int i = 0; i < 200 && !std::filesystem::exists(log); ++i) usleep(20000);
-  ASSERT_TRUE(std::filesystem::exists(log));
-  usleep(100000);
+  // The stand-in names itself once it runs, and would run until let go.
+  const THandshake childRun(Home() + "child.pid", Home() + "child-may-end");
+  const pid_t cli = Spawn("exec env " + childRun.Env() + " " + VX_CLI + " " + kPoint + Voacap() + " >/dev/null 2>&1");
+  ASSERT_GT(cli, 0);
+  ASSERT_TRUE(vxtest::WaitForFile(childRun.Running));
+  const pid_t child = std::stoi(ReadWholeFile(childRun.Running).value_or("0"));
+  ASSERT_GT(child, 0);
   ASSERT_EQ(kill(cli, SIGTERM), 0);
-  // The child is gone soon after: no process runs the stand-in in that folder.
-  bool gone = false;
-  for (int i = 0; i < 100 && !gone; ++i) {
-    // "[f]" keeps the pattern from matching the shell that runs pgrep.
-    gone = std::system(("pgrep -f '[f]ake-voacapl.*" + DataFolder() + "' >/dev/null").c_str()) != 0;
-    if (!gone) usleep(50000);
-  }
-  EXPECT_TRUE(gone);
+  EXPECT_EQ(ExitCodeOf(cli), 128 + SIGTERM);
+  // That very child is gone (not any process of the name, which could be
+  // another test's).
+  EXPECT_TRUE(vxtest::WaitForProcessGone(child));
 }
 
 TEST(Cli, CreatesItsFoldersOnlyForACommand) {
@@ -378,22 +412,20 @@ TEST(Cli, InterruptingPrecomputeEndsEveryChild) {
   TRuntimeFolder runtime;
   const std::string pids = Home() + "pids/";
   std::filesystem::remove_all(pids);
+  std::filesystem::remove_all(Home() + "cache");  // what it asserts empty is this run's
   MakeDirectories(pids);
-  const std::string cmd = "exec env " + runtime.Env() + " XDG_CACHE_HOME=" + Home() +
-                          "cache VOACAP_FAKE_DELAY_MS=20000 VOACAP_FAKE_PIDS=" + pids + " " + VX_CLI + " " +
-                          kPrecompute + " --jobs 3" + Voacap() + " >/dev/null 2>&1";
-  const pid_t cli = fork();
-  ASSERT_GE(cli, 0);
-  if (cli == 0) {
-    execl("/bin/sh", "sh", "-c", cmd.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
+  // The stand-ins would run until let go: only the interruption ends them.
+  const THandshake childRuns(Home() + "child-runs", Home() + "children-may-end");
+  const pid_t cli = Spawn("exec env " + runtime.Env() + " XDG_CACHE_HOME=" + Home() + "cache VOACAP_FAKE_HOLD=" +
+                          childRuns.Release + " VOACAP_FAKE_PIDS=" + pids + " " + VX_CLI + " " + kPrecompute +
+                          " --jobs 3" + Voacap() + " >/dev/null 2>&1");
+  ASSERT_GT(cli, 0);
   auto children = [&] {
     std::vector<pid_t> all;
     for (const auto& e : std::filesystem::directory_iterator(pids)) all.push_back(std::stoi(e.path().filename()));
     return all;
   };
-  for (int i = 0; i < 500 && children().size() < 3; ++i) usleep(20000);
+  ASSERT_TRUE(vxtest::WaitFor([&] { return children().size() >= 3; }));
   ASSERT_EQ(children().size(), 3u);
   ASSERT_EQ(kill(cli, SIGINT), 0);
   int status = 0;

@@ -2,7 +2,9 @@
 // program, and a view that records what it is told.
 #include <gtest/gtest.h>
 
-#include "../views/ViewsTestUtil.h"
+#include "support/QueuedRunners.h"
+#include "support/StandInEngine.h"
+#include "support/VoacapFolder.h"
 #include "RecordingView.h"
 #include "app/PredCtl.h"
 #include "engine/Cache.h"
@@ -19,14 +21,11 @@ struct ControllerFixture : testing::Test {
   std::unique_ptr<TPredictionController> ctl;
 
   void SetUp() override {
-    const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-    data = vxtest::MakeDataFolder("ctl-" + name);
-    cache = vxtest::FreshFolder("ctl-" + name + "-cache");
+    data = vxtest::FreshVoacapFolder("ctl-" + vxtest::CaseName());
+    cache = vxtest::FreshFolder("ctl-" + vxtest::CaseName() + "-cache");
     auto r = std::make_unique<vxtest::TQueuedRunner>();
     runner = r.get();
-    auto engine = std::make_unique<TVoaEngine>(std::move(r), TVoacapSetup{VX_FAKE_VOACAP, data});
-    engine->CheckInstallation();
-    ASSERT_EQ(engine->Status(), vsReady);
+    auto engine = vxtest::StandInEngine(std::move(r), data);
     view.Inputs.Dx = TLocation{0, 51 * 180};
     view.Inputs.Year = 2008;
     view.Inputs.Month = 3;

@@ -19,24 +19,17 @@
 #include <filesystem>
 
 #include "gui/MainForm.h"
-#include "gui/Shell.h"
 #include "common/FileUtil.h"
 #include "views/ChartDraw.h"
 #include "views/ChartFrm.h"
 #include "views/MapDraw.h"
 #include "views/MapFrm.h"
+#include "support/RecordingShell.h"
+#include "support/VoacapFolder.h"
 
 using namespace vx;
 
 namespace {
-
-struct TSilentShell : IShell {
-  bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-  void ShowError(QWidget*, const QString&) override {}
-  bool RunModal(QDialog&) override { return false; }
-  bool SaveImage(QWidget*, const TRgbImage&) override { return false; }
-  void OpenUrl(const QString&) override {}
-};
 
 // What a control needs to show its text whole. A line edit needs room for
 // as many characters as it takes (ten at most: longer text scrolls).
@@ -52,16 +45,14 @@ QSize Needed(QWidget* w) {
 
 // A window with the stand-in program, in a folder of its own.
 struct TLayoutWindow {
-  TSilentShell Shell;
+  vxtest::TRecordingShell Shell;
   std::unique_ptr<TMainForm> Form;
   explicit TLayoutWindow(const std::string& name, TVantorSettings settings = {}) {
     const std::string root = testing::TempDir() + "mainform-" + name + "/";
     std::filesystem::remove_all(root);
-    const std::string itshfbc = root + "itshfbc/";
-    MakeDirectories(itshfbc + "run");
-    MakeDirectories(itshfbc + "database");
-    WriteWholeFile(itshfbc + "database/version.w32", "Version 16.1207W\n");
+    const std::string itshfbc = vxtest::MakeVoacapFolder(root + "itshfbc/");
     setenv("XDG_DATA_HOME", (root + "data").c_str(), 1);
+    Shell.ThreeWay = anNo;  // a window that asks hears No, as from a silent desktop
     TMainFormServices services;
     services.Shell = &Shell;
     TSessionSetup setup;

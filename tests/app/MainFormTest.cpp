@@ -24,10 +24,7 @@
 #include <QToolButton>
 #include <filesystem>
 
-#include "../engine/QtWait.h"
-#include "CountingRunner.h"
 #include "gui/MainForm.h"
-#include "gui/Shell.h"
 #include "gui/StatusImg.h"
 #include "common/DayCount.h"
 #include "common/FileUtil.h"
@@ -40,46 +37,24 @@
 #include "views/ChartFrm.h"
 #include "views/CoordFrame.h"
 #include "views/MapFrm.h"
+#include "support/QtWait.h"
+#include "support/CountingRunner.h"
+#include "support/RecordingShell.h"
+#include "support/TestClock.h"
+#include "support/VoacapFolder.h"
 
 using namespace vx;
 
 namespace {
 
-// Answers every question with Answer and remembers what was asked.
-struct TTestShell : IShell {
-  QStringList Questions, Errors, Urls;
-  bool Answer = false;
-  TAnswer ThreeWay = anCancel;
-  bool ModalResult = false;
-  int SavedImages = 0;
-  bool AskYesNo(QWidget*, const QString& title, const QString& text) override {
-    Questions << title + "|" + text;
-    return Answer;
-  }
-  TAnswer AskYesNoCancel(QWidget*, const QString& title, const QString& text) override {
-    Questions << title + "|" + text;
-    return ThreeWay;
-  }
-  void ShowError(QWidget*, const QString& text) override { Errors << text; }
-  bool RunModal(QDialog&) override { return ModalResult; }
-  bool SaveImage(QWidget*, const TRgbImage&) override { return ++SavedImages, true; }
-  void OpenUrl(const QString& url) override { Urls << url; }
-};
-
-struct TTestClock : IClock {
-  double Utc = EncodeDayCount({2026, 12, 7, 18, 0, 0});
-  int64_t Ms = 1000000;
-  double UtcNow() const override { return Utc; }
-  int64_t SteadyMs() const override { return Ms; }
-};
-
 struct MainFormTest : testing::Test {
   std::string root, itshfbc, settingsFile;
-  TTestShell shell;
-  TTestClock clock;
+  vxtest::TRecordingShell shell;
+  vxtest::TTestClock clock{{2026, 12, 7, 18, 0, 0}, 1000000};
   TUnavailableMonitor monitor;
   TNoMapProgram mapProgram;
-  int runs = 0;
+  vxtest::TRunnerCounts counted;
+  int& runs = counted.Runs;  // children started
   std::unique_ptr<TMainForm> form;
   QStringList events;
 
@@ -91,10 +66,7 @@ struct MainFormTest : testing::Test {
       MakeDirectories(dir);
       setenv(v, dir.c_str(), 1);
     }
-    itshfbc = root + "itshfbc/";
-    MakeDirectories(itshfbc + "run");
-    MakeDirectories(itshfbc + "database");
-    WriteWholeFile(itshfbc + "database/version.w32", "Version 16.1207W\n");
+    itshfbc = vxtest::MakeVoacapFolder(root + "itshfbc/");
     settingsFile = root + "XDG_CONFIG_HOME/Vexmoor/Vantor.ini";
   }
   void TearDown() override {
@@ -121,7 +93,7 @@ struct MainFormTest : testing::Test {
     services.Monitor = &monitor;
     services.MapProgram = &mapProgram;
     services.Clock = &clock;
-    services.Runner = std::make_unique<TCountingRunner>(runs);
+    services.Runner = std::make_unique<vxtest::TCountingRunner>(counted, std::make_unique<TProcess>());
     form = std::make_unique<TMainForm>(Setup(program), std::move(services));
     QObject::connect(form.get(), &TMainForm::ClientEvent, [this](int code) { events << QString::number(code); });
     if (start) {
@@ -300,7 +272,7 @@ TEST_F(MainFormTest, ClickOnTheSpinningIndicatorCancels) {
   EXPECT_FALSE(form->StatusImage->HandCursor());
   EXPECT_FALSE(form->Controller().Engine().Running());
   EXPECT_TRUE(vxtest::WaitUntil([&] { return events.contains("1"); }));
-  vxtest::Pump(200);
+  ASSERT_TRUE(vxtest::DeliverPosted());
   EXPECT_FALSE(events.contains("3"));  // the cancelled run reports nothing
 
   // A cancelled last prediction leaves the settings file alone.

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QMenu>
 #include <QFile>
@@ -18,18 +17,13 @@
 #include "desktop/SafeShDown.h"
 #include "desktop/SingleInstance.h"
 #include "desktop/TrayIcon.h"
+#include "support/QtWait.h"
 
 using namespace vx;
 
 namespace {
 
-template <class F>
-bool WaitFor(F done, int ms = 5000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  return done();
-}
+using vxtest::WaitUntil;
 
 }  // namespace
 
@@ -49,7 +43,7 @@ TEST(SingleInstance, ASecondStartAsksTheFirstToShowItself) {
   QObject::connect(&first, &TSingleInstance::ActivateRequested, [&] { ++activations; });
   TSingleInstance second(key);
   EXPECT_FALSE(second.Claim());
-  EXPECT_TRUE(WaitFor([&] { return activations == 1; }));
+  EXPECT_TRUE(WaitUntil([&] { return activations == 1; }));
 }
 
 TEST(SingleInstance, ASocketLeftByACrashedCopyDoesNotStopTheNextStart) {
@@ -157,16 +151,9 @@ TEST(SafeShutdown, SigtermEndsTheSessionOnceOnTheGuiThread) {
   int endings = 0;
   QObject::connect(&shutdown, &TSafeShutdown::SessionEnding, [&] { ++endings; });
   ASSERT_EQ(::raise(SIGTERM), 0);  // handled: the process goes on
-  EXPECT_TRUE(WaitFor([&] { return endings == 1; }));
+  EXPECT_TRUE(WaitUntil([&] { return endings == 1; }));
   EXPECT_TRUE(shutdown.ShuttingDown);
-  ::raise(SIGTERM);
-  WaitFor([] { return false; }, 200);
+  ::raise(SIGTERM);  // its note to the GUI thread is written before raise returns
+  ASSERT_TRUE(vxtest::DeliverPosted());
   EXPECT_EQ(endings, 1);
-}
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
 }

@@ -1,12 +1,13 @@
 // SSN and Kp boxes with the month selector and a stand-in monitor.
 #include <gtest/gtest.h>
 
-#include "AppTestUtil.h"
+#include "FakeMonitor.h"
+#include "support/TestClock.h"
 #include "app/SolarIndices.h"
 
 using namespace vx;
 using vx::test::TFakeMonitor;
-using vx::test::TTestClock;
+using vxtest::TTestClock;
 
 namespace {
 

@@ -22,9 +22,7 @@
 #include <filesystem>
 
 #include "../com/BusTestUtil.h"
-#include "CountingRunner.h"
 #include "gui/MainForm.h"
-#include "gui/Shell.h"
 #include "gui/WindowService.h"
 #include "com/BusNames.h"
 #include "com/ServiceFile.h"
@@ -36,20 +34,14 @@
 #include "views/ChartFrm.h"
 #include "views/CoordFrame.h"
 #include "views/MapFrm.h"
+#include "support/CountingRunner.h"
+#include "support/RecordingShell.h"
+#include "support/VoacapFolder.h"
 
 using namespace vx;
 using namespace vxtest;
 
 namespace {
-
-struct TQuietShell : IShell {
-  QStringList Questions;
-  bool AskYesNo(QWidget*, const QString&, const QString& text) override { return Questions << text, false; }
-  void ShowError(QWidget*, const QString&) override {}
-  bool RunModal(QDialog&) override { return false; }
-  bool SaveImage(QWidget*, const TRgbImage&) override { return false; }
-  void OpenUrl(const QString&) override {}
-};
 
 struct WindowBusTest : testing::Test {
   QDBusConnection bus = QDBusConnection::sessionBus();
@@ -58,10 +50,7 @@ struct WindowBusTest : testing::Test {
   void SetUp() override {
     ASSERT_TRUE(bus.isConnected()) << "run under private_bus.sh";
     ASSERT_NE(Home().find("vx-bus."), std::string::npos) << "the test needs a home of its own";
-    itshfbc = Home() + "/itshfbc/";
-    MakeDirectories(itshfbc + "run");
-    MakeDirectories(itshfbc + "database");
-    WriteWholeFile(itshfbc + "database/version.w32", "Version 16.1207W\n");
+    itshfbc = MakeVoacapFolder(Home() + "/itshfbc/");
   }
   void TearDown() override { vxtest::EndOwnerOf(bus, kVantorBusName); }
 
@@ -81,8 +70,9 @@ struct WindowBusTest : testing::Test {
 namespace {
 
 struct InProcess : WindowBusTest {
-  TQuietShell shell;
-  int runs = 0;
+  TRecordingShell shell;
+  vxtest::TRunnerCounts counted;
+  int& runs = counted.Runs;  // children started
   std::unique_ptr<TAutomationHost> host;
   std::unique_ptr<TMainForm> form;
   QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "client");
@@ -95,11 +85,12 @@ struct InProcess : WindowBusTest {
     s.CacheFolder = Home() + "/cache/";
     s.SettingsFile = Home() + "/Vantor.ini";
     s.Voacap = {VX_FAKE_VOACAP, itshfbc};
+    shell.ThreeWay = anNo;
     TMainFormServices services;
     services.Shell = &shell;
     services.Monitor = &host->Monitor;
     services.MapProgram = &host->MapProgram;
-    services.Runner = std::make_unique<TCountingRunner>(runs);
+    services.Runner = std::make_unique<vxtest::TCountingRunner>(counted, std::make_unique<TProcess>());
     form = std::make_unique<TMainForm>(std::move(s), std::move(services));
     host->MapProgram.SetHost(form.get());
     ASSERT_TRUE(form->FormCreate());
@@ -168,7 +159,8 @@ TEST_F(InProcess, SettersMoveTheWindowsControlsAndStartNothing) {
   EXPECT_TRUE(form->RadioButton2->isChecked());
   ASSERT_TRUE(Set("MapStyle", 9));
   EXPECT_EQ(form->MapFrame->Model.MapStyle, msPseudo);
-  vxtest::WaitUntil([] { return false; }, 300);
+  // A signal sent before the last answer has been handed on by now.
+  ASSERT_TRUE(vxtest::DeliverPosted());
   EXPECT_EQ(runs, 0);
   EXPECT_EQ(tabs.count(), 0);
   EXPECT_EQ(chart.Count + map.Count, 0);

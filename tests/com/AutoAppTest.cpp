@@ -5,7 +5,9 @@
 #include <cmath>
 #include <limits>
 
-#include "../views/ViewsTestUtil.h"
+#include "support/QueuedRunners.h"
+#include "support/StandInEngine.h"
+#include "support/VoacapFolder.h"
 #include "com/AutoApp.h"
 #include "com/AutoMembers.h"
 #include "app/WindowModel.h"
@@ -27,14 +29,11 @@ struct AutoAppFixture : testing::Test {
   std::unique_ptr<TVantorApp> app;
 
   void SetUp() override {
-    const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-    data = vxtest::MakeDataFolder("auto-" + name);
-    cache = vxtest::FreshFolder("auto-" + name + "-cache");
+    data = vxtest::FreshVoacapFolder("auto-" + vxtest::CaseName());
+    cache = vxtest::FreshFolder("auto-" + vxtest::CaseName() + "-cache");
     auto r = std::make_unique<vxtest::TQueuedRunner>();
     runner = r.get();
-    auto engine = std::make_unique<TVoaEngine>(std::move(r), TVoacapSetup{VX_FAKE_VOACAP, data});
-    engine->CheckInstallation();
-    ASSERT_EQ(engine->Status(), vsReady);
+    auto engine = vxtest::StandInEngine(std::move(r), data);
     TSessionSetup setup;
     setup.CacheFolder = cache;
     TSessionServices services;

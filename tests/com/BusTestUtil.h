@@ -1,5 +1,5 @@
-// Helpers of the bus tests: waiting with the event loop running, counting
-// signals, and a private bus's activation files.
+// Helpers of the bus tests: counting signals, a private bus's activation
+// files, the chart data the stand-in gives.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 #include <csignal>
@@ -21,6 +20,7 @@
 #include "com/BusNames.h"
 #include "com/ServiceFile.h"
 #include "common/FileUtil.h"
+#include "support/QtWait.h"
 
 namespace vxtest {
 
@@ -37,17 +37,6 @@ inline void WriteActivation(const std::string& name, const std::vector<std::stri
   const std::string file = vx::UserActivationFile(name);
   vx::MakeDirectories(vx::FolderOf(file));
   ASSERT_TRUE(vx::WriteFileAtomic(file, vx::ActivationFileText(name, command)));
-}
-
-// Runs the event loop until ready() or the time is up; returns ready().
-inline bool WaitUntil(const std::function<bool()>& ready, int ms = 15000) {
-  QElapsedTimer t;
-  t.start();
-  while (!ready()) {
-    if (t.elapsed() > ms) return ready();
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
 }
 
 // Counts one signal from anyone on the bus, in the order of arrival.

@@ -4,36 +4,35 @@
 #include <filesystem>
 
 #include "FakeModel.h"
-#include "QtWait.h"
+#include "support/CountingRunner.h"
+#include "support/QtWait.h"
+#include "support/VoacapFolder.h"
 #include "common/FileUtil.h"
 #include "engine/Process.h"
 #include "engine/VoaEng.h"
 
 using namespace vx;
-using vxtest::Pump;
 using vxtest::WaitUntil;
 
 namespace {
 
-// A data folder as makeitshfbc lays it out, in a fresh temporary place.
-std::string MakeDataFolder(const std::string& name, const std::string& version = "Version 16.1207W\n") {
-  std::string f = testing::TempDir() + "engine-" + name + "/itshfbc/";
-  std::filesystem::remove_all(f);
-  MakeDirectories(f + "run");
-  MakeDirectories(f + "database");
-  MakeDirectories(f + "antennas/default");
-  if (!version.empty()) WriteWholeFile(f + "database/version.w32", version);
-  return f;
+// A data folder as makeitshfbc lays it out, antenna folder included, in a
+// fresh temporary place.
+std::string MakeDataFolder(const std::string& name, const std::string& version = vxtest::kVoacapVersion) {
+  return vxtest::FreshVoacapFolder(name, version, true);
 }
 
 struct EngineFixture : testing::Test {
-  std::string folder;
+  std::string root, folder;  // the case's own folder, and the data folder in it
+  vxtest::TRunnerCounts counted;  // the engine's children and retries
   std::unique_ptr<TVoaEngine> engine;
   int predicts = 0, errors = 0;
 
   void Make(const std::string& name, const std::string& program = VX_FAKE_VOACAP) {
     folder = MakeDataFolder(name);
-    engine = std::make_unique<TVoaEngine>(std::make_unique<TProcess>(), TVoacapSetup{program, folder});
+    root = folder.substr(0, folder.size() - std::string("itshfbc/").size());
+    engine = std::make_unique<TVoaEngine>(
+        std::make_unique<vxtest::TCountingRunner>(counted, std::make_unique<TProcess>()), TVoacapSetup{program, folder});
     engine->CheckInstallation();
     engine->OnPredict = [this](TVoaEngine&) { ++predicts; };
     engine->OnError = [this](TVoaEngine&) { ++errors; };
@@ -123,7 +122,7 @@ TEST_F(EngineFixture, CreatesItsFoldersAndTheIsotropicAntenna) {
 
 TEST_F(EngineFixture, AntennaNamesAndImport) {
   Make("antennas");
-  std::string backup = testing::TempDir() + "engine-antennas/AntBkup/";
+  std::string backup = root + "AntBkup/";
   MakeDirectories(backup);
   WriteWholeFile(backup + "Dipole.ant", "Half-wave dipole\nrest");
   WriteWholeFile(backup + "ISOTROPE.ant", "must not replace the existing one\r\n");
@@ -139,7 +138,7 @@ TEST_F(EngineFixture, AntennaNamesAndImport) {
 
 TEST_F(EngineFixture, PointPredictionReadsWhatTheProgramWrote) {
   Make("point");
-  std::string log = testing::TempDir() + "engine-point/log.txt";
+  std::string log = root + "log.txt";
   RemoveFile(log);
   setenv("VOACAP_FAKE_LOG", log.c_str(), 1);
   engine->RunPointPrediction();
@@ -270,10 +269,16 @@ TEST_F(EngineFixture, CancelRaisesNothing) {
   ASSERT_TRUE(WaitUntil([&] { return engine->Running(); }));
   engine->CancelPrediction();
   EXPECT_FALSE(engine->Running());
-  Pump(300);
+  ASSERT_TRUE(vxtest::DeliverPosted());
   EXPECT_EQ(predicts + errors, 0);
   EXPECT_EQ(engine->Status(), vsCancelled);
   EXPECT_STREQ(engine->StatusText(), "Computations cancelled");
+  // The next job's event is the first: the cancelled one raised none.
+  unsetenv("VOACAP_FAKE_DELAY_MS");
+  engine->RunPointPrediction();
+  ASSERT_TRUE(WaitForEvent());
+  EXPECT_EQ(predicts, 1);
+  EXPECT_EQ(errors, 0);
 }
 
 TEST_F(EngineFixture, ANewStartReplacesTheRunningJob) {
@@ -285,11 +290,15 @@ TEST_F(EngineFixture, ANewStartReplacesTheRunningJob) {
   Edit([](TVoaInputs& in) { in.Band = 1; });
   engine->RunAreaPrediction();
   ASSERT_TRUE(WaitForEvent());
-  Pump(200);
   EXPECT_EQ(predicts, 1);
   EXPECT_EQ(errors, 0);
   EXPECT_TRUE(engine->AreaMode());
   EXPECT_EQ(engine->AreaGrid().size(), 16u);
+  // One more job's event comes after anything the replaced one could raise.
+  engine->RunPointPrediction();
+  ASSERT_TRUE(WaitUntil([&] { return predicts + errors > 1; }));
+  EXPECT_EQ(predicts, 2);
+  EXPECT_EQ(errors, 0);
 }
 
 TEST_F(EngineFixture, StaleOutputOfACancelledJobIsNotTakenForANewResult) {
@@ -303,9 +312,9 @@ TEST_F(EngineFixture, StaleOutputOfACancelledJobIsNotTakenForANewResult) {
 
 TEST_F(EngineFixture, AProgramThatCannotStartEndsTheJob) {
   Make("nostart");
-  std::filesystem::remove_all(testing::TempDir() + "engine-nostart/bin");
+  std::filesystem::remove_all(root + "bin");
   // The program vanishes after the installation check.
-  std::string copy = testing::TempDir() + "engine-nostart/bin/voacapl";
+  std::string copy = root + "bin/voacapl";
   MakeDirectories(FolderOf(copy));
   CopyFileReplace(VX_FAKE_VOACAP, copy);
   std::filesystem::permissions(copy, std::filesystem::perms::owner_all);
@@ -336,7 +345,8 @@ TEST_F(EngineFixture, AJobWaitsForTheDataFolderThenRuns) {
   TDataFolderLock other;  // another run holds the folder
   ASSERT_EQ(other.TryLock(folder), TDataFolderLock::lrLocked);
   engine->RunPointPrediction();
-  Pump(600);
+  // Told once, however often it tries again.
+  ASSERT_TRUE(WaitUntil([&] { return counted.DeferredCalls >= 2; }));
   EXPECT_EQ(waits, 1);
   EXPECT_TRUE(engine->Running());
   EXPECT_TRUE(engine->Waiting());
@@ -357,9 +367,11 @@ TEST_F(EngineFixture, CancelWhileWaitingRaisesNothing) {
   EXPECT_TRUE(engine->Waiting());
   engine->CancelPrediction();
   EXPECT_FALSE(engine->Running());
+  EXPECT_FALSE(counted.DeferredWaits);  // no try left to start it later
   other.Unlock();
-  Pump(600);
+  ASSERT_TRUE(vxtest::DeliverPosted());
   EXPECT_EQ(predicts + errors, 0);
+  EXPECT_EQ(counted.Runs, 0);
 }
 
 // The cache answers a map request only with a map of the same antennas: a
@@ -430,7 +442,7 @@ TEST(BuiltinEngineJobs, FiguresArriveThroughTheEventLoopAndCancelEndsAMap) {
   e.CancelPrediction();
   EXPECT_FALSE(e.Running());
   EXPECT_EQ(e.Status(), vsCancelled);
-  vxtest::Pump(100);
+  ASSERT_TRUE(vxtest::DeliverPosted());
   EXPECT_EQ(predicts + errors, 0);
 
   in.GridSize = 16;

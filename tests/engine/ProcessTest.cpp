@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <fstream>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QThread>
 
-#include "QtWait.h"
+#include "support/QtWait.h"
 #include "engine/Process.h"
 
 using namespace vx;
-using vxtest::Pump;
 using vxtest::WaitUntil;
 
 namespace {
@@ -41,8 +41,11 @@ TEST(Process, ReportsTheExitCodeOnTheOwnersThread) {
   ASSERT_TRUE(WaitUntil([&] { return r.calls > 0; }));
   EXPECT_EQ(r.code, 3u);
   EXPECT_TRUE(r.onMainThread);
-  Pump(100);
-  EXPECT_EQ(r.calls, 1);
+  // Once: a second run's end comes after any second report of the first.
+  p.Run(Shell("exit 0"));
+  ASSERT_TRUE(WaitUntil([&] { return r.calls > 1; }));
+  EXPECT_EQ(r.calls, 2);
+  EXPECT_EQ(r.code, 0u);
 }
 
 TEST(Process, TerminateKillsSilentlyAndRunStartsAfresh) {
@@ -53,13 +56,15 @@ TEST(Process, TerminateKillsSilentlyAndRunStartsAfresh) {
   ASSERT_TRUE(WaitUntil([&] { return p.Running(); }));
   p.Terminate();
   EXPECT_FALSE(p.Running());
-  Pump(200);
+  ASSERT_TRUE(vxtest::DeliverPosted());
   EXPECT_EQ(r.calls, 0);
   EXPECT_TRUE(p.Cancelled());
 
+  // The next run's end is the only report: the killed child made none.
   p.Run(Shell("exit 0"));
   EXPECT_FALSE(p.Cancelled());
   ASSERT_TRUE(WaitUntil([&] { return r.calls > 0; }));
+  EXPECT_EQ(r.calls, 1);
   EXPECT_EQ(r.code, 0u);
   p.Terminate();  // nothing runs: no effect
 }
@@ -96,8 +101,10 @@ TEST(Process, AProgramThatCannotStartIsReportedAsFailed) {
   p.Run({"/nonexistent/voacapl", {}, ""});
   ASSERT_TRUE(WaitUntil([&] { return r.calls > 0; }));
   EXPECT_EQ(r.code, kExitCodeNotStarted);
-  Pump(100);
-  EXPECT_EQ(r.calls, 1);
+  p.Run(Shell("exit 0"));
+  ASSERT_TRUE(WaitUntil([&] { return r.calls > 1; }));
+  EXPECT_EQ(r.calls, 2);  // one report for the program that never started
+  EXPECT_EQ(r.code, 0u);
 }
 
 TEST(Process, ADeadlyStepIsNotASuccess) {
@@ -139,12 +146,13 @@ TEST(Process, AChildThatCannotBeReapedBoundsTheWaitAndFailsTheNextRun) {
   p.Terminate();  // returns after the limit, not when the child ends
   EXPECT_TRUE(Alive(pid));
   EXPECT_FALSE(p.Running());
-  Pump(100);
+  ASSERT_TRUE(vxtest::DeliverPosted());
   EXPECT_EQ(r.calls, 0);
 
   // The stuck child still holds the outside program's files: no second one.
   p.Run(Shell("exit 0"));
   ASSERT_TRUE(WaitUntil([&] { return r.calls > 0; }));
+  EXPECT_EQ(r.calls, 1);  // the refusal alone: the stuck child reported nothing
   EXPECT_EQ(r.code, kExitCodeNotReaped);
   EXPECT_FALSE(p.Running());
 

@@ -10,6 +10,11 @@
 //   VOACAP_FAKE_EXCLUSIVE=1    end with code 3, writing nothing, when another
 //                              run is under way in the same data folder (as
 //                              two real runs there would spoil each other)
+//   VOACAP_FAKE_READY=FILE     once running (and holding the folder), write
+//                              FILE holding the process id: a test waits for
+//                              it instead of guessing when the run is under way
+//   VOACAP_FAKE_HOLD=FILE      before writing the output, wait until FILE
+//                              exists: the run lasts until the test lets it end
 // A deck naming an antenna file that does not exist makes it wait on standard
 // input, as the real program does, and then end with code 0 and no output.
 #include <fcntl.h>
@@ -228,6 +233,19 @@ int main(int argc, char** argv) {
     }
   } mark{exclusive ? busy : std::string()};
 
+  if (!Env("VOACAP_FAKE_READY").empty()) {
+    // Written whole, then renamed: whoever sees the file reads the id.
+    const std::string ready = Env("VOACAP_FAKE_READY");
+    std::ofstream(ready + ".tmp") << getpid() << "\n";
+    std::rename((ready + ".tmp").c_str(), ready.c_str());
+  }
+  if (!Env("VOACAP_FAKE_HOLD").empty()) {
+    // Polled, with a bound, so that a test that fails to let go leaves no
+    // stand-in behind for long.
+    const std::string hold = Env("VOACAP_FAKE_HOLD");
+    for (int i = 0; i < 120 * 100 && access(hold.c_str(), F_OK) != 0; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
   if (!Env("VOACAP_FAKE_DELAY_MS").empty())
     std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(Env("VOACAP_FAKE_DELAY_MS").c_str())));
 

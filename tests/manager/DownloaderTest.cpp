@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QSslCertificate>
 #include <QSslConfiguration>
@@ -14,21 +13,14 @@
 #include "common/DayCount.h"
 #include "manager/DLoader.h"
 #include "manager/HttpHeaders.h"
+#include "support/QtWait.h"
 
 using namespace vx;
 using vxtest::TLoopbackHttp;
 using vxtest::TRoute;
+using vxtest::WaitUntil;
 
 namespace {
-
-bool WaitUntil(const std::function<bool()>& done, int ms = 10000) {
-  QDeadlineTimer deadline(ms);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
 
 struct Events {
   int data = 0, success = 0, error = 0;
@@ -185,13 +177,16 @@ TEST(Downloader, AbortRaisesNothingAndBusyRefusesASecondStart) {
   dl.Abort();
   EXPECT_FALSE(dl.Busy());
   const int dataSeen = ev.data;
-  WaitUntil([] { return false; }, 300);
+  ASSERT_TRUE(vxtest::DeliverPosted());
   EXPECT_EQ(ev.success + ev.error, 0);
   EXPECT_EQ(ev.data, dataSeen);
 
+  // The next download's end comes after anything the aborted one could send.
   dl.Download(server.Url("/ok"));
   ASSERT_TRUE(WaitUntil([&] { return ev.Ended(); }));
   EXPECT_EQ(dl.File().Data.view(), "fine");
+  EXPECT_EQ(ev.success, 1);
+  EXPECT_EQ(ev.error, 0);
 }
 
 TEST(Downloader, ABodyOverTheLimitFailsCleanly) {

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -21,21 +20,14 @@
 #include "manager/Sources.h"
 #include "common/StatusLabel.h"
 #include "manager/UrlSettings.h"
+#include "support/QtWait.h"
 
 using namespace vx;
 using vxtest::TLoopbackHttp;
 using vxtest::TRoute;
+using vxtest::WaitUntil;
 
 namespace {
-
-bool WaitUntil(const std::function<bool()>& done, int ms = 15000) {
-  QDeadlineTimer deadline(ms);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
 
 // A downloadable body for each source, from the generators.
 std::string BodyOf(int source) {
@@ -324,7 +316,7 @@ TEST_F(Window, TheFccSourceWithoutItsZipListFailsBeforeDownloading) {
   EXPECT_NE(StatusOf(*f).find("ZipLst.lst"), std::string::npos) << StatusOf(*f);
   EXPECT_EQ(Buttons(*f), "D-C");
   EXPECT_FALSE(f->Dl().Busy());
-  WaitUntil([] { return false; }, 200);
+  ASSERT_TRUE(vxtest::DeliverPosted());
   EXPECT_EQ(Server.Requests, 0);
   EXPECT_EQ(f->ExitCode(), 1);
 

@@ -2,7 +2,6 @@
 // program and runners whose children run when the test says so.
 #include <gtest/gtest.h>
 
-#include <chrono>
 
 #include <sys/stat.h>
 
@@ -10,9 +9,9 @@
 #include <filesystem>
 #include <map>
 #include <set>
-#include <thread>
 
 #include "ViewsTestUtil.h"
+#include "support/Wait.h"
 #include "common/Ini.h"
 #include "engine/AreaBatch.h"
 #include "engine/Cache.h"
@@ -28,7 +27,7 @@ namespace {
 // A data folder laid out as makeitshfbc makes it, with a little of
 // everything the program reads or writes.
 std::string MakeUserFolder(const std::string& name) {
-  const std::string f = vxtest::MakeDataFolder(name);
+  const std::string f = vxtest::FreshVoacapFolder(name);
   MakeDirectories(f + "coeffs");
   WriteWholeFile(f + "coeffs/ccir.asc", "coefficients");
   MakeDirectories(f + "antennas/Vantor");
@@ -192,10 +191,10 @@ TEST_F(PoolFixture, BuiltinWorkersComputeInMemoryWhatOneWorkerComputes) {
     EXPECT_EQ(pool->FolderSet(), "");  // nothing to copy: the workers write no files
     ASSERT_TRUE(batch->Start(Base(), Day({3}), TAreaBatch::fpStop));
     EXPECT_EQ(hub.Started, 0);  // and start no child
-    while (batch->Running()) {
+    ASSERT_TRUE(vxtest::WaitFor([&] {  // the workers' threads finish; their ends arrive as deferred calls
       hub.RunDeferred();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+      return !batch->Running();
+    }));
     EXPECT_EQ(batch->Computed(), 24) << batch->Failed() << " failed: " << batch->FailureDetail();
   }
   const auto a = FilesOf(one), b = FilesOf(many);

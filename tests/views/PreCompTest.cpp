@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "ViewsTestUtil.h"
+#include "support/StandInEngine.h"
 #include "engine/Cache.h"
 #include "engine/VoaEng.h"
 #include "views/BatchProgress.h"
@@ -120,12 +121,9 @@ struct BatchFixture : testing::Test {
   std::unique_ptr<TPreCompute> batch;
 
   void SetUp() override {
-    const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-    data = vxtest::MakeDataFolder(name);
-    cache = vxtest::FreshFolder(name + "-cache");
-    engine = std::make_unique<TVoaEngine>(std::make_unique<vxtest::TQueuedRunner>(), TVoacapSetup{VX_FAKE_VOACAP, data});
-    engine->CheckInstallation();
-    ASSERT_EQ(engine->Status(), vsReady);
+    data = vxtest::FreshVoacapFolder(vxtest::CaseName());
+    cache = vxtest::FreshFolder(vxtest::CaseName() + "-cache");
+    engine = vxtest::StandInEngine(std::make_unique<vxtest::TQueuedRunner>(), data);
     // One worker: the jobs run one after the other, as the window's single
     // engine ran them.
     batch = std::make_unique<TPreCompute>(*engine, cache, host,

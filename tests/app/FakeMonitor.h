@@ -1,22 +1,12 @@
-// Stand-ins for the app logic tests: a clock the test sets and a monitor
-// that answers what the test tells it to.
+// A stand-in for the space weather monitor of the app logic tests: it
+// answers what the test tells it to.
 #pragma once
 
 #include <vector>
 
 #include "app/SpaceWeather.h"
-#include "common/Clock.h"
-#include "common/DayCount.h"
 
 namespace vx::test {
-
-class TTestClock final : public IClock {
- public:
-  double Utc = EncodeDayCount({2026, 12, 7, 10, 30, 0});
-  int64_t Ms = 0;
-  double UtcNow() const override { return Utc; }
-  int64_t SteadyMs() const override { return Ms; }
-};
 
 struct TIndexQuery {
   int Year, Month, Day, Hour;

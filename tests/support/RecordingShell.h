@@ -1,0 +1,33 @@
+// The window's desktop for tests: every question, error and address it is
+// given is recorded, and questions get the answers the test scripted.
+#pragma once
+
+#include <QStringList>
+
+#include "gui/Shell.h"
+
+namespace vxtest {
+
+struct TRecordingShell : vx::IShell {
+  QStringList Questions;  // "title|text"
+  QStringList Errors, Urls;
+  bool Answer = false;                 // to a Yes/No question
+  vx::TAnswer ThreeWay = vx::anCancel;  // to a Yes/No/Cancel question
+  bool ModalResult = false;
+  int SavedImages = 0;
+
+  bool AskYesNo(QWidget*, const QString& title, const QString& text) override {
+    Questions << title + "|" + text;
+    return Answer;
+  }
+  vx::TAnswer AskYesNoCancel(QWidget*, const QString& title, const QString& text) override {
+    Questions << title + "|" + text;
+    return ThreeWay;
+  }
+  void ShowError(QWidget*, const QString& text) override { Errors << text; }
+  bool RunModal(QDialog&) override { return ModalResult; }
+  bool SaveImage(QWidget*, const vx::TRgbImage&) override { return ++SavedImages, true; }
+  void OpenUrl(const QString& url) override { Urls << url; }
+};
+
+}  // namespace vxtest
