@@ -9,7 +9,7 @@ PKGS=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   zlib1g-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   dbus libglib2.0-bin
   desktop-file-utils appstream groff-base file librsvg2-bin lintian
   locales

@@ -371,7 +371,7 @@ TEST(Cli, TheBuiltInEngineAnswersWhatVantorVoacapWrites) {
   // vantor-voacap standing where voacapl stands: decks, a child, the report
   // read back. The figures must be the ones the engine computes in memory.
   const std::string folder = " --itshfbc " + DataFolder();
-  for (const std::string job : {std::string(kPoint) + " --long", std::string(kArea) + " --no-cache"}) {
+  for (const std::string& job : {std::string(kPoint) + " --long", std::string(kArea) + " --no-cache"}) {
     Result process = Cli(job + " --engine voacapl --voacap " + VX_VANTOR_VOACAP + folder);
     Result memory = Cli(job + " --engine builtin" + folder);
     ASSERT_EQ(process.code, 0) << process.err;

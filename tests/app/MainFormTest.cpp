@@ -163,11 +163,11 @@ TEST_F(MainFormTest, TypedCallEnterDrawsTheChart) {
   EXPECT_EQ(form->StatusImage->toolTip(), "Done");
   EXPECT_EQ(runs, 1);
 
-  const TVoaEngine& engine = form->Controller().Engine();
-  EXPECT_EQ(engine.JobInputs().RxLat, Located("JA1XYZ").Y);
-  EXPECT_EQ(engine.JobInputs().TxLon, -79 * 180);
+  const TVoaEngine& voaEngine = form->Controller().Engine();
+  EXPECT_EQ(voaEngine.JobInputs().RxLat, Located("JA1XYZ").Y);
+  EXPECT_EQ(voaEngine.JobInputs().TxLon, -79 * 180);
   TRgbImage expected;
-  PaintChart(engine.PointResults(), TChartOptions{true, false}, expected);
+  PaintChart(voaEngine.PointResults(), TChartOptions{true, false}, expected);
   EXPECT_EQ(form->ChartFrame->ChartBitmap, expected);
   TRgbImage empty;
   PaintChart(TPointResults(), TChartOptions{true, false}, empty);
@@ -178,9 +178,9 @@ TEST_F(MainFormTest, TypedCallEnterDrawsTheChart) {
   EXPECT_EQ(events, QStringList{"3"});
 
   // The same inputs through vantor-cli give the same pixels.
-  const TVoaInputs& in = engine.JobInputs();
+  const TVoaInputs& in = voaEngine.JobInputs();
   const std::string bmp = root + "cli.bmp";
-  const std::string antenna = AntennaFileAt(engine.AntennaFiles(), form->TxAntennaList[0]->currentIndex());
+  const std::string antenna = AntennaFileAt(voaEngine.AntennaFiles(), form->TxAntennaList[0]->currentIndex());
   for (int b = 0; b < kBandCount; ++b) {
     ASSERT_EQ(in.TxAntenna[b], form->TxAntennaList[0]->currentIndex());
     ASSERT_EQ(in.RxAntenna[b], form->TxAntennaList[0]->currentIndex());
@@ -554,8 +554,8 @@ TEST_F(MainFormTest, DesktopButtonsOpenTheirPages) {
   form->RxAntennaList[2]->setCurrentIndex(1);
   form->RxPatternBtn[2]->click();
   ASSERT_EQ(pattern.size(), 1);
-  const TVoaEngine& engine = form->Controller().Engine();
-  EXPECT_EQ(pattern[0][0].toString().toStdString(), engine.AntennaFolder() + engine.AntennaFiles()[1]);
+  const TVoaEngine& voaEngine = form->Controller().Engine();
+  EXPECT_EQ(pattern[0][0].toString().toStdString(), voaEngine.AntennaFolder() + voaEngine.AntennaFiles()[1]);
   EXPECT_EQ(pattern[0][1].toInt(), 2);
   EXPECT_EQ(form->RxPatternBtn[2]->text(), "10");
   EXPECT_EQ(form->RxPatternBtn[2]->toolTip(), "View pattern");
@@ -638,14 +638,14 @@ TEST_F(MainFormTest, AFailedRunSaysWhatHappenedInTheStatusBar) {
 TEST_F(MainFormTest, GifsLeaveTheMapItsControlsNameAndSayWhereTheyWent) {
   Make();
   form->Controller().SyncEngineInputs();
-  TVoaEngine& engine = form->Controller().Engine();
-  TVoaInputs in = engine.Inputs();
+  TVoaEngine& voaEngine = form->Controller().Engine();
+  TVoaInputs in = voaEngine.Inputs();
   auto store = [&](int hour, int band) {
     in.Hour = hour, in.Band = band;
     TVoaGrid grid = MakeGrid(in.GridSize);
     for (auto& column : grid)
       for (auto& cell : column) cell.Snr = float(band * 24 + hour);
-    ASSERT_TRUE(SaveAreaCache(root + "cache/", engine.ReadAreaCacheKey(in), grid));
+    ASSERT_TRUE(SaveAreaCache(root + "cache/", voaEngine.ReadAreaCacheKey(in), grid));
   };
   for (int b = 0; b < kBandCount; ++b)
     for (int h = 0; h < 24; ++h)

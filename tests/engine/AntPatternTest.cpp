@@ -177,7 +177,7 @@ TEST(AntView, MaximumAndReadouts) {
 
   // Type 14: the row of the band, elevations 0 and 1 not considered; the
   // maximum over all rows 1..30 sets the scale.
-  auto file14 = TableFile(14, 30, [](int r, int e) { return e < 2 ? 5.0 : r == 3 ? -2.5 - (e - 2) / 100.0 : -40.0 + r; });
+  auto file14 = TableFile(14, 30, [](int row, int e) { return e < 2 ? 5.0 : row == 3 ? -2.5 - (e - 2) / 100.0 : -40.0 + row; });
   view = ViewOf(file14, 4);  // 3.5 MHz band: row 4 (file row index 3)
   EXPECT_FLOAT_EQ(view.MaxGain, 5.0f);
   r = view.Readouts();
