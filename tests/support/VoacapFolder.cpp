@@ -12,8 +12,12 @@ namespace vxtest {
 std::string MakeVoacapFolder(const std::string& folder, const std::string& version, bool antennas) {
   EXPECT_TRUE(vx::MakeDirectories(folder + "run")) << folder;
   EXPECT_TRUE(vx::MakeDirectories(folder + "database")) << folder;
-  if (antennas) EXPECT_TRUE(vx::MakeDirectories(folder + "antennas/default")) << folder;
-  if (!version.empty()) EXPECT_TRUE(vx::WriteWholeFile(folder + "database/version.w32", version)) << folder;
+  if (antennas) {
+    EXPECT_TRUE(vx::MakeDirectories(folder + "antennas/default")) << folder;
+  }
+  if (!version.empty()) {
+    EXPECT_TRUE(vx::WriteWholeFile(folder + "database/version.w32", version)) << folder;
+  }
   return folder;
 }
 
