@@ -16,9 +16,7 @@ using namespace vx;
 
 namespace {
 
-std::string Fixture(const char* rel) {
-  return ReadWholeFile(std::string(VX_FIXTURES) + "/voacap/" + rel).value_or("");
-}
+std::string Fixture(const char* rel) { return ReadWholeFile(std::string(VX_FIXTURES) + "/voacap/" + rel).value_or(""); }
 
 // A 61 x 61 grid file in the real layout, built from a real 16 x 16 file's
 // lines with their indexes rewritten.
@@ -26,8 +24,8 @@ const std::string& Area61() {
   static const std::string text = [] {
     std::string x16 = Fixture("area/x16.vg1");
     auto lines = SplitLines(x16);
-    std::string out = std::string(lines[0]) + "\n" + std::string(lines[1]) + "\n" + " 61 61" +
-                      std::string(lines[2].substr(6)) + "\n";
+    std::string out =
+        std::string(lines[0]) + "\n" + std::string(lines[1]) + "\n" + " 61 61" + std::string(lines[2].substr(6)) + "\n";
     size_t k = 3;
     for (int j = 1; j <= 61; ++j)
       for (int i = 1; i <= 61; ++i) {
@@ -44,7 +42,8 @@ const std::string& Area61() {
 void OnePass(benchmark::State& state, const std::string& bytes) {
   for (auto _ : state) {
     size_t lines = 0;
-    for (const char* p = bytes.data(); (p = static_cast<const char*>(std::memchr(p, '\n', bytes.data() + bytes.size() - p))); ++p)
+    for (const char* p = bytes.data();
+         (p = static_cast<const char*>(std::memchr(p, '\n', bytes.data() + bytes.size() - p))); ++p)
       ++lines;
     benchmark::DoNotOptimize(lines);
   }

@@ -69,9 +69,7 @@ long StatusKb(const char* key) {
 }
 
 // Resets the peak resident size to the current one (Linux).
-void ResetPeak() {
-  std::ofstream("/proc/self/clear_refs") << "5";
-}
+void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 double g_plainRead = 0, g_lineRead = 0, g_inflate = 0;
 
@@ -135,8 +133,8 @@ void BM_FccIndex(benchmark::State& state) {
     const auto t2 = std::chrono::steady_clock::now();
     vx::TFileStager stager;
     // The records are written as they lie in memory (little-endian hosts).
-    stager.Stage(d.Dir + "FccCB.idx", std::string_view(reinterpret_cast<const char*>(e.data()),
-                                                       e.size() * sizeof(vx::TCallbookEntry)));
+    stager.Stage(d.Dir + "FccCB.idx",
+                 std::string_view(reinterpret_cast<const char*>(e.data()), e.size() * sizeof(vx::TCallbookEntry)));
     stager.Commit();
     write += Seconds(t2);
     total += Seconds(t0);
@@ -251,8 +249,8 @@ const std::vector<TImportCase>& ImportCases() {
 void BM_ImportPeakMemory(benchmark::State& state) {
   const TImportCase& c = ImportCases()[static_cast<size_t>(state.range(0))];
   state.SetLabel(c.Name);
-  const std::string dir = std::filesystem::temp_directory_path().string() + "/kestrix-import-" +
-                          std::to_string(::getpid()) + "/";
+  const std::string dir =
+      std::filesystem::temp_directory_path().string() + "/kestrix-import-" + std::to_string(::getpid()) + "/";
   vx::MakeDirectories(dir);
   vx::WriteFileAtomic(dir + "ZipLst.lst", vx::gen::GenerateZipList());
   long peakKb = 0;
@@ -274,7 +272,8 @@ void BM_ImportPeakMemory(benchmark::State& state) {
   state.counters["archive_MB"] = static_cast<double>(c.Body.size()) / 1e6;
   state.counters["peak_MB"] = static_cast<double>(peakKb) / 1024.0;
   state.counters["largest_out_MB"] = static_cast<double>(largest) / 1e6;
-  if (largest > 0) state.counters["x_largest_out"] = static_cast<double>(peakKb) * 1024.0 / static_cast<double>(largest);
+  if (largest > 0)
+    state.counters["x_largest_out"] = static_cast<double>(peakKb) * 1024.0 / static_cast<double>(largest);
 }
 
 }  // namespace

@@ -109,7 +109,8 @@ std::string GeneratedList(int64_t lines) {
     text += country ? "0100" : "0201";
     text += "|" + std::to_string(i % 64800 - 32400) + "|" + std::to_string(i % 16200) + "|Entry " + std::to_string(i) +
             "|" + a + b + "|NA|5|8|-5|" + std::to_string(i % 500 + 1) + "||||";
-    text += country ? std::string(1, a) + b + "#," + a + "[A-F]" + c + ",\"" + a + b + c + "\"" : std::string(1, a) + b + "?" + c;
+    text += country ? std::string(1, a) + b + "#," + a + "[A-F]" + c + ",\"" + a + b + c + "\""
+                    : std::string(1, a) + b + "?" + c;
     text += "|\r\n";
   }
   return text;

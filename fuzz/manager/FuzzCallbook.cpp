@@ -23,8 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string& file = scratch.Name;
   static vx::TZipList zips;
   if (zips.Count() == 0)
-    zips.SetText("06085 CT0031    41.7500    -72.8900\n06090 CT0032    41.8000    -72.9000\n"
-                 "10001 NY0100    40.7500    -73.9970\n");
+    zips.SetText(
+        "06085 CT0031    41.7500    -72.8900\n06090 CT0032    41.8000    -72.9000\n"
+        "10001 NY0100    40.7500    -73.9970\n");
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   if (!vx::WriteWholeFile(file, text)) return 0;
   // The builders start with room for the lines counted (as the importers

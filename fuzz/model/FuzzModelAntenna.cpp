@@ -43,8 +43,10 @@ void Run(const std::vector<TAntennaSlotCard> &cards, const TAntennaLibrary &libr
          float bearing) {
     auto s = std::make_unique<TModelState>();
     std::string error;
-    if (ApplyAntennaCards(*s, cards, library, geometry, error)) AskGains(*s, bearing);
-    else if (error.empty()) std::abort();
+    if (ApplyAntennaCards(*s, cards, library, geometry, error))
+        AskGains(*s, bearing);
+    else if (error.empty())
+        std::abort();
 }
 
 } // namespace

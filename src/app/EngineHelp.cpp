@@ -15,14 +15,10 @@ constexpr char kVersionFile[] = "database/version.w32";
 
 TEngineProblem Classify(const TEngineFacts& f) {
   switch (f.Status) {
-    case vsReady:
-      return TEngineProblem::epNone;
-    case vsTooOld:
-      return TEngineProblem::epTooOld;
-    case vsAntennaError:
-      return TEngineProblem::epAntennaFiles;
-    default:
-      break;
+    case vsReady: return TEngineProblem::epNone;
+    case vsTooOld: return TEngineProblem::epTooOld;
+    case vsAntennaError: return TEngineProblem::epAntennaFiles;
+    default: break;
   }
   if (f.DataFolder.empty() || !DirectoryExists(f.DataFolder)) {
     return f.Program.empty() ? TEngineProblem::epProgramMissing : TEngineProblem::epDataFolderMissing;
@@ -57,9 +53,11 @@ void WritableFix(const std::string& folder, const std::string& settingsFile, std
     command = "chmod -R u+w " + folder;
     return;
   }
-  fix = "The folder belongs to " + owner + ", so changing its permissions as yourself does not help. Use a "
+  fix = "The folder belongs to " + owner +
+        ", so changing its permissions as yourself does not help. Use a "
         "data folder of your own: run makeitshfbc as yourself (it makes ~/itshfbc) and set DataFolder= in the "
-        "[VOACAP] section of " + (settingsFile.empty() ? std::string("the settings file") : settingsFile) +
+        "[VOACAP] section of " +
+        (settingsFile.empty() ? std::string("the settings file") : settingsFile) +
         " to it. Or, if the folder should be yours, have it given to you:";
   command = "sudo chown -R \"$(id -un)\": " + folder;
 }
@@ -83,13 +81,17 @@ TEngineHelp DescribeEngineProblem(const TEngineFacts& f) {
       return h;
     case TEngineProblem::epProgramMissing:
       if (f.ConfiguredProgram.empty()) {
-        what = "Vantor computes its predictions with VOACAP, and its Linux port voacapl was not found "
-               "on the PATH.";
-        fix = "Build and install voacapl from its source release, then run makeitshfbc once as your own "
-              "user to create the data folder " + folder + ":";
+        what =
+            "Vantor computes its predictions with VOACAP, and its Linux port voacapl was not found "
+            "on the PATH.";
+        fix =
+            "Build and install voacapl from its source release, then run makeitshfbc once as your own "
+            "user to create the data folder " +
+            folder + ":";
         h.Command = std::string(kBuildCommand) + "\nmakeitshfbc";
       } else {
-        what = "The VOACAP program " + f.ConfiguredProgram + " named in the settings file was not found "
+        what = "The VOACAP program " + f.ConfiguredProgram +
+               " named in the settings file was not found "
                "or cannot be run.";
         fix = "Correct the line Program= in the [VOACAP] section of " + f.SettingsFile +
               ", or remove it to use voacapl from the PATH. To check the program, run:";
@@ -102,14 +104,17 @@ TEngineHelp DescribeEngineProblem(const TEngineFacts& f) {
       h.Command = "makeitshfbc";
       break;
     case TEngineProblem::epDataIncomplete:
-      what = "The VOACAP data folder " + folder + " has no " + kVersionFile + ", so it is not a complete "
+      what = "The VOACAP data folder " + folder + " has no " + kVersionFile +
+             ", so it is not a complete "
              "data folder.";
       fix = "Run this once as your own user to lay it out again:";
       h.Command = "makeitshfbc";
       break;
     case TEngineProblem::epFolderNotWritable:
-      what = "Vantor cannot create its folders antennas/Vantor/ and areadata/Vantor/ in the VOACAP data "
-             "folder " + folder + ".";
+      what =
+          "Vantor cannot create its folders antennas/Vantor/ and areadata/Vantor/ in the VOACAP data "
+          "folder " +
+          folder + ".";
       WritableFix(folder, f.SettingsFile, fix, h.Command, "Make the data folder writable:");
       break;
     case TEngineProblem::epTooOld:
@@ -132,7 +137,8 @@ TEngineHelp DescribeEngineProblem(const TEngineFacts& f) {
             (f.SettingsFile.empty() ? std::string("the settings file") : f.SettingsFile) +
             " (keys Program and DataFolder). The built-in engine needs none of this: Engine=builtin there, or "
             "Engine=auto (voacapl when it is installed, else the built-in engine), or the Settings tab.\n\n"
-            "VOACAP download page: " + f.DownloadPage;
+            "VOACAP download page: " +
+            f.DownloadPage;
   return h;
 }
 

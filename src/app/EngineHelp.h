@@ -13,22 +13,22 @@ namespace vx {
 // What the engine found when it checked the installation.
 struct TEngineFacts {
   TVoaStatus Status = vsNotFound;
-  std::string Program;             // the executable found; "" when none
-  std::string ConfiguredProgram;   // [VOACAP] Program of the settings; "" for voacapl on the PATH
-  std::string DataFolder;          // with its trailing separator; "" when unknown
-  std::string AntennaFolder;       // the engine's own antenna folder
-  std::string SettingsFile;        // where other places can be set
+  std::string Program;            // the executable found; "" when none
+  std::string ConfiguredProgram;  // [VOACAP] Program of the settings; "" for voacapl on the PATH
+  std::string DataFolder;         // with its trailing separator; "" when unknown
+  std::string AntennaFolder;      // the engine's own antenna folder
+  std::string SettingsFile;       // where other places can be set
   std::string DownloadPage;
 };
 
 enum class TEngineProblem {
   epNone,
-  epProgramMissing,      // voacapl (or the configured program) not found
-  epDataFolderMissing,   // makeitshfbc never ran
-  epDataIncomplete,      // the folder lacks database/version.w32
-  epFolderNotWritable,   // the engine's own subfolders cannot be made
+  epProgramMissing,     // voacapl (or the configured program) not found
+  epDataFolderMissing,  // makeitshfbc never ran
+  epDataIncomplete,     // the folder lacks database/version.w32
+  epFolderNotWritable,  // the engine's own subfolders cannot be made
   epTooOld,
-  epAntennaFiles,        // the antenna models cannot be written or read
+  epAntennaFiles,  // the antenna models cannot be written or read
 };
 
 struct TEngineHelp {

@@ -184,11 +184,8 @@ void TPredictionController::UpdateTitle() {
       caption = std::string(" SNR, ") + (View_.ReadInputs().LongPath ? "long path" : "short path") + " to " + target;
       break;
     }
-    case pgMap:
-      caption = " S/N Ratio Prediction Map";
-      break;
-    default:
-      caption = programCaption;
+    case pgMap: caption = " S/N Ratio Prediction Map"; break;
+    default: caption = programCaption;
   }
   View_.SetTitle(caption);
 }

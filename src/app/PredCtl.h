@@ -33,8 +33,8 @@ struct TPredictionInputs {
   TLocation Home{-79 * 180, 44 * 180};  // whole degrees x 180
   TLocation Dx;                         // whole degrees x 180
   bool LongPath = false;
-  int Year = 0;                         // 0 and 0: no month is shown
-  int Month = 0;                        // 1..12
+  int Year = 0;   // 0 and 0: no month is shown
+  int Month = 0;  // 1..12
   int Ssn = 0;
   int Kp = 3;
   bool UseKp = false;
@@ -43,7 +43,7 @@ struct TPredictionInputs {
   // every antenna folder holds the isotropic one.
   std::array<std::string, kBandCount> TxAntenna = AllBands(kIsotropeFile);
   std::array<std::string, kBandCount> RxAntenna = AllBands(kIsotropeFile);
-  int GridSize = 16;                    // points per side: 61, 31 or 16
+  int GridSize = 16;  // points per side: 61, 31 or 16
   int MapBand = 3;
   int MapHour = 0;
 
@@ -68,10 +68,10 @@ class IPredictionView {
   virtual void ClearCallText() = 0;
   virtual void SetCallUnknown(bool red) = 0;
   virtual void SetTitle(const std::string& caption) = 0;
-  virtual void StatusChanged() = 0;           // read Status() again
-  virtual void RepaintChart() = 0;            // the chart reads PointResults()
+  virtual void StatusChanged() = 0;  // read Status() again
+  virtual void RepaintChart() = 0;   // the chart reads PointResults()
   virtual void ShowMap(const TVoaGrid& grid) = 0;
-  virtual void FollowClock() = 0;             // the map follows the UTC hour
+  virtual void FollowClock() = 0;  // the map follows the UTC hour
   virtual void FocusCallEdit() = 0;
   // Events were queued: drain them (TakeClientEvents) once the current
   // handler has returned.
@@ -82,7 +82,7 @@ class IPredictionView {
 // status bar says in words (empty: nothing to say).
 struct TStatusIndicator {
   TStatusState State = stReady;
-  int StripLeft = 0;       // 0, -15, -30, -45 or -60
+  int StripLeft = 0;  // 0, -15, -30, -45 or -60
   std::string Hint;
   bool HandCursor = false;
   std::string Message;
@@ -130,9 +130,9 @@ class TPredictionController {
   void CallEditEnter();
   void CoordinatesChanged(bool dxFrame);
   void StatusImageClick();
-  void AnimateStatus();                   // every 150 ms
-  void ClockTick(double utcDays);         // every 1000 ms
-  void SpaceWeatherChanged();             // the monitor reported new values
+  void AnimateStatus();            // every 150 ms
+  void ClockTick(double utcDays);  // every 1000 ms
+  void SpaceWeatherChanged();      // the monitor reported new values
 
   // The Kp rule: the SSN that reaches the engine.
   static int32_t SsnAfterKp(int ssn, int kp, bool useKp);

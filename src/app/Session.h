@@ -48,8 +48,8 @@ struct TSessionServices {
 
 // How opening went.
 struct TSessionStart {
-  bool Ready = false;                  // the engine answers and the antennas are in
-  std::vector<std::string> Warnings;   // said once (refused lines of the sunspot table)
+  bool Ready = false;                 // the engine answers and the antennas are in
+  std::vector<std::string> Warnings;  // said once (refused lines of the sunspot table)
 };
 
 // Makes the model with its engine and controller; nothing is read yet.

@@ -25,10 +25,10 @@ std::string AntKey(int band) { return "Ant" + std::to_string(band); }
 }  // namespace
 
 bool TVantorSettings::operator==(const TVantorSettings& o) const {
-  return Left == o.Left && Top == o.Top && MapStyle == o.MapStyle && GridSize == o.GridSize &&
-         ShowMuf == o.ShowMuf && ShowBestHour == o.ShowBestHour && ShowSun == o.ShowSun && ShowPath == o.ShowPath &&
-         UseKp == o.UseKp && Home.X == o.Home.X && Home.Y == o.Home.Y && TxPower == o.TxPower &&
-         RxAntenna == o.RxAntenna && TxAntenna == o.TxAntenna;
+  return Left == o.Left && Top == o.Top && MapStyle == o.MapStyle && GridSize == o.GridSize && ShowMuf == o.ShowMuf &&
+         ShowBestHour == o.ShowBestHour && ShowSun == o.ShowSun && ShowPath == o.ShowPath && UseKp == o.UseKp &&
+         Home.X == o.Home.X && Home.Y == o.Home.Y && TxPower == o.TxPower && RxAntenna == o.RxAntenna &&
+         TxAntenna == o.TxAntenna;
 }
 
 std::vector<std::string> ChangedSettings(const TVantorSettings& a, const TVantorSettings& b) {

@@ -25,8 +25,8 @@ struct TVantorSettings {
   int Left = kNoWindowPosition;
   int Top = kNoWindowPosition;
   // [Settings]
-  int MapStyle = 0;   // 0 Color, 1 Gray, 2 Pseudo
-  int GridSize = 2;   // map resolution: 0 High, 1 Medium, 2 Low
+  int MapStyle = 0;  // 0 Color, 1 Gray, 2 Pseudo
+  int GridSize = 2;  // map resolution: 0 High, 1 Medium, 2 Low
   bool ShowMuf = false;
   bool ShowBestHour = true;
   bool ShowSun = false;

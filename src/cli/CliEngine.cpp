@@ -11,25 +11,23 @@
 #include <cstdio>
 #include <iostream>
 
+#include "app/Version.h"
 #include "common/Ini.h"
 #include "common/Location.h"
 #include "common/Paths.h"
 #include "common/TextUtil.h"
-#include "app/Version.h"
 #include "engine/Process.h"
 
 namespace vx::cli {
 
 const std::vector<std::string>& CommonOptionNames() {
-  static const std::vector<std::string> names = {"home",       "dx",     "year",    "month",    "ssn",
-                                                 "power",      "long",   "tx-antenna", "rx-antenna", "voacap", "engine",
-                                                 "itshfbc",    "deck",   "band",    "hour",     "grid",
-                                                 "no-cache"};
+  static const std::vector<std::string> names = {"home", "dx",         "year",       "month",  "ssn",     "power",
+                                                 "long", "tx-antenna", "rx-antenna", "voacap", "engine",  "itshfbc",
+                                                 "deck", "band",       "hour",       "grid",   "no-cache"};
   return names;
 }
 
-bool ParsePoint(const std::string& option, const std::string& text, int32_t& lat, int32_t& lon,
-                std::string& error) {
+bool ParsePoint(const std::string& option, const std::string& text, int32_t& lat, int32_t& lon, std::string& error) {
   const std::string form = "--" + option + " LAT,LON: ";
   size_t comma = text.find(',');
   if (comma == std::string::npos) {
@@ -68,8 +66,8 @@ bool IntOption(const TArgs& args, const char* name, long long lo, long long hi, 
   }
   auto n = ParseInt(Trim(*v));
   if (!n || *n < lo || *n > hi) {
-    error = std::string("--") + name + " must be a whole number from " + std::to_string(lo) + " to " +
-            std::to_string(hi);
+    error =
+        std::string("--") + name + " must be a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
     return false;
   }
   out = static_cast<int32_t>(*n);
@@ -121,8 +119,7 @@ bool ParseJobOptions(const TArgs& args, TJobKind kind, TJobOptions& out, std::st
     if (!ParsePoint("dx", *dx, in.RxLat, in.RxLon, error)) return false;
   }
   if (!IntOption(args, "year", 1900, 2200, !area, in.Year, error) ||
-      !IntOption(args, "month", 1, 12, true, in.Month, error) ||
-      !IntOption(args, "ssn", 0, 999, true, in.Ssn, error) ||
+      !IntOption(args, "month", 1, 12, true, in.Month, error) || !IntOption(args, "ssn", 0, 999, true, in.Ssn, error) ||
       !IntOption(args, "power", 1, 10000000, false, in.TxPower, error))
     return false;
   if (area) {
@@ -190,8 +187,8 @@ std::unique_ptr<TCliSession> OpenJobSession(const TJobOptions& options, const st
   const int tx = engine->AntennaFiles().IndexOf(options.TxAntenna);
   const int rx = engine->AntennaFiles().IndexOf(options.RxAntenna);
   if (tx < 0 || rx < 0) {
-    error = "antenna file " + (tx < 0 ? options.TxAntenna : options.RxAntenna) + " not found in " +
-            engine->AntennaFolder();
+    error =
+        "antenna file " + (tx < 0 ? options.TxAntenna : options.RxAntenna) + " not found in " + engine->AntennaFolder();
     return nullptr;
   }
   const TVoaInputs& in = options.Inputs;

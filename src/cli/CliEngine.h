@@ -27,8 +27,7 @@ struct TJobOptions {
 
 // "LAT,LON" in decimal degrees (north and east positive) to 1/180 degree;
 // false with a message naming the option, the value and the reason.
-bool ParsePoint(const std::string& option, const std::string& text, int32_t& lat, int32_t& lon,
-                std::string& error);
+bool ParsePoint(const std::string& option, const std::string& text, int32_t& lat, int32_t& lon, std::string& error);
 
 // True when the arguments ask for the command's usage.
 bool HelpRequested(const std::vector<std::string>& args);
@@ -69,7 +68,7 @@ struct TCliSession {
 // A session with the antennas chosen by name; null (and a message) when the
 // installation is not usable. An empty cacheFolder turns the cache off.
 std::unique_ptr<TCliSession> OpenJobSession(const TJobOptions& options, const std::string& cacheFolder,
-                                         std::string& error);
+                                            std::string& error);
 
 // Runs fn when SIGINT or SIGTERM arrives (from the event loop, never from
 // the signal handler), then ends the program with 128 + the signal's number.

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "common/Paths.h"
 #include "cli/Cli.h"
 #include "cli/CliEngine.h"
+#include "common/Paths.h"
 #include "common/TextUtil.h"
 #include "refdata/CallParser.h"
 #include "refdata/LookupText.h"

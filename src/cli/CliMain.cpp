@@ -31,13 +31,13 @@ int main(int argc, char** argv) {
   std::string cmd = args[0];
   args.erase(args.begin());
   if (cmd == "--version") return vx::cli::PrintVersion(args);
-  int (*command)(const std::vector<std::string>&) = cmd == "predict" ? vx::cli::CliPredict
-                                                    : cmd == "area"    ? vx::cli::CliArea
-                                                    : cmd == "chart"   ? vx::cli::CliChart
-                                                    : cmd == "lookup"  ? vx::cli::CliLookup
-                                                    : cmd == "serve"   ? vx::cli::CliServe
+  int (*command)(const std::vector<std::string>&) = cmd == "predict"      ? vx::cli::CliPredict
+                                                    : cmd == "area"       ? vx::cli::CliArea
+                                                    : cmd == "chart"      ? vx::cli::CliChart
+                                                    : cmd == "lookup"     ? vx::cli::CliLookup
+                                                    : cmd == "serve"      ? vx::cli::CliServe
                                                     : cmd == "precompute" ? vx::cli::CliPrecompute
-                                                                       : nullptr;
+                                                                          : nullptr;
   if (command) {
     vx::CreateProgramFolders(vx::TProgram::pgVantor);
     return command(args);

@@ -130,8 +130,9 @@ int CliPrecompute(const std::vector<std::string>& argv) {
     return 1;
   }
   if (pool.Size() < pool.Wanted())
-    std::cerr << "vantor-cli precompute: " << pool.Size() << " worker" << (pool.Size() == 1 ? "" : "s") << " instead of "
-              << pool.Wanted() << ": no short private folder for parallel runs was found, so the maps are computed "
+    std::cerr << "vantor-cli precompute: " << pool.Size() << " worker" << (pool.Size() == 1 ? "" : "s")
+              << " instead of " << pool.Wanted()
+              << ": no short private folder for parallel runs was found, so the maps are computed "
               << "one at a time in " << session->Engine().VoacapFolder() << "\n";
 
   const std::vector<uint32_t> jobs = BuildJobList(hours, bands, base.LongPath);

@@ -1,14 +1,14 @@
 // vantor-cli predict and vantor-cli area: one engine job, printed as JSON.
 #include <iostream>
 
-#include "common/DayCount.h"
-#include "common/Paths.h"
 #include "cli/Cli.h"
 #include "cli/CliEngine.h"
-#include "cli/Json.h"
-#include "engine/Decks.h"
 #include "cli/CliImage.h"
+#include "cli/Json.h"
+#include "common/DayCount.h"
+#include "common/Paths.h"
 #include "common/TextUtil.h"
+#include "engine/Decks.h"
 #include "views/MapDraw.h"
 
 namespace vx::cli {
@@ -16,14 +16,13 @@ namespace vx::cli {
 namespace {
 
 const char* UsageText(bool area) {
-  return area
-             ? "usage: vantor-cli area --home LAT,LON --band B --hour H --grid 16|31|61 --month M --ssn N\n"
-                 "       [--year Y] [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
-                 "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR] [--deck] [--no-cache]\n"
-                 "       [--png FILE] [--bmp FILE] [--style color|gray|pseudo] [--sun] [--path DXLAT,DXLON]\n"
-             : "usage: vantor-cli predict --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
-               "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
-               "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR] [--deck]\n";
+  return area ? "usage: vantor-cli area --home LAT,LON --band B --hour H --grid 16|31|61 --month M --ssn N\n"
+                "       [--year Y] [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
+                "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR] [--deck] [--no-cache]\n"
+                "       [--png FILE] [--bmp FILE] [--style color|gray|pseudo] [--sun] [--path DXLAT,DXLON]\n"
+              : "usage: vantor-cli predict --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
+                "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
+                "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR] [--deck]\n";
 }
 
 int Usage(const std::string& error, bool area) {
@@ -58,9 +57,12 @@ TLocation WholeDegrees(int32_t lon, int32_t lat) {
 
 bool ParseMapImage(const TArgs& args, const TVoaInputs& in, TMapImage& out, std::string& error) {
   if (auto style = args.Value("style")) {
-    if (*style == "color") out.Style = msColor;
-    else if (*style == "gray") out.Style = msGray;
-    else if (*style == "pseudo") out.Style = msPseudo;
+    if (*style == "color")
+      out.Style = msColor;
+    else if (*style == "gray")
+      out.Style = msGray;
+    else if (*style == "pseudo")
+      out.Style = msPseudo;
     else {
       error = "--style must be color, gray or pseudo";
       return false;
@@ -124,7 +126,7 @@ int Run(const std::vector<std::string>& argv, bool area) {
     return 0;
   }
   TArgs args(argv, area ? std::vector<std::string>{"long", "deck", "no-cache", "sun"}
-                         : std::vector<std::string>{"long", "deck", "no-cache"});
+                        : std::vector<std::string>{"long", "deck", "no-cache"});
   TJobOptions options;
   std::string error;
   const std::vector<std::string> imageNames = {"png", "bmp", "style", "sun", "path"};

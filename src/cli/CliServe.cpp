@@ -9,12 +9,12 @@
 #include <QTimer>
 #include <iostream>
 
+#include "app/Session.h"
 #include "app/Settings.h"
+#include "app/WindowModel.h"
 #include "cli/Cli.h"
 #include "cli/CliEngine.h"
 #include "com/AutoHost.h"
-#include "app/Session.h"
-#include "app/WindowModel.h"
 #include "common/Ini.h"
 #include "common/Paths.h"
 #include "common/TextUtil.h"
@@ -44,7 +44,8 @@ std::optional<int64_t> Number(const TArgs& args, const char* name, int64_t lo, i
 int CliServe(const std::vector<std::string>& argv) {
   TArgs args(argv, {"automation", "no-cache"});
   if (!args.Error().empty()) return Usage(args.Error());
-  auto unknown = args.Unknown({"automation", "no-cache", "idle-exit", "sibling-timeout", "voacap", "itshfbc", "engine"});
+  auto unknown =
+      args.Unknown({"automation", "no-cache", "idle-exit", "sibling-timeout", "voacap", "itshfbc", "engine"});
   if (!unknown.empty() || !args.Positional().empty())
     return Usage("unknown argument " + (unknown.empty() ? args.Positional()[0] : unknown[0]));
   const auto idleSeconds = Number(args, "idle-exit", 0, 86400, TAutomationClients::kBusIdleMs / 1000);
@@ -74,14 +75,13 @@ int CliServe(const std::vector<std::string>& argv) {
   }
   TWindowModel& window = *model;
   window.Visible = !byBus;
-  window.SetPost([](std::function<void()> work) {
-    QTimer::singleShot(0, QCoreApplication::instance(), std::move(work));
-  });
+  window.SetPost(
+      [](std::function<void()> work) { QTimer::singleShot(0, QCoreApplication::instance(), std::move(work)); });
   host.MapProgram.SetHost(&window);
 
   QString refused;
-  if (!host.Serve(window.Controller(), window, window, byBus ? TStartKind::skBus : TStartKind::skUser, *idleSeconds * 1000,
-                  refused)) {
+  if (!host.Serve(window.Controller(), window, window, byBus ? TStartKind::skBus : TStartKind::skUser,
+                  *idleSeconds * 1000, refused)) {
     std::cerr << "vantor-cli serve: " << refused.toStdString() << "\n";
     return 1;
   }

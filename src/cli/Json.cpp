@@ -60,8 +60,9 @@ std::string AreaJson(const TJsonHead& head, const TVoaGrid& grid) {
     o += i ? ",\n  [" : "\n  [";
     for (size_t j = 0; j < grid[i].size(); ++j) {
       const TVoaGridCell& c = grid[i][j];
-      o += (j ? ", " : "") + std::string("{\"snr\": ") + JsonNumber(c.Snr) + ", \"elevation\": " +
-           JsonNumber(c.Elevation) + ", \"muf\": " + JsonNumber(c.Muf) + ", \"mode\": " + JsonString(c.Mode) + "}";
+      o += (j ? ", " : "") + std::string("{\"snr\": ") + JsonNumber(c.Snr) +
+           ", \"elevation\": " + JsonNumber(c.Elevation) + ", \"muf\": " + JsonNumber(c.Muf) +
+           ", \"mode\": " + JsonString(c.Mode) + "}";
     }
     o += "]";
   }

@@ -5,9 +5,9 @@
 // and the D-Bus service share them.
 #pragma once
 
+#include "app/AutomationView.h"
 #include "app/PredCtl.h"
 #include "com/AutoTarget.h"
-#include "app/AutomationView.h"
 
 namespace vx {
 

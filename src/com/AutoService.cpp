@@ -47,8 +47,7 @@ std::optional<TBusValue> FromBus(const QVariant& raw, char type, bool fileName) 
       if (v.metaType().id() == QMetaType::QString)
         return TBusValue(fileName ? CoreFileName(v.toString()) : CoreString(v.toString()));
       return std::nullopt;
-    default:
-      return std::nullopt;
+    default: return std::nullopt;
   }
 }
 
@@ -56,8 +55,8 @@ QString ErrorText(const TAutomationError& e) { return BusString(e.Text()) + BusF
 
 }  // namespace
 
-TAutomationService::TAutomationService(IAutomationTarget& target, TStartKind kind, QDBusConnection bus,
-                                       int64_t idleMs, QObject* parent)
+TAutomationService::TAutomationService(IAutomationTarget& target, TStartKind kind, QDBusConnection bus, int64_t idleMs,
+                                       QObject* parent)
     : Target_(target),
       Bus_(std::move(bus)),
       Clients_(kind, SystemClock().SteadyMs(), idleMs),

@@ -11,8 +11,7 @@ QDBusMessage CallWithin(const QDBusConnection& bus, const QDBusMessage& call, in
 
 TCallResult ResultOf(const QDBusMessage& reply) {
   if (reply.type() == QDBusMessage::ReplyMessage) return TCallResult::Success();
-  if (reply.type() != QDBusMessage::ErrorMessage)
-    return TCallResult{TCallOutcome::coUnavailable, "no reply"};
+  if (reply.type() != QDBusMessage::ErrorMessage) return TCallResult{TCallOutcome::coUnavailable, "no reply"};
   const QString name = reply.errorName();
   static const char* const kGone[] = {
       "org.freedesktop.DBus.Error.NoReply",        "org.freedesktop.DBus.Error.Timeout",
@@ -41,14 +40,12 @@ std::optional<qint64> BusInteger(const QVariant& v) {
     case QMetaType::UShort:
     case QMetaType::Int:
     case QMetaType::UInt:
-    case QMetaType::LongLong:
-      return v.toLongLong();
+    case QMetaType::LongLong: return v.toLongLong();
     case QMetaType::ULongLong: {
       const qulonglong u = v.toULongLong();
       return u > qulonglong(INT64_MAX) ? INT64_MAX : qint64(u);
     }
-    default:
-      return std::nullopt;
+    default: return std::nullopt;
   }
 }
 

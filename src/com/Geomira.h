@@ -39,13 +39,13 @@ class IGeomiraLink {
   // The application object.
   virtual TReply<bool> Visible() = 0;
   virtual TCallResult SetVisible(bool on) = 0;
-  virtual TCallResult SetWindowState(int32_t state) = 0;       // 0 normal
-  virtual TCallResult SetExternalControl(int32_t value) = 0;   // 0 gives the map back to its user
+  virtual TCallResult SetWindowState(int32_t state) = 0;      // 0 normal
+  virtual TCallResult SetExternalControl(int32_t value) = 0;  // 0 gives the map back to its user
   // The map object.
   virtual TCallResult BeginUpdate() = 0;
   virtual TCallResult EndUpdate() = 0;
   virtual TCallResult PlotField(const TFieldColumns& field) = 0;
-  virtual TCallResult SetFieldOpacity(int32_t percent) = 0;    // 0 hides the field
+  virtual TCallResult SetFieldOpacity(int32_t percent) = 0;      // 0 hides the field
   virtual TCallResult SetHintText(const std::string& text) = 0;  // Windows-1252
   // Delivers the program's signals (and its going away) to events until
   // called with nullptr.

@@ -48,8 +48,7 @@ bool IntrospectionHasMethod(const QString& xml, const QString& interfaceName, co
         if (depth == 2) inInterface = false;
         --depth;
         break;
-      default:
-        break;
+      default: break;
     }
   }
   return !r.hasError() && found;
@@ -66,8 +65,7 @@ TGeomiraBusLink::TGeomiraBusLink(QDBusConnection bus, int startTimeoutMs, int ca
 
 TGeomiraBusLink::~TGeomiraBusLink() { Watch(nullptr); }
 
-QDBusMessage TGeomiraBusLink::Call(const char* path, const char* iface, const char* member,
-                                   const QVariantList& args) {
+QDBusMessage TGeomiraBusLink::Call(const char* path, const char* iface, const char* member, const QVariantList& args) {
   QDBusMessage call = QDBusMessage::createMethodCall(kGeomiraBusName, path, iface, member);
   call.setArguments(args);
   // Only the version test may start the program.
@@ -75,10 +73,9 @@ QDBusMessage TGeomiraBusLink::Call(const char* path, const char* iface, const ch
   return CallWithin(Bus_, call, CallTimeoutMs_);
 }
 
-TCallResult TGeomiraBusLink::SetProperty(const char* path, const char* iface, const char* name,
-                                         const QVariant& value) {
-  return ResultOf(Call(path, kProperties, "Set",
-                       {QString(iface), QString(name), QVariant::fromValue(QDBusVariant(value))}));
+TCallResult TGeomiraBusLink::SetProperty(const char* path, const char* iface, const char* name, const QVariant& value) {
+  return ResultOf(
+      Call(path, kProperties, "Set", {QString(iface), QString(name), QVariant::fromValue(QDBusVariant(value))}));
 }
 
 TReply<bool> TGeomiraBusLink::HasPlotField() {
@@ -95,8 +92,8 @@ TReply<bool> TGeomiraBusLink::HasPlotField() {
 }
 
 TReply<bool> TGeomiraBusLink::Visible() {
-  const QDBusMessage reply = Call(kGeomiraObjectPath, kProperties, "Get",
-                                  {QString(kGeomiraInterface), QString("Visible")});
+  const QDBusMessage reply =
+      Call(kGeomiraObjectPath, kProperties, "Get", {QString(kGeomiraInterface), QString("Visible")});
   const TCallResult r = ResultOf(reply);
   if (!r.Ok()) return TReply<bool>::From(r);
   const auto v = PropertyValueOf(reply);
@@ -121,7 +118,9 @@ TCallResult TGeomiraBusLink::BeginUpdate() {
   return ResultOf(Call(kGeomiraMapPath, kGeomiraMapInterface, "BeginUpdate", {}));
 }
 
-TCallResult TGeomiraBusLink::EndUpdate() { return ResultOf(Call(kGeomiraMapPath, kGeomiraMapInterface, "EndUpdate", {})); }
+TCallResult TGeomiraBusLink::EndUpdate() {
+  return ResultOf(Call(kGeomiraMapPath, kGeomiraMapInterface, "EndUpdate", {}));
+}
 
 TCallResult TGeomiraBusLink::PlotField(const TFieldColumns& field) {
   QList<QList<double>> columns;

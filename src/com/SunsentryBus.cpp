@@ -32,8 +32,8 @@ TReply<int32_t> TSunsentryBusLink::Version() {
 }
 
 TReply<double> TSunsentryBusLink::GetValue(int32_t parameter, double moment) {
-  QDBusMessage call = QDBusMessage::createMethodCall(kSunsentryBusName, kSunsentryObjectPath, kSunsentryInterface,
-                                                     "GetValue");
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(kSunsentryBusName, kSunsentryObjectPath, kSunsentryInterface, "GetValue");
   call << parameter << moment;
   // A monitor that went away is not started again behind the user's back.
   call.setAutoStartService(false);

@@ -34,7 +34,7 @@ int WriteDurably(const std::string& path, std::string_view bytes);
 // name and where a rename is not wanted (decks for the outside program).
 bool WriteWholeFile(const std::string& path, std::string_view bytes);
 
-bool FileExists(const std::string& path);      // an ordinary file
+bool FileExists(const std::string& path);  // an ordinary file
 bool DirectoryExists(const std::string& path);
 bool MakeDirectories(const std::string& path);  // every missing parent too
 bool RemoveFile(const std::string& path);

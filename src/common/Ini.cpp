@@ -72,20 +72,16 @@ int TIniFile::FindHeader(std::string_view section) const {
 int TIniFile::FindKey(std::string_view section, std::string_view key) const {
   for (size_t i = 0; i < Lines_.size(); ++i) {
     const Line& l = Lines_[i];
-    if (!l.header && !l.key.empty() && SameName(l.section, section) && SameName(l.key, key))
-      return static_cast<int>(i);
+    if (!l.header && !l.key.empty() && SameName(l.section, section) && SameName(l.key, key)) return static_cast<int>(i);
   }
   return -1;
 }
 
 bool TIniFile::SectionExists(std::string_view section) const { return FindHeader(section) >= 0; }
 
-bool TIniFile::ValueExists(std::string_view section, std::string_view key) const {
-  return FindKey(section, key) >= 0;
-}
+bool TIniFile::ValueExists(std::string_view section, std::string_view key) const { return FindKey(section, key) >= 0; }
 
-std::string TIniFile::ReadString(std::string_view section, std::string_view key,
-                                 std::string_view def) const {
+std::string TIniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
   int i = FindKey(section, key);
   if (i < 0) return std::string(def);
   std::string_view t = Lines_[i].text;
@@ -102,8 +98,10 @@ long long TIniFile::ReadInteger(std::string_view section, std::string_view key, 
   if (v.size() > 2 && v[0] == '0' && (v[1] == 'x' || v[1] == 'X')) {
     long long r = 0;
     for (char c : v.substr(2)) {
-      int d = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-            : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+      int d = (c >= '0' && c <= '9')   ? c - '0'
+              : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+              : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                       : -1;
       if (d < 0 || r > (0x7fffffffffffffffLL >> 4)) return def;
       r = r * 16 + d;
     }

@@ -29,8 +29,7 @@ class TIniFile {
 
   bool SectionExists(std::string_view section) const;
   bool ValueExists(std::string_view section, std::string_view key) const;
-  std::string ReadString(std::string_view section, std::string_view key,
-                         std::string_view def = {}) const;
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view def = {}) const;
   // Decimal (or "0x" hex) integer; the default for anything else.
   long long ReadInteger(std::string_view section, std::string_view key, long long def) const;
   bool ReadBool(std::string_view section, std::string_view key, bool def) const;
@@ -44,10 +43,10 @@ class TIniFile {
 
  private:
   struct Line {
-    std::string text;      // the raw line as read or written
-    std::string section;   // the section it belongs to (header: its own name)
+    std::string text;     // the raw line as read or written
+    std::string section;  // the section it belongs to (header: its own name)
     bool header = false;
-    std::string key;       // empty unless a key line
+    std::string key;  // empty unless a key line
   };
   int FindKey(std::string_view section, std::string_view key) const;
   int FindHeader(std::string_view section) const;

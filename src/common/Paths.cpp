@@ -6,8 +6,8 @@
 #include "common/FileUtil.h"
 
 #ifdef _WIN32
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -84,8 +84,7 @@ std::string SettingsFile(const std::string& program) {
 }
 
 std::string AreaCacheFolder() {
-  return PortableMode() ? ProgramFolder() + "Cache/"
-                        : XdgFolder("XDG_CACHE_HOME", ".cache/") + "Vexmoor/Vantor/Cache/";
+  return PortableMode() ? ProgramFolder() + "Cache/" : XdgFolder("XDG_CACHE_HOME", ".cache/") + "Vexmoor/Vantor/Cache/";
 }
 
 std::string DataHomeFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share/"); }

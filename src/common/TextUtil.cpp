@@ -33,8 +33,8 @@ std::string_view Columns(std::string_view line, size_t first, size_t last) {
 // rounded value, the same as a full conversion. Returns false for anything
 // else, which then takes the general path.
 static bool ParseSimpleDecimal(std::string_view s, double& out) {
-  static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
-                                      1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   size_t i = 0;
   const bool negative = !s.empty() && s[0] == '-';
   if (negative) ++i;

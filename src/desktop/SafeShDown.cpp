@@ -28,8 +28,8 @@ void OnTerm(int) {
 
 TSafeShutdown::TSafeShutdown(QObject* parent) : QObject(parent) {
   if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-    connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { Begin(); },
-            Qt::DirectConnection);
+    connect(
+        app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { Begin(); }, Qt::DirectConnection);
 #ifndef _WIN32
   if (gTermPipe[0] < 0 && ::pipe2(gTermPipe, O_CLOEXEC) != 0) return;
   struct sigaction sa {};

@@ -87,8 +87,8 @@ std::vector<TPlotPoint> TAntennaView::Curve(int32_t width, int32_t height) const
     for (int e = 0; e <= 90; ++e) {
       double r = w;
       if (AntennaType != 0) r = Radius(w, PatternGain(Pattern, row, e).value_or(-1e9f), MaxGain);
-      points.push_back({plot.Left + RoundToInt32(std::cos(e * kRadian) * r),
-                        plot.Bottom - RoundToInt32(std::sin(e * kRadian) * r)});
+      points.push_back(
+          {plot.Left + RoundToInt32(std::cos(e * kRadian) * r), plot.Bottom - RoundToInt32(std::sin(e * kRadian) * r)});
     }
     return points;
   }

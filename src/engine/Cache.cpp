@@ -84,8 +84,8 @@ uint64_t ContentHash(std::string_view bytes) {
 std::string EncodeCacheKey(const TAreaCacheKey& key) {
   const TVoaInputs& in = key.Inputs;
   std::string out;
-  for (int32_t v : {in.TxLon, in.TxLat, in.Ssn, in.Year, in.Month, in.TxPower, in.GridSize, in.Hour, in.Band,
-                    int32_t(in.LongPath)})
+  for (int32_t v :
+       {in.TxLon, in.TxLat, in.Ssn, in.Year, in.Month, in.TxPower, in.GridSize, in.Hour, in.Band, int32_t(in.LongPath)})
     AppendLE32(out, uint32_t(v));
   AppendText(out, key.Engine.substr(0, 64));
   AppendText(out, key.TxAntenna.substr(0, 255));

@@ -33,8 +33,7 @@ constexpr const char* kPointTail =
     "QUIT";
 
 // Frequency range (MHz) of each band's antenna line.
-constexpr int kBandRange[kBandCount][2] = {{2, 5},   {5, 9},   {9, 12},  {12, 16},
-                                           {16, 20}, {20, 23}, {23, 26}, {26, 30}};
+constexpr int kBandRange[kBandCount][2] = {{2, 5}, {5, 9}, {9, 12}, {12, 16}, {16, 20}, {20, 23}, {23, 26}, {26, 30}};
 
 constexpr const char* kAreaHead =
     "Model    :VOACAP\r\n"
@@ -107,12 +106,9 @@ std::optional<std::string> BuildAreaDeck(const TVoaInputs& in, const TAlStringLi
   d += "Transmit :" + Coordinate(in.TxLat, 'N', 'S') + "   " + Coordinate(in.TxLon, 'E', 'W') +
        "   HOME                 " + (in.LongPath ? "Long " : "Short") + "\r\n";
   d += "Gridsize :  " + FormatInt(in.GridSize, 3) + "    1\r\n";
-  d += "Months   :  " + FormatInt(in.Month, 2) +
-       ".00   0.00   0.00   0.00   0.00   0.00   0.00   0.00   0.00\r\n";
-  d += "Ssns     :    " + FormatInt(in.Ssn, 3) +
-       "      0      0      0      0      0      0      0      0\r\n";
-  d += "Hours    :     " + FormatInt(in.Hour, 2) +
-       "      0      0      0      0      0      0      0      0\r\n";
+  d += "Months   :  " + FormatInt(in.Month, 2) + ".00   0.00   0.00   0.00   0.00   0.00   0.00   0.00   0.00\r\n";
+  d += "Ssns     :    " + FormatInt(in.Ssn, 3) + "      0      0      0      0      0      0      0      0\r\n";
+  d += "Hours    :     " + FormatInt(in.Hour, 2) + "      0      0      0      0      0      0      0      0\r\n";
   d += "Freqs    : " + FormatFixed(BandFrequency[in.Band], 6, 3) +
        "  0.000  0.000  0.000  0.000  0.000  0.000  0.000  0.000\r\n";
   d += "Rec Ants :[" + *rx + "]  gain=   0.0   0.0\r\n";

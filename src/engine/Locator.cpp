@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "common/Ini.h"
 #include "common/FileUtil.h"
+#include "common/Ini.h"
 #include "common/TextUtil.h"
 
 #ifdef _WIN32

@@ -141,8 +141,7 @@ TVoaStatus StorePointRows(const std::vector<model::TPointHourRow>& rows, TPointR
   return vsReady;
 }
 
-TVoaStatus RunModelPoint(const TModelJob& job, const std::atomic<bool>* stop, TPointResults& out,
-                         std::string& detail) {
+TVoaStatus RunModelPoint(const TModelJob& job, const std::atomic<bool>* stop, TPointResults& out, std::string& detail) {
   TReadyDeck ready;
   if (TVoaStatus status = ReadyDeck(job, false, ready, detail); status != vsReady) return status;
   auto state = PreparedState(ready, false, detail);

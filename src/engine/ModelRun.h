@@ -20,21 +20,19 @@ namespace vx {
 
 struct TModelJob {
   TVoaInputs Inputs;
-  TAlStringList AntennaFiles;   // the engine's antenna list
-  std::string DataFolder;       // with its trailing separator: antennas/ below it
+  TAlStringList AntennaFiles;  // the engine's antenna list
+  std::string DataFolder;      // with its trailing separator: antennas/ below it
   std::shared_ptr<const model::TModelData> Data;
-  int Threads = 1;              // a map's rows or a chart's hours are shared among this many threads
+  int Threads = 1;  // a map's rows or a chart's hours are shared among this many threads
 };
 
 // A chart's figures. vsCancelled when `stop` was raised; vsDeckError or
 // vsExecError with a message in `detail` when the deck or its antennas
 // cannot be run.
-TVoaStatus RunModelPoint(const TModelJob& job, const std::atomic<bool>* stop, TPointResults& out,
-                         std::string& detail);
+TVoaStatus RunModelPoint(const TModelJob& job, const std::atomic<bool>* stop, TPointResults& out, std::string& detail);
 
 // A map's figures (grid n x n of the job's grid size), as RunModelPoint.
-TVoaStatus RunModelArea(const TModelJob& job, const std::atomic<bool>* stop, TVoaGrid& out,
-                        std::string& detail);
+TVoaStatus RunModelArea(const TModelJob& job, const std::atomic<bool>* stop, TVoaGrid& out, std::string& detail);
 
 // The hour blocks of a point run stored as the report reader stores the
 // printed report: hours and frequencies rounded to whole, hour 0 repeating

@@ -26,7 +26,11 @@ void TProcess::Run(const TProcessCommand& command) {
   if (Unreaped_) {
     // Reported from the event loop, as every end is, never from inside Run.
     QMetaObject::invokeMethod(
-        this, [this, run = RunNumber_] { if (run == RunNumber_) Report(kExitCodeNotReaped); }, Qt::QueuedConnection);
+        this,
+        [this, run = RunNumber_] {
+          if (run == RunNumber_) Report(kExitCodeNotReaped);
+        },
+        Qt::QueuedConnection);
     return;
   }
 

@@ -204,8 +204,7 @@ void TVoaEngine::RunBuiltin() {
     Raise(OnError);
     return;
   }
-  TModelJob job{JobInputs_, AntennaFiles_, VoacapFolder(), ModelData_,
-                Threads_ > 0 ? Threads_ : CoreCount()};
+  TModelJob job{JobInputs_, AntennaFiles_, VoacapFolder(), ModelData_, Threads_ > 0 ? Threads_ : CoreCount()};
   const bool area = AreaMode_;
   auto run = [area](TBuiltinJob& state, const TModelJob& what) {
     state.Status = area ? RunModelArea(what, &state.Stop, state.Grid, state.Detail)
@@ -271,9 +270,7 @@ void TVoaEngine::StartWhenFolderFree() {
       EndJob();
       Raise(OnError);
       return;
-    case TDataFolderLock::lrLocked:
-      Waiting_ = false;
-      break;
+    case TDataFolderLock::lrLocked: Waiting_ = false; break;
   }
   if (!WriteDeck()) {
     Status_ = vsDeckError;
@@ -391,8 +388,7 @@ TVoaEngine::TStatusMessage TVoaEngine::StatusMessageBox() const {
               NotFoundDetail_};
     case vsTooOld:
       return {true, "Your version of VOACAP is too old, please upgrade.\rOpen the VOACAP download page?", ""};
-    default:
-      return {false, StatusText(), FailureDetail_};
+    default: return {false, StatusText(), FailureDetail_};
   }
 }
 

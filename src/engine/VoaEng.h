@@ -115,9 +115,9 @@ class TVoaEngine {
 
   // What the status message box says for the current status.
   struct TStatusMessage {
-    bool Warning;       // a Yes/No warning that offers the download page
-    std::string Text;   // lines separated by "\r"
-    std::string Detail; // an extra hint for the user, may be empty
+    bool Warning;        // a Yes/No warning that offers the download page
+    std::string Text;    // lines separated by "\r"
+    std::string Detail;  // an extra hint for the user, may be empty
   };
   TStatusMessage StatusMessageBox() const;
 

@@ -27,7 +27,8 @@ bool NextLine(std::string_view text, size_t& pos, std::string_view& line) {
   // within the line that LF ends.
   const void* lf = std::memchr(base + pos, '\n', n - pos);
   size_t i = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : n;
-  if (const void* cr = std::memchr(base + pos, '\r', i - pos)) i = static_cast<size_t>(static_cast<const char*>(cr) - base);
+  if (const void* cr = std::memchr(base + pos, '\r', i - pos))
+    i = static_cast<size_t>(static_cast<const char*>(cr) - base);
   line = text.substr(pos, i - pos);
   if (i < n && base[i] == '\r' && i + 1 < n && base[i + 1] == '\n') ++i;
   pos = i + 1;
@@ -36,9 +37,7 @@ bool NextLine(std::string_view text, size_t& pos, std::string_view& line) {
 
 constexpr std::string_view kEndOfRun = "*****END OF RUN*****";
 
-bool IsFreqLine(std::string_view line) {
-  return line.size() >= 71 && line.compare(67, 4, "FREQ") == 0;
-}
+bool IsFreqLine(std::string_view line) { return line.size() >= 71 && line.compare(67, 4, "FREQ") == 0; }
 
 }  // namespace
 

@@ -24,8 +24,7 @@ const char* StatusMessage(TVoaStatus status);
 
 inline constexpr int kBandCount = 8;
 // Centre frequencies of the amateur bands, index 0..7 (MHz).
-inline constexpr std::array<float, kBandCount> BandFrequency = {3.5f, 7.0f, 10.0f, 14.0f,
-                                                                18.0f, 21.0f, 24.0f, 28.0f};
+inline constexpr std::array<float, kBandCount> BandFrequency = {3.5f, 7.0f, 10.0f, 14.0f, 18.0f, 21.0f, 24.0f, 28.0f};
 
 // The engine's inputs.
 struct TVoaInputs {

@@ -93,7 +93,8 @@ bool EnsurePrivateFolder(const fs::path& user, const fs::path& own, std::string&
   // The run folder's own small files, as the user's installation has them.
   for (const auto& e : fs::directory_iterator(user, ec)) {
     const std::string name = e.path().filename().string();
-    if (name == TDataFolderLock::FileName || !e.is_regular_file(ec) || e.file_size(ec) > kLargestRunFileCopied) continue;
+    if (name == TDataFolderLock::FileName || !e.is_regular_file(ec) || e.file_size(ec) > kLargestRunFileCopied)
+      continue;
     if (fs::exists(own / name, ec)) continue;
     if (!CopyFileReplace(e.path().string(), (own / name).string())) {
       error = Describe("copy", e.path(), {});
@@ -116,8 +117,7 @@ std::string WorkerFolderSet(const std::string& base, const std::string& userFold
 
 std::string WorkerFolder(const std::string& set, int k) { return set + std::to_string(k) + "/"; }
 
-std::string ChooseWorkerFolderSet(const std::vector<std::string>& bases, const std::string& userFolder,
-                                  int count) {
+std::string ChooseWorkerFolderSet(const std::vector<std::string>& bases, const std::string& userFolder, int count) {
   for (const std::string& base : bases) {
     if (base.empty() || base.find(' ') != std::string::npos) continue;  // the program splits at blanks
     const std::string set = WorkerFolderSet(base, userFolder);
@@ -177,7 +177,8 @@ bool PrepareWorkerFolder(const std::string& userFolder, const std::string& folde
   for (const char* name : {"run", "areadata"})
     if (!EnsurePrivateFolder(userDir / name, own / name, error)) return false;
   for (const auto& e : fs::directory_iterator(own, ec))
-    if (e.is_symlink(ec) && !fs::exists(fs::symlink_status(userDir / e.path().filename(), ec))) fs::remove(e.path(), ec);
+    if (e.is_symlink(ec) && !fs::exists(fs::symlink_status(userDir / e.path().filename(), ec)))
+      fs::remove(e.path(), ec);
   return true;
 }
 

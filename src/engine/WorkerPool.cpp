@@ -62,8 +62,8 @@ bool TVoaWorkerPool::Prepare(const TVoaEngine& user, std::string& error) {
       if (!PrepareWorkerFolder(folder, folders.back(), error)) return false;
     }
 
-  const bool same = !Builtin_ && Program_ == user.VoacapProgram() && UserFolder_ == folder &&
-                    FolderSet_ == set && Workers_.size() == folders.size();
+  const bool same = !Builtin_ && Program_ == user.VoacapProgram() && UserFolder_ == folder && FolderSet_ == set &&
+                    Workers_.size() == folders.size();
   Builtin_ = false;
   if (!same) {
     Workers_.clear();

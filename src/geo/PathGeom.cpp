@@ -51,10 +51,14 @@ void TPathGeometry::UpdateTrig() {
 void TPathGeometry::ComputeDistanceAzimuth() {
   Distance = static_cast<float>(SafeArcCos(CosLat1 * CosLat2 * CosDLon + SinLat1 * SinLat2));
   double az;
-  if (Distance < kGeoEpsilon) az = 0;
-  else if (NearNorthPole(Point1.Lat)) az = kPi + Point1.Lon - Point2.Lon;
-  else if (NearSouthPole(Point1.Lat)) az = static_cast<double>(Point2.Lon) - Point1.Lon;
-  else az = SafeArcTan2(SinDLon * CosLat2, CosLat1 * SinLat2 - SinLat1 * CosLat2 * CosDLon);
+  if (Distance < kGeoEpsilon)
+    az = 0;
+  else if (NearNorthPole(Point1.Lat))
+    az = kPi + Point1.Lon - Point2.Lon;
+  else if (NearSouthPole(Point1.Lat))
+    az = static_cast<double>(Point2.Lon) - Point1.Lon;
+  else
+    az = SafeArcTan2(SinDLon * CosLat2, CosLat1 * SinLat2 - SinLat1 * CosLat2 * CosDLon);
   Azimuth = static_cast<float>(az);
   if (LongPath) {
     Azimuth = static_cast<float>(Azimuth + kPi);
@@ -68,9 +72,12 @@ void TPathGeometry::ComputePoint2() {
   const double d = Distance, a = Azimuth;
   Point2.Lat = static_cast<float>(SafeArcSin(std::sin(d) * c1 * std::cos(a) + std::cos(d) * s1));
   double dLon;
-  if (NearNorthPole(Point1.Lat)) dLon = kPi - a;
-  else if (NearSouthPole(Point1.Lat)) dLon = a;
-  else dLon = SafeArcTan2(std::sin(a) * std::sin(d) * c1, std::cos(d) - std::sin(double(Point2.Lat)) * s1);
+  if (NearNorthPole(Point1.Lat))
+    dLon = kPi - a;
+  else if (NearSouthPole(Point1.Lat))
+    dLon = a;
+  else
+    dLon = SafeArcTan2(std::sin(a) * std::sin(d) * c1, std::cos(d) - std::sin(double(Point2.Lat)) * s1);
   Point2.Lon = NormalizeAnglePi(static_cast<float>(dLon + Point1.Lon));
   UpdateTrig();
 }

@@ -18,16 +18,16 @@
 #include <iostream>
 
 #include "app/Version.h"
+#include "com/ServiceFile.h"
+#include "common/Paths.h"
+#include "common/UserFile.h"
+#include "desktop/SafeShDown.h"
+#include "desktop/SingleInstance.h"
+#include "desktop/TrayIcon.h"
 #include "gui/MainForm.h"
 #include "gui/Pictures.h"
 #include "gui/Shell.h"
 #include "gui/WindowService.h"
-#include "desktop/SafeShDown.h"
-#include "desktop/SingleInstance.h"
-#include "desktop/TrayIcon.h"
-#include "com/ServiceFile.h"
-#include "common/Paths.h"
-#include "common/UserFile.h"
 #include "views/AntDlg.h"
 
 namespace {
@@ -120,8 +120,9 @@ int main(int argc, char** argv) {
   TMainForm form(LoadSessionSetup(), std::move(services));
   automation.MapProgram.SetHost(&form);
   TAntennaDialog antennaDialog(&form);
-  QObject::connect(&form, &TMainForm::PatternRequested, &antennaDialog,
-                   [&](const QString& file, int band) { antennaDialog.ShowAntenna(QFile::encodeName(file).toStdString(), band); });
+  QObject::connect(&form, &TMainForm::PatternRequested, &antennaDialog, [&](const QString& file, int band) {
+    antennaDialog.ShowAntenna(QFile::encodeName(file).toStdString(), band);
+  });
   if (!form.FormCreate()) return 1;  // the user has been told what is missing
 
   // Automation clients drive the window; without a bus a user's window

@@ -14,10 +14,10 @@
 #include <QToolButton>
 #include <iostream>
 
-#include "gui/MainForm.h"
-#include "gui/Shell.h"
 #include "app/MapResolution.h"
 #include "common/QtText.h"
+#include "gui/MainForm.h"
+#include "gui/Shell.h"
 #include "views/ChartFrm.h"
 #include "views/CoordFrame.h"
 #include "views/MapFrm.h"

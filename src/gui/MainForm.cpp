@@ -18,8 +18,8 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
-#include <QStyle>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -29,14 +29,14 @@
 #include "app/MapResolution.h"
 #include "app/PopupRules.h"
 #include "app/Version.h"
-#include "gui/Shell.h"
-#include "gui/StatusImg.h"
 #include "common/DayCount.h"
 #include "common/FileUtil.h"
 #include "common/Ini.h"
 #include "common/Paths.h"
-#include "gui/GuiText.h"
 #include "engine/Process.h"
+#include "gui/GuiText.h"
+#include "gui/Shell.h"
+#include "gui/StatusImg.h"
 #include "views/BatchDlg.h"
 #include "views/ChartFrm.h"
 #include "views/CoordFrame.h"
@@ -123,7 +123,7 @@ bool TMainForm::FormCreate() {
   if (Ctl_->Engine().Status() != vsReady) {
     SetStatus(stFailed);
     const TVoaEngine& e = Ctl_->Engine();
-    TEngineFacts facts{e.Status(),        e.VoacapProgram(),    Setup_.Voacap.Program, e.VoacapFolder(),
+    TEngineFacts facts{e.Status(),        e.VoacapProgram(),   Setup_.Voacap.Program, e.VoacapFolder(),
                        e.AntennaFolder(), Setup_.SettingsFile, e.DownloadPage()};
     const TEngineHelp help = DescribeEngineProblem(facts);
     if (Shell_.AskYesNo(this, QString::fromStdString(help.Title),
@@ -161,17 +161,12 @@ bool TMainForm::AskToKeepSettings() {
   const std::string why = engine.Status() == vsCancelled
                               ? "The last prediction was cancelled"
                               : std::string("The last prediction failed (") + engine.StatusText() + ")";
-  const QString text = FromCp1252(why + ", so the settings are not saved by default. These changes would be lost: " +
-                                  names + ".\n\nKeep them?");
+  const QString text = FromCp1252(
+      why + ", so the settings are not saved by default. These changes would be lost: " + names + ".\n\nKeep them?");
   switch (Shell_.AskYesNoCancel(this, kVantorName, text)) {
-    case anYes:
-      KeepSettings_ = true;
-      return true;
-    case anNo:
-      KeepSettings_ = false;
-      return true;
-    default:
-      return false;
+    case anYes: KeepSettings_ = true; return true;
+    case anNo: KeepSettings_ = false; return true;
+    default: return false;
   }
 }
 
@@ -311,10 +306,10 @@ void TMainForm::ConnectControls() {
   connect(DxCoordFrame, &TCoordFrame::Changed, this, [this] { Ctl_->CoordinatesChanged(true); });
   connect(HomeCoordFrame, &TCoordFrame::Changed, this, [this] { Ctl_->CoordinatesChanged(false); });
 
-  HeaderLabel->installEventFilter(new TClickFilter(HeaderLabel, QEvent::MouseButtonRelease,
-                                                   [this] { Shell_.OpenUrl(kVantorWebPage); }));
-  Panel13->installEventFilter(new TClickFilter(Panel13, QEvent::MouseButtonDblClick,
-                                               [this] { StepMonth(TStepDirection::sdCurrent); }));
+  HeaderLabel->installEventFilter(
+      new TClickFilter(HeaderLabel, QEvent::MouseButtonRelease, [this] { Shell_.OpenUrl(kVantorWebPage); }));
+  Panel13->installEventFilter(
+      new TClickFilter(Panel13, QEvent::MouseButtonDblClick, [this] { StepMonth(TStepDirection::sdCurrent); }));
   connect(MonLeftBtn, &QToolButton::pressed, this, [this] { MonthButtonDown(TStepDirection::sdBack); });
   connect(MonRightBtn, &QToolButton::pressed, this, [this] { MonthButtonDown(TStepDirection::sdForward); });
   connect(MonLeftBtn, &QToolButton::released, this, &TMainForm::MonthButtonUp);

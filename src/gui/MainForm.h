@@ -13,15 +13,15 @@
 #include <string>
 
 #include "app/AutoRepeat.h"
+#include "app/AutomationView.h"
 #include "app/MapProgram.h"
 #include "app/PredCtl.h"
 #include "app/Session.h"
 #include "app/Settings.h"
 #include "app/SolarIndices.h"
 #include "app/SpaceWeather.h"
-#include "common/StatusLabel.h"
-#include "app/AutomationView.h"
 #include "com/Geomira.h"
+#include "common/StatusLabel.h"
 #include "engine/Locator.h"
 #include "refdata/CallParser.h"
 #include "views/PreComp.h"
@@ -98,7 +98,7 @@ class TMainForm : public QMainWindow,
   void MonthButtonUp();
   void MonthTimerTimer();
   void SpeedButton37Click() { MonitorToggled(true); }  // the monitor toggle
-  void GeomiraBtnClick() { MapProgramToggled(true); }   // the map-program toggle
+  void GeomiraBtnClick() { MapProgramToggled(true); }  // the map-program toggle
   void ViewPatternClick(bool tx, int band);
   // Automation clients connected (the close then only hides the window),
   // and the desktop session ending (the close is never refused).
@@ -131,9 +131,9 @@ class TMainForm : public QMainWindow,
   QCheckBox* ShowSunBox;
   QCheckBox* PlotPathBox;
   QButtonGroup* MapStyleGroup;
-  QButtonGroup* RadioGroup2;  // map resolution
-  QComboBox* EngineBox;       // auto, built-in, voacapl
-  TStatusLabel* EngineLabel;  // which engine answers; a long path is elided
+  QButtonGroup* RadioGroup2;                           // map resolution
+  QComboBox* EngineBox;                                // auto, built-in, voacapl
+  TStatusLabel* EngineLabel;                           // which engine answers; a long path is elided
   std::array<QComboBox*, kBandCount> TxAntennaList{};  // index = band, 0 = 3.5 MHz
   std::array<QComboBox*, kBandCount> RxAntennaList{};
   std::array<QToolButton*, kBandCount> TxPatternBtn{};
@@ -292,7 +292,7 @@ class TMainForm : public QMainWindow,
   TAutoRepeat MonthRepeat_;
   bool EventsPosted_ = false;
   bool EngineChosen_ = false;  // the engine box was changed: [VOACAP] Engine is written
-  TVantorSettings Loaded_;  // as the controls showed them after start-up
+  TVantorSettings Loaded_;     // as the controls showed them after start-up
   bool SettingsLoaded_ = false;
   bool KeepSettings_ = false;
 };

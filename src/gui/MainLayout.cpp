@@ -90,8 +90,8 @@ QGroupBox* RadioGroup(const char* title, std::initializer_list<const char*> item
 // Sample texts as wide as a panel's readouts get, so that no readout is cut
 // whatever the font; the widths of the original layout are the least.
 constexpr int kPanelWidths[6] = {18, 95, 68, 55, 50, 60};
-const char* const kPanelSamples[6] = {"", " 23:30 UT  30 MHz", " SNR < 0 dB", " Elev. 90\xB0", " 2F2F",
-                                      " MUF 30.0 MHz"};
+const char* const kPanelSamples[6] = {"",      " 23:30 UT  30 MHz", " SNR < 0 dB", " Elev. 90\xB0",
+                                      " 2F2F", " MUF 30.0 MHz"};
 
 }  // namespace
 
@@ -108,10 +108,10 @@ void TMainForm::BuildWindow() {
   MapFrame = new TMapFrame(this);
   MapFrame->setObjectName("MapFrame");
   // The chart grows with its MHz scale beside it.
-  auto* chartPage = new TScaledPage(ChartFrame, ChartFrame->ScaleStep(),
-                                    [this](int scale) { ChartFrame->SetScale(scale); }, this);
-  auto* mapPage = new TScaledPage(MapFrame, QSize(kMapWidth, kMapHeight),
-                                  [this](int scale) { MapFrame->SetScale(scale); }, this);
+  auto* chartPage = new TScaledPage(
+      ChartFrame, ChartFrame->ScaleStep(), [this](int scale) { ChartFrame->SetScale(scale); }, this);
+  auto* mapPage = new TScaledPage(
+      MapFrame, QSize(kMapWidth, kMapHeight), [this](int scale) { MapFrame->SetScale(scale); }, this);
   PageControl1->addTab(BuildParamsTab(), TabIcon(pgParams), "Params");
   PageControl1->addTab(chartPage, TabIcon(pgChart), "Chart");
   PageControl1->addTab(mapPage, TabIcon(pgMap), "Map");

@@ -6,13 +6,12 @@
 #include <QMenu>
 #include <QTabWidget>
 
+#include <utility>
 #include "app/PopupRules.h"
 #include "gui/MainForm.h"
 #include "gui/Shell.h"
-#include <utility>
 
 #include "views/BatchDlg.h"
-#include "views/MapFrm.h"
 #include "views/ChartFrm.h"
 #include "views/MapFrm.h"
 
@@ -97,11 +96,8 @@ void TMainForm::SaveImageMNUClick() {
       ChartFrame->PaintChart();
       Shell_.SaveImage(this, ChartFrame->ChartBitmap);
       break;
-    case pgMap:
-      Shell_.SaveImage(this, MapFrame->Model.MapBitmap);
-      break;
-    default:
-      break;
+    case pgMap: Shell_.SaveImage(this, MapFrame->Model.MapBitmap); break;
+    default: break;
   }
 }
 

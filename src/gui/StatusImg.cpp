@@ -3,8 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "gui/Pictures.h"
 #include "gui/GuiText.h"
+#include "gui/Pictures.h"
 
 namespace vx {
 

@@ -164,13 +164,13 @@ constexpr size_t kMaxRecord = 64 * 1024;
 
 // Grows by half whenever the array is full, as the scan builders do.
 void MakeRoom(TCallbookEntries& e) {
-  if (e.size() == e.capacity())
-    e.reserve(static_cast<size_t>(RoundHalfEven(static_cast<double>(e.size()) * 1.5)) + 1);
+  if (e.size() == e.capacity()) e.reserve(static_cast<size_t>(RoundHalfEven(static_cast<double>(e.size()) * 1.5)) + 1);
 }
 
 void CheckOffsets(const TTextFileStream& f, const std::string& name) {
   // Offsets are stored in 32 bits.
-  if (f.Size() > INT32_MAX) throw std::runtime_error("File \"" + name + "\" is too large for a callbook (2 GB at most)");
+  if (f.Size() > INT32_MAX)
+    throw std::runtime_error("File \"" + name + "\" is too large for a callbook (2 GB at most)");
 }
 
 std::string FormatCount(const char* what, size_t n) {
@@ -220,7 +220,8 @@ void TZipList::SetText(std::string_view text) {
 int TZipList::Find(std::string_view zip) const {
   auto it = std::lower_bound(Lines_.begin(), Lines_.end(), zip,
                              [](const Item& a, std::string_view z) { return CompareText(a.Line, z) < 0; });
-  if (it != Lines_.end() && std::string_view(it->Line).substr(0, 5) == zip) return static_cast<int>(it - Lines_.begin());
+  if (it != Lines_.end() && std::string_view(it->Line).substr(0, 5) == zip)
+    return static_cast<int>(it - Lines_.begin());
   return -1;
 }
 

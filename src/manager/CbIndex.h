@@ -70,13 +70,11 @@ void StageCallbookIndex(TFileStager& stager, const std::string& indexFile, TCall
 // index without a single record is refused (ESourceFormat) and replaces
 // nothing. The FCC builder may read a detail file staged under another name
 // and take a ZIP list loaded before.
-int ImportFccDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager,
-                      const std::string& detailFile = {}, const TZipList* zips = nullptr,
+int ImportFccDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager, const std::string& detailFile = {},
+                      const TZipList* zips = nullptr, size_t expectedLines = 0);
+int ImportRacDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager, const std::string& detailFile = {},
                       size_t expectedLines = 0);
-int ImportRacDatabase(const std::string& folder, TJobUi& ui, TFileStager& stager,
-                      const std::string& detailFile = {}, size_t expectedLines = 0);
-int ImportRdaDatabase(const std::string& folder, std::string_view text, TJobUi& ui,
-                      TFileStager& stager);
+int ImportRdaDatabase(const std::string& folder, std::string_view text, TJobUi& ui, TFileStager& stager);
 // Sorts, replaces "RdaCB.idx" and shows the count message.
 int WriteRdaDatabase(const std::string& folder, TCallbookEntries& entries, TJobUi& ui, TFileStager& stager);
 

@@ -18,13 +18,16 @@ namespace vx {
 
 struct TCallbookEntry {
   // Length-prefixed strings: byte 0 the length, then the characters, then zeros.
-  unsigned char Call[16];    // at most 15 characters
-  unsigned char Region[8];   // at most 7 characters
-  int16_t Lat;               // 1/180 degree
-  int16_t Lon;               // 1/180 degree
-  int32_t DatOffset;         // first byte of the record's line in the detail file
+  unsigned char Call[16];   // at most 15 characters
+  unsigned char Region[8];  // at most 7 characters
+  int16_t Lat;              // 1/180 degree
+  int16_t Lon;              // 1/180 degree
+  int32_t DatOffset;        // first byte of the record's line in the detail file
 
-  TCallbookEntry() { std::memset(this, 0, sizeof *this); Lat = Lon = kNoLocation16; }
+  TCallbookEntry() {
+    std::memset(this, 0, sizeof *this);
+    Lat = Lon = kNoLocation16;
+  }
 
   void SetCall(std::string_view s) { SetShort(Call, sizeof Call, s); }
   void SetRegion(std::string_view s) { SetShort(Region, sizeof Region, s); }
@@ -39,9 +42,7 @@ struct TCallbookEntry {
     f[0] = static_cast<unsigned char>(n);
     if (n) std::memcpy(f + 1, s.data(), n);
   }
-  static std::string_view View(const unsigned char* f) {
-    return {reinterpret_cast<const char*>(f + 1), f[0]};
-  }
+  static std::string_view View(const unsigned char* f) { return {reinterpret_cast<const char*>(f + 1), f[0]}; }
 };
 
 static_assert(sizeof(TCallbookEntry) == 32, "index records are 32 bytes on disk");

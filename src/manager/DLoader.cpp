@@ -31,9 +31,7 @@ double DayCountOf(const QDateTime& t) {
 }
 
 // "60 s", or "250 ms" for a wait that is not whole seconds.
-std::string Duration(int ms) {
-  return ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
-}
+std::string Duration(int ms) { return ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms"; }
 
 // Qt keeps no more than this of the body waiting for us; the rest stays in
 // the network's hands until it is read.

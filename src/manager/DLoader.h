@@ -25,10 +25,10 @@ struct TDownloadedFile {
   double LastModified = 0;    // request: If-Modified-Since; reply: Last-Modified (day count, 0 = none)
   int32_t ContentLength = 0;  // 0 when the server did not say
   int32_t BytesReceived = 0;
-  int32_t RangeStart = 0;     // 0 whole, -n the last n bytes, n from byte n on
+  int32_t RangeStart = 0;  // 0 whole, -n the last n bytes, n from byte n on
   TByteBuffer Data;
-  std::string ResultText;     // "OK", "Not Modified" or the error message
-  int32_t ResultCode = 0;     // 0, the HTTP status, the network error or -1
+  std::string ResultText;  // "OK", "Not Modified" or the error message
+  int32_t ResultCode = 0;  // 0, the HTTP status, the network error or -1
 };
 
 class TDownloader : public QObject {

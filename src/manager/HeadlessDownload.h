@@ -12,7 +12,7 @@ namespace vx {
 // Returns the job's exit code (0 only when it reached "DONE"). Fails at
 // once, without a request, when the import could not use the download (a
 // list it needs is missing from the reference folder).
-int DownloadAndImport(TKestrixJob& job, const std::string& url, TJobUi& ui, 
+int DownloadAndImport(TKestrixJob& job, const std::string& url, TJobUi& ui,
                       int idleTimeoutMs = TDownloader::kDefaultIdleTimeoutMs);
 
 // "[#####-----]  50%  1234/2468 bytes" (or the byte count alone when the

@@ -9,8 +9,8 @@
 #include "manager/CbIndex.h"
 #include "manager/IotaKml.h"
 #include "manager/SourceFormat.h"
-#include "manager/SpecialCalls.h"
 #include "manager/Sources.h"
+#include "manager/SpecialCalls.h"
 #include "manager/Staging.h"
 #include "refdata/AlStrLst.h"
 
@@ -80,8 +80,7 @@ std::string ExtractMemberToFile(TImportContext& ctx, TFileStager& stager, std::s
   if (i < 0) throw EZipError("The downloaded file holds no \"" + std::string(memberName) + "\"");
   TRecordTally tally(format.What);
   const std::string staged = stager.StageStream(Target(ctx, targetName), [&](const TFileStager::TWriter& write) {
-    TLineSplitter split([&](std::string_view line) { tally.Add(format.IsRecord(line)); }, kMaxLineBytes,
-                        format.What);
+    TLineSplitter split([&](std::string_view line) { tally.Add(format.IsRecord(line)); }, kMaxLineBytes, format.What);
     archive.Z.ExtractTo(i, [&](std::string_view piece) {
       split.Feed(piece);
       write(piece);
@@ -199,9 +198,8 @@ void ImportSpecialCalls(TImportContext& ctx) {
   ForEachLine(archive.Z, member, what, [&](std::string_view row) { table.AddRow(row); });
   TFileStager stager;
   size_t calls = 0;
-  stager.StageStream(Target(ctx, "CanSpec.lst"), [&](const TFileStager::TWriter& write) {
-    calls = table.Emit(write, "\r\n");
-  });
+  stager.StageStream(Target(ctx, "CanSpec.lst"),
+                     [&](const TFileStager::TWriter& write) { calls = table.Emit(write, "\r\n"); });
   stager.Commit();
   ctx.Ui->Information("Special Canadian callsigns imported: " + FormatInt(static_cast<int64_t>(calls)) + " calls");
 }

@@ -24,8 +24,8 @@ class TAlStringList;
 class TFileStager;
 
 struct TImportContext {
-  std::string_view Body;   // the downloaded bytes
-  std::string Folder;      // the reference folder, with a trailing "/"
+  std::string_view Body;  // the downloaded bytes
+  std::string Folder;     // the reference folder, with a trailing "/"
   TJobUi* Ui = nullptr;
   TUnZipper* Unzipper = nullptr;
   // The IOTA importer's lookup lists, both sorted (unused by the others).
@@ -52,8 +52,7 @@ struct TLineFormat {
 // download must not replace a good callbook. lines, if given, receives the
 // member's number of lines.
 std::string ExtractMemberToFile(TImportContext& ctx, TFileStager& stager, std::string_view memberName,
-                                const std::string& targetName, const TLineFormat& format,
-                                size_t* lines = nullptr);
+                                const std::string& targetName, const TLineFormat& format, size_t* lines = nullptr);
 
 void ImportIota(TImportContext& ctx);
 void ImportLotwUserList(TImportContext& ctx);

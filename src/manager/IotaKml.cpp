@@ -105,4 +105,3 @@ TIotaLists BuildIotaLists(std::string_view kmlText, TAlStringList& iotaDxcc, con
 }
 
 }  // namespace vx
-

@@ -11,8 +11,8 @@ namespace vx {
 class TAlStringList;
 
 struct TIotaPlacemark {
-  std::string Ref;    // "EU-005"
-  std::string Group;  // group name from the description
+  std::string Ref;                  // "EU-005"
+  std::string Group;                // group name from the description
   std::vector<std::string> Coords;  // the comma-text items of <coordinates>
 };
 
@@ -31,8 +31,8 @@ std::string EntityPrefixes(std::string_view ref, TAlStringList& iotaDxcc, const 
 struct TIotaLists {
   std::vector<std::string> RefLines;     // "IotaRef.lst"
   std::vector<std::string> IslandLines;  // "Islands/Iota.lst"
-  size_t Islands = 0;     // placemarks read (lines below the headers)
-  size_t Placemarks = 0;  // "<Placemark>" tags in the document
+  size_t Islands = 0;                    // placemarks read (lines below the headers)
+  size_t Placemarks = 0;                 // "<Placemark>" tags in the document
 };
 
 // Both lists from the KML text, sorted and with their headers. Throws

@@ -75,8 +75,7 @@ std::string TKestrixJob::LockFolder() {
       return {};
     case TFolderLock::lrBusy:
       return "Another Kestrix job is working in \"" + Folder_ + "\"; run this one when it has finished";
-    case TFolderLock::lrFailed:
-      break;
+    case TFolderLock::lrFailed: break;
   }
   return "Cannot lock the reference folder \"" + Folder_ + "\"";
 }

@@ -16,14 +16,14 @@
 #include <string_view>
 #include <vector>
 
+#include "common/FileUtil.h"
 #include "common/Ini.h"
 #include "common/Paths.h"
-#include "common/FileUtil.h"
 #include "common/UserFile.h"
 #include "manager/Job.h"
-#include "manager/Staging.h"
 #include "manager/ShippedLists.h"
 #include "manager/Sources.h"
+#include "manager/Staging.h"
 #include "manager/UrlSettings.h"
 
 #ifdef KESTRIX_WITH_QT

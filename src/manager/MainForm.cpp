@@ -13,9 +13,9 @@
 
 #include "common/Ini.h"
 #include "common/QtText.h"
+#include "common/StatusLabel.h"
 #include "manager/DLoader.h"
 #include "manager/Sources.h"
-#include "common/StatusLabel.h"
 
 namespace vx {
 

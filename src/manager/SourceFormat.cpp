@@ -93,8 +93,8 @@ void TRecordTally::Refuse(bool early) const {
 
 void TLineSplitter::Keep(std::string_view part) {
   if (Partial_.size() + part.size() > MaxLine_)
-    throw ESourceFormat("Not " + What_ + ": a line is longer than " +
-                        FormatInt(static_cast<int64_t>(MaxLine_)) + " bytes");
+    throw ESourceFormat("Not " + What_ + ": a line is longer than " + FormatInt(static_cast<int64_t>(MaxLine_)) +
+                        " bytes");
   Partial_.append(part);
 }
 

@@ -25,10 +25,10 @@ class ESourceFormat : public std::runtime_error {
 bool LooksLikeCallSign(std::string_view s);
 
 // One line of each text source (without its line end).
-bool IsLotwLine(std::string_view line);     // a call sign first, then anything
-bool IsFccEnLine(std::string_view line);    // "EN|...", a call sign in field 4
-bool IsRacLine(std::string_view line);      // a "V" call in columns 1-6
-bool IsRdaLine(std::string_view line);      // a call sign, then "AA-00" in columns 71-75
+bool IsLotwLine(std::string_view line);       // a call sign first, then anything
+bool IsFccEnLine(std::string_view line);      // "EN|...", a call sign in field 4
+bool IsRacLine(std::string_view line);        // a "V" call in columns 1-6
+bool IsRdaLine(std::string_view line);        // a call sign, then "AA-00" in columns 71-75
 bool IsSpecialCallRow(std::string_view row);  // ";" fields: a call of 4+ characters, 6+ fields
 
 // Counts record lines against all others (blank lines included) and keeps

@@ -49,7 +49,7 @@ class TSpecialCallTable {
 
   TAlStringList Work_;
   bool Header_ = true;
-  std::string Text_;                                // the lines one after another
+  std::string Text_;  // the lines one after another
   std::vector<uint64_t> Lines_;
   size_t MadeLines_ = 0, MadeBytes_ = 0;
 };

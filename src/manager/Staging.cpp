@@ -106,8 +106,7 @@ std::string TFileStager::Stage(const std::string& target, std::string_view bytes
   return StageStream(target, [&](const TWriter& write) { write(bytes); });
 }
 
-std::string TFileStager::StageStream(const std::string& target,
-                                     const std::function<void(const TWriter&)>& produce) {
+std::string TFileStager::StageStream(const std::string& target, const std::function<void(const TWriter&)>& produce) {
   const std::string folder = FolderOf(target);
   if (!folder.empty() && !DirectoryExists(folder) && !MakeDirectories(folder)) Fail(target, errno);
   const std::string temp = TemporaryNameBeside(target, ".part");
@@ -180,12 +179,12 @@ void TFileStager::Commit() {
           if (replaced) RemoveFile(Items_[b].Target);  // there was none before
           break;
         case TKept::kpLinked:
-          if (replaced) fs::rename(backupOf(b), Items_[b].Target, ignored);
-          else RemoveFile(backupOf(b));
+          if (replaced)
+            fs::rename(backupOf(b), Items_[b].Target, ignored);
+          else
+            RemoveFile(backupOf(b));
           break;
-        case TKept::kpMovedAside:
-          fs::rename(backupOf(b), Items_[b].Target, ignored);
-          break;
+        case TKept::kpMovedAside: fs::rename(backupOf(b), Items_[b].Target, ignored); break;
       }
     }
   };

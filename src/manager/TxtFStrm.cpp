@@ -1,9 +1,9 @@
 #include "manager/TxtFStrm.h"
 
+#include <sys/stat.h>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
-#include <sys/stat.h>
 
 namespace vx {
 

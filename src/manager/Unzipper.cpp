@@ -17,7 +17,6 @@ constexpr uint32_t kCentralHeader = 0x02014B50;
 constexpr uint32_t kEndOfCentral = 0x06054B50;
 constexpr size_t kFixedHeader = 26;  // after the signature
 
-
 }  // namespace
 
 double DosDateTimeToDays(uint16_t date, uint16_t time) {
@@ -44,7 +43,7 @@ void TUnZipper::Open(std::string_view bytes) {
     const uint32_t sig = GetLE32(base + pos);
     pos += 4;
     if (sig == kCentralHeader || sig == kEndOfCentral) break;  // the listing is complete
-    if (sig != kLocalHeader) break;                             // not an archive (any more)
+    if (sig != kLocalHeader) break;                            // not an archive (any more)
     if (size - pos < kFixedHeader) break;
     const unsigned char* h = base + pos;
     pos += kFixedHeader;
@@ -109,8 +108,7 @@ void TUnZipper::ExtractTo(int index, const TChunkSink& sink) const {
   if (index < 0 || static_cast<size_t>(index) >= Files_.size())
     throw EZipError("Zip file has no member " + std::to_string(index));
   const TZippedFileInfo& fi = Files_[static_cast<size_t>(index)];
-  if (Input_.size() < static_cast<uint64_t>(fi.DataOffset) + fi.CompressedSize)
-    throw EZipError("Zip file corrupt");
+  if (Input_.size() < static_cast<uint64_t>(fi.DataOffset) + fi.CompressedSize) throw EZipError("Zip file corrupt");
   // Without the password the data would come out as garbage at best.
   if (fi.Encrypted) throw EZipError("Zip file corrupt: \"" + fi.Name + "\" is encrypted");
   const auto want = static_cast<uint64_t>(fi.Size);
@@ -130,8 +128,7 @@ void TUnZipper::ExtractTo(int index, const TChunkSink& sink) const {
     // Stored: the data are the bytes themselves.
     if (fi.CompressedSize < want) throw EZipError("Zip file corrupt");
     const std::string_view data = Input_.substr(fi.DataOffset, static_cast<size_t>(want));
-    for (size_t at = 0; at < data.size(); at += kPiece)
-      deliver(data.data() + at, std::min(kPiece, data.size() - at));
+    for (size_t at = 0; at < data.size(); at += kPiece) deliver(data.data() + at, std::min(kPiece, data.size() - at));
   } else {
     z_stream zs{};
     if (inflateInit2(&zs, -MAX_WBITS) != Z_OK) throw EZipError("Zip file corrupt: zlib init failed");

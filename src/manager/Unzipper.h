@@ -37,7 +37,10 @@ class TUnZipper {
   // Keeps a view of the bytes (the caller keeps them alive until Close or the
   // next Open) and lists the members.
   void Open(std::string_view bytes);
-  void Close() { Input_ = {}; Open_ = false; }
+  void Close() {
+    Input_ = {};
+    Open_ = false;
+  }
   bool IsOpen() const { return Open_; }
 
   int Count() const { return static_cast<int>(Files_.size()); }

@@ -55,7 +55,8 @@ void SaveAreaAzimuth(TModelState &s, int slot, int azimuth, const float *gains) 
         if (gain > 300.0f) gain = 300.0f;
         if (gain < -300.0f) gain = -300.0f;
         const float hundredths = gain * 100.0f;
-        s.careaant.iarray360(azimuth + 1, e, slot) = std::isnan(hundredths) ? int16_t(0) : int16_t(std::lround(hundredths));
+        s.careaant.iarray360(azimuth + 1, e, slot) =
+            std::isnan(hundredths) ? int16_t(0) : int16_t(std::lround(hundredths));
     }
 }
 
@@ -263,7 +264,7 @@ int ServingSlot(const TAntennaSet &a, int itr, float fmc) {
 void ElevationCell(float deltd, int &j, int &jp1, float &xdelta) {
     j = int(deltd + 1.0f);
     j = std::min(j, kElevations);
-    j = std::max(j, 1);  // below the horizon the reference reads outside its table
+    j = std::max(j, 1); // below the horizon the reference reads outside its table
     jp1 = std::min(kElevations, j + 1);
     xdelta = deltd - float(j - 1);
 }
@@ -308,7 +309,7 @@ void TableGain(const TModelState &s, int slot, float delta, float fmc, float &ra
 void AreaPatternGain(const TModelState &s, int slot, float delta, float &rain, float &eff) {
     const TAntennaSet &a = s.cantenna;
     eff = a.aeff(1, slot);
-    if (slot != 1 && slot != 2) return;  // ApplyAntennaCards allows no other
+    if (slot != 1 && slot != 2) return; // ApplyAntennaCards allows no other
     // A negative transmit bearing marks a non-terminated rhombic (GAIN).
     float ofaz = slot == 1 ? s.don.btrd - std::fabs(a.beammain(1)) : s.don.brtd - a.beammain(2);
     if (ofaz < 0.0f) ofaz += 360.0f;
@@ -385,7 +386,7 @@ std::string Integer5(int32_t value) {
 
 bool ParseAntennaCard(std::string_view line, TAntennaSlotCard &card, std::string &error) {
     card = TAntennaSlotCard{};
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // a CR LF deck
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1); // a CR LF deck
     const bool ok = ReadIntegerField(line, 11, 5, card.itr) && ReadIntegerField(line, 16, 5, card.idx) &&
                     ReadIntegerField(line, 21, 5, card.minfreq) && ReadIntegerField(line, 26, 5, card.maxfreq) &&
                     ReadRealField(line, 31, 10, 3, card.designfreq) && ReadRealField(line, 64, 5, 1, card.beammain) &&
@@ -395,8 +396,8 @@ bool ParseAntennaCard(std::string_view line, TAntennaSlotCard &card, std::string
     return ok;
 }
 
-bool AreaAntennaCards(std::string_view receiveLine, std::string_view transmitLine,
-                      std::vector<TAntennaSlotCard> &cards, std::string &error) {
+bool AreaAntennaCards(std::string_view receiveLine, std::string_view transmitLine, std::vector<TAntennaSlotCard> &cards,
+                      std::string &error) {
     // areamap reads "Rec Ants :" as 11X,A21,8X,2F6.1 and "Tx Ants  :" as
     // 11X,A21,1X,F7.3,F6.1,1X,F10.4.
     if (!receiveLine.empty() && receiveLine.back() == '\r') receiveLine.remove_suffix(1);
@@ -415,8 +416,8 @@ bool AreaAntennaCards(std::string_view receiveLine, std::string_view transmitLin
     std::string beamText = Fixed(beam, 5, 1);
     if (beamText[0] == '*') beamText = Fixed(beam, 5, 0);
     const std::string transmit = "ANTENNA   " + Integer5(1) + Integer5(1) + Integer5(2) + Integer5(30) +
-                                 Fixed(designFreq, 10, 3) + "[" + AreaFileField(FieldText(transmitLine, 12, 21)) +
-                                 "]" + beamText + Fixed(power, 10, 4);
+                                 Fixed(designFreq, 10, 3) + "[" + AreaFileField(FieldText(transmitLine, 12, 21)) + "]" +
+                                 beamText + Fixed(power, 10, 4);
     const std::string receive = "ANTENNA   " + Integer5(2) + Integer5(2) + Integer5(2) + Integer5(30) +
                                 Fixed(0.0f, 10, 3) + "[" + AreaFileField(FieldText(receiveLine, 12, 21)) + "]" +
                                 Fixed(receiveBearing, 5, 1) + Fixed(receiveGain, 10, 4);
@@ -440,7 +441,7 @@ bool ApplyAntennaCards(TModelState &s, const std::vector<TAntennaSlotCard> &card
 
 bool ApplyAntennaCards(TModelState &s, const std::vector<TAntennaSlotCard> &cards, const TAntennaLibrary &library,
                        const std::vector<TAntennaGeometry> &geometries, std::string &error) {
-    static const TAntennaModel kBuiltIn{};  // the 0 dB antenna: type 0, no table (immutable)
+    static const TAntennaModel kBuiltIn{}; // the 0 dB antenna: type 0, no table (immutable)
     if (geometries.size() != cards.size()) {
         error = "one antenna geometry per card is needed";
         return false;
@@ -477,8 +478,10 @@ void AntennaGain(TModelState &s, int itr, float delta, float fmc, float &rain, f
     }
     const int slot = ServingSlot(s.cantenna, itr, fmc);
     if (slot == 0) return;
-    if (s.cantenna.offazim(slot) == kAreaPatternMark) AreaPatternGain(s, slot, delta, rain, eff);
-    else TableGain(s, slot, delta, fmc, rain, eff);
+    if (s.cantenna.offazim(slot) == kAreaPatternMark)
+        AreaPatternGain(s, slot, delta, rain, eff);
+    else
+        TableGain(s, slot, delta, fmc, rain, eff);
 }
 
 // PWRDB

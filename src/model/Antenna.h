@@ -53,21 +53,21 @@ namespace vx::model {
 // One ANTENNA card (columns as DECRED and antcalc read them: 10X, 4I5,
 // F10.3, 1X, A21, 1X, F5.1, F10.4).
 struct TAntennaSlotCard {
-    int32_t itr = 0;        // 1 transmit, 2 receive
-    int32_t idx = 0;        // slot 1..20 in s.cantenna
-    int32_t minfreq = 0;    // band served, whole MHz
+    int32_t itr = 0;     // 1 transmit, 2 receive
+    int32_t idx = 0;     // slot 1..20 in s.cantenna
+    int32_t minfreq = 0; // band served, whole MHz
     int32_t maxfreq = 0;
-    float designfreq = 0;   // design frequency; the gain of an isotrope
-    std::string antfile;    // columns 42-62 as written (21 characters)
-    float beammain = 0;     // main beam bearing, degrees
-    float power = 0;        // transmit power, kW (receive: a gain)
+    float designfreq = 0; // design frequency; the gain of an isotrope
+    std::string antfile;  // columns 42-62 as written (21 characters)
+    float beammain = 0;   // main beam bearing, degrees
+    float power = 0;      // transmit power, kW (receive: a gain)
 };
 
 // An antenna model file as the reference holds it after reading it.
 struct TAntennaModel {
-    std::string description;     // line 1, 70 characters
-    std::array<float, 20> parm{};  // parameters 1..20 at [0..19], unread ones 0
-    int32_t type = 0;            // NINT(parameter 2)
+    std::string description;      // line 1, 70 characters
+    std::array<float, 20> parm{}; // parameters 1..20 at [0..19], unread ones 0
+    int32_t type = 0;             // NINT(parameter 2)
     // type 13: gains[(azimuth * 91) + elevation], azimuth 0..359;
     // type 14: gains[((mhz - 1) * 91) + elevation], efficiency[mhz - 1].
     std::vector<float> gains;
@@ -98,8 +98,8 @@ bool ParseAntennaCard(std::string_view line, TAntennaSlotCard &card, std::string
 // The cards an area deck's antenna lines stand for (AREAMAP writes them into
 // the deck it runs): receive line "Rec Ants :[file]  gain=  G  B" and
 // transmit line "Tx Ants  :[file] F  B  P". A missing line is passed empty.
-bool AreaAntennaCards(std::string_view receiveLine, std::string_view transmitLine,
-                      std::vector<TAntennaSlotCard> &cards, std::string &error);
+bool AreaAntennaCards(std::string_view receiveLine, std::string_view transmitLine, std::vector<TAntennaSlotCard> &cards,
+                      std::string &error);
 
 // The name of the file a card refers to, relative to the data folder's
 // antennas/ ("default/isotrope"): its blanks removed. Empty when the card
@@ -108,12 +108,10 @@ std::string AntennaFileName(const TAntennaSlotCard &card);
 
 // The bytes of <dataFolder>/antennas/<name>. False with a message naming the
 // file when it cannot be read.
-bool ReadAntennaFile(const std::string &dataFolder, const std::string &name, std::string &bytes,
-                     std::string &error);
+bool ReadAntennaFile(const std::string &dataFolder, const std::string &name, std::string &bytes, std::string &error);
 
 // Parses the bytes of antenna file `name` (the name is only for messages).
-bool ParseAntennaModel(std::string_view bytes, const std::string &name, TAntennaModel &model,
-                       std::string &error);
+bool ParseAntennaModel(std::string_view bytes, const std::string &name, TAntennaModel &model, std::string &error);
 
 // ReadAntennaFile + ParseAntennaModel for every file the cards name that is
 // not in the library yet.
@@ -126,13 +124,11 @@ bool LoadAntennaModels(const std::string &dataFolder, const std::vector<TAntenna
 // card names must be in the library. False with a message on a card the
 // reference could not compute (slot outside 1..20, band outside 1..30 MHz,
 // a value its scratch files cannot hold, ...).
-bool ApplyAntennaCards(TModelState &s, const std::vector<TAntennaSlotCard> &cards,
-                       const TAntennaLibrary &library, const TAntennaGeometry &geometry,
-                       std::string &error);
+bool ApplyAntennaCards(TModelState &s, const std::vector<TAntennaSlotCard> &cards, const TAntennaLibrary &library,
+                       const TAntennaGeometry &geometry, std::string &error);
 // The same with the geometry antcalc had at each card (one per card).
-bool ApplyAntennaCards(TModelState &s, const std::vector<TAntennaSlotCard> &cards,
-                       const TAntennaLibrary &library, const std::vector<TAntennaGeometry> &geometries,
-                       std::string &error);
+bool ApplyAntennaCards(TModelState &s, const std::vector<TAntennaSlotCard> &cards, const TAntennaLibrary &library,
+                       const std::vector<TAntennaGeometry> &geometries, std::string &error);
 
 // The ANTENNA cards among a deck's card images (columns 1-10 name a card),
 // in deck order.
@@ -141,8 +137,8 @@ bool DeckAntennaCards(const std::vector<std::string> &cards, std::vector<TAntenn
 
 // ReadAntennaFile + ParseAntennaModel for the files a deck's ANTENNA cards
 // name and the library lacks.
-bool LoadDeckAntennas(const std::string &dataFolder, const std::vector<std::string> &cards,
-                      TAntennaLibrary &library, std::string &error);
+bool LoadDeckAntennas(const std::string &dataFolder, const std::vector<std::string> &cards, TAntennaLibrary &library,
+                      std::string &error);
 
 // antcalc's pass over a deck's card images, then ApplyAntennaCards: the
 // geometry comes from the cards before each ANTENNA card as antcalc reads

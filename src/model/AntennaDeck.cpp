@@ -121,8 +121,8 @@ bool DeckAntennaCards(const std::vector<std::string> &cards, std::vector<TAntenn
     return true;
 }
 
-bool LoadDeckAntennas(const std::string &dataFolder, const std::vector<std::string> &cards,
-                      TAntennaLibrary &library, std::string &error) {
+bool LoadDeckAntennas(const std::string &dataFolder, const std::vector<std::string> &cards, TAntennaLibrary &library,
+                      std::string &error) {
     std::vector<TAntennaSlotCard> antennas;
     return DeckAntennaCards(cards, antennas, error) && LoadAntennaModels(dataFolder, antennas, library, error);
 }
@@ -136,11 +136,16 @@ bool ApplyDeckAntennas(TModelState &s, const std::vector<std::string> &cards, co
     for (const std::string &text : cards) {
         const std::string_view card = Image(text);
         bool ok = true;
-        if (CardIs(card, "CIRCUIT   ")) ok = ReadCircuit(card, r);
-        else if (IsFrequencyCard(card)) ok = ReadFrequencies(card, r);
-        else if (CardIs(card, "TRANS     ")) ok = ReadEndPoint(card, r.tlat, r.tlon, nullptr);
-        else if (CardIs(card, "RECVR     ")) ok = ReadEndPoint(card, r.rlat, r.rlon, &r.path);
-        else if (CardIs(card, "EXECUTE   ")) r.executed = true;
+        if (CardIs(card, "CIRCUIT   "))
+            ok = ReadCircuit(card, r);
+        else if (IsFrequencyCard(card))
+            ok = ReadFrequencies(card, r);
+        else if (CardIs(card, "TRANS     "))
+            ok = ReadEndPoint(card, r.tlat, r.tlon, nullptr);
+        else if (CardIs(card, "RECVR     "))
+            ok = ReadEndPoint(card, r.rlat, r.rlon, &r.path);
+        else if (CardIs(card, "EXECUTE   "))
+            r.executed = true;
         else if (CardIs(card, "ANTENNA   ")) {
             if (r.executed) {
                 error = "an ANTENNA card after EXECUTE";
@@ -176,7 +181,7 @@ float GreatCircleBearing(float tlat, float tlon, float rlat, float rlon) {
     const double delat = rlats - tlats;
     const double adlat = std::fabs(delat);
     double delon = rlons - tlons;
-    if (!std::isfinite(delon)) return 0.0f;  // the reference would loop for ever
+    if (!std::isfinite(delon)) return 0.0f; // the reference would loop for ever
     while (delon < -180.0) delon += 360.0;
     while (delon > 180.0) delon -= 360.0;
     const double adlon = std::fabs(delon);

@@ -24,8 +24,8 @@ std::string Quoted(const std::string &name) { return "\"" + name + "\""; }
 // The gains of one record: 91 F7.3 fields from column 10, ten to a line
 // (readant's 9X,10F7.3 and the T10 group of type 14). The first line's
 // fields are already known to start at column 10 in both layouts.
-bool ReadGainRecord(const std::vector<std::string_view> &lines, std::size_t &at, const std::string &name,
-                    float *gains, std::string &error) {
+bool ReadGainRecord(const std::vector<std::string_view> &lines, std::size_t &at, const std::string &name, float *gains,
+                    std::string &error) {
     for (int first = 0; first < kElevations; first += 10) {
         if (at >= lines.size()) {
             error = "antenna file " + Quoted(name) + " ends inside its gain table";
@@ -34,8 +34,8 @@ bool ReadGainRecord(const std::vector<std::string_view> &lines, std::size_t &at,
         const std::string_view line = lines[at];
         for (int k = 0; k < 10 && first + k < kElevations; ++k) {
             if (!ReadRealField(line, 10 + 7 * k, 7, 3, gains[first + k])) {
-                error = "antenna file " + Quoted(name) + ", line " + std::to_string(at + 1) +
-                        ": a gain is not a number";
+                error =
+                    "antenna file " + Quoted(name) + ", line " + std::to_string(at + 1) + ": a gain is not a number";
                 return false;
             }
         }
@@ -63,8 +63,7 @@ bool ReadType14Table(const std::vector<std::string_view> &lines, std::size_t at,
                     ": the efficiency is not a number";
             return false;
         }
-        if (!ReadGainRecord(lines, at, name, &model.gains[std::size_t((mhz - 1) * kElevations)], error))
-            return false;
+        if (!ReadGainRecord(lines, at, name, &model.gains[std::size_t((mhz - 1) * kElevations)], error)) return false;
     }
     return true;
 }
@@ -78,8 +77,7 @@ bool NearestType(float value, int32_t &type) {
 
 } // namespace
 
-bool ReadAntennaFile(const std::string &dataFolder, const std::string &name, std::string &bytes,
-                     std::string &error) {
+bool ReadAntennaFile(const std::string &dataFolder, const std::string &name, std::string &bytes, std::string &error) {
     const std::filesystem::path path = std::filesystem::path(dataFolder) / "antennas" / name;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
@@ -100,8 +98,7 @@ bool ReadAntennaFile(const std::string &dataFolder, const std::string &name, std
     return true;
 }
 
-bool ParseAntennaModel(std::string_view bytes, const std::string &name, TAntennaModel &model,
-                       std::string &error) {
+bool ParseAntennaModel(std::string_view bytes, const std::string &name, TAntennaModel &model, std::string &error) {
     model = TAntennaModel{};
     const std::vector<std::string_view> lines = SplitTextLines(bytes);
     if (lines.empty()) {

@@ -156,11 +156,13 @@ bool ParseFixedReal(std::string_view field, int decimals, float &value) {
     long exponent = 0;
     if (at < text.size()) {
         const char c = Lower(text[at]);
-        if (c == 'e' || c == 'd' || c == 'q') ++at;
-        else if (c != '+' && c != '-') return false;
+        if (c == 'e' || c == 'd' || c == 'q')
+            ++at;
+        else if (c != '+' && c != '-')
+            return false;
         if (!ReadExponent(text, at, exponent) || at != text.size()) return false;
     }
-    if (digits.empty()) {  // "", "-", "." read as zero
+    if (digits.empty()) { // "", "-", "." read as zero
         value = 0.0f;
         return true;
     }
@@ -216,8 +218,10 @@ bool WriteFixedReal(float value, int width, int decimals, std::string &text) {
         if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
         // Without room for it, the zero before the point is left out.
         if (int(text.size()) > width) {
-            if (text.rfind("0.", 0) == 0) text.erase(0, 1);
-            else if (text.rfind("-0.", 0) == 0) text.erase(1, 1);
+            if (text.rfind("0.", 0) == 0)
+                text.erase(0, 1);
+            else if (text.rfind("-0.", 0) == 0)
+                text.erase(1, 1);
         }
     }
     if (int(text.size()) > width) return false;
@@ -258,7 +262,7 @@ bool NextListItem(const std::vector<std::string_view> &lines, std::size_t &at, s
     for (; at < lines.size(); ++at) {
         const std::string_view line = lines[at];
         const std::size_t start = line.find_first_not_of(" \t");
-        if (start == std::string_view::npos) continue;  // a blank record holds no item
+        if (start == std::string_view::npos) continue; // a blank record holds no item
         const std::size_t end = line.find_first_of(" \t,/", start);
         item = line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         ++at;

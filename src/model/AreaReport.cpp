@@ -32,12 +32,17 @@ void TrimPower(std::string &text) {
         return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
     };
     for (;;) {
-        if (endsWith("0W")) text.erase(text.size() - 2, 1);
-        else if (endsWith("0kW")) text.erase(text.size() - 3, 1);
-        else break;
+        if (endsWith("0W"))
+            text.erase(text.size() - 2, 1);
+        else if (endsWith("0kW"))
+            text.erase(text.size() - 3, 1);
+        else
+            break;
     }
-    if (endsWith(".W")) text.erase(text.size() - 2, 1);
-    else if (endsWith(".kW")) text.erase(text.size() - 3, 1);
+    if (endsWith(".W"))
+        text.erase(text.size() - 2, 1);
+    else if (endsWith(".kW"))
+        text.erase(text.size() - 3, 1);
     if (!text.empty() && text[0] == 'W') text = "0W";
 }
 
@@ -57,8 +62,10 @@ std::string BearingText(const TAntennaSet &antennas) {
             bool any = false;
             for (char c : digits) {
                 if (c == ' ') continue;
-                if (c < '0' || c > '9') valid = false;
-                else value = value * 10 + (c - '0'), any = true;
+                if (c < '0' || c > '9')
+                    valid = false;
+                else
+                    value = value * 10 + (c - '0'), any = true;
             }
             if (valid && any) slew = minus ? -value : value;
         }
@@ -190,8 +197,9 @@ void TAreaReport::WriteHead(const TModelState &s) {
     ff::AppendI(Out, s.rgrid.ny, 3);
     Out += "  Latitude Longitude   MUF";
     if (frequencies == 1)
-        Out += "  MODE ANGLE DELAY VHITE MUFda  LOSS   DBU  SDBW  NDBW   SNR RPWRG   REL MPROB"
-               " SPROB TGAIN RGAIN SNRxx    DU    DL SIGLW SIGUP PWRCTANGLER";
+        Out +=
+            "  MODE ANGLE DELAY VHITE MUFda  LOSS   DBU  SDBW  NDBW   SNR RPWRG   REL MPROB"
+            " SPROB TGAIN RGAIN SNRxx    DU    DL SIGLW SIGUP PWRCTANGLER";
     else
         Out += "   DBU  SDBW   SNR   REL SPROB SNRxx";
     Out += '\n';
@@ -235,12 +243,28 @@ void TAreaReport::WriteCell(TModelState &s, int ix, int iy) {
         int decimals;
     };
     const std::array<TField, 22> values{{
-        {son.angle(1), 2}, {son.delay(1), 2}, {son.vhigh(1), 1}, {son.cprob(1), 3},
-        {son.dblos(1), 1}, {son.dbu(1), 1}, {son.dbw(1), 1}, {son.xnynois(1) + son.rneff(1), 1},
-        {son.sndb(1), 1}, {son.snpr(1), 1}, {son.reliab(1), 3}, {son.probmp(1), 3},
-        {son.sprob(1), 3}, {s.cgains.gaint(1), 2}, {s.cgains.gainr(1), 2}, {s.sncom.snxx(1), 1},
-        {s.dudl_nois.du_nois(1), 2}, {s.dudl_nois.dl_nois(1), 2}, {son.dblosl(1), 2}, {son.dblosu(1), 2},
-        {powerCut, 3}, {receiveAngle, 2},
+        {son.angle(1), 2},
+        {son.delay(1), 2},
+        {son.vhigh(1), 1},
+        {son.cprob(1), 3},
+        {son.dblos(1), 1},
+        {son.dbu(1), 1},
+        {son.dbw(1), 1},
+        {son.xnynois(1) + son.rneff(1), 1},
+        {son.sndb(1), 1},
+        {son.snpr(1), 1},
+        {son.reliab(1), 3},
+        {son.probmp(1), 3},
+        {son.sprob(1), 3},
+        {s.cgains.gaint(1), 2},
+        {s.cgains.gainr(1), 2},
+        {s.sncom.snxx(1), 1},
+        {s.dudl_nois.du_nois(1), 2},
+        {s.dudl_nois.dl_nois(1), 2},
+        {son.dblosl(1), 2},
+        {son.dblosu(1), 2},
+        {powerCut, 3},
+        {receiveAngle, 2},
     }};
     for (std::size_t k = 0; k < values.size(); ++k)
         ff::AppendF(fields[k + 2], LimitToSixColumns(values[k].value, values[k].decimals), 6, values[k].decimals);
@@ -249,7 +273,7 @@ void TAreaReport::WriteCell(TModelState &s, int ix, int iy) {
     const float latitude = s.don.rlatd;
     float longitude = s.don.rlongd;
     if (s.rgrid.iproj != 7 && s.rgrid.xmin < 0.0f && (ix == 1 || longitude > 180.0f)) longitude -= 360.0f;
-    if (longitude < -359.0f) longitude = 0.0f;   // the poles
+    if (longitude < -359.0f) longitude = 0.0f; // the poles
 
     ff::AppendI(Out, ix, 3);
     ff::AppendI(Out, iy, 3);

@@ -105,8 +105,7 @@ void RunAreaCells(const TModelData &data, TModelState &s, IAreaSink &sink, int t
     std::vector<std::unique_ptr<TModelState>> copies;
     std::vector<std::thread> pool;
     for (int w = 1; w < workers; ++w) copies.push_back(std::make_unique<TModelState>(s));
-    for (int w = 1; w < workers; ++w)
-        pool.emplace_back([&, w] { runRows(*copies[std::size_t(w - 1)], 1 + w); });
+    for (int w = 1; w < workers; ++w) pool.emplace_back([&, w] { runRows(*copies[std::size_t(w - 1)], 1 + w); });
     runRows(s, 1);
     for (std::thread &t : pool) t.join();
 }

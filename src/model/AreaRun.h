@@ -4,8 +4,8 @@
 #pragma once
 
 #include "model/Deck.h"
-#include "model/PointRun.h"
 #include "model/ModelData.h"
+#include "model/PointRun.h"
 #include "model/RunSink.h"
 #include "model/State.h"
 

@@ -74,8 +74,10 @@ bool TCardFields::Real(int width, int decimals, float &value) {
     long long exponent = 0;
     if (!text.empty()) {
         const char e = text.front();
-        if (e == 'e' || e == 'E' || e == 'd' || e == 'D' || e == 'q' || e == 'Q') text.remove_prefix(1);
-        else if (e != '+' && e != '-') return false;
+        if (e == 'e' || e == 'E' || e == 'd' || e == 'D' || e == 'q' || e == 'Q')
+            text.remove_prefix(1);
+        else if (e != '+' && e != '-')
+            return false;
         const bool down = TakeSign(text);
         if (text.empty()) return false;
         for (char c : text) {

@@ -73,22 +73,22 @@ std::string Whole(long long value, int width) {
 // The card names of the reference (BLKDAT), and the ones our decks use.
 const std::set<std::string_view> &KnownCards() {
     static const std::set<std::string_view> names{
-        "METHOD", "MONTH", "MONTHLOOP", "SUNSPOT", "CIRCUIT", "SYSTEM", "TIME", "ANTENNA", "FREQUENCY",
-        "LABEL", "INTEGRATE", "EXECUTE", "SAMPLE", "EFVAR", "ESVAR", "EDP", "AUXIN", "AUXOUT", "ANTOUT",
-        "OUTGRAPH", "COMMENT", "FREEFORM", "PROCEDURE", "END", "NEXT", "QUIT", "FPROB", "TOPLINES",
-        "BOTLINES", "INFORM", "AREA", "LINEMAX", "COEFFS", "ZONES"};
+        "METHOD",   "MONTH",     "MONTHLOOP", "SUNSPOT",  "CIRCUIT",   "SYSTEM", "TIME", "ANTENNA", "FREQUENCY",
+        "LABEL",    "INTEGRATE", "EXECUTE",   "SAMPLE",   "EFVAR",     "ESVAR",  "EDP",  "AUXIN",   "AUXOUT",
+        "ANTOUT",   "OUTGRAPH",  "COMMENT",   "FREEFORM", "PROCEDURE", "END",    "NEXT", "QUIT",    "FPROB",
+        "TOPLINES", "BOTLINES",  "INFORM",    "AREA",     "LINEMAX",   "COEFFS", "ZONES"};
     return names;
 }
 const std::set<std::string_view> &UsedCards() {
-    static const std::set<std::string_view> names{
-        "METHOD", "MONTH", "SUNSPOT", "CIRCUIT", "SYSTEM", "TIME", "ANTENNA", "FREQUENCY", "LABEL",
-        "EXECUTE", "COMMENT", "QUIT", "FPROB", "TOPLINES", "BOTLINES", "LINEMAX", "COEFFS", ""};
+    static const std::set<std::string_view> names{"METHOD",  "MONTH",     "SUNSPOT",  "CIRCUIT", "SYSTEM",  "TIME",
+                                                  "ANTENNA", "FREQUENCY", "LABEL",    "EXECUTE", "COMMENT", "QUIT",
+                                                  "FPROB",   "TOPLINES",  "BOTLINES", "LINEMAX", "COEFFS",  ""};
     return names;
 }
 // Cards that, given twice, make the reference run early (DECRED's IWCRD).
 const std::set<std::string_view> &OnceCards() {
-    static const std::set<std::string_view> names{
-        "METHOD", "MONTH", "SUNSPOT", "CIRCUIT", "SYSTEM", "TIME", "FREQUENCY", "LABEL"};
+    static const std::set<std::string_view> names{"METHOD", "MONTH", "SUNSPOT",   "CIRCUIT",
+                                                  "SYSTEM", "TIME",  "FREQUENCY", "LABEL"};
     return names;
 }
 
@@ -149,10 +149,14 @@ bool CoordinateDegrees(std::string field, bool longitude, float &degrees) {
             decimal = 1;
         } else if (c >= '0' && c <= '9') {
             const int n = c - '0';
-            if (delimiters == 0 && decimal == 0) value = value * 10.f + float(n);
-            else if (delimiters == 0) value = value + float(n) / std::pow(10.f, float(decimal++));
-            else if (delimiters == 1 && (minutes = minutes * 10 + n) >= 60) return false;
-            else if (delimiters == 2 && (seconds = seconds * 10 + n) >= 60) return false;
+            if (delimiters == 0 && decimal == 0)
+                value = value * 10.f + float(n);
+            else if (delimiters == 0)
+                value = value + float(n) / std::pow(10.f, float(decimal++));
+            else if (delimiters == 1 && (minutes = minutes * 10 + n) >= 60)
+                return false;
+            else if (delimiters == 2 && (seconds = seconds * 10 + n) >= 60)
+                return false;
             if (value > 1.e4f) return false;
         } else if (++delimiters == 1) {
             const char x = char(c & ~0x20);
@@ -200,7 +204,7 @@ struct TAreaValues {
     bool HaveRx = false, HaveTx = false, HaveSystem = false;
 };
 
-constexpr int kAreaMonths = 25;              // MAX_AREA_MONTHS of the Linux build
+constexpr int kAreaMonths = 25; // MAX_AREA_MONTHS of the Linux build
 constexpr std::size_t kAreaColumns = 12 + kAreaMonths * 7;
 
 bool ReadAreaLine(std::string_view line, TAreaValues &v, std::string &error) {
@@ -288,8 +292,7 @@ bool CheckAreaValues(const TAreaValues &v, std::string &error) {
     if (!v.HaveTransmitter) return fail("no Transmit line");
     if (!v.HaveSystem) return fail("no System line");
     if (!v.HaveRx || !v.HaveTx) return fail("the deck needs a Rec Ants and a Tx Ants line");
-    if (v.Grid < 2 || v.Grid > kMaxGridSize)
-        return fail("Gridsize must lie within 2.." + std::to_string(kMaxGridSize));
+    if (v.Grid < 2 || v.Grid > kMaxGridSize) return fail("Gridsize must lie within 2.." + std::to_string(kMaxGridSize));
     if (v.Months.empty() || v.Months[0] == 0.f) return fail("no month to compute (Months line)");
     if (v.Months[1] != 0.f) return fail("only one month per area deck is supported");
     if (v.Months[0] < 1.f || v.Months[0] >= 13.f) return fail("Months: the month must lie within 1..12");
@@ -326,8 +329,8 @@ std::vector<std::string> AreaCards(const TAreaValues &v, std::string_view name, 
     const float tlond = tlon > 180.f ? tlon - 360.f : tlon;
     const int npsl = v.Path[0] == 'L' ? 1 : 0;
     add("CIRCUIT   " + Fixed(std::fabs(tlat), 5, 2) + (tlat < 0.f ? "S" : "N") + Fixed(std::fabs(tlond), 9, 2) +
-        (tlond < 0.f ? "W" : "E") + Fixed(0.f, 9, 2) + "N" + Fixed(0.f, 9, 2) + "E" + "  " + v.Path.substr(0, 1) +
-        " " + Whole(npsl, 5));
+        (tlond < 0.f ? "W" : "E") + Fixed(0.f, 9, 2) + "N" + Fixed(0.f, 9, 2) + "E" + "  " + v.Path.substr(0, 1) + " " +
+        Whole(npsl, 5));
     // Noise categories 1..6 are written as negative levels.
     const float noise = v.Noise >= 1 && v.Noise <= 6 ? float(-v.Noise) : float(v.Noise);
     add("SYSTEM    " + Fixed(1.f, 5, 0) + Fixed(noise, 5, 0) + Fixed(v.MinAngle, 5, 2) + Fixed(float(v.LufProb), 5, 0) +

@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vx::model {
@@ -32,14 +32,14 @@ enum class TDeckKind { dkPoint, dkArea };
 // An ANTENNA card as the reference decodes it (10X,4I5,F10.3,1X,A21,1X,
 // F5.1,F10.4).
 struct TDeckAntenna {
-    int32_t Role = 0;        // 1 transmitter, 2 receiver
-    int32_t Index = 0;       // slot 1..kMaxAntennas
-    int32_t MinFreq = 0;     // MHz, 1..30
+    int32_t Role = 0;    // 1 transmitter, 2 receiver
+    int32_t Index = 0;   // slot 1..kMaxAntennas
+    int32_t MinFreq = 0; // MHz, 1..30
     int32_t MaxFreq = 0;
-    float DesignFreq = 0.f;  // for an isotrope: its gain
-    std::string File;        // the 21 columns between the brackets, as written
-    float Beam = 0.f;        // main beam azimuth, degrees
-    float Power = 0.f;       // kW (transmitter); receiver: a gain for the isotrope
+    float DesignFreq = 0.f; // for an isotrope: its gain
+    std::string File;       // the 21 columns between the brackets, as written
+    float Beam = 0.f;       // main beam azimuth, degrees
+    float Power = 0.f;      // kW (transmitter); receiver: a gain for the isotrope
     // The file below the antennas folder: the field without its blanks.
     std::string Path() const;
 };

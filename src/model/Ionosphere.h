@@ -81,7 +81,6 @@ float InterpolateTable(float x, const float *xn, const float *yn, int ntab, int 
 
 // F2DIS: standard deviation of the F2 MUF fmuf (upper when freq > fmuf,
 // lower otherwise) from the month's F2 decile tables.
-void F2MufDeviation(const TModelState &s, float fmuf, float ssn, float clat, float freq, float abb,
-                    float &sig);
+void F2MufDeviation(const TModelState &s, float fmuf, float ssn, float clat, float freq, float abb, float &sig);
 
 } // namespace vx::model

@@ -54,23 +54,19 @@ void CopyIonogram(TModelState &s, int from, int to) {
 // SETLNG
 void SetLongPath(TModelState &s) {
     const int kfx = s.ron.kfx;
-    if (kfx >= 3)
-        return;
+    if (kfx >= 3) return;
     if (kfx <= 1) {
-        for (int is = 2; is <= 5; ++is)
-            CopyControlPoint(s, 1, is);
-        for (int is = 2; is <= 3; ++is)
-            CopyIonogram(s, 1, is);
+        for (int is = 2; is <= 5; ++is) CopyControlPoint(s, 1, is);
+        for (int is = 2; is <= 3; ++is) CopyIonogram(s, 1, is);
         return;
     }
-    for (int is = 4; is <= 5; ++is)
-        CopyControlPoint(s, 3, is);
+    for (int is = 4; is <= 5; ++is) CopyControlPoint(s, 3, is);
     CopyIonogram(s, 2, 3);
 }
 
 // CONVH
-void ConvergenceGain(const TModelState &s, float gd, float phe, float del, float hp, float ray,
-                     float &ch, float &ptot) {
+void ConvergenceGain(const TModelState &s, float gd, float phe, float del, float hp, float ray, float &ch,
+                     float &ptot) {
     const TConstants &c = s.con;
     const float denom = std::max(std::fabs(std::sin(gd)), 0.000001f);
     const float psi = c.pio2 - del - phe;
@@ -99,12 +95,10 @@ void OverTheTopDistance(const TModelState &s, float dikm, float &gmkm) {
     gmkm = 0.0f;
     // An M mode needs an E layer that is weaker in the middle and a
     // frequency between the middle's and the higher end's.
-    if (fp1 - fp2 >= 0.0f || freq - fp2 - 0.001f >= 0.0f || freq - fp1 + 0.001f <= 0.0f)
-        return;
+    if (fp1 - fp2 >= 0.0f || freq - fp2 - 0.001f >= 0.0f || freq - fp1 + 0.001f <= 0.0f) return;
     const float middle = 0.5f * dikm * (fp2 - freq) * (1.0f / (fp2 - fp1) + 1.0f / (fp2 - fp3));
     // It must be over 1000 km and leave 1000 km to get up there.
-    if (middle - 1000.0f <= 0.0f || dikm - middle - 1000.0f <= 0.0f)
-        return;
+    if (middle - 1000.0f <= 0.0f || dikm - middle - 1000.0f <= 0.0f) return;
     gmkm = middle;
 }
 
@@ -195,8 +189,7 @@ TMiddleStretch MiddleStretch(const TModelState &s, float di, float del, float hp
     TMiddleStretch m;
     const float rz = s.con.rz;
     const float dikm = di * rz;
-    if (dikm <= -1.0f)
-        return m;
+    if (dikm <= -1.0f) return m;
     float gmkm = 0.0f;
     OverTheTopDistance(s, dikm, gmkm);
     m.dm = gmkm / rz;
@@ -212,8 +205,7 @@ TMiddleStretch MiddleStretch(const TModelState &s, float di, float del, float hp
 void LongPathModel(TModelState &s) {
     const int l1 = s.lpath.ltxrgm(1);
     const int l2 = s.lpath.ltxrgm(2);
-    if (l1 <= 0 || l2 <= 0)
-        return;
+    if (l1 <= 0 || l2 <= 0) return;
     const int k2 = s.frq.itxrcp(2);
     const TConstants &c = s.con;
     const TReflections &r = s.reflx;
@@ -246,8 +238,8 @@ void LongPathModel(TModelState &s) {
 
     TModeSet &a = s.allmode;
     a.nmmod = 1;
-    const float tlosl = free + xlt + xlm + xlf + xlr + (fhop - 1.0f) * gloss + s.sigd.asm_ -
-                        l.tgainx(l2, k2) - l.tgainx(l1, 1);
+    const float tlosl =
+        free + xlt + xlm + xlf + xlr + (fhop - 1.0f) * gloss + s.sigd.asm_ - l.tgainx(l2, k2) - l.tgainx(l1, 1);
     a.grlos(1) = gloss;
     a.hn(1) = std::max(1.0f, 0.5f * gcd / (dr + dt));
     a.hp(1) = hpx;

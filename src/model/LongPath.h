@@ -21,8 +21,7 @@ void LongPathModel(TModelState &s);
 // CONVH: group path ptot (km) and focusing gain ch (dB, at most 15) of a
 // path of gd radians with take-off angle del, angle of incidence phe,
 // virtual height hp and slant ray length ray.
-void ConvergenceGain(const TModelState &s, float gd, float phe, float del, float hp, float ray,
-                     float &ch, float &ptot);
+void ConvergenceGain(const TModelState &s, float gd, float phe, float del, float hp, float ray, float &ch, float &ptot);
 
 // GETTOP: the length gmkm (km) of the middle of an ionospheric stretch of
 // dikm km that rides over the E layer (an M mode), or 0.

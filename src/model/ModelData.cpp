@@ -16,8 +16,7 @@ constexpr std::size_t kSectionCount = 4;
 constexpr std::size_t kHeaderSize = 8 + 4 + 4 + 4 * kSectionCount;
 constexpr std::size_t kFoF2Count = TFoF2Map::kSize * kMonthCount;
 constexpr std::array<std::size_t, kSectionCount> kSectionValues = {
-    decltype(TMonthCoefficients::ikim)::kSize * kMonthCount, kMonthFloatCount * kMonthCount, kFoF2Count,
-    kFoF2Count};
+    decltype(TMonthCoefficients::ikim)::kSize * kMonthCount, kMonthFloatCount *kMonthCount, kFoF2Count, kFoF2Count};
 constexpr std::size_t kFileSize = [] {
     std::size_t values = 0;
     for (std::size_t n : kSectionValues) values += n;
@@ -41,8 +40,7 @@ constexpr std::array<std::array<uint32_t, 256>, 8> kCrcTables = [] {
         tables[0][n] = c;
     }
     for (std::size_t k = 1; k < 8; ++k)
-        for (uint32_t n = 0; n < 256; ++n)
-            tables[k][n] = (tables[k - 1][n] >> 8) ^ tables[0][tables[k - 1][n] & 0xFF];
+        for (uint32_t n = 0; n < 256; ++n) tables[k][n] = (tables[k - 1][n] >> 8) ^ tables[0][tables[k - 1][n] & 0xFF];
     return tables;
 }();
 
@@ -119,8 +117,8 @@ uint32_t Crc32(std::string_view bytes) {
     for (; left >= 8; left -= 8, at += 8) {
         const uint32_t lo = c ^ GetLE32(at);
         const uint32_t hi = GetLE32(at + 4);
-        c = t[7][lo & 0xFF] ^ t[6][(lo >> 8) & 0xFF] ^ t[5][(lo >> 16) & 0xFF] ^ t[4][lo >> 24] ^
-            t[3][hi & 0xFF] ^ t[2][(hi >> 8) & 0xFF] ^ t[1][(hi >> 16) & 0xFF] ^ t[0][hi >> 24];
+        c = t[7][lo & 0xFF] ^ t[6][(lo >> 8) & 0xFF] ^ t[5][(lo >> 16) & 0xFF] ^ t[4][lo >> 24] ^ t[3][hi & 0xFF] ^
+            t[2][(hi >> 8) & 0xFF] ^ t[1][(hi >> 16) & 0xFF] ^ t[0][hi >> 24];
     }
     for (; left > 0; --left, ++at) c = t[0][(c ^ static_cast<unsigned char>(*at)) & 0xFF] ^ (c >> 8);
     return c ^ 0xFFFFFFFFu;

@@ -99,13 +99,11 @@ using TFoF2Map = TTable<float, 13, 76, 2>;
 enum class TFoF2Set { fsCcir = 0, fsUrsi = 1 };
 
 struct TModelData {
-    std::array<TMonthCoefficients, kMonthCount> months{};            // [month - 1]
-    std::array<std::array<TFoF2Map, kMonthCount>, 2> fof2{};          // [set][month - 1]
+    std::array<TMonthCoefficients, kMonthCount> months{};    // [month - 1]
+    std::array<std::array<TFoF2Map, kMonthCount>, 2> fof2{}; // [set][month - 1]
 
     const TMonthCoefficients &Month(int month) const { return months.at(std::size_t(month - 1)); }
-    const TFoF2Map &FoF2(TFoF2Set set, int month) const {
-        return fof2[std::size_t(set)].at(std::size_t(month - 1));
-    }
+    const TFoF2Map &FoF2(TFoF2Set set, int month) const { return fof2[std::size_t(set)].at(std::size_t(month - 1)); }
 };
 
 // The shipped file's name (beside the programs, or in the shared data folder
@@ -117,8 +115,8 @@ inline constexpr uint32_t kModelDataVersion = 1;
 std::string SerializeModelData(const TModelData &data);
 
 struct TModelDataLoad {
-    std::shared_ptr<const TModelData> Data;  // null when Error is set
-    std::string Error;                        // empty on success
+    std::shared_ptr<const TModelData> Data; // null when Error is set
+    std::string Error;                      // empty on success
 };
 
 // Checks the header (magic, version, section sizes), the length, the CRC and

@@ -95,8 +95,8 @@ void CollectModes(TModelState &s, int iflg, float fval) {
 namespace {
 
 // ALOSFV: one height's factor, the collision term decaying above hz.
-float DeviationFactor(const TControlPoints &r, int ih, int k, float a, float hz, float scale, float hm,
-                      float floor, float &cf) {
+float DeviationFactor(const TControlPoints &r, int ih, int k, float a, float hz, float scale, float hm, float floor,
+                      float &cf) {
     float zexp = -2.0f * (r.htrue(ih, k) - hz) / scale;
     zexp = std::max(zexp, -10.0f);
     cf = a * std::exp(zexp);
@@ -106,8 +106,8 @@ float DeviationFactor(const TControlPoints &r, int ih, int k, float a, float hz,
 
 // ALOSFV over heights from..to of a layer: zero up to the height of the
 // layer's MUF ray, the factor above.
-void LayerFactors(TControlPoints &r, int k, int from, int to, float htm, float a, float hz, float scale,
-                  float hm, float floor, float &cf) {
+void LayerFactors(TControlPoints &r, int k, int from, int to, float htm, float a, float hz, float scale, float hm,
+                  float floor, float &cf) {
     for (int ih = from; ih <= to; ++ih) {
         if (r.htrue(ih, k) <= htm)
             r.afac(ih, k) = 0.0f;
@@ -175,8 +175,8 @@ int CompactModes(TModes &md, int k, int present[4]) {
         ++inum;
         const int layer = md.itmod(im, k);
         if (layer >= 1 && layer <= 3) present[layer] = 1;
-        SetMode(md, inum, k, md.delmod(im, k), md.hpmod(im, k), md.htmod(im, k), md.fvmod(im, k),
-                md.afmod(im, k), layer);
+        SetMode(md, inum, k, md.delmod(im, k), md.hpmod(im, k), md.htmod(im, k), md.fvmod(im, k), md.afmod(im, k),
+                layer);
     }
     return inum;
 }
@@ -191,8 +191,7 @@ void AddCircuitMufModes(TModelState &s, int ihop, int k, int present[4], int &in
         if (present[ily] >= 0) continue;
         if (s.frq.freq + kMufMargin >= u.ymuf(ily) && ihop == u.nhopmf(ily)) {
             ++inum;
-            SetMode(s.modes, inum, k, u.delmuf(ily), u.hpmuf(ily), u.htmuf(ily), u.fvmuf(ily), u.afmuf(ily),
-                    ily);
+            SetMode(s.modes, inum, k, u.delmuf(ily), u.hpmuf(ily), u.htmuf(ily), u.fvmuf(ily), u.afmuf(ily), ily);
             present[ily] = 1;
         }
     }
@@ -281,8 +280,7 @@ void AddVerticalMode(TModelState &s, int k, int &inum) {
         const float slope = r.fvert(ihx, k) - r.fvert(ihx - 1, k);
         if (slope > 0.01f) {
             const float slp = (fv - r.fvert(ihx - 1, k)) / slope;
-            SetMode(md, inum, k, 90.0f,
-                    r.hprim(ihx - 1, k) + (r.hprim(ihx, k) - r.hprim(ihx - 1, k)) * slp,
+            SetMode(md, inum, k, 90.0f, r.hprim(ihx - 1, k) + (r.hprim(ihx, k) - r.hprim(ihx - 1, k)) * slp,
                     r.htrue(ihx - 1, k) + (r.htrue(ihx, k) - r.htrue(ihx - 1, k)) * slp, fv,
                     r.afac(ihx - 1, k) + (r.afac(ihx, k) - r.afac(ihx - 1, k)) * slp, md.itmod(inum, k));
         }
@@ -337,7 +335,6 @@ void InsertMufModes(TModelState &s, int ihop, int &nummod) {
 
 namespace {
 
-
 // -10 log10(1 - p) with p at most 0.9 (REGMOD, ESMOD obscuration).
 float ObscurationLoss(float pros) {
     pros = std::min(pros, 0.90f);
@@ -345,9 +342,7 @@ float ObscurationLoss(float pros) {
 }
 
 // Sporadic-E reflection loss 8.9136 p^-0.7, p at most 0.9 (ESMOD).
-float EsReflectionLoss(float pros) {
-    return 8.9136f * std::pow(std::min(pros, 0.90f), -0.7f);
-}
+float EsReflectionLoss(float pros) { return 8.9136f * std::pow(std::min(pros, 0.90f), -0.7f); }
 
 // The over-the-MUF loss of one hop, -10 log p / cos, p at least 1e-6
 // (REGMOD, 2005 limit).
@@ -491,8 +486,8 @@ void RegularModes(TModelState &s) {
         z.eff(im) = eff;
         // Obscuration counts on two hops at most (REGMOD).
         const float hops = std::min(hop, 2.0f);
-        float xtlos = z.fslos(im) + hop * (z.abps(im) + z.adv(im)) + z.grlos(im) * (hop - 1.0f) +
-                      hops * z.obf(im) + s.sigd.asm_ - z.rgain(im) - z.tgain(im);
+        float xtlos = z.fslos(im) + hop * (z.abps(im) + z.adv(im)) + z.grlos(im) * (hop - 1.0f) + hops * z.obf(im) +
+                      s.sigd.asm_ - z.rgain(im) - z.tgain(im);
 
         const int ismod = md.itmod(im, k);
         const float sphet = c.rz * std::cos(del) / (c.rz + md.htmod(im, k));
@@ -618,8 +613,7 @@ void SporadicEModes(TModelState &s) {
         AntennaGain(s, 1, del, freq, stgain, steff);
         AntennaGain(s, 2, del, freq, srgain, sreff);
         z.eff(ih) = sreff;
-        const float xtlos =
-            sflos + hop * (sabps + ref + adx) + (hop - 1.0f) * sgrlos - srgain - stgain + d.asm_;
+        const float xtlos = sflos + hop * (sabps + ref + adx) + (hop - 1.0f) * sgrlos - srgain - stgain + d.asm_;
         z.fldst(ih) = 107.2f + pwr + 20.0f * std::log10(freq) - xtlos - srgain;
         const float pros = MufProbability(s, freq, u.ymuf(4), u.ymuf(4), 4);
         z.obf(ih) = 8.9136f * std::pow(pros, -0.7f);

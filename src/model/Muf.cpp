@@ -9,8 +9,7 @@
 namespace vx::model {
 
 // F2DIS
-void F2MufDeviation(const TModelState &s, float fmuf, float ssn, float clat, float freq, float abb,
-                    float &sig) {
+void F2MufDeviation(const TModelState &s, float fmuf, float ssn, float clat, float freq, float abb, float &sig) {
     const TMonthTables &two = s.two;
     if (two.f2d(1, 1, 1) <= 0.f) {
         // F2DIS: without decile tables, 15 % at the decile.
@@ -39,7 +38,7 @@ namespace {
 // the first guess, the number of hops at the least elevation amind; then
 // the elevation and the secant factor at true height ht.
 struct THopGeometry {
-    float psi = 0.f;  // half the ground range of one hop, radians
+    float psi = 0.f; // half the ground range of one hop, radians
     float cpsi = 0.f;
     float spsi = 0.f;
     float xhops = 0.f;
@@ -168,8 +167,8 @@ void SporadicEMuf(TModelState &s, int ks) {
         }
     }
     if (esmuf - 1000.f >= 0.f) {
-        for (TTable<float, 4> *t : {&m.delmuf, &m.hpmuf, &m.htmuf, &m.fvmuf, &m.afmuf, &m.yfot, &m.ymuf,
-                                    &m.yhpf, &m.sigl, &m.sigu})
+        for (TTable<float, 4> *t :
+             {&m.delmuf, &m.hpmuf, &m.htmuf, &m.fvmuf, &m.afmuf, &m.yfot, &m.ymuf, &m.yhpf, &m.sigl, &m.sigu})
             (*t)(4) = 0.0f;
         m.nhopmf(4) = 0;
         m.esmuf(it) = 0.0f;

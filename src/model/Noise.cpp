@@ -62,16 +62,15 @@ struct TSource {
     float fa{};
     float du{};
     float dl{};
-    float sm{};  // error of the median
-    float su{};  // error of the upper decile
-    float sl{};  // error of the lower decile
+    float sm{}; // error of the median
+    float su{}; // error of the upper decile
+    float sl{}; // error of the lower decile
 };
 
 // GENOIS: the atmospheric source at the receiver's local time, interpolated
 // between the two time blocks ANOIS1 chose; fixed figures without maps.
 TSource AtmosphericSource(const TModelState &s, float freq) {
-    if (s.two.f2d(1, 1, 1) < 0.f)
-        return {0.f, 9.f, 7.f, 3.f, 1.5f, 1.5f};
+    if (s.two.f2d(1, 1, 1) < 0.f) return {0.f, 9.f, 7.f, 3.f, 1.5f, 1.5f};
     const TNoiseState &n = s.anois;
     const TAtmosphericNoiseAtFrequency a = AtmosphericNoiseAtFrequency(s, s.don.rlat, n.kj, freq, n.atnu);
     const TAtmosphericNoiseAtFrequency b = AtmosphericNoiseAtFrequency(s, s.don.rlat, n.jk, freq, n.atny);
@@ -93,8 +92,7 @@ TSource AtmosphericSource(const TModelState &s, float freq) {
 float ManMadeNoise(TModelState &s, float freq) {
     const int man = s.ion.noise;
     s.ton.znoise = float(man);
-    if (man > 0)
-        return 204.f - float(man) + 13.22f - 27.7f * std::log10(freq);
+    if (man > 0) return 204.f - float(man) + 13.22f - 27.7f * std::log10(freq);
     const int index = man == 0 ? 4 : std::min(4, std::abs(man));
     const float at1 = kManMadeAt1MHz[index - 1];
     const float slope = kManMadeSlope[index - 1];
@@ -104,8 +102,7 @@ float ManMadeNoise(TModelState &s, float freq) {
 
 // GENOIS: prediction error of the combined upper (or lower) decile d from
 // the sources' deciles, errors and shares q of the combined median.
-float DecileError(float d, const float q[3], const float dSource[3], const float sDecile[3],
-                  const float sMedian[3]) {
+float DecileError(float d, const float q[3], const float dSource[3], const float sDecile[3], const float sMedian[3]) {
     float sum = 0.f;
     for (int i = 0; i < 3; ++i) {
         const float pv = q[i] * std::exp((dSource[i] - d) * kNeperPerDb);
@@ -189,8 +186,8 @@ void AtmosphericNoiseAtHour(TModelState &s) {
 }
 
 // GENFAM
-TAtmosphericNoiseAtFrequency AtmosphericNoiseAtFrequency(const TModelState &s, float lat, int iblk,
-                                                         float freq, float z) {
+TAtmosphericNoiseAtFrequency AtmosphericNoiseAtFrequency(const TModelState &s, float lat, int iblk, float freq,
+                                                         float z) {
     const auto &fam = s.two.fam;
     const int ibk = lat < 0.f ? iblk + 6 : iblk;
 
@@ -218,15 +215,12 @@ TAtmosphericNoiseAtFrequency AtmosphericNoiseAtFrequency(const TModelState &s, f
 
     // The decile curves of CCIR Report 322 end at 20 MHz, that of the error
     // of Fam at 10 MHz (GENFAM).
-    if (freq > 20.f)
-        x = std::log10(20.f);
+    if (freq > 20.f) x = std::log10(20.f);
     float v[5];
     for (int i = 1; i <= 5; ++i) {
-        if (i == 5 && freq > 10.f)
-            x = 1.f;
+        if (i == 5 && freq > 10.f) x = 1.f;
         float y = s.two.dud(1, ibk, i);
-        for (int j = 2; j <= 5; ++j)
-            y = y * x + s.two.dud(j, ibk, i);
+        for (int j = 2; j <= 5; ++j) y = y * x + s.two.dud(j, ibk, i);
         v[i - 1] = y;
     }
     out.du = v[0];
@@ -271,8 +265,8 @@ void CombineNoise(TModelState &s) {
     s.c_noises.xn_mmn = xnois;
     s.ton.gnos = gnos;
     s.ton.xnoise = xnois;
-    const float powerSum = kDbPerNeper * std::log(std::pow(10.f, atnos * .1f) + std::pow(10.f, gnos * .1f) +
-                                                  std::pow(10.f, xnois * .1f));
+    const float powerSum =
+        kDbPerNeper * std::log(std::pow(10.f, atnos * .1f) + std::pow(10.f, gnos * .1f) + std::pow(10.f, xnois * .1f));
 
     double sigmaSqUpper = std::log(1.0 + varUpper / (meanUpper * meanUpper));
     double sigmaSqLower = std::log(1.0 + varLower / (meanLower * meanLower));
@@ -322,8 +316,7 @@ void ComputeNoise(TModelState &s) {
     float gain = 0.f;
     float efficiency = 0.f;
     AntennaGain(s, 2, 0.f, s.frq.freq, gain, efficiency);
-    for (int mode = 1; mode <= 6; ++mode)
-        s.zon.eff(mode) = efficiency;
+    for (int mode = 1; mode <= 6; ++mode) s.zon.eff(mode) = efficiency;
 }
 
 } // namespace vx::model

@@ -38,8 +38,8 @@ struct TAtmosphericNoiseAtFrequency {
 // value) and the deciles and prediction errors of the month's tables, for
 // time block iblk (1..6) of the hemisphere of latitude lat (the southern one
 // reads the blocks 7..12). freq in MHz.
-TAtmosphericNoiseAtFrequency AtmosphericNoiseAtFrequency(const TModelState &s, float lat, int iblk,
-                                                         float freq, float z);
+TAtmosphericNoiseAtFrequency AtmosphericNoiseAtFrequency(const TModelState &s, float lat, int iblk, float freq,
+                                                         float z);
 
 // GENOIS, the variant the reference runs (every year but the placeholder
 // " 2089" of the MONTH card, which selects an older combination this engine

@@ -14,8 +14,8 @@ namespace ff = fortran;
 namespace {
 
 // The columns of one hour block: the value at the MUF, then the frequencies.
-constexpr int kMufColumn = 12;   // OUTBOD2, IMUF
-constexpr int kLastSlot = 11;    // OUTBOD, ND
+constexpr int kMufColumn = 12; // OUTBOD2, IMUF
+constexpr int kLastSlot = 11;  // OUTBOD, ND
 
 // Names of the printed lines, indexed by line number (BLKDAT, /OUTFMT/).
 constexpr std::array<std::string_view, 26> kLineNames = {
@@ -33,8 +33,8 @@ constexpr std::array<std::string_view, 34> kCardNames = {
     "FREEFORM  ", "PROCEDURE ", "END       ", "NEXT      ", "QUIT      ", "FPROB     ", "TOPLINES  ",
     "BOTLINES  ", "INFORM    ", "AREA      ", "LINEMAX   ", "COEFFS    ", "ZONES     "};
 
-constexpr char kFormFeed = '\f';   // OUTTOP, MFORM
-constexpr int kCardLength = 85;    // MONITR, INPUT
+constexpr char kFormFeed = '\f'; // OUTTOP, MFORM
+constexpr int kCardLength = 85;  // MONITR, INPUT
 
 void NewLine(std::string &out) { out += '\n'; }
 
@@ -94,7 +94,8 @@ void AppendFloatRow(std::string &out, const TRowLayout &layout, const TTable<flo
 // FIXLIN after the caller's ANINT: a line of whole numbers.
 template <typename Value>
 void AppendWholeRow(std::string &out, const TRowLayout &layout, int line, Value value) {
-    AppendRow(out, layout, line, [&](int slot) { ff::AppendI(out, ff::TruncateToInt(ff::NearestWhole(value(slot))), 5); });
+    AppendRow(out, layout, line,
+              [&](int slot) { ff::AppendI(out, ff::TruncateToInt(ff::NearestWhole(value(slot))), 5); });
 }
 
 // OUTBOD2: one of the lines BOTLINES names.
@@ -208,15 +209,29 @@ void SetOutputLines(TModelState &s) {
         int top = 3;
         int body = 1;
         const int run = s.metset.itrun;
-        if (run == 3 || run == 4) top = 3;
-        else if (run == 8) top = 6;
-        else if (method == 16) { top = 7; body = 13; }
-        else if (method == 17) top = 7;
-        else if (method == 18) top = 6;
-        else if (method == 19) { top = 3; body = 5; }
-        else if (method >= 20 && method <= 22) { top = 7; body = 21; }
-        else if (method == 24) top = 6;
-        else if (method == 25) { top = 6; body = 22; }
+        if (run == 3 || run == 4)
+            top = 3;
+        else if (run == 8)
+            top = 6;
+        else if (method == 16) {
+            top = 7;
+            body = 13;
+        } else if (method == 17)
+            top = 7;
+        else if (method == 18)
+            top = 6;
+        else if (method == 19) {
+            top = 3;
+            body = 5;
+        } else if (method >= 20 && method <= 22) {
+            top = 7;
+            body = 21;
+        } else if (method == 24)
+            top = 6;
+        else if (method == 25) {
+            top = 6;
+            body = 22;
+        }
         for (int k = 1; k <= top; ++k) out.lintop(k) = 1;
         if (method == 17 || method == 18) {
             body = 6;

@@ -65,8 +65,10 @@ bool RunHour(TModelState &s, int ihr, int ifreq, IPointSink &report) {
     }
     SetUpIonosphere(s);
     ComputeCircuitMuf(s);
-    if (ifreq <= 0) FrequencyComplement(s, s.frq.frel, ifreq);
-    else s.frq.frel(12) = s.mufs.allmuf(s.time.it);
+    if (ifreq <= 0)
+        FrequencyComplement(s, s.frq.frel, ifreq);
+    else
+        s.frq.frel(12) = s.mufs.allmuf(s.time.it);
     ComputeSignal(s, PathModelFlag(s, false));
     SetLuf(s);
     if (s.contrl.mspec != 125 && s.metset.itout == 7) report.WriteHour(s);

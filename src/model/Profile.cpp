@@ -91,8 +91,10 @@ float TrueHeightOf(float x, const float *fnsq, const float *htr, const TProfileF
     int lo = 0, hi = 50; // first m with peak[m] >= x, found in [lo, hi]
     while (lo < hi) {
         const int mid = (lo + hi) / 2;
-        if (facts.peak[mid] >= x) hi = mid;
-        else lo = mid + 1;
+        if (facts.peak[mid] >= x)
+            hi = mid;
+        else
+            lo = mid + 1;
     }
     if (lo == 50) return htr[49];
     const int j = lo - 1; // lo >= 1 since fnsq[0] < x
@@ -178,13 +180,12 @@ float VirtualHeightIntegral(const TModelState &s, float fr, float ht, float base
     for (int i = 0; i < kPoints; ++i) {
         float ysq = y0[i] + (zi[i] - x0[i]) * (y1[i] - y0[i]) / (x1[i] - x0[i]);
         ysq = ysq / fr;
-        ysq = 0.9999f < ysq ? 0.9999f : ysq;  // std::min(ysq, 0.9999f)
+        ysq = 0.9999f < ysq ? 0.9999f : ysq; // std::min(ysq, 0.9999f)
         mu[i] = 1.f / std::sqrt(1.f - ysq);
     }
     // Summed in GETHP's order: Gauss point ig below the middle, then above.
     float hp = 0.f;
-    for (int ig = 1; ig <= kGaussPoints; ++ig)
-        hp = hp + w.wt(ig) * (mu[kGaussPoints + ig - 1] + mu[kGaussPoints - ig]);
+    for (int ig = 1; ig <= kGaussPoints; ++ig) hp = hp + w.wt(ig) * (mu[kGaussPoints + ig - 1] + mu[kGaussPoints - ig]);
     return hp;
 }
 
@@ -215,9 +216,9 @@ void VirtualAndTrueHeightOn(const TModelState &s, const TProfileFacts &facts, fl
     // place in the height table.
     auto integrand = [&](float zg, int &upper) {
         const float zi = ht * (1.f - w.twdiv * FortranPowInt(zg, w.npl)) + base;
-        float ysq = zi - base <= 0.f       ? fnsq[0]
-                    : heightsRise ? InterpolateRising(zi, htr, fnsq, 50, upper)
-                                  : InterpolateFrom(zi, htr, fnsq, 50);
+        float ysq = zi - base <= 0.f ? fnsq[0]
+                    : heightsRise    ? InterpolateRising(zi, htr, fnsq, 50, upper)
+                                     : InterpolateFrom(zi, htr, fnsq, 50);
         ysq = ysq / fr;
         ysq = std::min(ysq, 0.9999f);
         const float mu = 1.f / std::sqrt(1.f - ysq);
@@ -371,9 +372,8 @@ namespace {
 
 // GENION: true and virtual heights of a default E layer (peak 110 km,
 // semithickness 20 km), the result GETHP gives for it.
-constexpr float kDefaultETrue[10] = {70.00f, 84.51f, 88.52f, 93.00f, 94.26f,
-                                     95.71f, 97.68f, 100.27f, 104.22f, 107.19f};
-constexpr float kDefaultEVirtual[10] = {70.00f, 87.40f, 94.00f, 98.68f, 100.20f,
+constexpr float kDefaultETrue[10] = {70.00f, 84.51f, 88.52f, 93.00f, 94.26f, 95.71f, 97.68f, 100.27f, 104.22f, 107.19f};
+constexpr float kDefaultEVirtual[10] = {70.00f,  87.40f,  94.00f,  98.68f,  100.20f,
                                         102.65f, 107.15f, 113.74f, 125.25f, 140.03f};
 
 // GENION: the 30 sounding frequencies: the D-E tail, the E nose, the E-F

@@ -69,7 +69,7 @@ void FindOverTheMuf(TModelState &s, int k) {
         for (int i = 0; i < nang; ++i) {
             const float sphe = rcosd[i] / radius;
             float sqcos = 1.0f - sphe * sphe;
-            sqcos = 0.000001f < sqcos ? sqcos : 0.000001f;  // std::max(0.000001f, sqcos)
+            sqcos = 0.000001f < sqcos ? sqcos : 0.000001f; // std::max(0.000001f, sqcos)
             fob[i] = fv / std::sqrt(sqcos);
         }
         int32_t *column = &s.rays.ifob(1, ih, k);
@@ -96,8 +96,7 @@ bool LowerLayerCosine(const TModelState &s, int k, int ih, float &cdel) {
     const float fv = s.ron.fvert(ih, k);
     float frat = fv / s.frq.freq;
     frat = frat * frat;
-    if (frat - 0.9999f >= 0.0f)
-        return false;
+    if (frat - 0.9999f >= 0.0f) return false;
     cdel = (s.con.rz + s.ron.htrue(ih, k)) * std::sqrt(1.0f - frat) / s.con.rz;
     return true;
 }
@@ -223,8 +222,7 @@ bool SearchHeights(TModelState &s, int k, TRayScan &scan, int32_t jfhz, TRayPoin
             StoreExactRay(s, k, scan, point);
             return true;
         }
-        if (scan.ih >= scan.ihigh)
-            return false;
+        if (scan.ih >= scan.ihigh) return false;
         const int32_t here = ifob(scan.ia, scan.ih, k);
         if (here == jfhz) {
             StoreExactRay(s, k, scan, point);
@@ -242,19 +240,15 @@ bool SearchHeights(TModelState &s, int k, TRayScan &scan, int32_t jfhz, TRayPoin
 TScanStep ScanLayer(TModelState &s, int k, TRayScan &scan, int32_t jfhz, TRayPoint &point) {
     const float delpen = s.reflx.delpen(scan.il, k);
     for (;;) {
-        if (delpen <= 0.0f)
-            return TScanStep::NextLayer;
-        if (delpen - 89.99f > 0.0f)
-            return TScanStep::Stop;
+        if (delpen <= 0.0f) return TScanStep::NextLayer;
+        if (delpen - 89.99f > 0.0f) return TScanStep::Stop;
         ++scan.ia;
-        if (scan.ia > s.rays.nang)
-            return TScanStep::Stop;
+        if (scan.ia > s.rays.nang) return TScanStep::Stop;
         if (delpen - s.rays.ang(scan.ia) <= 0.0f) {
             StoreLayerCusp(s, k, scan, point);
             return TScanStep::Point;
         }
-        if (SearchHeights(s, k, scan, jfhz, point))
-            return TScanStep::Point;
+        if (SearchHeights(s, k, scan, jfhz, point)) return TScanStep::Point;
     }
 }
 
@@ -308,8 +302,7 @@ void CompleteRay(TModelState &s, int k, const TRayScan &scan, float fc2, TRayPoi
         r.fvskp(k) = point.fv;
         r.iskp(k) = scan.il;
     }
-    if (r.dmaxkm(k) - gdr <= 0.0f && r.delfx(iaf, k) - s.don.amind >= 0.0f)
-        r.dmaxkm(k) = gdr;
+    if (r.dmaxkm(k) - gdr <= 0.0f && r.delfx(iaf, k) - s.don.amind >= 0.0f) r.dmaxkm(k) = gdr;
 }
 
 // FINDF: after a cusp of the current layer, the matching ray at the bottom
@@ -343,26 +336,21 @@ void FindReflections(TModelState &s, int k) {
             pendingNextCusp = false;
         } else {
             const TScanStep step = ScanLayer(s, k, scan, jfhz, point);
-            if (step == TScanStep::Stop)
-                return;
+            if (step == TScanStep::Stop) return;
             if (step == TScanStep::NextLayer) {
-                if (!AdvanceLayer(s, k, scan))
-                    return;
+                if (!AdvanceLayer(s, k, scan)) return;
                 continue;
             }
         }
         CompleteRay(s, k, scan, fc2, point);
         s.losx.iaftxr(k) = scan.iaf;
         ++scan.iaf;
-        if (scan.iaf > kMaxRays)
-            return;
+        if (scan.iaf > kMaxRays) return;
         if (scan.icusp == 0) {
-            if (!NextLayerCuspPossible(s, k, scan))
-                return;
+            if (!NextLayerCuspPossible(s, k, scan)) return;
             pendingNextCusp = true;
         } else if (scan.icusp > 0) {
-            if (!AdvanceLayer(s, k, scan))
-                return;
+            if (!AdvanceLayer(s, k, scan)) return;
         }
     }
 }
@@ -409,23 +397,17 @@ enum class THopMatch { None, Ray, NextRay, Between };
 
 // FDIST: ranges rising from ray ih to ih + 1.
 THopMatch MatchRising(float gd1, float gd2, float dhopkm) {
-    if (gd1 - dhopkm > 0.0f)
-        return THopMatch::None;
-    if (gd1 - dhopkm == 0.0f)
-        return THopMatch::Ray;
-    if (dhopkm - gd2 > 0.0f)
-        return THopMatch::None;
+    if (gd1 - dhopkm > 0.0f) return THopMatch::None;
+    if (gd1 - dhopkm == 0.0f) return THopMatch::Ray;
+    if (dhopkm - gd2 > 0.0f) return THopMatch::None;
     return dhopkm - gd2 == 0.0f ? THopMatch::NextRay : THopMatch::Between;
 }
 
 // FDIST: ranges falling from ray ih to ih + 1.
 THopMatch MatchFalling(float gd1, float gd2, float dhopkm) {
-    if (gd1 - dhopkm < 0.0f)
-        return THopMatch::None;
-    if (gd1 - dhopkm == 0.0f)
-        return THopMatch::Ray;
-    if (dhopkm - gd2 < 0.0f)
-        return THopMatch::None;
+    if (gd1 - dhopkm < 0.0f) return THopMatch::None;
+    if (gd1 - dhopkm == 0.0f) return THopMatch::Ray;
+    if (dhopkm - gd2 < 0.0f) return THopMatch::None;
     return dhopkm - gd2 == 0.0f ? THopMatch::NextRay : THopMatch::Between;
 }
 
@@ -449,17 +431,13 @@ bool StoreModeAt(TModelState &s, int k, int il, int &ih, float dhopkm) {
     else
         match = MatchFalling(gd1, gd2, dhopkm);
     switch (match) {
-    case THopMatch::None:
-        return false;
+    case THopMatch::None: return false;
     case THopMatch::NextRay:
         ++ih;
         TakeRayAsMode(s, k, il, ih);
         return true;
-    case THopMatch::Ray:
-        TakeRayAsMode(s, k, il, ih);
-        return true;
-    case THopMatch::Between:
-        break;
+    case THopMatch::Ray: TakeRayAsMode(s, k, il, ih); return true;
+    case THopMatch::Between: break;
     }
     const float dth2 = gd2 - gd1;
     if (std::fabs(dth2) - 0.001f <= 0.0f)
@@ -483,22 +461,19 @@ void FindModeDistances(TModelState &s, int ihop, int k, int &nummod) {
     if (dhopkm < s.reflx.dmaxkm(k)) {
         int il = 1;
         for (int ih = 1; ih <= 44 && s.reflx.hpflx(ih + 1, k) > 0.0f; ++ih) {
-            if (!StoreModeAt(s, k, il, ih, dhopkm))
-                continue;
+            if (!StoreModeAt(s, k, il, ih, dhopkm)) continue;
             if (!(m.delmod(il, k) >= s.don.amind)) {
                 // Below the minimum angle: marked, and the slot reused.
                 m.hpmod(il, k) = -std::fabs(m.hpmod(il, k));
                 continue;
             }
-            if (il >= 6)
-                break;
+            if (il >= 6) break;
             ++il;
         }
     }
     nummod = 0;
     for (int im = 1; im <= 6; ++im)
-        if (!(m.hpmod(im, k) < 0.0f))
-            ++nummod;
+        if (!(m.hpmod(im, k) < 0.0f)) ++nummod;
 }
 
 namespace {
@@ -514,11 +489,9 @@ bool UsableRay(const TModelState &s, int ia, int k) {
 bool HasUsableRay(const TModelState &s, int k, float dend) {
     const TReflections &r = s.reflx;
     for (int ia = 1; ia <= kMaxRays; ++ia) {
-        if (r.hpflx(ia, k) - 70.0f < 0.0f)
-            return false;
+        if (r.hpflx(ia, k) - 70.0f < 0.0f) return false;
         const float xhpm = dend / r.gdflx(ia, k);
-        if (xhpm - 0.9f >= 0.0f && r.delfx(ia, k) - s.don.amind >= 0.0f)
-            return true;
+        if (xhpm - 0.9f >= 0.0f && r.delfx(ia, k) - s.don.amind >= 0.0f) return true;
     }
     return false;
 }
@@ -580,11 +553,9 @@ void UpperRegionLosses(TModelState &s, int ia, int k, float cdel, float ac, floa
     const float xnsq = 10.2f;
     l.andvx(ia, k) = SecantAt(rz, cdel, 100.0f) * ac / (bc + xnsq);
     const float secp = SecantAt(rz, cdel, r.hpflx(ia, k));
-    l.advx(ia, k) =
-        secp * r.afflx(ia, k) * (std::pow(r.fvflx(ia, k) + s.geog.gyz(k), 1.98f) + xnsq) / (bc + xnsq);
+    l.advx(ia, k) = secp * r.afflx(ia, k) * (std::pow(r.fvflx(ia, k) + s.geog.gyz(k), 1.98f) + xnsq) / (bc + xnsq);
     l.aofx(ia, k) = 0.0f;
-    if (s.es.fs(2, k) <= 0.0f)
-        return;
+    if (s.es.fs(2, k) <= 0.0f) return;
     // The Es frequency at the lowest angle and height bounds the
     // operating frequency from below.
     const float fsdead = static_cast<float>(s.rays.ifob(1, 3, k)) / 1000.0f;
@@ -609,7 +580,7 @@ struct TGroundLossMemo {
     float Get(TModelState &s, float angle) {
         const uint32_t bits = std::bit_cast<uint32_t>(angle);
         for (int n = 0; n < count; ++n) {
-            const int i = (last + n) % count;  // rays come in order: look on from the last one
+            const int i = (last + n) % count; // rays come in order: look on from the last one
             if (del[i] == bits) {
                 last = i + 1 < count ? i + 1 : 0;
                 return loss[i];
@@ -635,8 +606,7 @@ void GroundAndAntenna(TModelState &s, int jj, int ia, int k, float del, TGroundL
     float teff = 0.0f;
     AntennaGain(s, jj, del, freq, gain, teff);
     l.tgainx(ia, k) = gain;
-    if (jj == 2)
-        l.efflp(ia) = teff;
+    if (jj == 2) l.efflp(ia) = teff;
 }
 
 // SETTXR: the probability that the circuit's MUF layer supports the
@@ -675,8 +645,7 @@ void EndLosses(TModelState &s, int jj, int k, TGroundLossMemo &ground, const TMu
         l.andvx(ia, k) = 1000.0f;
         l.advx(ia, k) = 1000.0f;
         l.grlosx(ia, k) = 0.0f;
-        if (!UsableRay(s, ia, k))
-            continue;
+        if (!UsableRay(s, ia, k)) continue;
         const float del = s.reflx.delfx(ia, k) * s.con.d2r;
         const float cdel = std::cos(del);
         if (s.ron.fi(1, k) < s.reflx.fvflx(ia, k))
@@ -701,8 +670,7 @@ void SetRaySets(TModelState &s) {
             s.reflx.gml(ia, k) = -999.0f;
             s.reflx.fhp(ia, k) = 999.0f;
         }
-        if (!HasUsableRay(s, k, dend))
-            ForceOverTheMufRay(s, k);
+        if (!HasUsableRay(s, k, dend)) ForceOverTheMufRay(s, k);
         EndLosses(s, jj, k, ground, muf);
     }
 }
@@ -713,8 +681,7 @@ namespace {
 // the 45 rays; the Fortran storage then continues in the next column, and
 // past the last one in /REFLX/'s next table (htflx).
 float VirtualHeightPast(const TModelState &s, int ia, int k) {
-    if (ia <= kMaxRays)
-        return s.reflx.hpflx(ia, k);
+    if (ia <= kMaxRays) return s.reflx.hpflx(ia, k);
     return k < 3 ? s.reflx.hpflx(ia - kMaxRays, k + 1) : s.reflx.htflx(ia - kMaxRays, 1);
 }
 
@@ -725,16 +692,14 @@ float VirtualHeightPast(const TModelState &s, int ia, int k) {
 // past the table (the selection is then skipped).
 bool FirstRay(const TModelState &s, int k, float xhpm, int &ray) {
     ray = 1;
-    if (xhpm - 0.9f >= 0.0f)
-        return true;
+    if (xhpm - 0.9f >= 0.0f) return true;
     for (;;) {
         ++ray;
         if (VirtualHeightPast(s, ray, k) <= 70.0f || ray > s.losx.iaftxr(k)) {
             --ray;
             return false;
         }
-        if (s.reflx.delfx(ray, k) - s.don.amind >= 0.0f)
-            return true;
+        if (s.reflx.delfx(ray, k) - s.don.amind >= 0.0f) return true;
     }
 }
 
@@ -751,10 +716,8 @@ struct TBestRay {
 // gain minus loss, within gmin on the hop fraction, within ymin on the
 // distance from the preferred angle.
 bool Beats(const TLongPath &lp, const TBestRay &best, float gnow, float yhop, float delnow) {
-    if (std::fabs(gnow - best.gmax) - lp.gmin > 0.0f)
-        return gnow - best.gmax > 0.0f;
-    if (std::fabs(yhop - best.yhpm) - lp.ymin > 0.0f)
-        return yhop - best.yhpm < 0.0f;
+    if (std::fabs(gnow - best.gmax) - lp.gmin > 0.0f) return gnow - best.gmax > 0.0f;
+    if (std::fabs(yhop - best.yhpm) - lp.ymin > 0.0f) return yhop - best.yhpm < 0.0f;
     return delnow - best.delmax < 0.0f;
 }
 
@@ -764,21 +727,17 @@ void SelectPass(TModelState &s, int k, float dend, float xfract, TBestRay &best)
     const TLossTables &l = s.losx;
     TReflections &r = s.reflx;
     const float delopt = s.lpath.delopt;
-    if (best.yhpm - xfract > 0.0f)
-        best.yhpm = 1.0f - best.yhpm;
+    if (best.yhpm - xfract > 0.0f) best.yhpm = 1.0f - best.yhpm;
     best.gmax = l.tgainx(best.ray, k) - best.xhpm * (l.andvx(best.ray, k) + l.advx(best.ray, k));
     best.delmax = std::fabs(r.delfx(best.ray, k) - delopt);
     const int first = best.ray;
     for (int ia = first; ia <= l.iaftxr(k); ++ia) {
-        if (r.hpflx(ia, k) - 70.0f <= 0.0f)
-            continue;
+        if (r.hpflx(ia, k) - 70.0f <= 0.0f) continue;
         const float xhop = dend / r.gdflx(ia, k);
-        if (xhop - 0.9f < 0.0f)
-            continue;
+        if (xhop - 0.9f < 0.0f) continue;
         const float hopx = static_cast<float>(TruncateToInt(xhop));
         float yhop = xhop - hopx;
-        if (yhop - 0.5f > 0.0f)
-            yhop = 1.0f - yhop;
+        if (yhop - 0.5f > 0.0f) yhop = 1.0f - yhop;
         const float gnow = l.tgainx(ia, k) - xhop * (l.andvx(ia, k) + l.advx(ia, k));
         r.gml(ia, k) = gnow;
         r.fhp(ia, k) = yhop;
@@ -851,10 +810,8 @@ void GroundLosses(TModelState &s) {
     for (int jj = 1; jj <= 2; ++jj) {
         const int k = s.frq.itxrcp(jj);
         for (int ia = 1; ia <= s.losx.iaftxr(k); ++ia) {
-            if (s.reflx.hpflx(ia, k) - 70.0f < 0.0f || s.reflx.delfx(ia, k) - s.don.amind < 0.0f)
-                continue;
-            s.lpath.txrgml(ia, jj) =
-                s.losx.tgainx(ia, k) - (s.losx.andvx(ia, k) + s.losx.advx(ia, k));
+            if (s.reflx.hpflx(ia, k) - 70.0f < 0.0f || s.reflx.delfx(ia, k) - s.don.amind < 0.0f) continue;
+            s.lpath.txrgml(ia, jj) = s.losx.tgainx(ia, k) - (s.losx.andvx(ia, k) + s.losx.advx(ia, k));
         }
     }
 }

@@ -29,8 +29,7 @@ float UpperTail(float y) {
 
 // Normal deviates of the reliability percentages 50, 55, ... 95 (RELBIL,
 // SERPRB).
-constexpr float kDeviates[10] = {0.0f,    0.1257f, 0.2533f, 0.3853f, 0.5244f,
-                                 0.6745f, 0.8416f, 1.0364f, 1.2815f, 1.6449f};
+constexpr float kDeviates[10] = {0.0f, 0.1257f, 0.2533f, 0.3853f, 0.5244f, 0.6745f, 0.8416f, 1.0364f, 1.2815f, 1.6449f};
 
 // The deviate row of the required reliability lufp (RELBIL, SERPRB).
 int DeviateRow(int lufp) { return std::min(std::abs(lufp - 50) / 5 + 1, 10); }
@@ -214,7 +213,6 @@ void SetSignalDistribution(TModelState &s) {
     d.dsl = 1.28f * t.su - (-10.0f * std::log10(1.0f - pes) - eslsm) - (-10.0f * std::log10(pf2) - f2lsm);
     d.dsl = std::max(1.0f, d.dsl);
 }
-
 
 // FNORML
 float NormalCdf(float x) {

@@ -72,7 +72,7 @@ void TAreaTable::WriteHead(const TModelState &s) {
 }
 
 void TAreaTable::WriteCell(TModelState &s, int ix, int iy) {
-    FoldBestFrequency(s);  // as the report does
+    FoldBestFrequency(s); // as the report does
     const TFrequencyResults &son = s.son;
     TAreaCellFigures &cell = CellsByRow[std::size_t((iy - 1) * Nx + (ix - 1))];
     // Fields that fit their six columns always read back.
@@ -84,8 +84,8 @@ void TAreaTable::WriteCell(TModelState &s, int ix, int iy) {
 }
 
 bool TAreaTable::Complete() const {
-    return !CellsByRow.empty() && std::all_of(CellsByRow.begin(), CellsByRow.end(),
-                                              [](const TAreaCellFigures &c) { return c.Done; });
+    return !CellsByRow.empty() &&
+           std::all_of(CellsByRow.begin(), CellsByRow.end(), [](const TAreaCellFigures &c) { return c.Done; });
 }
 
 } // namespace vx::model

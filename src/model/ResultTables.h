@@ -25,13 +25,13 @@ std::optional<float> PrintedValue(double value, int width, int decimals);
 // slot that carries values, its MODE, TANGLE and SNR figures.
 struct TPointHourRow {
     static constexpr int kSlots = 11;
-    std::optional<float> Hour;                       // F4.1 of the UTC hour
-    std::optional<float> Muf;                        // F5.1
-    std::array<std::optional<float>, kSlots> Frequency{};  // F5.1, 0 = unused slot
-    int ValuedSlots = 0;                             // slots 1..ValuedSlots have figures
-    std::array<std::string, kSlots> Mode;            // blanks trimmed, at most 4 characters
-    std::array<std::optional<float>, kSlots> Angle{};  // F5.1
-    std::array<std::optional<float>, kSlots> Snr{};    // I5 of the nearest whole dB
+    std::optional<float> Hour;                            // F4.1 of the UTC hour
+    std::optional<float> Muf;                             // F5.1
+    std::array<std::optional<float>, kSlots> Frequency{}; // F5.1, 0 = unused slot
+    int ValuedSlots = 0;                                  // slots 1..ValuedSlots have figures
+    std::array<std::string, kSlots> Mode;                 // blanks trimmed, at most 4 characters
+    std::array<std::optional<float>, kSlots> Angle{};     // F5.1
+    std::array<std::optional<float>, kSlots> Snr{};       // I5 of the nearest whole dB
 };
 
 // The figures of the hour just computed (OUTLIN's place); changes the state
@@ -40,10 +40,10 @@ TPointHourRow ReadHourRow(TModelState &s);
 
 // One cell of an area run: the best frequency's figures.
 struct TAreaCellFigures {
-    float Snr = 0.f;        // F6.1
-    float Elevation = 0.f;  // F6.2, degrees
-    float Muf = 0.f;        // F6.2, MHz
-    std::string Mode;       // blanks trimmed, at most 4 characters
+    float Snr = 0.f;       // F6.1
+    float Elevation = 0.f; // F6.2, degrees
+    float Muf = 0.f;       // F6.2, MHz
+    std::string Mode;      // blanks trimmed, at most 4 characters
     bool Done = false;
 };
 

@@ -20,40 +20,35 @@ void FillFrom(Table &table, const std::array<T, N> &values) {
 
 // Abscissae and weights of the 40-point Gaussian integration (BLKDAT).
 constexpr std::array<float, 20> kGaussAbscissae{
-    0.0387724175f, 0.1160840707f, 0.1926975807f, 0.2681521850f, 0.3419940908f,
-    0.4137792043f, 0.4830758017f, 0.5494671251f, 0.6125538897f, 0.6719566846f,
-    0.7273182552f, 0.7783056514f, 0.8246122308f, 0.8659595032f, 0.9020988070f,
-    0.9328128083f, 0.9579168192f, 0.9772599500f, 0.9907262387f, 0.9982377097f};
+    0.0387724175f, 0.1160840707f, 0.1926975807f, 0.2681521850f, 0.3419940908f, 0.4137792043f, 0.4830758017f,
+    0.5494671251f, 0.6125538897f, 0.6719566846f, 0.7273182552f, 0.7783056514f, 0.8246122308f, 0.8659595032f,
+    0.9020988070f, 0.9328128083f, 0.9579168192f, 0.9772599500f, 0.9907262387f, 0.9982377097f};
 constexpr std::array<float, 20> kGaussWeights{
-    0.0775059480f, 0.0770398182f, 0.0761103619f, 0.0747231691f, 0.0728865824f,
-    0.0706116474f, 0.0679120458f, 0.0648040135f, 0.0613062425f, 0.0574397691f,
-    0.0532278470f, 0.0486958076f, 0.0438709082f, 0.0387821680f, 0.0334601953f,
-    0.0279370070f, 0.0222458492f, 0.0164210584f, 0.0104982845f, 0.0045212771f};
+    0.0775059480f, 0.0770398182f, 0.0761103619f, 0.0747231691f, 0.0728865824f, 0.0706116474f, 0.0679120458f,
+    0.0648040135f, 0.0613062425f, 0.0574397691f, 0.0532278470f, 0.0486958076f, 0.0438709082f, 0.0387821680f,
+    0.0334601953f, 0.0279370070f, 0.0222458492f, 0.0164210584f, 0.0104982845f, 0.0045212771f};
 
 // Task and output option of each method, 1..40 (BLKDAT).
-constexpr std::array<int32_t, 40> kMethodTask{
-    1, 2, 3, 3, 3, 3, 4, 4, 4, 4, 4, 5, 6, 6, 6, 7, 7, 7, 7, 7,
-    7, 7, 7, 7, 7, 8, 8, 8, 8, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-constexpr std::array<int32_t, 40> kMethodOutput{
-    1, 2, 3, 4, 4, 4, 10, 4, 4, 4, 4, 5, 6, 6, 6, 7, 7, 7, 7, 7,
-    7, 7, 7, 8, 9, 3, 4, 4, 4, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+constexpr std::array<int32_t, 40> kMethodTask{1, 2, 3, 3, 3, 3, 4, 4, 4, 4, 4, 5, 6, 6, 6, 7, 7, 7, 7, 7,
+                                              7, 7, 7, 7, 7, 8, 8, 8, 8, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+constexpr std::array<int32_t, 40> kMethodOutput{1, 2, 3, 4, 4, 4, 10, 4, 4, 4,  4, 5, 6, 6, 6, 7, 7, 7, 7, 7,
+                                                7, 7, 7, 8, 9, 3, 4,  4, 4, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
 // Elevation angles of the ray scan, degrees (BLKDAT).
-constexpr std::array<float, 40> kRayAngles{
-    0.f,  0.5f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 8.0f, 10.0f, 12.f, 14.f, 16.f, 18.f,
-    20.f, 22.f, 24.f, 26.f, 28.f, 30.f, 32.f, 34.f, 36.f, 38.f,  40.f, 42.f, 44.f, 46.f,
-    48.f, 50.f, 52.f, 54.f, 56.f, 60.f, 65.f, 70.f, 75.f, 80.f,  85.f, 89.99f};
+constexpr std::array<float, 40> kRayAngles{0.f,  0.5f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 8.0f, 10.0f,
+                                           12.f, 14.f, 16.f, 18.f, 20.f, 22.f, 24.f, 26.f, 28.f, 30.f,
+                                           32.f, 34.f, 36.f, 38.f, 40.f, 42.f, 44.f, 46.f, 48.f, 50.f,
+                                           52.f, 54.f, 56.f, 60.f, 65.f, 70.f, 75.f, 80.f, 85.f, 89.99f};
 
 // Sub-solar latitudes, two per month (BLKDAT).
 constexpr std::array<float, 24> kSubsolarLatitudes{
-    -23.05f, -17.31f, -17.30f, -7.89f, -7.88f,  4.21f,   4.26f,   14.83f,
-    14.84f,  21.93f,  21.93f,  23.45f, 23.15f,  18.23f,  18.20f,  8.68f,
-    8.55f,   -2.86f,  -2.90f,  -14.16f, -14.20f, -21.68f, -21.66f, -23.45f};
+    -23.05f, -17.31f, -17.30f, -7.89f, -7.88f, 4.21f,  4.26f,  14.83f,  14.84f,  21.93f,  21.93f,  23.45f,
+    23.15f,  18.23f,  18.20f,  8.68f,  8.55f,  -2.86f, -2.90f, -14.16f, -14.20f, -21.68f, -21.66f, -23.45f};
 
-constexpr std::array<const char *, 12> kMonthNames{
-    "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr std::array<const char *, 11> kLineLabels{
-    "  ANG", " EMUF", "ESMUF", "  FOT", "F1MUF", "F2MUF", "  HPF", "  LUF", " MODE", "  MUF", "     "};
+constexpr std::array<const char *, 12> kMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr std::array<const char *, 11> kLineLabels{"  ANG", " EMUF", "ESMUF", "  FOT", "F1MUF", "F2MUF",
+                                                   "  HPF", "  LUF", " MODE", "  MUF", "     "};
 constexpr std::array<const char *, 5> kLayerNames{" E", "F1", "F2", "ES", " N"};
 
 // BLKDAT: physical constants, as written there (single precision).
@@ -477,8 +472,10 @@ bool ApplyFrequencies(std::string_view image, TModelState &s, std::string &error
         if (!ok) return Malformed("FREQUENCY", error);
     }
     for (int k = 12; k <= 29; ++k) frel(k) = 0.f;
-    if (frel(1) == 0.f) frel(14) = frel(2) <= 0.f ? -1.f : -10.f;
-    else frel(14) = 1.f;
+    if (frel(1) == 0.f)
+        frel(14) = frel(2) <= 0.f ? -1.f : -10.f;
+    else
+        frel(14) = 1.f;
     return true;
 }
 

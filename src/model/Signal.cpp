@@ -22,8 +22,8 @@ namespace {
 // What one model gave at each frequency, kept for the short/long blend of
 // method 30 (LUFFY); column 1 short, column 2 long.
 struct TKeptResults {
-    TTable<float, 13, 2> dbu, reliab, sndb, snpr, snrlw, snrup, sprob, angle, cprob, dblos, dblosl, dblosu,
-        delay, probmp, dbw, vhigh, tgain, rgain;
+    TTable<float, 13, 2> dbu, reliab, sndb, snpr, snrlw, snrup, sprob, angle, cprob, dblos, dblosl, dblosu, delay,
+        probmp, dbw, vhigh, tgain, rgain;
     TTable<int32_t, 13, 2> nhp;
     TTable<TChars<2>, 13, 2> mode;
     // Long model only.

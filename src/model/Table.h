@@ -20,9 +20,13 @@ public:
     static constexpr std::size_t kSize = (std::size_t(Extents) * ...);
 
     template <typename... Index>
-    constexpr T &operator()(Index... index) { return Data[Offset(int(index)...)]; }
+    constexpr T &operator()(Index... index) {
+        return Data[Offset(int(index)...)];
+    }
     template <typename... Index>
-    constexpr const T &operator()(Index... index) const { return Data[Offset(int(index)...)]; }
+    constexpr const T &operator()(Index... index) const {
+        return Data[Offset(int(index)...)];
+    }
 
     // The element at a 1-based position of the flat storage.
     constexpr T &Flat(std::size_t position) { return Data[position - 1]; }

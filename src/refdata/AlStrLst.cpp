@@ -90,8 +90,7 @@ std::string TAlStringList::FindLine(std::string_view key) {
   for (char sep : {' ', '='}) {
     auto it = std::lower_bound(Lines_.begin(), Lines_.end(), key,
                                [sep](const std::string& l, std::string_view k) { return LessThanProbe(l, k, sep); });
-    if (it != Lines_.end() && it->size() > key.size() && StartsWith(*it, key) && (*it)[key.size()] == sep)
-      return *it;
+    if (it != Lines_.end() && it->size() > key.size() && StartsWith(*it, key) && (*it)[key.size()] == sep) return *it;
   }
   return {};
 }
@@ -102,9 +101,7 @@ std::string TAlStringList::FindLineSingleProbe(std::string_view key) {
   Find(key, i);
   if (i >= Lines_.size()) return {};
   const std::string& l = Lines_[i];
-  if (l.size() >= key.size() + 2 && StartsWith(l, key) &&
-      (l[key.size()] == ' ' || l[key.size()] == '='))
-    return l;
+  if (l.size() >= key.size() + 2 && StartsWith(l, key) && (l[key.size()] == ' ' || l[key.size()] == '=')) return l;
   return {};
 }
 
@@ -180,8 +177,7 @@ void TAlStringList::SetDelimitedItems(std::string_view text) {
       // Anything after the closing quote up to the delimiter belongs to no item.
       while (i < n && static_cast<unsigned char>(text[i]) >= 32 && text[i] != Delimiter) ++i;
     } else {
-      while (i < n && static_cast<unsigned char>(text[i]) >= 32 && text[i] != Delimiter)
-        item += text[i++];
+      while (i < n && static_cast<unsigned char>(text[i]) >= 32 && text[i] != Delimiter) item += text[i++];
     }
     Lines_.push_back(std::move(item));
     skipCtl();

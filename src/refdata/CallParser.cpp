@@ -1,7 +1,7 @@
 #include "refdata/CallParser.h"
 
-#include "common/Paths.h"
 #include "common/FileUtil.h"
+#include "common/Paths.h"
 #include "common/TextUtil.h"
 
 namespace vx {
@@ -146,18 +146,25 @@ bool TCallParser::NormalizeCall() {
   if (p1.size() == 1 && IsDigit(p1[0])) {
     if (!p2.empty() && IsDigit(p2[0])) return false;
     size_t keep;
-    if (p0.size() > 1 && IsDigit(p0[1]) && In(p0[0], "IKNRW")) keep = 1;
-    else if (p0.size() > 2 && IsDigit(p0[2])) keep = 2;
-    else if (p0.size() > 3 && IsDigit(p0[3])) keep = 3;
-    else return false;
+    if (p0.size() > 1 && IsDigit(p0[1]) && In(p0[0], "IKNRW"))
+      keep = 1;
+    else if (p0.size() > 2 && IsDigit(p0[2]))
+      keep = 2;
+    else if (p0.size() > 3 && IsDigit(p0[3]))
+      keep = 3;
+    else
+      return false;
     p0 = p0.substr(0, keep) + p1;
     p1.clear();
   }
 
   // Single-letter prefixes stand for the letter with a zero.
-  if (p0.size() == 1 && In(p0[0], kZeroSetA)) p0 += '0';
-  else if (p1.size() == 1 && p2.size() == 1 && In(p1[0], kZeroSetA)) p1 += '0';
-  else if (p1.size() == 1 && In(p1[0], kZeroSetB)) p1 += '0';
+  if (p0.size() == 1 && In(p0[0], kZeroSetA))
+    p0 += '0';
+  else if (p1.size() == 1 && p2.size() == 1 && In(p1[0], kZeroSetA))
+    p1 += '0';
+  else if (p1.size() == 1 && In(p1[0], kZeroSetB))
+    p1 += '0';
 
   std::string base;
   if (p1.size() > 1 && p1.size() < p0.size()) {
@@ -233,8 +240,11 @@ void TCallParser::AddHit(const TPrefixEntry& e, int32_t row) {
 
 bool TCallParser::MatchEntry(const TPrefixEntry& e, bool topLevel) const {
   switch (e.Kind) {
-    case 2: case 3: case 9: break;
-    case 1: case 6:
+    case 2:
+    case 3:
+    case 9: break;
+    case 1:
+    case 6:
       if (topLevel) break;
       return false;
     default: return false;
@@ -297,9 +307,12 @@ void TCallParser::FillResult(TPrefixData& r, int32_t hit) {
     const TPrefixData& d = h.Entry->Data;
     h.Index = -1;  // an ancestor reached here yields no result of its own
     switch (h.Kind) {
-      case 1: case 6: r.Name = d.Name; break;
+      case 1:
+      case 6: r.Name = d.Name; break;
       case 2: r.AreaNames = r.AreaNames.empty() ? d.Name : d.Name + ", " + r.AreaNames; break;
-      case 3: if (d.HasCoords()) r.RegionName = d.Name; break;
+      case 3:
+        if (d.HasCoords()) r.RegionName = d.Name;
+        break;
       case 9: r.RegionName = d.Name; break;
       default: break;
     }

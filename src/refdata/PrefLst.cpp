@@ -39,10 +39,14 @@ int Hex2(std::string_view s) {
   int v = 0;
   for (char c : s) {
     int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else return 0;
+    if (c >= '0' && c <= '9')
+      d = c - '0';
+    else if (c >= 'A' && c <= 'F')
+      d = c - 'A' + 10;
+    else if (c >= 'a' && c <= 'f')
+      d = c - 'a' + 10;
+    else
+      return 0;
     v = v * 16 + d;
   }
   return v;
@@ -75,9 +79,7 @@ TCompiledMask::TRest RestOf(std::string_view rest) {
   return TCompiledMask::mrMore;
 }
 
-bool StoredKind(int kind) {
-  return kind == 1 || kind == 2 || kind == 3 || kind == 6 || kind == 9;
-}
+bool StoredKind(int kind) { return kind == 1 || kind == 2 || kind == 3 || kind == 6 || kind == 9; }
 
 }  // namespace
 
@@ -88,7 +90,10 @@ TCharSet ParseMaskPosition(std::string_view& mask) {
   switch (c) {
     case '#': AddAll(set, kDigits); break;
     case '@': AddAll(set, kLetters); break;
-    case '?': AddAll(set, kDigits); AddAll(set, kLetters); break;
+    case '?':
+      AddAll(set, kDigits);
+      AddAll(set, kLetters);
+      break;
     case '[': {
       size_t close = mask.find(']', 1);
       if (close == std::string_view::npos) break;  // empty set; go on after "["
@@ -112,7 +117,7 @@ std::vector<std::string> SplitCommaText(std::string_view text) {
     if (text[i] == '"') {
       item = ReadQuotedItem(text, i);
     } else {
-      while (i < n && static_cast<unsigned char>(text[i]) > ' ' && text[i] != ',') item += text[i++];
+      while (i<n&& static_cast<unsigned char>(text[i])> ' ' && text[i] != ',') item += text[i++];
     }
     items.push_back(std::move(item));
     while (blank(i)) ++i;

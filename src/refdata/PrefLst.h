@@ -45,8 +45,8 @@ struct TCompiledMask {
   std::vector<TCharSet> Sets;
   std::vector<TRest> Rest;  // Sets.size() + 1 elements; Rest[k] = after k positions
   bool HasSlash = false;
-  std::string Suffix;      // from the "/" to the end, when HasSlash
-  bool EmptyPart = true;   // nothing before the "/"
+  std::string Suffix;     // from the "/" to the end, when HasSlash
+  bool EmptyPart = true;  // nothing before the "/"
 };
 
 struct TPrefixEntry {

@@ -98,8 +98,8 @@ TAntennaDialog::TAntennaDialog(QWidget* parent) : QDialog(parent) {
   connect(RadioButton1, &QRadioButton::clicked, this, [this] { RadioButtonClick(); });
   connect(RadioButton2, &QRadioButton::clicked, this, [this] { RadioButtonClick(); });
   // Escape closes the dialog from every control that takes the keyboard.
-  for (QWidget* w : {static_cast<QWidget*>(SpinEdit1), static_cast<QWidget*>(RadioButton1),
-                     static_cast<QWidget*>(RadioButton2)})
+  for (QWidget* w :
+       {static_cast<QWidget*>(SpinEdit1), static_cast<QWidget*>(RadioButton1), static_cast<QWidget*>(RadioButton2)})
     w->installEventFilter(this);
 
   SetUpSpinBox();
@@ -121,7 +121,8 @@ std::optional<QString> TAntennaDialog::LoadAntenna(const std::string& fileName) 
   if (!read.Pattern) {
     // The file name is the file system's, not Windows-1252 text.
     QString message = FromCp1252(AntennaReadMessage(read.Error, ""));
-    if (read.Error == TAntennaReadError::reCannotOpen) message += QFile::decodeName(QByteArray::fromStdString(fileName));
+    if (read.Error == TAntennaReadError::reCannotOpen)
+      message += QFile::decodeName(QByteArray::fromStdString(fileName));
     return message;
   }
   View_.Load(*read.Pattern);

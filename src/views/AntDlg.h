@@ -40,9 +40,9 @@ class TAntennaDialog : public QDialog {
   QRadioButton* RadioButton2;  // "Vert."
   QLabel* Label5;              // the spin box's heading
   QSpinBox* SpinEdit1;
-  QLabel* Label6;  // azimuth of the maximum
-  QLabel* Label7;  // elevation of the maximum
-  QLabel* Label8;  // gain of the maximum
+  QLabel* Label6;   // azimuth of the maximum
+  QLabel* Label7;   // elevation of the maximum
+  QLabel* Label8;   // gain of the maximum
   QWidget* Shape1;  // gain bar
   TPermanentHintWindow* Hint;
 

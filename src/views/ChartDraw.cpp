@@ -28,8 +28,7 @@ const std::array<TRgb, 64>& ColorRamp() {
     };
     r[0] = LowColor;
     for (int i = 1; i < 64; ++i)
-      r[i] = Rgb(step(LowColor.R, PeakColor.R, i), step(LowColor.G, PeakColor.G, i),
-                 step(LowColor.B, PeakColor.B, i));
+      r[i] = Rgb(step(LowColor.R, PeakColor.R, i), step(LowColor.G, PeakColor.G, i), step(LowColor.B, PeakColor.B, i));
     return r;
   }();
   return ramp;
@@ -89,8 +88,10 @@ void DrawTimeLine(TRgbImage& chart, double dayFraction) {
 
 TReadout ChartReadout(const TPointResults& res, int x, int y) {
   TReadout out;
-  if (x < 0) out.Hint = "MHz";
-  else if (y >= kChartHeight) out.Hint = "UTC";
+  if (x < 0)
+    out.Hint = "MHz";
+  else if (y >= kChartHeight)
+    out.Hint = "UTC";
   if (x < 0 || y < 0 || x >= kChartWidth || y >= kChartHeight) return out;
 
   const float hours = static_cast<float>(x) / 14.0f;

@@ -11,7 +11,7 @@
 
 namespace vx {
 
-inline constexpr int kChartWidth = 336;   // 24 hours of 14 pixels
+inline constexpr int kChartWidth = 336;  // 24 hours of 14 pixels
 inline constexpr int kChartHeight = 205;
 inline constexpr TRgb LowColor = Rgb(0, 128, 128);
 inline constexpr TRgb PeakColor = Rgb(215, 255, 254);

@@ -16,8 +16,8 @@ class TChartFrame : public QFrame {
  public:
   explicit TChartFrame(QWidget* parent = nullptr);
 
-  const TPointResults* Results = nullptr;  // the engine's arrays
-  TChartOptions Options;                   // "Mark Best Hour", "Plot MUF"
+  const TPointResults* Results = nullptr;        // the engine's arrays
+  TChartOptions Options;                         // "Mark Best Hour", "Plot MUF"
   std::function<double()> Now = UtcNowFraction;  // fraction of the UTC day
   TRgbImage ChartBitmap;
 

@@ -116,7 +116,8 @@ void TCoordFrame::SetPoint(TLocation p) {
 }
 
 bool TCoordFrame::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || (watched != Edit1_ && watched != Edit2_)) return QFrame::eventFilter(watched, event);
+  if (event->type() != QEvent::KeyPress || (watched != Edit1_ && watched != Edit2_))
+    return QFrame::eventFilter(watched, event);
   const QString text = static_cast<QKeyEvent*>(event)->text();
   if (text != "-" && text != "+") return QFrame::eventFilter(watched, event);
   // The hemisphere lives in the toggle: "-" then "33" is 33 south (or west).

@@ -50,10 +50,9 @@ inline int RoundFloatHalfEven(float x) {
 }  // namespace
 
 const std::array<TRgb, 12>& PseudoPalette() {
-  static const std::array<TRgb, 12> p = {
-      Rgb(153, 153, 153), Rgb(88, 88, 255),   Rgb(88, 204, 255), Rgb(88, 255, 255),
-      Rgb(88, 255, 204),  Rgb(88, 255, 88),   Rgb(204, 255, 88), Rgb(255, 255, 88),
-      Rgb(255, 204, 88),  Rgb(255, 88, 88),   Rgb(255, 204, 204), Rgb(255, 255, 255)};
+  static const std::array<TRgb, 12> p = {Rgb(153, 153, 153), Rgb(88, 88, 255), Rgb(88, 204, 255),  Rgb(88, 255, 255),
+                                         Rgb(88, 255, 204),  Rgb(88, 255, 88), Rgb(204, 255, 88),  Rgb(255, 255, 88),
+                                         Rgb(255, 204, 88),  Rgb(255, 88, 88), Rgb(255, 204, 204), Rgb(255, 255, 255)};
   return p;
 }
 

@@ -82,7 +82,7 @@ class TMapModel {
   int MapHour = 0;
   TVoaGrid GridCopy;
   TNormGrid NormGrid;
-  TRgbImage MapBitmap;  // without overlays
+  TRgbImage MapBitmap;           // without overlays
   TMapMaximum Maximum = mmNone;  // set after SetData for a maximum map
 
   // An empty grid clears the map to its background; the map is one band at

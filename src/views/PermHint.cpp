@@ -48,8 +48,7 @@ void TPermanentHintWindow::ShowHintAt(const QString& text, int x, int y) {
   QScreen* screen = QGuiApplication::screenAt(QPoint(x, y));
   if (!screen) screen = QGuiApplication::primaryScreen();
   const int most = screen ? screen->geometry().width() : 1 << 16;
-  const QRect need =
-      fontMetrics().boundingRect(QRect(0, 0, most - 2 * kMargin - 2, 1 << 16), Qt::TextWordWrap, text);
+  const QRect need = fontMetrics().boundingRect(QRect(0, 0, most - 2 * kMargin - 2, 1 << 16), Qt::TextWordWrap, text);
   setGeometry(x, y, need.width() + 2 * kMargin + 2, need.height() + 2 * kMargin + 2);
   show();
   repaint();
@@ -90,10 +89,8 @@ int TPermanentHintWindow::CursorDropBelowHotspot(const QCursor& cursor) {
     case Qt::ArrowCursor:
     case Qt::PointingHandCursor:
     case Qt::WhatsThisCursor:
-    case Qt::BusyCursor:
-      return 20;
-    default:
-      return 16;
+    case Qt::BusyCursor: return 20;
+    default: return 16;
   }
 }
 

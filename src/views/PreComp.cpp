@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "common/Paths.h"
 #include "common/FileUtil.h"
+#include "common/Paths.h"
 #include "common/TextUtil.h"
 #include "engine/Cache.h"
 #include "views/GifWriter.h"

@@ -80,8 +80,7 @@ class IPreComputeHost {
 
 class TPreCompute {
  public:
-  TPreCompute(TVoaEngine& engine, std::string cacheFolder, IPreComputeHost& host,
-              std::unique_ptr<TVoaWorkerPool> pool);
+  TPreCompute(TVoaEngine& engine, std::string cacheFolder, IPreComputeHost& host, std::unique_ptr<TVoaWorkerPool> pool);
 
   std::vector<uint32_t> JobList;
 

@@ -40,7 +40,8 @@ bool QuantizeImage(const TRgbImage& image, TIndexedImage& out) {
   if (ExactPalette(image, out)) return true;
   const size_t n = size_t(image.Width) * image.Height;
   std::vector<GifByteType> r(n), g(n), b(n);
-  for (size_t i = 0; i < n; ++i) r[i] = image.Bytes[3 * i], g[i] = image.Bytes[3 * i + 1], b[i] = image.Bytes[3 * i + 2];
+  for (size_t i = 0; i < n; ++i)
+    r[i] = image.Bytes[3 * i], g[i] = image.Bytes[3 * i + 1], b[i] = image.Bytes[3 * i + 2];
   GifColorType map[256];
   int size = 256;
   out.Indices.assign(n, 0);

@@ -164,8 +164,8 @@ int RunCommand(const TCommandLine &line, const TEngine &engine, std::ostream &me
     std::string bytes, error;
     if (!ReadBounded(below + line.Deck, bytes, error)) return fail(error);
     model::TDeck deck;
-    const bool read = line.Area ? model::ReadAreaDeck(bytes, line.Deck, deck, error)
-                                : model::ReadPointDeck(bytes, deck, error);
+    const bool read =
+        line.Area ? model::ReadAreaDeck(bytes, line.Deck, deck, error) : model::ReadPointDeck(bytes, deck, error);
     if (!read) return fail(line.Deck + ": " + error);
     // voacapl builds the second pole file's name by joining the folder as
     // given with "database": it counts only when given with its trailing "/".

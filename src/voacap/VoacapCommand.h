@@ -26,10 +26,10 @@ namespace vx::voacap {
 
 struct TCommandLine {
     bool Silent = false;
-    std::string Folder;     // the data folder, as given
+    std::string Folder; // the data folder, as given
     bool Area = false;
-    std::string Deck;       // below run/ (point) or areadata/ (area)
-    std::string Output;     // below run/ (point) or areadata/ (area)
+    std::string Deck;   // below run/ (point) or areadata/ (area)
+    std::string Output; // below run/ (point) or areadata/ (area)
 };
 
 // Reads the arguments after the program name. False with a message on a
@@ -42,8 +42,8 @@ bool ParseCommandLine(const std::vector<std::string> &args, TCommandLine &line, 
 std::string AreaOutputName(const std::string &deck);
 
 // The computation: a read deck and its antenna models to the output text.
-using TCompute = std::function<bool(const model::TDeck &deck, const model::TAntennaLibrary &antennas,
-                                    std::string &text, std::string &error)>;
+using TCompute = std::function<bool(const model::TDeck &deck, const model::TAntennaLibrary &antennas, std::string &text,
+                                    std::string &error)>;
 struct TEngine {
     TCompute Point;
     TCompute Area;

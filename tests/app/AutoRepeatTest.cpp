@@ -1,8 +1,8 @@
 // Auto-repeat timing of the month buttons on a clock the test moves.
 #include <gtest/gtest.h>
 
-#include "support/TestClock.h"
 #include "app/AutoRepeat.h"
+#include "support/TestClock.h"
 
 using namespace vx;
 using vxtest::TTestClock;

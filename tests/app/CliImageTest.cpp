@@ -1,7 +1,7 @@
 // vantor-cli chart and area pictures, end to end against the stand-in
 // propagation program: the files hold exactly what the views draw.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,8 +39,8 @@ Result Cli(const std::string& args) {
   const std::string data = Root() + "itshfbc/";
   if (!DirectoryExists(data)) vxtest::MakeVoacapFolder(data);
   const std::string cmd = "HOME=" + Root() + "home XDG_CONFIG_HOME=" + Root() + "cfg XDG_CACHE_HOME=" + Root() +
-                          "cache XDG_DATA_HOME=" + Root() + "data " + VX_CLI + " " +
-                          args + " --voacap " + VX_FAKE_VOACAP + " --itshfbc " + data + " 2>/dev/null";
+                          "cache XDG_DATA_HOME=" + Root() + "data " + VX_CLI + " " + args + " --voacap " +
+                          VX_FAKE_VOACAP + " --itshfbc " + data + " 2>/dev/null";
   Result r;
   FILE* p = popen(cmd.c_str(), "r");
   char buf[65536];

@@ -1,9 +1,9 @@
 // vantor-cli end to end, against the stand-in propagation program.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <signal.h>
 #include <sys/wait.h>
+#include <chrono>
 
 #include <unistd.h>
 
@@ -32,8 +32,8 @@ struct Result {
 // The environment of a vantor-cli run: its folders in a private temporary place.
 std::string CliEnv() {
   const std::string root = Home();
-  return "HOME=" + root + "home XDG_CONFIG_HOME=" + root + "cfg XDG_CACHE_HOME=" + root + "cache XDG_DATA_HOME=" +
-         root + "data";
+  return "HOME=" + root + "home XDG_CONFIG_HOME=" + root + "cfg XDG_CACHE_HOME=" + root +
+         "cache XDG_DATA_HOME=" + root + "data";
 }
 
 // Runs vantor-cli to its end.
@@ -119,7 +119,10 @@ TEST(Cli, DeckIsWrittenByteForByte) {
 TEST(Cli, PredictPrintsWhatTheProgramWrote) {
   Result r = Cli(std::string(kPoint) + Voacap());
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out.find("{\"status\": 0, \"statusText\": \"VOACAP is ready\", \"engine\": \"voacapl\", \"muf\": [22, 10.5, 11,"), 0u);
+  EXPECT_EQ(
+      r.out.find(
+          "{\"status\": 0, \"statusText\": \"VOACAP is ready\", \"engine\": \"voacapl\", \"muf\": [22, 10.5, 11,"),
+      0u);
   // Stand-in values for 2 MHz: hour 1 -3 dB, mode "4 E" (hour 0 repeats hour 24).
   EXPECT_NE(r.out.find("{\"mhz\": 2, \"snr\": [6, -3, 0, 3,"), std::string::npos);
   EXPECT_NE(r.out.find("\"mode\": [\"2F2\", \"4 E\", \"2F2\""), std::string::npos);
@@ -146,7 +149,8 @@ TEST(Cli, FailuresGiveExitCodeOneAndTheStatusText) {
 TEST(Cli, ARelativeProgramPathStillNamesTheProgram) {
   // The child runs in the data folder; the path given is relative to ours.
   std::string rel = std::filesystem::relative(VX_FAKE_VOACAP).string();
-  Result r = Cli(std::string(kPoint) + " --voacap " + rel + " --itshfbc " + DataFolder().substr(0, DataFolder().size() - 1));
+  Result r =
+      Cli(std::string(kPoint) + " --voacap " + rel + " --itshfbc " + DataFolder().substr(0, DataFolder().size() - 1));
   EXPECT_EQ(r.code, 0) << r.err;
 }
 
@@ -167,7 +171,10 @@ TEST(Cli, AreaUsesAndFillsTheCache) {
   std::filesystem::remove_all(Home() + "cache");
   Result r = Cli(std::string(kArea) + Voacap());
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out.find("{\"status\": 0, \"statusText\": \"VOACAP is ready\", \"engine\": \"voacapl\", \"n\": 16, \"cells\": ["), 0u);
+  EXPECT_EQ(
+      r.out.find(
+          "{\"status\": 0, \"statusText\": \"VOACAP is ready\", \"engine\": \"voacapl\", \"n\": 16, \"cells\": ["),
+      0u);
   EXPECT_NE(r.out.find("[{\"snr\": 7.1, \"elevation\": 2, \"muf\": 7, \"mode\": \"2F2\"}"), std::string::npos);
   std::string cacheFile = Home() + "cache/Vexmoor/Vantor/Cache/12UT-14MHz-S.dat";
   // A 12-byte head, the 99-byte key (naming ISOTROPE.ant for both ends) and
@@ -242,7 +249,8 @@ TEST(Cli, TheBuiltInEngineAnswersWithNothingInstalled) {
 }
 
 TEST(Cli, InstallationProblemsSayWhatToDo) {
-  Result r = Cli(std::string(kPoint) + " --engine voacapl --voacap " + VX_FAKE_VOACAP + " --itshfbc " + Home() + "none");
+  Result r =
+      Cli(std::string(kPoint) + " --engine voacapl --voacap " + VX_FAKE_VOACAP + " --itshfbc " + Home() + "none");
   EXPECT_NE(r.err.find("VOACAP data folder not found: " + Home() + "none/ (run makeitshfbc)"), std::string::npos)
       << r.err;
   const std::string noexec = Home() + "voacapl";
@@ -354,7 +362,8 @@ TEST(Cli, PrecomputeWarmsTheCacheThatAreaAnswersFrom) {
   EXPECT_EQ(Counts(again.out), "{\"computed\": 1, \"cached\": 2, \"failed\": 0, \"jobs\": 3");
 
   // Failures are counted, told on standard error, and make the exit code 1.
-  Result failed = Cli(std::string(kPrecompute) + " --hours 0,1 --ssn 60" + Voacap(), runtime.Env() + " VOACAP_FAKE_EXIT=1");
+  Result failed =
+      Cli(std::string(kPrecompute) + " --hours 0,1 --ssn 60" + Voacap(), runtime.Env() + " VOACAP_FAKE_EXIT=1");
   EXPECT_EQ(failed.code, 1);
   EXPECT_EQ(Counts(failed.out), "{\"computed\": 0, \"cached\": 0, \"failed\": 2, \"jobs\": 2");
   EXPECT_NE(failed.err.find("Error executing"), std::string::npos) << failed.err;
@@ -376,7 +385,9 @@ TEST(Cli, TheBuiltInEngineAnswersWhatVantorVoacapWrites) {
     Result memory = Cli(job + " --engine builtin" + folder);
     ASSERT_EQ(process.code, 0) << process.err;
     ASSERT_EQ(memory.code, 0) << memory.err;
-    const auto figures = [](const std::string& json) { return json.substr(json.find(", \"", json.find("\"engine\""))); };
+    const auto figures = [](const std::string& json) {
+      return json.substr(json.find(", \"", json.find("\"engine\"")));
+    };
     EXPECT_NE(process.out.find("\"engine\": \"voacapl\""), std::string::npos);
     EXPECT_NE(memory.out.find("\"engine\": \"builtin\""), std::string::npos);
     EXPECT_EQ(figures(memory.out), figures(process.out)) << job;
@@ -416,9 +427,9 @@ TEST(Cli, InterruptingPrecomputeEndsEveryChild) {
   MakeDirectories(pids);
   // The stand-ins would run until let go: only the interruption ends them.
   const THandshake childRuns(Home() + "child-runs", Home() + "children-may-end");
-  const pid_t cli = Spawn("exec env " + runtime.Env() + " XDG_CACHE_HOME=" + Home() + "cache VOACAP_FAKE_HOLD=" +
-                          childRuns.Release + " VOACAP_FAKE_PIDS=" + pids + " " + VX_CLI + " " + kPrecompute +
-                          " --jobs 3" + Voacap() + " >/dev/null 2>&1");
+  const pid_t cli = Spawn("exec env " + runtime.Env() + " XDG_CACHE_HOME=" + Home() +
+                          "cache VOACAP_FAKE_HOLD=" + childRuns.Release + " VOACAP_FAKE_PIDS=" + pids + " " + VX_CLI +
+                          " " + kPrecompute + " --jobs 3" + Voacap() + " >/dev/null 2>&1");
   ASSERT_GT(cli, 0);
   auto children = [&] {
     std::vector<pid_t> all;

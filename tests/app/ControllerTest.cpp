@@ -2,13 +2,13 @@
 // program, and a view that records what it is told.
 #include <gtest/gtest.h>
 
-#include "support/QueuedRunners.h"
-#include "support/StandInEngine.h"
-#include "support/VoacapFolder.h"
 #include "RecordingView.h"
 #include "app/PredCtl.h"
 #include "engine/Cache.h"
 #include "refdata/CallParser.h"
+#include "support/QueuedRunners.h"
+#include "support/StandInEngine.h"
+#include "support/VoacapFolder.h"
 
 using namespace vx;
 
@@ -321,9 +321,9 @@ TEST_F(ControllerFixture, AFailedOrCancelledChartSaysSoInWordsAndHasNoTitle) {
   view.Inputs.TxAntenna[3] = name;
   ctl->ComputeChart();
   EXPECT_EQ(ctl->Status().State, stFailed);
-  EXPECT_EQ(ctl->Status().Message,
-            "No chart: The antenna file name \"" + name + "\" is too long for VOACAP: it has 20 characters, "
-            "VOACAP takes at most 14.");
+  EXPECT_EQ(ctl->Status().Message, "No chart: The antenna file name \"" + name +
+                                       "\" is too long for VOACAP: it has 20 characters, "
+                                       "VOACAP takes at most 14.");
 
   // A map's failure says so too; the map keeps its caption over the background.
   view.Inputs.TxAntenna[3] = "ISOTROPE.ant";

@@ -5,27 +5,27 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <filesystem>
 
-#include "gui/MainForm.h"
 #include "common/FileUtil.h"
+#include "gui/MainForm.h"
+#include "support/RecordingShell.h"
+#include "support/VoacapFolder.h"
 #include "views/ChartDraw.h"
 #include "views/ChartFrm.h"
 #include "views/MapDraw.h"
 #include "views/MapFrm.h"
-#include "support/RecordingShell.h"
-#include "support/VoacapFolder.h"
 
 using namespace vx;
 
@@ -113,8 +113,8 @@ TEST(MainFormLayout, NothingIsCutAtLargerFonts) {
         // A spin box is judged whole, not by the edit inside it.
         if (!w->isVisible() || qobject_cast<QAbstractSpinBox*>(w->parentWidget())) continue;
         const bool text = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
-                          qobject_cast<QGroupBox*>(w) || qobject_cast<QComboBox*>(w) ||
-                          qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w);
+                          qobject_cast<QGroupBox*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w) ||
+                          qobject_cast<QAbstractSpinBox*>(w);
         if (!text) continue;
         const QSize need = Needed(w);
         const std::string what = std::string(w->metaObject()->className()) + " " + w->objectName().toStdString() +
@@ -213,7 +213,8 @@ TEST(MainFormLayout, OpensOnTheScreenWhereverItWasLeft) {
     ASSERT_TRUE(window.Form->FormCreate());
     window.Form->show();
     EXPECT_TRUE(screen.contains(window.Form->frameGeometry()))
-        << window.Form->frameGeometry().x() << "," << window.Form->frameGeometry().y() << " " << window.Form->frameGeometry().width() << "x" << window.Form->frameGeometry().height() << " on "
+        << window.Form->frameGeometry().x() << "," << window.Form->frameGeometry().y() << " "
+        << window.Form->frameGeometry().width() << "x" << window.Form->frameGeometry().height() << " on "
         << screen.width() << "x" << screen.height();
   }
   // A position on the screen stays as it was.

@@ -3,8 +3,8 @@
 // through the cache, cancelling, the settings file, the context menu.
 #include <gtest/gtest.h>
 
-#include <QAbstractItemView>
 #include <sys/wait.h>
+#include <QAbstractItemView>
 
 #include <QAction>
 #include <QApplication>
@@ -24,24 +24,24 @@
 #include <QToolButton>
 #include <filesystem>
 
-#include "gui/MainForm.h"
-#include "gui/StatusImg.h"
 #include "common/DayCount.h"
 #include "common/FileUtil.h"
 #include "common/Ini.h"
 #include "engine/Cache.h"
 #include "engine/Process.h"
-#include "views/PreComp.h"
+#include "gui/MainForm.h"
+#include "gui/StatusImg.h"
+#include "support/CountingRunner.h"
+#include "support/QtWait.h"
+#include "support/RecordingShell.h"
+#include "support/TestClock.h"
+#include "support/VoacapFolder.h"
 #include "views/BmpFile.h"
 #include "views/ChartDraw.h"
 #include "views/ChartFrm.h"
 #include "views/CoordFrame.h"
 #include "views/MapFrm.h"
-#include "support/QtWait.h"
-#include "support/CountingRunner.h"
-#include "support/RecordingShell.h"
-#include "support/TestClock.h"
-#include "support/VoacapFolder.h"
+#include "views/PreComp.h"
 
 using namespace vx;
 
@@ -120,8 +120,8 @@ TLocation Located(const std::string& call) {
   parser.Parse(call);
   EXPECT_FALSE(parser.Results.empty()) << call;
   TCoordFields f;
-  ShowCoordFields(f, parser.Results.empty() ? kNoLocationPoint
-                                            : TLocation{parser.Results[0].Lon, parser.Results[0].Lat});
+  ShowCoordFields(f,
+                  parser.Results.empty() ? kNoLocationPoint : TLocation{parser.Results[0].Lon, parser.Results[0].Lat});
   return ReadCoordFields(f);
 }
 
@@ -186,11 +186,11 @@ TEST_F(MainFormTest, TypedCallEnterDrawsTheChart) {
     ASSERT_EQ(in.RxAntenna[b], form->TxAntennaList[0]->currentIndex());
   }
   const std::string cmd = std::string("XDG_CONFIG_HOME=") + root + "cli " + VX_CLI + " chart --home 44,-79 --dx " +
-                          std::to_string(in.RxLat / 180) + "," + std::to_string(in.RxLon / 180) +
-                          " --year " + std::to_string(in.Year) + " --month " + std::to_string(in.Month) +
-                          " --ssn " + std::to_string(in.Ssn) + " --tx-antenna " + antenna + " --rx-antenna " +
-                          antenna + " --best-hour --bmp " + bmp + " --voacap " +
-                          VX_FAKE_VOACAP + " --itshfbc " + itshfbc + " >/dev/null 2>&1";
+                          std::to_string(in.RxLat / 180) + "," + std::to_string(in.RxLon / 180) + " --year " +
+                          std::to_string(in.Year) + " --month " + std::to_string(in.Month) + " --ssn " +
+                          std::to_string(in.Ssn) + " --tx-antenna " + antenna + " --rx-antenna " + antenna +
+                          " --best-hour --bmp " + bmp + " --voacap " + VX_FAKE_VOACAP + " --itshfbc " + itshfbc +
+                          " >/dev/null 2>&1";
   const int st = std::system(cmd.c_str());
   ASSERT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0) << cmd;
   auto cli = DecodeBmp(ReadWholeFile(bmp).value_or(""));
@@ -434,8 +434,7 @@ TEST_F(MainFormTest, ContextMenuItemsPerTabAndCtrl) {
   EXPECT_EQ(shown(), QStringList({"Show Sun", "Plot Path", "-", "Pre-Compute Maps...", "Save Image..."}));
   form->PopupMenu1Popup(true);
   EXPECT_EQ(shown(), QStringList({"Show Sun", "Plot Path", "-", "Pre-Compute Maps...", "Save Image...", "-",
-                                  "Maximum Over Hours", "Maximum Over Bands", "Maximum Maximorum",
-                                  "Generate GIF's"}));
+                                  "Maximum Over Hours", "Maximum Over Bands", "Maximum Maximorum", "Generate GIF's"}));
 
   // Save Image writes the picture of the tab it is on.
   form->SaveImageMNU->trigger();

@@ -166,12 +166,13 @@ TEST(MonthSelector, TheMonthShownReadsBackAsNumbers) {
 
 TEST(MonthSelector, LinesWhoseValueIsNoSunspotNumberAreRefusedByLine) {
   TMonthSelector s;
-  s.SetSsnList("Jan 2008=nan\r\nFeb 2008=1e999\r\n\r\nMar 2008=abc\r\nApr 2008=5.6\r\nMay 2008=-inf\r\nJun 2008=401\r\n"
-               "Jul 2008=-50\r\n");
+  s.SetSsnList(
+      "Jan 2008=nan\r\nFeb 2008=1e999\r\n\r\nMar 2008=abc\r\nApr 2008=5.6\r\nMay 2008=-inf\r\nJun 2008=401\r\n"
+      "Jul 2008=-50\r\n");
   EXPECT_EQ(s.SsnList(), (std::vector<std::string>{"Apr 2008=5.6", "Jul 2008=-50"}));
-  EXPECT_EQ(s.RefusedLines(), (std::vector<std::string>{"line 1: Jan 2008=nan", "line 2: Feb 2008=1e999",
-                                                        "line 4: Mar 2008=abc", "line 6: May 2008=-inf",
-                                                        "line 7: Jun 2008=401"}));
+  EXPECT_EQ(s.RefusedLines(),
+            (std::vector<std::string>{"line 1: Jan 2008=nan", "line 2: Feb 2008=1e999", "line 4: Mar 2008=abc",
+                                      "line 6: May 2008=-inf", "line 7: Jun 2008=401"}));
   // A refused month is not in the table, so it cannot be chosen with SSN 0.
   EXPECT_FALSE(s.SelectMonth(2008, 1));
   EXPECT_TRUE(s.SelectMonth(2008, 4));

@@ -2,16 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QLocalServer>
 #include <QMenu>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "desktop/SafeShDown.h"

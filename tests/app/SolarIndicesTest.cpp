@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "FakeMonitor.h"
-#include "support/TestClock.h"
 #include "app/SolarIndices.h"
+#include "support/TestClock.h"
 
 using namespace vx;
 using vx::test::TFakeMonitor;

@@ -22,21 +22,21 @@
 #include <filesystem>
 
 #include "../com/BusTestUtil.h"
-#include "gui/MainForm.h"
-#include "gui/WindowService.h"
 #include "com/BusNames.h"
 #include "com/ServiceFile.h"
 #include "common/FileUtil.h"
 #include "common/Paths.h"
 #include "engine/Process.h"
+#include "gui/MainForm.h"
+#include "gui/WindowService.h"
+#include "support/CountingRunner.h"
+#include "support/RecordingShell.h"
+#include "support/VoacapFolder.h"
 #include "views/BmpFile.h"
 #include "views/ChartDraw.h"
 #include "views/ChartFrm.h"
 #include "views/CoordFrame.h"
 #include "views/MapFrm.h"
-#include "support/CountingRunner.h"
-#include "support/RecordingShell.h"
-#include "support/VoacapFolder.h"
 
 using namespace vx;
 using namespace vxtest;
@@ -59,7 +59,8 @@ struct WindowBusTest : testing::Test {
   void WriteVoacapSettings() {
     const std::string file = SettingsFile("Vantor");
     MakeDirectories(FolderOf(file));
-    ASSERT_TRUE(WriteWholeFile(file, std::string("[VOACAP]\nProgram=") + VX_FAKE_VOACAP + "\nDataFolder=" + itshfbc + "\n"));
+    ASSERT_TRUE(
+        WriteWholeFile(file, std::string("[VOACAP]\nProgram=") + VX_FAKE_VOACAP + "\nDataFolder=" + itshfbc + "\n"));
   }
 };
 
@@ -324,8 +325,7 @@ TEST_F(WindowBusTest, AUserStartRegistersItselfAndPredictsTheWindowsInputs) {
   m << kIface << QString("ChartData");
   const QDBusMessage r = bus.call(m, QDBus::BlockWithGui, 20000);
   ASSERT_FALSE(r.arguments().isEmpty());
-  EXPECT_EQ(r.arguments()[0].value<QDBusVariant>().variant().toString().toStdString(),
-            vxtest::ExpectedChartData());
+  EXPECT_EQ(r.arguments()[0].value<QDBusVariant>().variant().toString().toStdString(), vxtest::ExpectedChartData());
   vantor.terminate();
   vantor.waitForFinished(5000);
 }

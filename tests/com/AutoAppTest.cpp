@@ -5,15 +5,15 @@
 #include <cmath>
 #include <limits>
 
-#include "support/QueuedRunners.h"
-#include "support/StandInEngine.h"
-#include "support/VoacapFolder.h"
+#include "app/WindowModel.h"
 #include "com/AutoApp.h"
 #include "com/AutoMembers.h"
-#include "app/WindowModel.h"
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"
 #include "refdata/CallParser.h"
+#include "support/QueuedRunners.h"
+#include "support/StandInEngine.h"
+#include "support/VoacapFolder.h"
 #include "views/BmpFile.h"
 
 using namespace vx;
@@ -176,7 +176,8 @@ TEST_F(AutoAppFixture, PredictPointSelectsTheChartAndReportsChartChange) {
   const std::string text = app->ChartData();
   EXPECT_EQ(text, TVantorApp::ChartDataText(ctl->Engine().PointResults()));
   std::vector<std::string> lines;
-  for (size_t p = 0, q; (q = text.find('\r', p)) != std::string::npos; p = q + 1) lines.push_back(text.substr(p, q - p));
+  for (size_t p = 0, q; (q = text.find('\r', p)) != std::string::npos; p = q + 1)
+    lines.push_back(text.substr(p, q - p));
   ASSERT_EQ(lines.size(), 8u);
   EXPECT_EQ(text.find('\n'), std::string::npos);
   const auto& snr = ctl->Engine().PointResults().Snr;

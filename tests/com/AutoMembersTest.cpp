@@ -14,7 +14,7 @@ using namespace vx;
 namespace {
 
 struct TXmlMember {
-  std::string Kind;       // property, method or signal
+  std::string Kind;  // property, method or signal
   std::map<std::string, std::string> Attributes;
   std::string Signature;  // a method's in arguments
   bool FileName = false;  // an argument is annotated as a file name

@@ -14,7 +14,6 @@
 #include <filesystem>
 
 #include "BusTestUtil.h"
-#include "support/VoacapFolder.h"
 #include "com/AutoApp.h"
 #include "com/AutoMembers.h"
 #include "com/BusNames.h"
@@ -26,11 +25,12 @@
 #include "common/DayCount.h"
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"
+#include "support/VoacapFolder.h"
 #include "views/MapDraw.h"
 
 using namespace vx;
-using vxtest::TSignalCounter;
 using vxtest::ExpectedChartData;
+using vxtest::TSignalCounter;
 using vxtest::WaitUntil;
 
 namespace {
@@ -54,8 +54,7 @@ struct BusFixture : testing::Test {
     runLog = Home() + "/runs.log";
   }
   void TearDown() override {
-    for (const char* name : {kVantorBusName, kGeomiraBusName, kSunsentryBusName})
-      vxtest::EndOwnerOf(bus, name);
+    for (const char* name : {kVantorBusName, kGeomiraBusName, kSunsentryBusName}) vxtest::EndOwnerOf(bus, name);
     if (serve.state() != QProcess::NotRunning) {
       serve.terminate();
       serve.waitForFinished(5000);
@@ -63,8 +62,8 @@ struct BusFixture : testing::Test {
   }
 
   std::vector<std::string> ServeCommand(const std::vector<std::string>& extra) const {
-    std::vector<std::string> c = {"/usr/bin/env", "VOACAP_FAKE_LOG=" + runLog, VX_CLI, "serve",
-                                  "--voacap",     VX_FAKE_VOACAP,             "--itshfbc", data};
+    std::vector<std::string> c = {
+        "/usr/bin/env", "VOACAP_FAKE_LOG=" + runLog, VX_CLI, "serve", "--voacap", VX_FAKE_VOACAP, "--itshfbc", data};
     c.insert(c.end(), extra.begin(), extra.end());
     return c;
   }
@@ -80,7 +79,9 @@ struct BusFixture : testing::Test {
   }
   // Waits out the service's own idle timer (--idle-exit 1): what is asserted
   // is that the service is still there after it, so time has to pass.
-  static void OutlastIdlePeriod() { vxtest::WaitUntil([] { return false; }, 2000); }
+  static void OutlastIdlePeriod() {
+    vxtest::WaitUntil([] { return false; }, 2000);
+  }
   int Runs() const {
     auto text = ReadWholeFile(runLog);
     return text ? int(std::count(text->begin(), text->end(), '\n')) : 0;
@@ -262,7 +263,8 @@ TEST_F(BusFixture, TheServiceDescribesItselfWithTheCommittedInterface) {
                                  .arg(p.Set ? "readwrite" : "read")))
         << p.Name;
   for (const TAutoMethod& mt : AutomationMethods())
-    EXPECT_TRUE(IntrospectionHasMethod(xml, kIface, mt.Name, QString::fromLatin1(mt.Arguments.data(), mt.Arguments.size())))
+    EXPECT_TRUE(
+        IntrospectionHasMethod(xml, kIface, mt.Name, QString::fromLatin1(mt.Arguments.data(), mt.Arguments.size())))
         << mt.Name;
   EXPECT_EQ(xml.count("<property "), qsizetype(AutomationProperties().size()));
   EXPECT_EQ(xml.count("<method "), qsizetype(AutomationMethods().size()));
@@ -272,7 +274,7 @@ TEST_F(BusFixture, TheServiceDescribesItselfWithTheCommittedInterface) {
 TEST_F(BusFixture, ABusStartedVantorEndsWhenNoClientHasBeenConnectedForItsIdlePeriod) {
   WriteActivation(kVantorBusName, ServeCommand({"--automation", "--idle-exit", "1"}));
   EXPECT_EQ(Get("Version").toInt(), kVantorVersionNumber);  // started by this call
-  EXPECT_FALSE(Get("Visible").toBool());  // a bus start keeps the window hidden
+  EXPECT_FALSE(Get("Visible").toBool());                    // a bus start keeps the window hidden
   // Connected: it stays, however long.
   OutlastIdlePeriod();
   EXPECT_TRUE(vxtest::NameOwned(bus, kVantorBusName));
@@ -500,8 +502,7 @@ TEST_F(BusFixture, MapProgramIsShownAndLetGo) {
   THost host;
   TGeomiraControl control(std::make_unique<TGeomiraBusLink>(bus), &host);
   ASSERT_TRUE(control.SetActive(true));
-  EXPECT_EQ(FakeLog(bus, kGeomiraBusName, kGeomiraObjectPath),
-            (QStringList{"Set WindowState 0", "Set Visible true"}));
+  EXPECT_EQ(FakeLog(bus, kGeomiraBusName, kGeomiraObjectPath), (QStringList{"Set WindowState 0", "Set Visible true"}));
   control.SetActive(false);
   EXPECT_EQ(FakeLog(bus, kGeomiraBusName, kGeomiraObjectPath),
             (QStringList{"Set WindowState 0", "Set Visible true", "BeginUpdate", "Set FieldOpacity 0", "EndUpdate",

@@ -247,8 +247,8 @@ TEST_F(GeomiraControlTest, OpenShowsAHiddenProgramAndSendsTheMapSouthToNorth) {
   auto control = Make();
   TGeomiraControl& c = *control;
   ASSERT_TRUE(c.SetActive(true));
-  EXPECT_EQ(l.Log, (Log{"HasPlotField", "Visible?", "WindowState=0", "BeginUpdate", "PlotField", "EndUpdate",
-                        "Visible=1"}));
+  EXPECT_EQ(l.Log,
+            (Log{"HasPlotField", "Visible?", "WindowState=0", "BeginUpdate", "PlotField", "EndUpdate", "Visible=1"}));
   ASSERT_EQ(l.Field.size(), 16u);
   ASSERT_EQ(l.Field[0].size(), 16u);
   for (int i : {0, 3, 15})

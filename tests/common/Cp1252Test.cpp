@@ -27,11 +27,13 @@ TEST(Cp1252, EveryDefinedByteComesBackThroughUtf8) {
 }
 
 TEST(Cp1252, Utf8ThatDoesNotFitBecomesTheReplacementByte) {
-  EXPECT_EQ(Utf8ToCp1252("a\xE2\x98\x83z"), "a?z");            // a snowman
-  EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x93\xA1"), "?");             // outside the basic plane
-  EXPECT_EQ(Utf8ToCp1252("\xC3" "A"), "?A");                     // cut short
-  EXPECT_EQ(Utf8ToCp1252("\xC0\xB0"), "??");                     // overlong
-  EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");                // a surrogate
+  EXPECT_EQ(Utf8ToCp1252("a\xE2\x98\x83z"), "a?z");  // a snowman
+  EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x93\xA1"), "?");  // outside the basic plane
+  EXPECT_EQ(Utf8ToCp1252("\xC3"
+                         "A"),
+            "?A");                                 // cut short
+  EXPECT_EQ(Utf8ToCp1252("\xC0\xB0"), "??");       // overlong
+  EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");  // a surrogate
   EXPECT_EQ(Utf8ToCp1252("x\xE2\x82", '_'), "x__");
   EXPECT_EQ(CodePointToCp1252(U'\u2122'), std::optional<unsigned char>(0x99));
   EXPECT_FALSE(CodePointToCp1252(U'\u0081'));  // a C1 control is not the byte 0x81
@@ -54,7 +56,7 @@ TEST(LittleEndian, FieldsReadAndWriteByteByByte) {
   AppendLE16(s, 0xBEEF);
   AppendLE32(s, 0x12345678u);
   EXPECT_EQ(s, std::string("x\xEF\xBE\x78\x56\x34\x12"));
-  EXPECT_EQ(GetLE16(s.data() + 1), 0xBEEF);            // at an odd address
+  EXPECT_EQ(GetLE16(s.data() + 1), 0xBEEF);  // at an odd address
   EXPECT_EQ(GetLE32(s.data() + 3), 0x12345678u);
   unsigned char b[8] = {};
   PutLE16(b + 1, 0x8001);

@@ -15,8 +15,7 @@ TEST(Ini, LookupIgnoresCaseButKeepsSpelling) {
   ini.WriteString("URL", "FCC", "http://c");
   ini.WriteString("url", "Rac", "r");
   ini.WriteString("New", "Key", "v");
-  EXPECT_EQ(ini.ToText(),
-            "; comment\r\n[URL]\r\nFcc=http://c\r\nRac=r\r\n\r\n[Other]\r\nX = 5 \r\n[New]\r\nKey=v\r\n");
+  EXPECT_EQ(ini.ToText(), "; comment\r\n[URL]\r\nFcc=http://c\r\nRac=r\r\n\r\n[Other]\r\nX = 5 \r\n[New]\r\nKey=v\r\n");
   ini.DeleteKey("URL", "fcc");
   EXPECT_FALSE(ini.ValueExists("URL", "Fcc"));
   EXPECT_EQ(ini.ReadInteger("Other", "missing", -3), -3);
@@ -59,8 +58,9 @@ TEST(Ini, KeysAreWrittenInTheOrderGiven) {
   EXPECT_EQ(ini.ReadSection("a"), (std::vector<std::string>{"First", "Zulu", "Alpha", "Mike"}));
   EXPECT_EQ(ini.ReadSection("C"), (std::vector<std::string>{"3", "1", "2"}));
   // New keys follow the section's last key, before its blank line.
-  EXPECT_EQ(ini.ToText(),
-            "[A]\r\nFirst=1\r\nZulu=Zulu\r\nAlpha=Alpha\r\nMike=Mike\r\n\r\n[B]\r\nX=1\r\n[C]\r\n3=3\r\n1=1\r\n2=2\r\n");
+  EXPECT_EQ(
+      ini.ToText(),
+      "[A]\r\nFirst=1\r\nZulu=Zulu\r\nAlpha=Alpha\r\nMike=Mike\r\n\r\n[B]\r\nX=1\r\n[C]\r\n3=3\r\n1=1\r\n2=2\r\n");
 }
 
 TEST(Ini, CrLfAndLfFilesReadAlikeAndAreWrittenWithCrLf) {

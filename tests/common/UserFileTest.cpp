@@ -123,8 +123,7 @@ TEST(UserFile, AFifoWithoutAReaderFailsAtOnceAndAReaderThatLeavesIsAFailedWrite)
   const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
   ASSERT_GE(reader, 0);
   std::string error2;
-  auto big = std::async(std::launch::async,
-                        [&] { return WriteUserFile(fifo, std::string(4 << 20, 'x'), error2); });
+  auto big = std::async(std::launch::async, [&] { return WriteUserFile(fifo, std::string(4 << 20, 'x'), error2); });
   ::close(reader);
   ASSERT_EQ(big.wait_for(std::chrono::seconds(20)), std::future_status::ready) << "the write hangs";
   EXPECT_FALSE(big.get());

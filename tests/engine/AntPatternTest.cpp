@@ -85,7 +85,8 @@ TEST(AntPattern, TypeLineAndParameterCount) {
   EXPECT_EQ(ParseAntennaPattern(IsotropeText())->AntennaType, 0);
   EXPECT_TRUE(ParseAntennaPattern(IsotropeText())->Pattern.empty());
 
-  const std::string good = TableFile(13, 360, [](int, int) { return 1.0; }, 4);
+  const std::string good = TableFile(
+      13, 360, [](int, int) { return 1.0; }, 4);
   ASSERT_TRUE(ParseAntennaPattern(good));
   // "[ 2]" must start in column 9 of line 4.
   std::string shifted = good;
@@ -116,8 +117,10 @@ TEST(AntPattern, FieldsAreReadAsThePropagationProgramReadsThem) {
   ASSERT_TRUE(p);
   EXPECT_FLOAT_EQ(p->Pattern[30][90], 29.9f);
   // Line ends: LF alone and CR alone end lines too.
-  EXPECT_TRUE(ParseAntennaPattern(TableFile(14, 30, [](int, int) { return 0.5; }, 3, "\n")));
-  EXPECT_TRUE(ParseAntennaPattern(TableFile(14, 30, [](int, int) { return 0.5; }, 3, "\r")));
+  EXPECT_TRUE(ParseAntennaPattern(TableFile(
+      14, 30, [](int, int) { return 0.5; }, 3, "\n")));
+  EXPECT_TRUE(ParseAntennaPattern(TableFile(
+      14, 30, [](int, int) { return 0.5; }, 3, "\r")));
 
   const size_t first = file.find("\r\n    0    ") + 11;  // row 1's first field, elevation 0
   auto withField = [&](const char* field) {
@@ -165,8 +168,8 @@ TEST(AntPattern, FileErrors) {
 
 TEST(AntView, MaximumAndReadouts) {
   // The peak occurs twice: azimuth 10 and 200 at elevation 20; the first wins.
-  auto view = ViewOf(TableFile(13, 360, [](int a, int e) { return (a == 10 || a == 200) && e == 20 ? 12.25 : -3.0; },
-                               4));
+  auto view = ViewOf(TableFile(
+      13, 360, [](int a, int e) { return (a == 10 || a == 200) && e == 20 ? 12.25 : -3.0; }, 4));
   EXPECT_FLOAT_EQ(view.MaxGain, 12.25f);
   auto r = view.Readouts();
   EXPECT_EQ(r.Azimuth, "10\xB0");
@@ -177,7 +180,9 @@ TEST(AntView, MaximumAndReadouts) {
 
   // Type 14: the row of the band, elevations 0 and 1 not considered; the
   // maximum over all rows 1..30 sets the scale.
-  auto file14 = TableFile(14, 30, [](int row, int e) { return e < 2 ? 5.0 : row == 3 ? -2.5 - (e - 2) / 100.0 : -40.0 + row; });
+  auto file14 = TableFile(14, 30, [](int row, int e) {
+    return e < 2 ? 5.0 : row == 3 ? -2.5 - (e - 2) / 100.0 : -40.0 + row;
+  });
   view = ViewOf(file14, 4);  // 3.5 MHz band: row 4 (file row index 3)
   EXPECT_FLOAT_EQ(view.MaxGain, 5.0f);
   r = view.Readouts();
@@ -191,10 +196,12 @@ TEST(AntView, MaximumAndReadouts) {
   EXPECT_EQ(r.Gain, "-11.0");
   EXPECT_EQ(r.BarWidth, 13);
   // A gain beyond 20 dB keeps the bar at 22 pixels.
-  view = ViewOf(TableFile(13, 360, [](int, int) { return -35.0; }, 4));
+  view = ViewOf(TableFile(
+      13, 360, [](int, int) { return -35.0; }, 4));
   EXPECT_EQ(view.Readouts().BarWidth, 22);
   // Nothing above -99: the starting values stay.
-  view = ViewOf(TableFile(13, 360, [](int, int) { return -99.5; }, 4));
+  view = ViewOf(TableFile(
+      13, 360, [](int, int) { return -99.5; }, 4));
   EXPECT_EQ(view.Readouts().Gain, "-99.0");
 
   view = ViewOf(IsotropeText());
@@ -218,7 +225,8 @@ TEST(AntView, SpinBoxFollowsTypeAndCut) {
   EXPECT_EQ(view.CutFrequency, 21);
 
   view.CutAzimuth = 77, view.CutElevation = 33, view.Cut = TPatternCut::pcHorizontal;
-  view.Load(*ParseAntennaPattern(TableFile(13, 360, [](int, int) { return 1.0; }, 4)));
+  view.Load(*ParseAntennaPattern(TableFile(
+      13, 360, [](int, int) { return 1.0; }, 4)));
   EXPECT_EQ(view.CutAzimuth, 0);
   EXPECT_EQ(view.CutElevation, 10);
   EXPECT_EQ(view.CutFrequency, 21);  // the band stays
@@ -242,12 +250,15 @@ TEST(AntView, SpinBoxFollowsTypeAndCut) {
 
 TEST(AntView, CurvesSpanThirtyDecibels) {
   // Paint box 210 x 210: plot 5..205, W = 200, corner (5, 205), centre (105, 105).
-  auto view = ViewOf(TableFile(13, 360, [](int a, int e) { return a == 90 ? -40.0 : a == 0 ? 6.0 - e / 3.0 : 6.0; }, 4));
+  auto view = ViewOf(TableFile(
+      13, 360, [](int a, int e) { return a == 90  ? -40.0
+                                         : a == 0 ? 6.0 - e / 3.0
+                                                  : 6.0; }, 4));
   auto curve = view.Curve(210, 210);
   ASSERT_EQ(curve.size(), 91u);
-  EXPECT_EQ(curve[0], (TPlotPoint{205, 205}));          // MaxGain on the outer ring
+  EXPECT_EQ(curve[0], (TPlotPoint{205, 205}));           // MaxGain on the outer ring
   EXPECT_EQ(curve[45], (TPlotPoint{5 + 71, 205 - 71}));  // 15 dB down: radius 100 at 45 degrees
-  EXPECT_EQ(curve[90], (TPlotPoint{5, 205}));           // 30 dB down: the corner
+  EXPECT_EQ(curve[90], (TPlotPoint{5, 205}));            // 30 dB down: the corner
   view.Cut = TPatternCut::pcHorizontal;
   view.CutElevation = 30;
   curve = view.Curve(210, 210);
@@ -271,15 +282,16 @@ TEST(AntView, CurvesSpanThirtyDecibels) {
 }
 
 TEST(AntView, RingsAndSpokesAreLabelled) {
-  auto view = ViewOf(TableFile(13, 360, [](int, int e) { return 6.0 - e / 10.0; }, 4));
+  auto view = ViewOf(TableFile(
+      13, 360, [](int, int e) { return 6.0 - e / 10.0; }, 4));
   auto texts = [&] {
     std::vector<std::string> t;
     for (const TPlotLabel& l : view.GridLabels(210, 210)) t.push_back(l.Text);
     return t;
   };
   // The outer ring is the largest gain; the rings step down 5 dB.
-  EXPECT_EQ(texts(), (std::vector<std::string>{"6.0 dBi", "1.0", "-4.0", "-9.0", "-14.0", "-19.0", "30\xB0",
-                                               "60\xB0", "90\xB0"}));
+  EXPECT_EQ(texts(), (std::vector<std::string>{"6.0 dBi", "1.0", "-4.0", "-9.0", "-14.0", "-19.0", "30\xB0", "60\xB0",
+                                               "90\xB0"}));
   const auto labels = view.GridLabels(210, 210);
   EXPECT_EQ(labels[0].X, 203);  // ends at the outer ring
   EXPECT_TRUE(labels[0].AlignRight);
@@ -289,17 +301,18 @@ TEST(AntView, RingsAndSpokesAreLabelled) {
 }
 
 TEST(AntView, MouseReadout) {
-  auto view = ViewOf(TableFile(13, 360, [](int a, int e) { return a + e / 100.0 + 0.003; }, 4));
+  auto view = ViewOf(TableFile(
+      13, 360, [](int a, int e) { return a + e / 100.0 + 0.003; }, 4));
   view.CutAzimuth = 7;
-  EXPECT_FALSE(view.MouseReadout(210, 210, 4, 100));    // in the margin
-  EXPECT_FALSE(view.MouseReadout(210, 210, 100, 205));  // the bottom edge is outside
+  EXPECT_FALSE(view.MouseReadout(210, 210, 4, 100));                                  // in the margin
+  EXPECT_FALSE(view.MouseReadout(210, 210, 100, 205));                                // the bottom edge is outside
   EXPECT_EQ(view.MouseReadout(210, 210, 105, 105).value_or(""), "45\xB0   7.5 dBi");  // row 7, elevation 45
   EXPECT_EQ(view.MouseReadout(210, 210, 200, 204).value_or(""), "0\xB0   7.0 dBi");
   EXPECT_EQ(view.MouseReadout(210, 210, 5, 6).value_or(""), "90\xB0   7.9 dBi");
   view.Cut = TPatternCut::pcHorizontal;
   view.CutElevation = 50;
-  EXPECT_EQ(view.MouseReadout(210, 210, 105, 20).value_or(""), "0\xB0   0.5 dBi");     // up: azimuth 0
-  EXPECT_EQ(view.MouseReadout(210, 210, 190, 105).value_or(""), "90\xB0   90.5 dBi");  // right: 90
+  EXPECT_EQ(view.MouseReadout(210, 210, 105, 20).value_or(""), "0\xB0   0.5 dBi");      // up: azimuth 0
+  EXPECT_EQ(view.MouseReadout(210, 210, 190, 105).value_or(""), "90\xB0   90.5 dBi");   // right: 90
   EXPECT_EQ(view.MouseReadout(210, 210, 20, 105).value_or(""), "270\xB0   270.5 dBi");  // left: 270, not -90
   EXPECT_EQ(view.MouseReadout(210, 210, 105, 105).value_or(""), "0\xB0   0.5 dBi");     // the centre: no angle, 0
   // Type 14: the row is the spin box's frequency.

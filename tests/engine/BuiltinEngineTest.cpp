@@ -67,8 +67,8 @@ TVoaStatus ReportAsRead(const TModelJob& job, bool area, Result& out) {
   const auto text = area ? BuildAreaDeck(job.Inputs, job.AntennaFiles) : BuildPointDeck(job.Inputs, job.AntennaFiles);
   model::TDeck deck;
   std::string error;
-  const bool read = area ? model::ReadAreaDeck(*text, "Vantor/Vantor.voa", deck, error)
-                         : model::ReadPointDeck(*text, deck, error);
+  const bool read =
+      area ? model::ReadAreaDeck(*text, "Vantor/Vantor.voa", deck, error) : model::ReadPointDeck(*text, deck, error);
   EXPECT_TRUE(read) << error;
   model::TAntennaLibrary library;
   EXPECT_TRUE(model::LoadDeckAntennas(job.DataFolder, deck.Cards, library, error)) << error;
@@ -193,7 +193,8 @@ TEST(BuiltinFigures, MapsRunAtOnceShareTheModelData) {
     ASSERT_EQ(RunModelArea(jobs[k], nullptr, alone[k], detail), vsReady) << detail;
     for (size_t i = 0; i < alone[k].size(); ++i)
       for (size_t j = 0; j < alone[k].size(); ++j)
-        ASSERT_TRUE(SameBits(together[k][i][j].Snr, alone[k][i][j].Snr) && together[k][i][j].Mode == alone[k][i][j].Mode)
+        ASSERT_TRUE(SameBits(together[k][i][j].Snr, alone[k][i][j].Snr) &&
+                    together[k][i][j].Mode == alone[k][i][j].Mode)
             << "map " << k << " cell " << i << "," << j;
   }
 }
@@ -331,9 +332,9 @@ TEST(BuiltinEngine, TheEngineSettingIsReadLeniently) {
   const struct {
     const char* text;
     TEngineChoice choice;
-  } cases[] = {{"", TEngineChoice::Auto},          {"builtin", TEngineChoice::Builtin},
-               {" BuiltIn ", TEngineChoice::Builtin}, {"voacapl", TEngineChoice::Voacapl},
-               {"fortran", TEngineChoice::Auto},   {"auto", TEngineChoice::Auto}};
+  } cases[] = {
+      {"", TEngineChoice::Auto},           {"builtin", TEngineChoice::Builtin}, {" BuiltIn ", TEngineChoice::Builtin},
+      {"voacapl", TEngineChoice::Voacapl}, {"fortran", TEngineChoice::Auto},    {"auto", TEngineChoice::Auto}};
   for (const auto& c : cases) {
     TIniFile ini;
     ini.WriteString("VOACAP", "Engine", c.text);

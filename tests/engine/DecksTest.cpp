@@ -67,8 +67,8 @@ TEST(PointDeck, MatchesRealDecksByteForByte) {
     in.Ssn = c.ssn;
     auto deck = BuildPointDeck(in, ants);
     ASSERT_TRUE(deck);
-    std::string got = ReplaceAll(AsFixture(*deck), "LABEL     HOME                DX",
-                                 std::string("LABEL     ") + c.label);
+    std::string got =
+        ReplaceAll(AsFixture(*deck), "LABEL     HOME                DX", std::string("LABEL     ") + c.label);
     EXPECT_EQ(got, expected);
   }
 }
@@ -88,7 +88,7 @@ TEST(PointDeck, FieldsAndSigns) {
   EXPECT_EQ(d.substr(d.size() - 6), "\r\nQUIT");  // no line end after the last line
   EXPECT_EQ(d.find("LINEMAX"), 0u);
   EXPECT_EQ(d.find("FREQUENCY  -1"), d.size() - 76);  // the fixed tail is 76 bytes
-  EXPECT_EQ(d.find("CIRCUIT"), 178u);                  // after the 178-byte head
+  EXPECT_EQ(d.find("CIRCUIT"), 178u);                 // after the 178-byte head
 
   in.RxAntenna[7] = 2;  // a name longer than its field
   EXPECT_FALSE(BuildPointDeck(in, ants));
@@ -148,8 +148,9 @@ TEST(Decks, AnAntennaNameTooLongForItsFieldIsADeckError) {
   EXPECT_FALSE(BuildAreaDeck(in, ants));
   // The user is told which name and how long it may be, not that a file
   // could not be written.
-  const std::string why = "The antenna file name \"ABCDEFGHIJK.N14\" is too long for VOACAP: it has 15 characters, "
-                          "VOACAP takes at most 14.";
+  const std::string why =
+      "The antenna file name \"ABCDEFGHIJK.N14\" is too long for VOACAP: it has 15 characters, "
+      "VOACAP takes at most 14.";
   EXPECT_EQ(DeckProblem(in, ants, false), why);
   EXPECT_EQ(DeckProblem(in, ants, true), why);
   // The area deck names only its own band's antennas.

@@ -4,12 +4,12 @@
 #include <filesystem>
 
 #include "FakeModel.h"
-#include "support/CountingRunner.h"
-#include "support/QtWait.h"
-#include "support/VoacapFolder.h"
 #include "common/FileUtil.h"
 #include "engine/Process.h"
 #include "engine/VoaEng.h"
+#include "support/CountingRunner.h"
+#include "support/QtWait.h"
+#include "support/VoacapFolder.h"
 
 using namespace vx;
 using vxtest::WaitUntil;
@@ -23,7 +23,7 @@ std::string MakeDataFolder(const std::string& name, const std::string& version =
 }
 
 struct EngineFixture : testing::Test {
-  std::string root, folder;  // the case's own folder, and the data folder in it
+  std::string root, folder;       // the case's own folder, and the data folder in it
   vxtest::TRunnerCounts counted;  // the engine's children and retries
   std::unique_ptr<TVoaEngine> engine;
   int predicts = 0, errors = 0;
@@ -31,8 +31,9 @@ struct EngineFixture : testing::Test {
   void Make(const std::string& name, const std::string& program = VX_FAKE_VOACAP) {
     folder = MakeDataFolder(name);
     root = folder.substr(0, folder.size() - std::string("itshfbc/").size());
-    engine = std::make_unique<TVoaEngine>(
-        std::make_unique<vxtest::TCountingRunner>(counted, std::make_unique<TProcess>()), TVoacapSetup{program, folder});
+    engine =
+        std::make_unique<TVoaEngine>(std::make_unique<vxtest::TCountingRunner>(counted, std::make_unique<TProcess>()),
+                                     TVoacapSetup{program, folder});
     engine->CheckInstallation();
     engine->OnPredict = [this](TVoaEngine&) { ++predicts; };
     engine->OnError = [this](TVoaEngine&) { ++errors; };
@@ -52,7 +53,9 @@ struct EngineFixture : testing::Test {
     change(in);
     engine->SetInputs(in);
   }
-  bool WaitForEvent() { return WaitUntil([&] { return predicts + errors > 0; }); }
+  bool WaitForEvent() {
+    return WaitUntil([&] { return predicts + errors > 0; });
+  }
 
   void TearDown() override {
     engine.reset();
@@ -89,12 +92,14 @@ TEST(EngineInstall, MissingPiecesAreNotFound) {
     EXPECT_NE(box.Detail.find("makeitshfbc"), std::string::npos);
   }
   {
-    TVoaEngine e(std::make_unique<TProcess>(), {"/nonexistent/voacapl", MakeDataFolder("noexe"), 0, TEngineChoice::Voacapl});
+    TVoaEngine e(std::make_unique<TProcess>(),
+                 {"/nonexistent/voacapl", MakeDataFolder("noexe"), 0, TEngineChoice::Voacapl});
     e.CheckInstallation();
     EXPECT_EQ(e.Status(), vsNotFound);
   }
   {
-    TVoaEngine e(std::make_unique<TProcess>(), {VX_FAKE_VOACAP, MakeDataFolder("nover", ""), 0, TEngineChoice::Voacapl});
+    TVoaEngine e(std::make_unique<TProcess>(),
+                 {VX_FAKE_VOACAP, MakeDataFolder("nover", ""), 0, TEngineChoice::Voacapl});
     e.CheckInstallation();
     EXPECT_EQ(e.Status(), vsNotFound);
   }
@@ -156,7 +161,8 @@ TEST_F(EngineFixture, PointPredictionReadsWhatTheProgramWrote) {
   // The deck and the output are gone; the command line had the port's form.
   EXPECT_FALSE(FileExists(folder + "run/Vantor.dat"));
   EXPECT_FALSE(FileExists(folder + "run/Vantor.out"));
-  EXPECT_EQ(*ReadWholeFile(log), "-s " + folder + " Vantor.dat Vantor.out | " + folder.substr(0, folder.size() - 1) + "\n");
+  EXPECT_EQ(*ReadWholeFile(log),
+            "-s " + folder + " Vantor.dat Vantor.out | " + folder.substr(0, folder.size() - 1) + "\n");
 }
 
 TEST_F(EngineFixture, LongPathRunsTheLongModel) {

@@ -108,7 +108,8 @@ TEST(PointParse, BadBlocksAreOutputErrors) {
 
 TEST(PointParse, CellsOutsideTheArraysAreSkipped) {
   TPointResults r;
-  EXPECT_EQ(ParsePointText(Block("  99.0", " 31.0  1.0") + Block("  -3.0", "  7.0") + Block("   5.0", "999.0  7.0") + kEnd, r),
+  EXPECT_EQ(ParsePointText(
+                Block("  99.0", " 31.0  1.0") + Block("  -3.0", "  7.0") + Block("   5.0", "999.0  7.0") + kEnd, r),
             vsReady);
   EXPECT_FLOAT_EQ(r.Snr[7][5], 10);
 }
@@ -168,7 +169,7 @@ TEST(OutputCompleteness, ARunCutShortIsAnOutputError) {
   const std::string x16 = Fixture("area/x16.vg1");
   EXPECT_EQ(ParseAreaText(x16.substr(0, x16.size() / 2), g), vsOutputError);
   EXPECT_EQ(ParseAreaText(x16.substr(0, x16.rfind('\n', x16.size() - 2) + 1), g), vsOutputError);  // last cell gone
-  EXPECT_EQ(ParseAreaText(x16.substr(0, x16.size() - 1), g), vsReady);  // no final line end
+  EXPECT_EQ(ParseAreaText(x16.substr(0, x16.size() - 1), g), vsReady);                             // no final line end
   EXPECT_EQ(ParseAreaText("VOACAPL Version 16.1207W\nlabel\n 16 16  Latitude\n", g), vsOutputError);
   // A point twice, in place of another, is not a complete grid either.
   std::string twice = x16;

@@ -8,8 +8,8 @@
 #include <QDir>
 #include <QThread>
 
-#include "support/QtWait.h"
 #include "engine/Process.h"
+#include "support/QtWait.h"
 
 using namespace vx;
 using vxtest::WaitUntil;

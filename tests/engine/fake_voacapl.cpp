@@ -116,8 +116,8 @@ std::string PointOutput(const std::vector<std::string>& deck) {
   const int sweepFirst[3] = {2, 11, 21}, sweepCount[3] = {9, 10, 10};
   int page = 1;
   for (int s = 0; s < 3; ++s) {
-    o << "\f     CCIR Coefficients        ~METHOD 23   VOACAP " << (longModel ? 'L' : 'S')
-      << " 16.1207W  PAGE" << Fmt("%4.0f", page++) << "\n\n\n";
+    o << "\f     CCIR Coefficients        ~METHOD 23   VOACAP " << (longModel ? 'L' : 'S') << " 16.1207W  PAGE"
+      << Fmt("%4.0f", page++) << "\n\n\n";
     for (int h = 1; h <= 24; ++h) {
       const double muf = fake::Muf(h, ssn);
       std::string freq = Fmt("%6.1f", h) + Fmt("%5.1f", muf);

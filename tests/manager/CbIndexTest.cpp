@@ -51,7 +51,10 @@ TEST(CallbookEntry, RecordLayoutIs32LittleEndianBytes) {
   EXPECT_EQ(b.substr(24), std::string("\xFE\xFF\x34\x12\x04\x03\x02\x01", 8));
   TCallbookEntry s;
   s.SetCall("AB");
-  EXPECT_EQ(EncodeCallbookIndex({s}).substr(0, 16), std::string("\x02" "AB", 3) + std::string(13, '\0'));
+  EXPECT_EQ(EncodeCallbookIndex({s}).substr(0, 16), std::string("\x02"
+                                                                "AB",
+                                                                3) +
+                                                        std::string(13, '\0'));
 }
 
 TEST(SortCallbookEntries, OrdersByBytesAndSurvivesHostileInput) {
@@ -108,8 +111,8 @@ TEST(FccIndex, JoinsSplitRecordsAndLocatesZipCodes) {
   };
   add(En("k1abc", "CT", "060851234"));
   add(En("W2SPLIT", "NY", "06085", "1 MAIN ST\r\nAPT 2"));  // over two lines, state disagrees
-  add(En("N3NONE", "TX", "06086"));                          // not listed
-  add(En("N4PART", "TX", "0608"));                           // only begins a listed code
+  add(En("N3NONE", "TX", "06086"));                         // not listed
+  add(En("N4PART", "TX", "0608"));                          // only begins a listed code
   add(En("ABCDEFGHIJKLMNOPQRS", "LONGSTATE", ""));
   add(En("K1ABC", "NY", "10001"));
   // A quoted field may hold the delimiter; later fields keep their numbers.

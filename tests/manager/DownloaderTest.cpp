@@ -233,7 +233,8 @@ TEST(Downloader, AnUntrustedCertificateIsRefused) {
   server.setSslConfiguration(conf);
   ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
   QObject::connect(&server, &QTcpServer::pendingConnectionAvailable, [&] {
-    while (QTcpSocket* s = server.nextPendingConnection()) QObject::connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+    while (QTcpSocket* s = server.nextPendingConnection())
+      QObject::connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
   });
   TDownloader dl;
   Events ev;

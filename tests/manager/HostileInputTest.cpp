@@ -37,8 +37,8 @@ const std::vector<std::string>& OutputsOf(int source) {
 
 // The member name each source's archive uses.
 const char* MemberOf(int source) {
-  static const char* const kNames[kSourceCount] = {"doc.kml", "", "EN.dat", "amateur.rpt", "ind_speciaux.csv",
-                                                   "rda.txt"};
+  static const char* const kNames[kSourceCount] = {"doc.kml",          "",       "EN.dat", "amateur.rpt",
+                                                   "ind_speciaux.csv", "rda.txt"};
   return kNames[source];
 }
 
@@ -79,7 +79,6 @@ struct TFolder {
       EXPECT_EQ(e.path().string().find(".part"), std::string::npos) << e.path();
   }
 };
-
 
 std::string SortedIndexOf(TCallbookEntries e) {
   SortCallbookEntries(e, 0, static_cast<ptrdiff_t>(e.size()) - 1);
@@ -157,8 +156,9 @@ TEST(HostileInput, RealFilesWithAStrayLineAnOddByteAndNoLastLineEndImportAsBefor
     return text;
   };
 
-  const std::string lotw = blemish("K1ABC,2024-01-01\r\nG3XYZ,2023-05-06\r\nDL1AA,2022-02-02\r\nJA1ZZZ,2021-01-01\r\n"
-                                   "VK2AB,2020-03-03\r\nW1AW,2024-04-04\r\nZL1XX,2019-09-09\r\n");
+  const std::string lotw = blemish(
+      "K1ABC,2024-01-01\r\nG3XYZ,2023-05-06\r\nDL1AA,2022-02-02\r\nJA1ZZZ,2021-01-01\r\n"
+      "VK2AB,2020-03-03\r\nW1AW,2024-04-04\r\nZL1XX,2019-09-09\r\n");
   ASSERT_TRUE(f.Run(srLotwUsers, lotw));
   EXPECT_EQ(test::Slurp(f.Dir + "lotw1.txt"), lotw);
 
@@ -278,8 +278,8 @@ TEST(SpecialCallTable, AgreesWithTheWholeTextMerge) {
   const char* const calls[] = {"VX9A", "VX9AB", "vx9a", "VX9ABC", "\"VX 9Q\"", "VC3XYZ"};
   for (int i = 0; i < 400; ++i) {
     text += std::string(calls[r() % 6]) + ";Club;" + std::to_string(2000 + r() % 30) + ";Event " +
-            std::string(r() % 40, 'e') + ";x;" + (r() % 5 ? "24/01-24/02" : "far too long for the column") +
-            ";" + std::to_string(r() % 100) + "\r\n";
+            std::string(r() % 40, 'e') + ";x;" + (r() % 5 ? "24/01-24/02" : "far too long for the column") + ";" +
+            std::to_string(r() % 100) + "\r\n";
   }
   EXPECT_EQ(BuildSpecialCallLines(text), test::ReferenceSpecialCallLines(text));
   const std::string generated = gen::GenerateSpecialCalls(2000, 11);

@@ -8,8 +8,8 @@
 #include "manager/ClBook.h"
 #include "manager/IotaKml.h"
 #include "manager/Job.h"
-#include "manager/SpecialCalls.h"
 #include "manager/Sources.h"
+#include "manager/SpecialCalls.h"
 #include "refdata/AlStrLst.h"
 
 using namespace vx;

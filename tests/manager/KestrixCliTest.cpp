@@ -29,8 +29,8 @@ class KestrixCli : public testing::Test {
   }
   TRun Run(const std::string& args) {
     const std::string out = Home + "out.txt", err = Home + "err.txt";
-    const std::string cmd = "HOME='" + Home + "home' XDG_DATA_HOME='" + Home + "' '" + std::string(VX_BIN_DIR) + "/kestrix' " + args +
-                            " >'" + out + "' 2>'" + err + "'";
+    const std::string cmd = "HOME='" + Home + "home' XDG_DATA_HOME='" + Home + "' '" + std::string(VX_BIN_DIR) +
+                            "/kestrix' " + args + " >'" + out + "' 2>'" + err + "'";
     const int st = std::system(cmd.c_str());
     return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, test::Slurp(out), test::Slurp(err)};
   }
@@ -45,9 +45,9 @@ class KestrixCli : public testing::Test {
 
 TEST_F(KestrixCli, RefusesAnythingButOneSourceIndex) {
   const std::string body = Body("l.txt", "K1ABC\n");
-  for (const std::string& args : std::vector<std::string>{"", "1 2", "6", "-1", "abc", "--headless --from-file",
-                                 "--headless --from-file " + body + " 1 2", "--bogus --from-file " + body + " 1",
-                                 "--headless --reprocess 3"}) {
+  for (const std::string& args : std::vector<std::string>{
+           "", "1 2", "6", "-1", "abc", "--headless --from-file", "--headless --from-file " + body + " 1 2",
+           "--bogus --from-file " + body + " 1", "--headless --reprocess 3"}) {
     EXPECT_EQ(Run(args).Code, 1) << args;
   }
   // Import options belong to headless runs only.
@@ -72,8 +72,9 @@ TEST_F(KestrixCli, ForeignFilesAreRefusedWithTheReason) {
   WriteFileAtomic(Ref + "lotw1.txt", "K1ABC,2024\r\n");
   const TRun page = Run("--headless --from-file " + Body("page.html", "<html><body>Not Found</body></html>\n") + " 1");
   EXPECT_EQ(page.Code, 1);
-  EXPECT_EQ(page.Err, "Processing data...\nError: Not a LoTW user list: 0 of 1 lines look like its records; the "
-                      "previous files are kept\n");
+  EXPECT_EQ(page.Err,
+            "Processing data...\nError: Not a LoTW user list: 0 of 1 lines look like its records; the "
+            "previous files are kept\n");
   EXPECT_EQ(test::Slurp(Ref + "lotw1.txt"), "K1ABC,2024\r\n");
 }
 
@@ -81,7 +82,8 @@ TEST_F(KestrixCli, HeadlessJobsReportAndExit) {
   WriteFileAtomic(Ref + "ZipLst.lst", gen::GenerateZipList());
   gen::TFccOptions o;
   o.Records = 400;
-  const TRun fcc = Run("--headless --from-file " + Body("l_amat.zip", gen::ZipWith("EN.dat", gen::GenerateFccEn(o))) + " 2");
+  const TRun fcc =
+      Run("--headless --from-file " + Body("l_amat.zip", gen::ZipWith("EN.dat", gen::GenerateFccEn(o))) + " 2");
   EXPECT_EQ(fcc.Code, 0);
   EXPECT_EQ(fcc.Out, "FCC database imported: 400 calls\n");
   EXPECT_EQ(fcc.Err, "Processing data...\nUnzipping...\nProcessing data...\nDONE\n");
@@ -101,7 +103,8 @@ TEST_F(KestrixCli, HeadlessJobsReportAndExit) {
 // The IOTA job of a fresh installation: no lookup lists in the folder, the
 // job is done all the same, and the note about the missing list is printed.
 TEST_F(KestrixCli, TheIotaJobRunsWithoutItsLookupLists) {
-  const TRun iota = Run("--headless --from-file " + Body("iota.kmz", gen::ZipWith("doc.kml", gen::GenerateIotaKml(12))) + " 0");
+  const TRun iota =
+      Run("--headless --from-file " + Body("iota.kmz", gen::ZipWith("doc.kml", gen::GenerateIotaKml(12))) + " 0");
   EXPECT_EQ(iota.Code, 0) << iota.Err;
   EXPECT_EQ(iota.Err, "Processing data...\nDONE\n");
   EXPECT_NE(iota.Out.find("\"" + Ref + "IotaDxcc.lst\""), std::string::npos) << iota.Out;
@@ -122,7 +125,9 @@ TEST_F(KestrixCli, FailuresExitWithOneAndKeepThePreviousFiles) {
   EXPECT_EQ(Run("--headless --from-file '" + Home + "missing.zip' 2").Code, 1);
   // The special-calls list cannot be written: a folder is in its place.
   MakeDirectories(Ref + "CanSpec.lst/x");
-  EXPECT_EQ(Run("--headless --from-file " + Body("s.zip", gen::ZipWith("s.csv", gen::GenerateSpecialCalls(20))) + " 4").Code, 1);
+  EXPECT_EQ(
+      Run("--headless --from-file " + Body("s.zip", gen::ZipWith("s.csv", gen::GenerateSpecialCalls(20))) + " 4").Code,
+      1);
   EXPECT_EQ(test::Slurp(Ref + "FccCB.dat"), "old detail");
   EXPECT_EQ(test::Slurp(Ref + "FccCB.idx"), "old index");
 }
@@ -133,7 +138,9 @@ TEST_F(KestrixCli, ASecondJobInTheSameFolderIsRefusedWhileTheFirstRuns) {
   WriteFileAtomic(Ref + "ZipLst.lst", gen::GenerateZipList());
   gen::TFccOptions o;
   o.Records = 50;
-  ASSERT_EQ(Run("--headless --from-file " + Body("l_amat.zip", gen::ZipWith("EN.dat", gen::GenerateFccEn(o))) + " 2").Code, 0);
+  ASSERT_EQ(
+      Run("--headless --from-file " + Body("l_amat.zip", gen::ZipWith("EN.dat", gen::GenerateFccEn(o))) + " 2").Code,
+      0);
   const std::string index = test::Slurp(Ref + "FccCB.idx");
   {
     TFolderLock first;  // a job that runs

@@ -4,21 +4,21 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 
 #include "Gen.h"
 #include "LoopbackHttp.h"
 #include "ManagerTestUtil.h"
 #include "common/Ini.h"
+#include "common/StatusLabel.h"
 #include "common/TextUtil.h"
 #include "manager/DLoader.h"
 #include "manager/HeadlessDownload.h"
 #include "manager/Job.h"
 #include "manager/MainForm.h"
 #include "manager/Sources.h"
-#include "common/StatusLabel.h"
 #include "manager/UrlSettings.h"
 #include "support/QtWait.h"
 
@@ -47,7 +47,8 @@ std::string BodyOf(int source) {
 
 // The file each source's job writes.
 const char* OutputOf(int source) {
-  static const char* const kFiles[] = {"IotaRef.lst", "lotw1.txt", "FccCB.idx", "RacCB.idx", "CanSpec.lst", "RdaCB.idx"};
+  static const char* const kFiles[] = {"IotaRef.lst", "lotw1.txt",   "FccCB.idx",
+                                       "RacCB.idx",   "CanSpec.lst", "RdaCB.idx"};
   return kFiles[source];
 }
 
@@ -151,8 +152,10 @@ TEST_F(Window, EverySourceDownloadsAndEndsInDone) {
     auto f = Open(source, "/src" + std::to_string(source));
     f->DownloadBtn->click();
     EXPECT_EQ(Buttons(*f), "-A-");
-    ASSERT_TRUE(WaitUntil([&] { return StatusOf(*f) == "DONE" || StatusOf(*f).rfind("Download failed", 0) == 0 ||
-                                       (!Messages.empty() && !f->CloseBtn->isEnabled()); }));
+    ASSERT_TRUE(WaitUntil([&] {
+      return StatusOf(*f) == "DONE" || StatusOf(*f).rfind("Download failed", 0) == 0 ||
+             (!Messages.empty() && !f->CloseBtn->isEnabled());
+    }));
     EXPECT_EQ(StatusOf(*f), "DONE");
     EXPECT_EQ(f->StatusLabel->styleSheet().toStdString(), "color: green;");
     EXPECT_EQ(Buttons(*f), "--C");

@@ -57,8 +57,8 @@ TEST(ShippedLists, FccJobOfAFreshInstallationFindsTheZipList) {
   WriteFileAtomic(home + "l_amat.zip", gen::ZipWith("EN.dat", gen::GenerateFccEn(o)));
   auto run = [&](const std::string& args) {
     const std::string cmd = "HOME='" + home + "' XDG_DATA_HOME='" + home + "data' XDG_CONFIG_HOME='" + home +
-                            "config' XDG_CACHE_HOME='" + home + "cache' '" + VX_BIN_DIR + "/kestrix' " + args +
-                            " >'" + home + "out.txt' 2>'" + home + "err.txt'";
+                            "config' XDG_CACHE_HOME='" + home + "cache' '" + VX_BIN_DIR + "/kestrix' " + args + " >'" +
+                            home + "out.txt' 2>'" + home + "err.txt'";
     const int st = std::system(cmd.c_str());
     return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
   };

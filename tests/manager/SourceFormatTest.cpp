@@ -101,8 +101,9 @@ TEST(SourceFormat, GeneratedRecordsPassAndForeignTextsDoNot) {
   EXPECT_FALSE(IsRacLine("ve3ab  JOHN"));
   EXPECT_FALSE(IsRacLine("VERSION 2"));
 
-  const std::string html = "<!DOCTYPE html>\n<html><head><title>404 Not Found</title></head>\n<body>\n"
-                           "<h1>Not Found</h1>\n<p>The requested URL was not found on this server.</p>\n</body></html>\n";
+  const std::string html =
+      "<!DOCTYPE html>\n<html><head><title>404 Not Found</title></head>\n<body>\n"
+      "<h1>Not Found</h1>\n<p>The requested URL was not found on this server.</p>\n</body></html>\n";
   for (auto is : {IsFccEnLine, IsRacLine, IsRdaLine, IsSpecialCallRow, IsLotwLine})
     EXPECT_EQ(share(html, is, false), 0.0);
 }

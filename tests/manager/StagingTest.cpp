@@ -21,7 +21,7 @@ TEST(FileStager, CommitsAllOrNothing) {
     TFileStager s;
     s.Stage(dir + "a/x", "new x");
     s.Stage(dir + "a/w", "new w");
-    s.Stage(dir + "b/y", "new y");  // creates the folder b
+    s.Stage(dir + "b/y", "new y");           // creates the folder b
     std::filesystem::remove_all(dir + "b");  // the third rename will fail
     EXPECT_THROW(s.Commit(), std::runtime_error);
   }

@@ -24,9 +24,9 @@ using V = std::vector<std::string>;
 
 TEST(TextFileStream, LineEndsStayAttached) {
   EXPECT_EQ(ReadAll("a\r\nb\n\rc\nd"), (V{"a\r\n", "b\n\r", "c\n", "d"}));
-  EXPECT_EQ(ReadAll("a\n\nb"), (V{"a\n", "\n", "b"}));          // two LF: two lines
+  EXPECT_EQ(ReadAll("a\n\nb"), (V{"a\n", "\n", "b"}));                  // two LF: two lines
   EXPECT_EQ(ReadAll("a\r\n\n\nb\r\r"), (V{"a\r\n\n\n", "b\r", "\r"}));  // CR then LFs: one end
-  EXPECT_EQ(ReadAll("x\ry\rz\r"), (V{"x\r", "y\r", "z\r"}));   // CR only
+  EXPECT_EQ(ReadAll("x\ry\rz\r"), (V{"x\r", "y\r", "z\r"}));            // CR only
   EXPECT_EQ(ReadAll(""), V{});
 }
 

@@ -138,6 +138,6 @@ TEST(Unzipper, HugeClaimedSizeDoesNotAllocateIt) {
 
 TEST(Unzipper, DosDates) {
   EXPECT_DOUBLE_EQ(DosDateTimeToDays((20 << 9) | (1 << 5) | 1, 0), 36526.0);  // 2000-01-01
-  EXPECT_EQ(DosDateTimeToDays(0, 0), 0.0);                                   // month 0
-  EXPECT_EQ(DosDateTimeToDays((21 << 9) | (2 << 5) | 29, 0), 0.0);           // 2001-02-29
+  EXPECT_EQ(DosDateTimeToDays(0, 0), 0.0);                                    // month 0
+  EXPECT_EQ(DosDateTimeToDays((21 << 9) | (2 << 5) | 29, 0), 0.0);            // 2001-02-29
 }

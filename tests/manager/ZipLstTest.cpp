@@ -43,22 +43,23 @@ TEST(ZipListGenerator, RebuildsTheShippedListByteForByte) {
 }
 
 TEST(ZipListGenerator, FixedColumnsInAscendingOrder) {
-  const std::string text = Generate(std::string(kLocHeader) +
-                                        "88001\t32.290212\t-106.753138\n"
-                                        "00601\t18.180555\t-66.749961\n"
-                                        "96799\t-14.322923\t-170.752349\n"
-                                        "96950\t15.186894\t145.754396\n"
-                                        "10002\t40.715969\t-73.986895\n",
-                                    std::string(kRelHeader) + "00601\tPR\tUtuado Municipio\n" +
-                                        "88001\tNM\tDo\xC3\xB1" "a Ana County\n"  // UTF-8 here, ASCII in the code list
-                                        "10001\tNY\tNew York County\n",
-                                    std::string(kCodeHeader) + "NM,35,013,Dona Ana County,H1\r\n" +
-                                        "PR,72,141,Utuado Municipio,H1\r\n");
+  const std::string text =
+      Generate(std::string(kLocHeader) +
+                   "88001\t32.290212\t-106.753138\n"
+                   "00601\t18.180555\t-66.749961\n"
+                   "96799\t-14.322923\t-170.752349\n"
+                   "96950\t15.186894\t145.754396\n"
+                   "10002\t40.715969\t-73.986895\n",
+               std::string(kRelHeader) + "00601\tPR\tUtuado Municipio\n" +
+                   "88001\tNM\tDo\xC3\xB1"
+                   "a Ana County\n"  // UTF-8 here, ASCII in the code list
+                   "10001\tNY\tNew York County\n",
+               std::string(kCodeHeader) + "NM,35,013,Dona Ana County,H1\r\n" + "PR,72,141,Utuado Municipio,H1\r\n");
   EXPECT_EQ(text,
             "00601 PR0141  18.180555  -66.749961\r\n"
-            "10002 NY0000  40.715969  -73.986895\r\n"    // state from 10001, the same first three digits
+            "10002 NY0000  40.715969  -73.986895\r\n"  // state from 10001, the same first three digits
             "88001 NM0013  32.290212 -106.753138\r\n"
-            "96799 AS0000 -14.322923 -170.752349\r\n"    // not Hawaii, whose prefix it shares
+            "96799 AS0000 -14.322923 -170.752349\r\n"  // not Hawaii, whose prefix it shares
             "96950 MP0000  15.186894  145.754396\r\n");
 }
 
@@ -75,7 +76,8 @@ TEST(ZipListGenerator, RefusesInputItCannotPlace) {
   };
   fails(std::string(kLocHeader) + "55555\t45.0\t-93.0\n", rel, "no state known for ZIP code 55555");
   fails(std::string(kLocHeader) + "10001\t40.7\t-74.0\n10001\t40.7\t-74.0\n", rel, "line 3: ZIP code listed twice");
-  fails(std::string(kLocHeader) + "10001\t40.7\t-740.0\n", rel, "line 2: latitude or longitude is not a number in range");
+  fails(std::string(kLocHeader) + "10001\t40.7\t-740.0\n", rel,
+        "line 2: latitude or longitude is not a number in range");
   fails(std::string(kLocHeader) + "10001\t40,7\t-74.0\n", rel, "not a number in range");
   fails(std::string(kLocHeader) + "1001\t40.7\t-74.0\n", rel, "not \"zcta");
   fails("zip\tlat\tlon\n", rel, "the first line is not");
@@ -83,7 +85,10 @@ TEST(ZipListGenerator, RefusesInputItCannotPlace) {
 }
 
 TEST(ZipListGenerator, FoldsAccentedLetters) {
-  EXPECT_EQ(FoldAccents("Mayag\xC3\xBC" "ez Ca\xC3\xB1o R\xC3\xADo \xC3\x81" "A"), "Mayaguez Cano Rio AA");
+  EXPECT_EQ(FoldAccents("Mayag\xC3\xBC"
+                        "ez Ca\xC3\xB1o R\xC3\xADo \xC3\x81"
+                        "A"),
+            "Mayaguez Cano Rio AA");
   EXPECT_EQ(FoldAccents("plain \xE2\x82\xAC"), "plain \xE2\x82\xAC");  // other characters unchanged
 }
 

@@ -45,8 +45,9 @@ void AppendRecord(std::string &text, const std::string &lead, std::vector<std::s
 
 // A type-13 table: max gain 1.25, efficiency -2.5, gains -30..10 dB.
 std::string Synthetic13() {
-    std::string text = "Synthetic 3-D table\n  4    4 parameters\n  1.25  [ 1] Max Gain dBi\n"
-                       "  13    [ 2] Antenna Type\n -2.5   [ 3] Efficiency\n14.100  [ 4] Frequency\n";
+    std::string text =
+        "Synthetic 3-D table\n  4    4 parameters\n  1.25  [ 1] Max Gain dBi\n"
+        "  13    [ 2] Antenna Type\n -2.5   [ 3] Efficiency\n14.100  [ 4] Frequency\n";
     for (int az = 0; az < 360; ++az) {
         std::vector<std::string> gains;
         for (int e = 0; e < 91; ++e) gains.push_back(Milli((az * 7919 + e * 104729) % 40000 - 30000));
@@ -61,8 +62,9 @@ std::string Synthetic13() {
 // file's floor (3 MHz, 0 degrees) and one without a decimal point (5 MHz,
 // 10 degrees).
 std::string Synthetic14() {
-    std::string text = "Synthetic 2-D table\r\n  3    3 parameters\r\n -0.50  [ 1] Max Gain dBi\r\n"
-                       "  14    [ 2] Antenna Type\r\n 10.00  [ 3] Frequency\r\n";
+    std::string text =
+        "Synthetic 2-D table\r\n  3    3 parameters\r\n -0.50  [ 1] Max Gain dBi\r\n"
+        "  14    [ 2] Antenna Type\r\n 10.00  [ 3] Frequency\r\n";
     for (int f = 1; f <= 30; ++f) {
         std::vector<std::string> gains;
         for (int e = 0; e < 91; ++e) gains.push_back(Milli((f * 31337 + e * 2713) % 60000 - 45000));
@@ -75,8 +77,9 @@ std::string Synthetic14() {
     return text;
 }
 
-const char *kIsotrope = "ISOTROPE\r\n 2     2 parameters\r\n  0.00  [ 1] Max Gain dBi..:\r\n"
-                        "   0    [ 2] Antenna Type..:\r\n";
+const char *kIsotrope =
+    "ISOTROPE\r\n 2     2 parameters\r\n  0.00  [ 1] Max Gain dBi..:\r\n"
+    "   0    [ 2] Antenna Type..:\r\n";
 
 TAntennaModel Parsed(const std::string &bytes, const std::string &name) {
     TAntennaModel model;
@@ -120,7 +123,8 @@ void ExpectGains(TModelState &s, const std::vector<TGainCase> &cases) {
     for (const TGainCase &c : cases) {
         float rain = -1, eff = -1;
         AntennaGain(s, c.itr, Bits(c.delta), Bits(c.fmc), rain, eff);
-        EXPECT_EQ(std::bit_cast<uint32_t>(rain), c.rain) << "itr " << c.itr << " at " << Bits(c.fmc) << " MHz: " << rain;
+        EXPECT_EQ(std::bit_cast<uint32_t>(rain), c.rain)
+            << "itr " << c.itr << " at " << Bits(c.fmc) << " MHz: " << rain;
         EXPECT_EQ(std::bit_cast<uint32_t>(eff), c.eff) << "itr " << c.itr << " at " << Bits(c.fmc) << " MHz: " << eff;
     }
 }
@@ -129,11 +133,11 @@ void ExpectGains(TModelState &s, const std::vector<TGainCase> &cases) {
 
 TEST(AntennaText, FieldsReadAsTheReferenceReadsThem) {
     float value = -1;
-    EXPECT_TRUE(ParseFixedReal("  1 2 5", 3, value));  // blanks ignored, 3 implied decimals
+    EXPECT_TRUE(ParseFixedReal("  1 2 5", 3, value)); // blanks ignored, 3 implied decimals
     EXPECT_EQ(value, 0.125f);
     EXPECT_TRUE(ParseFixedReal("  12345", 3, value));
     EXPECT_EQ(value, 12.345f);
-    EXPECT_TRUE(ParseFixedReal("    1e2", 3, value));  // the implied decimals come first
+    EXPECT_TRUE(ParseFixedReal("    1e2", 3, value)); // the implied decimals come first
     EXPECT_EQ(value, 0.1f);
     EXPECT_TRUE(ParseFixedReal("    1+2", 3, value));
     EXPECT_EQ(value, 0.1f);
@@ -158,15 +162,15 @@ TEST(AntennaText, FieldsReadAsTheReferenceReadsThem) {
 
 TEST(AntennaText, FieldsWrittenAsTheReferenceWritesThem) {
     std::string text;
-    EXPECT_TRUE(WriteFixedReal(0.0625f, 7, 3, text));  // a tie goes to even
+    EXPECT_TRUE(WriteFixedReal(0.0625f, 7, 3, text)); // a tie goes to even
     EXPECT_EQ(text, "  0.062");
     EXPECT_TRUE(WriteFixedReal(2.5f, 5, 0, text));
     EXPECT_EQ(text, "   2.");
     EXPECT_TRUE(WriteFixedReal(3.5f, 5, 0, text));
     EXPECT_EQ(text, "   4.");
-    EXPECT_TRUE(WriteFixedReal(-0.0001f, 7, 3, text));  // no sign on a zero (-fno-sign-zero)
+    EXPECT_TRUE(WriteFixedReal(-0.0001f, 7, 3, text)); // no sign on a zero (-fno-sign-zero)
     EXPECT_EQ(text, "  0.000");
-    EXPECT_TRUE(WriteFixedReal(0.5f, 4, 3, text));  // no room for the leading zero
+    EXPECT_TRUE(WriteFixedReal(0.5f, 4, 3, text)); // no room for the leading zero
     EXPECT_EQ(text, ".500");
     EXPECT_TRUE(WriteFixedReal(-0.5f, 5, 3, text));
     EXPECT_EQ(text, "-.500");
@@ -207,7 +211,7 @@ TEST(AntennaFile, TablesOfBothTypes) {
     EXPECT_EQ(t14.efficiency[2], 1.4f);
     EXPECT_EQ(t14.gains[2 * 91], -99.999f);
     EXPECT_EQ(t14.gains[4 * 91 + 10], 12.345f);
-    EXPECT_EQ(t14.gains[29 * 91 + 90], -0.72f);  // the last field, alone on its line
+    EXPECT_EQ(t14.gains[29 * 91 + 90], -0.72f); // the last field, alone on its line
 
     const TAntennaModel t13 = Parsed(Synthetic13(), "syn13");
     EXPECT_EQ(t13.type, 13);
@@ -251,7 +255,8 @@ TEST(AntennaFile, FilesTheReferenceCannotReadAreErrorsNamingThem) {
 }
 
 TEST(AntennaCards, PointCardsAndAreaLines) {
-    const TAntennaSlotCard tx = Cards({"ANTENNA       1    8   26   30     3.500[default/isotrope     ]-12.5    0.1000\r"})[0];
+    const TAntennaSlotCard tx =
+        Cards({"ANTENNA       1    8   26   30     3.500[default/isotrope     ]-12.5    0.1000\r"})[0];
     EXPECT_EQ(tx.itr, 1);
     EXPECT_EQ(tx.idx, 8);
     EXPECT_EQ(tx.minfreq, 26);
@@ -307,7 +312,7 @@ TEST(AntennaRun, PointDeckGainsAndPowersAsTheReference) {
 
     const TAntennaSet &a = s->cantenna;
     EXPECT_EQ(a.numants, 3);
-    EXPECT_EQ(a.offazim(1), Bits(0x41B347AE));  // 22.41 through F7.2
+    EXPECT_EQ(a.offazim(1), Bits(0x41B347AE)); // 22.41 through F7.2
     EXPECT_EQ(a.cond(1), 14.1f);
     EXPECT_EQ(a.diel(1), -2.5f);
     EXPECT_EQ(s->pantenna.pwrdba(1), Bits(0x41BFD5D0));
@@ -318,23 +323,23 @@ TEST(AntennaRun, PointDeckGainsAndPowersAsTheReference) {
     EXPECT_EQ(s->pantenna.pwrdba(2), Bits(0x42040A8C));
     EXPECT_EQ(a.offazim(3), Bits(0x43938A3D));
     EXPECT_EQ(a.array(2, 1, 1), Bits(0xC134F1AA));
-    EXPECT_EQ(a.array(17, 1, 1), 0.0f);    // outside the card's band
-    EXPECT_EQ(a.array(1, 1, 3), 0.0f);     // the file's 1 MHz row is not taken
-    EXPECT_EQ(a.array(3, 1, 3), -99.99f);  // the gain file's floor
+    EXPECT_EQ(a.array(17, 1, 1), 0.0f);   // outside the card's band
+    EXPECT_EQ(a.array(1, 1, 3), 0.0f);    // the file's 1 MHz row is not taken
+    EXPECT_EQ(a.array(3, 1, 3), -99.99f); // the gain file's floor
     EXPECT_EQ(a.array(5, 11, 3), Bits(0x413D851F));
     EXPECT_EQ(a.aeff(3, 3), Bits(0x3FB33333));
 
     ExpectGains(*s, {
-        {1, 0x3E3BA6C3, 0x4129C03B, 0xC13A6277, 0xC0200000},
-        {1, 0x3E0290CB, 0x40000000, 0xC037C98E, 0xC0200000},
-        {1, 0x3E193563, 0x41818E83, 0x00000000, 0x00000000},  // 16.19 MHz: between the bands
-        {1, 0x3E193563, 0x41A00000, 0x40600000, 0x00000000},  // the isotrope's +3.5 dBi
-        {2, 0x00000000, 0x4129C03B, 0xC150841C, 0x3FA568CC},
-        {2, 0x00000000, 0x40000000, 0xC22B4DD3, 0x3DCCCCCD},
-        {2, 0x3E88328C, 0x41400000, 0x413E4C3D, 0xBFF33333},
-    });
+                        {1, 0x3E3BA6C3, 0x4129C03B, 0xC13A6277, 0xC0200000},
+                        {1, 0x3E0290CB, 0x40000000, 0xC037C98E, 0xC0200000},
+                        {1, 0x3E193563, 0x41818E83, 0x00000000, 0x00000000}, // 16.19 MHz: between the bands
+                        {1, 0x3E193563, 0x41A00000, 0x40600000, 0x00000000}, // the isotrope's +3.5 dBi
+                        {2, 0x00000000, 0x4129C03B, 0xC150841C, 0x3FA568CC},
+                        {2, 0x00000000, 0x40000000, 0xC22B4DD3, 0x3DCCCCCD},
+                        {2, 0x3E88328C, 0x41400000, 0x413E4C3D, 0xBFF33333},
+                    });
     EXPECT_EQ(TransmitPowerDb(*s, 5.0f), Bits(0x41BFD5D0));
-    EXPECT_EQ(TransmitPowerDb(*s, 45.0f), Bits(0x42040A8C));  // taken as 30 MHz
+    EXPECT_EQ(TransmitPowerDb(*s, 45.0f), Bits(0x42040A8C)); // taken as 30 MHz
     EXPECT_EQ(TransmitPowerDb(*s, 16.5f), 30.0f);
 }
 
@@ -347,7 +352,7 @@ TEST(AntennaRun, AreaDeckPatternsAsTheReference) {
                                  "Tx Ants  :[syn/syn13            ]  0.000 -45.0     0.2500", cards, error));
     TAntennaGeometry geometry;
     geometry.area = true;
-    geometry.frequencies = {Bits(0x4155EB85), 0.0f};  // 13.37 MHz
+    geometry.frequencies = {Bits(0x4155EB85), 0.0f}; // 13.37 MHz
     geometry.azimuth = {Bits(0x42C3614A), Bits(0x439D43FA)};
     ASSERT_TRUE(ApplyAntennaCards(*s, cards, SyntheticLibrary(), geometry, error)) << error;
 
@@ -374,18 +379,18 @@ TEST(AntennaRun, AreaDeckPatternsAsTheReference) {
 
 TEST(AntennaRun, GroundReflectionLossAsTheReference) {
     auto s = std::make_unique<TModelState>();
-    s->geog.sigpat(1) = Bits(0x3A83126F);  // land: 0.001 S/m, 4
+    s->geog.sigpat(1) = Bits(0x3A83126F); // land: 0.001 S/m, 4
     s->geog.epspat(1) = 4.0f;
-    s->geog.sigpat(5) = 5.0f;  // sea
+    s->geog.sigpat(5) = 5.0f; // sea
     s->geog.epspat(5) = 80.0f;
     ExpectGains(*s, {
-        {-1, 0x3E3BA6C3, 0x4129C03B, 0x406CF826, 0},
-        {-1, 0x3ED2D30A, 0x41200000, 0x40CFB126, 0},
-        {-5, 0x3E3BA6C3, 0x4129C03B, 0x3EBADAAE, 0},
-        {-5, 0x3E06FF5F, 0x41500000, 0x3F09AF12, 0},
-        {-1, 0x00000000, 0x41200000, 0x40C00000, 0},  // grazing: 6 dB
-        {-2, 0x3E3BA6C3, 0x41200000, 0x00000000, 0},  // no ground constants there
-    });
+                        {-1, 0x3E3BA6C3, 0x4129C03B, 0x406CF826, 0},
+                        {-1, 0x3ED2D30A, 0x41200000, 0x40CFB126, 0},
+                        {-5, 0x3E3BA6C3, 0x4129C03B, 0x3EBADAAE, 0},
+                        {-5, 0x3E06FF5F, 0x41500000, 0x3F09AF12, 0},
+                        {-1, 0x00000000, 0x41200000, 0x40C00000, 0}, // grazing: 6 dB
+                        {-2, 0x3E3BA6C3, 0x41200000, 0x00000000, 0}, // no ground constants there
+                    });
 }
 
 TEST(AntennaRun, TheBuiltInAntennaKeepsTheLastFileParameters) {
@@ -422,11 +427,13 @@ TEST(AntennaRun, CardsTheReferenceCannotComputeAreErrors) {
         {"ANTENNA       3    1    2   30     0.000[syn/syn13            ]", PointGeometry(), "1 (transmit) or 2"},
         {"ANTENNA       1    1    0   30     0.000[syn/syn13            ]", PointGeometry(), "outside 1-30 MHz"},
         {"ANTENNA       1    1    2   31     0.000[syn/syn14            ]", PointGeometry(), "outside 1-30 MHz"},
-        {"ANTENNA       1    1    2   30     0.000[syn/other            ]", PointGeometry(), "\"syn/other\" was not loaded"},
+        {"ANTENNA       1    1    2   30     0.000[syn/other            ]", PointGeometry(),
+         "\"syn/other\" was not loaded"},
         {"ANTENNA       1    1    2   30     0.000[syn/syn13            ]", beyond, "outside 0-360 degrees"},
         {"ANTENNA       1    3    2   30     0.000[syn/syn13            ]", area, "only slots 1 (transmit) and 2"},
         {"ANTENNA       1    1    2   30     0.000[syn/syn14            ]", lowArea, "no gains at 0.5"},
-        {"ANTENNA       1    1    2   30  9999.000[default/isotrope     ]", PointGeometry(), "too large for the gain table"},
+        {"ANTENNA       1    1    2   30  9999.000[default/isotrope     ]", PointGeometry(),
+         "too large for the gain table"},
     };
     for (const auto &c : cases) {
         auto s = std::make_unique<TModelState>();
@@ -437,8 +444,8 @@ TEST(AntennaRun, CardsTheReferenceCannotComputeAreErrors) {
     // An empty band is no error: the slot serves no frequency.
     auto s = std::make_unique<TModelState>();
     std::string error;
-    EXPECT_TRUE(ApplyAntennaCards(*s, Cards({"ANTENNA       1    1    0   -1     0.000[syn/syn13            ]"}), library,
-                                  PointGeometry(), error));
+    EXPECT_TRUE(ApplyAntennaCards(*s, Cards({"ANTENNA       1    1    0   -1     0.000[syn/syn13            ]"}),
+                                  library, PointGeometry(), error));
     float rain = 1, eff = 1;
     AntennaGain(*s, 1, 0.1f, 0.0f, rain, eff);
     EXPECT_EQ(rain, 0.0f);
@@ -452,7 +459,7 @@ TEST(AntennaDeck, BearingsAsAntcalcHasThem) {
         {44.0f, -79.0f, 51.0f, 0.0f, 0x4251A0C5, 0x43938A6E},
         {-33.87f, 151.21f, 51.5f, -0.13f, 0x439F9430, 0x4272E50D},
         {44.0f, -79.0f, 0.0f, 0.0f, 0x42C3614A, 0x439D43FA},
-        {-31.36f, -125.69f, 31.36f, 54.31f, 0x43B3FFC3, 0x3AF4D9D1},  // antipodes: the receiver moved 0.1 degree
+        {-31.36f, -125.69f, 31.36f, 54.31f, 0x43B3FFC3, 0x3AF4D9D1}, // antipodes: the receiver moved 0.1 degree
         {-74.43f, -71.91f, -74.43f, -71.91f, 0, 0},                  // one point
         {-38.34f, -41.12f, 30.02f, -41.12f, 0, 0x43340000},          // one meridian
     };
@@ -481,16 +488,14 @@ TEST(AntennaDeck, DeckCardsGiveWhatTheSeparateStepsGive) {
     ASSERT_TRUE(ApplyDeckAntennas(*s, area, library, error)) << error;
     s->don.btrd = Bits(0x4391C141);
     ExpectGains(*s, {{1, 0x3E05CFEF, 0x412A7699, 0xC137CA09, 0xC0200000}});
-    EXPECT_EQ(s->careaant.iarray360(200, 30, 2), s->careaant.iarray360(1, 30, 2));  // one pattern all round
+    EXPECT_EQ(s->careaant.iarray360(200, 30, 2), s->careaant.iarray360(1, 30, 2)); // one pattern all round
 
     // A point deck on the long path; the CIRCUIT card may come after the
     // FREQUENCY card, the ANTENNA cards must come after the CIRCUIT card.
     const std::vector<std::string> point = {
-        "FREQUENCY  -1",
-        "CIRCUIT   44.00N    79.00W    35.68N   139.77E  L     1\r",
+        "FREQUENCY  -1", "CIRCUIT   44.00N    79.00W    35.68N   139.77E  L     1\r",
         "ANTENNA       1    1    2   30     0.000[syn/syn13            ] 30.0    0.2500\r",
-        "ANTENNA       2    2    2   30     0.000[syn/syn13            ]300.0",
-        "EXECUTE"};
+        "ANTENNA       2    2    2   30     0.000[syn/syn13            ]300.0", "EXECUTE"};
     s = std::make_unique<TModelState>();
     ASSERT_TRUE(ApplyDeckAntennas(*s, point, library, error)) << error;
     float offazim = 0;

@@ -32,7 +32,7 @@ TEST(AreaGrid, LatitudeLongitudeGridRunsEastFromTheDateLine) {
     float lon = 0.f, lat = 0.f;
     GridPoint(*s, 1, 2, lon, lat);
     EXPECT_EQ(lat, -78.f);
-    EXPECT_EQ(lon, 180.f);  // -180 east, kept within 0..360
+    EXPECT_EQ(lon, 180.f); // -180 east, kept within 0..360
     GridPoint(*s, 16, 15, lon, lat);
     EXPECT_EQ(lat, 78.f);
     EXPECT_EQ(lon, 180.f);
@@ -49,7 +49,7 @@ TEST(AreaGrid, GreatCircleGridReachesCellsAlongBearings) {
         float lat, lon;
     };
     const TCell printed[] = {{1, 1, -31.8307f, 309.1079f}, {2, 1, -34.8974f, 334.1534f}, {3, 1, -35.9785f, 0.f},
-                             {5, 3, 8.0912f, 45.3021f},     {1, 5, 46.3055f, 299.2848f},  {4, 5, 51.8836f, 32.0786f}};
+                             {5, 3, 8.0912f, 45.3021f},    {1, 5, 46.3055f, 299.2848f},  {4, 5, 51.8836f, 32.0786f}};
     for (const TCell &cell : printed) {
         float lon = 0.f, lat = 0.f;
         GridPoint(*s, cell.ix, cell.iy, lon, lat);

@@ -37,7 +37,8 @@ std::vector<std::string> SplitLines(const std::string &text) {
 }
 
 std::string Columns(const std::string &line, int first, int last) {
-    std::string field = first <= int(line.size()) ? line.substr(std::size_t(first - 1), std::size_t(last - first + 1)) : "";
+    std::string field =
+        first <= int(line.size()) ? line.substr(std::size_t(first - 1), std::size_t(last - first + 1)) : "";
     field.resize(std::size_t(last - first + 1), ' ');
     return field;
 }
@@ -105,11 +106,11 @@ bool ReadCell(const std::string &line, TModelState &s) {
         s.alpha.mode(1) = mode.substr(2, 2);
         s.alpha.moder(1) = mode.substr(4, 2);
     }
-    float *const targets[] = {&s.son.angle(1),   &s.son.delay(1),  &s.son.vhigh(1),        &s.son.cprob(1),
-                              &s.son.dblos(1),   &s.son.dbu(1),    &s.son.dbw(1),          &s.son.xnynois(1),
-                              &s.son.sndb(1),    &s.son.snpr(1),   &s.son.reliab(1),       &s.son.probmp(1),
-                              &s.son.sprob(1),   &s.cgains.gaint(1), &s.cgains.gainr(1),   &s.sncom.snxx(1),
-                              &s.dudl_nois.du_nois(1), &s.dudl_nois.dl_nois(1), &s.son.dblosl(1), &s.son.dblosu(1)};
+    float *const targets[] = {&s.son.angle(1),         &s.son.delay(1),         &s.son.vhigh(1),    &s.son.cprob(1),
+                              &s.son.dblos(1),         &s.son.dbu(1),           &s.son.dbw(1),      &s.son.xnynois(1),
+                              &s.son.sndb(1),          &s.son.snpr(1),          &s.son.reliab(1),   &s.son.probmp(1),
+                              &s.son.sprob(1),         &s.cgains.gaint(1),      &s.cgains.gainr(1), &s.sncom.snxx(1),
+                              &s.dudl_nois.du_nois(1), &s.dudl_nois.dl_nois(1), &s.son.dblosl(1),   &s.son.dblosu(1)};
     for (int k = 0; k < 20; ++k) *targets[k] = Number(Field(line, 3 + k));
     s.son.rneff(1) = 0.0f;
     s.son.angler(1) = Number(Field(line, 24));
@@ -151,7 +152,8 @@ float Bits(std::uint32_t bits) { return std::bit_cast<float>(bits); }
 } // namespace
 
 TEST(AreaReport, SharedRunsComeOutByteForByte) {
-    for (const char *name : {"x16", "d16", "x31"}) ExpectSameAsReference(std::string(VX_FIXTURES) + "/voacap/area/" + name);
+    for (const char *name : {"x16", "d16", "x31"})
+        ExpectSameAsReference(std::string(VX_FIXTURES) + "/voacap/area/" + name);
 }
 
 TEST(AreaReport, PowerCutsAndTheLongModelComeOutByteForByte) {
@@ -166,11 +168,10 @@ TEST(AreaReport, PowerCutMatchesTheReferenceBitForBit) {
     struct TCase {
         std::uint32_t snr50, lower, upper, cut;
     };
-    for (const TCase &c : {TCase{0x429645EA, 0x41890F2B, 0x41A0EF44, 0x3E133E73},
-                           TCase{0x42AEAA98, 0x417512BF, 0x413BA0D5, 0x3EA501F4},
-                           TCase{0x42783264, 0x41B8F57C, 0x418DC6CE, 0x3D133A04},
-                           TCase{0x42BD999A, 0x4188749B, 0x412C4AD6, 0x3F000486},
-                           TCase{0x42C1500A, 0x3FC94CF6, 0x419809E9, 0x3F400000}}) {
+    for (const TCase &c :
+         {TCase{0x429645EA, 0x41890F2B, 0x41A0EF44, 0x3E133E73}, TCase{0x42AEAA98, 0x417512BF, 0x413BA0D5, 0x3EA501F4},
+          TCase{0x42783264, 0x41B8F57C, 0x418DC6CE, 0x3D133A04}, TCase{0x42BD999A, 0x4188749B, 0x412C4AD6, 0x3F000486},
+          TCase{0x42C1500A, 0x3FC94CF6, 0x419809E9, 0x3F400000}}) {
         EXPECT_EQ(std::bit_cast<std::uint32_t>(PowerCut(Bits(c.snr50), Bits(c.lower), Bits(c.upper), 88.0f, 91.0f)),
                   c.cut);
     }

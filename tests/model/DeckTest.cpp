@@ -103,8 +103,7 @@ TEST(PointDeck, RefusesWhatItCannotRun) {
 
 TEST(PointDeck, RefusesAntennasItCannotPlace) {
     const std::string deck = SydneyLondonDeck();
-    const std::string slot21 =
-        "ANTENNA       2   21   26   30     0.000[default/isotrope     ]  0.0";
+    const std::string slot21 = "ANTENNA       2   21   26   30     0.000[default/isotrope     ]  0.0";
     EXPECT_NE(PointError(WithLine(deck, "ANTENNA       2   16", slot21)).find("too many antennas"), std::string::npos);
     const std::string twice = "ANTENNA       2   15   26   30     0.000[default/isotrope     ]  0.0";
     EXPECT_NE(PointError(WithLine(deck, "ANTENNA       2   16", twice)).find("given twice"), std::string::npos);
@@ -140,26 +139,25 @@ TEST(AreaDeck, BecomesThePointStyleDeckTheReferenceWrites) {
     EXPECT_EQ(deck.Kind, TDeckKind::dkArea);
     EXPECT_EQ(deck.GridSize, 16);
     // Cards of the reference's run file for this deck (voaareax.da1).
-    const char *expected[] = {
-        "COMMENT   VOACAP    ref/d16.voa",
-        "COMMENT      44.0000  -79.0000 HOME                    0.0 Short",
-        "AREA          0.0000    0.0000   -180.00    180.00    -90.00     90.00   16   16    1",
-        "COMMENT   Parameters:    0",
-        "COMMENT    Any VOACAP default cards may be placed in the file: VOACAP.DEF",
-        "LINEMAX      55       number of lines-per-page",
-        "COEFFS    CCIR",
-        "TIME         12   12    1    1",
-        "MONTH      1993 3.00",
-        "SUNSPOT     50.",
-        "FREQUENCY $14.000",
-        "CIRCUIT   44.00N    79.00W     0.00N     0.00E  S     0",
-        "SYSTEM       1. 145. 3.00  90. 67.0 3.00 0.10",
-        "FPROB      1.00 1.00 1.00 0.00",
-        "ANTENNA       1    1    2   30     0.000[ref/dipole10m.t14    ]  0.0    0.1000",
-        "ANTENNA       2    2    2   30     0.000[ref/dipole10m.t14    ]  0.0    0.0000",
-        "METHOD      130    0",
-        "EXECUTE",
-        "QUIT"};
+    const char *expected[] = {"COMMENT   VOACAP    ref/d16.voa",
+                              "COMMENT      44.0000  -79.0000 HOME                    0.0 Short",
+                              "AREA          0.0000    0.0000   -180.00    180.00    -90.00     90.00   16   16    1",
+                              "COMMENT   Parameters:    0",
+                              "COMMENT    Any VOACAP default cards may be placed in the file: VOACAP.DEF",
+                              "LINEMAX      55       number of lines-per-page",
+                              "COEFFS    CCIR",
+                              "TIME         12   12    1    1",
+                              "MONTH      1993 3.00",
+                              "SUNSPOT     50.",
+                              "FREQUENCY $14.000",
+                              "CIRCUIT   44.00N    79.00W     0.00N     0.00E  S     0",
+                              "SYSTEM       1. 145. 3.00  90. 67.0 3.00 0.10",
+                              "FPROB      1.00 1.00 1.00 0.00",
+                              "ANTENNA       1    1    2   30     0.000[ref/dipole10m.t14    ]  0.0    0.1000",
+                              "ANTENNA       2    2    2   30     0.000[ref/dipole10m.t14    ]  0.0    0.0000",
+                              "METHOD      130    0",
+                              "EXECUTE",
+                              "QUIT"};
     std::size_t next = 0;
     for (const std::string &card : deck.Cards)
         if (next < std::size(expected) && Trim(card) == expected[next]) ++next;
@@ -172,14 +170,16 @@ TEST(AreaDeck, BecomesThePointStyleDeckTheReferenceWrites) {
 TEST(AreaDeck, WritesTheTransmitterAsTheReferenceRoundsIt) {
     TDeck deck;
     std::string error;
-    const std::string south = WithLine(DipoleAreaDeck(), "Transmit", "Transmit : 33.87S   151.21E   SYDNEY               Long ");
+    const std::string south =
+        WithLine(DipoleAreaDeck(), "Transmit", "Transmit : 33.87S   151.21E   SYDNEY               Long ");
     ASSERT_TRUE(ReadAreaDeck(south, "s.voa", deck, error)) << error;
     bool found = false;
     for (const std::string &card : deck.Cards)
         found = found || Trim(card) == "CIRCUIT   33.87S   151.21E     0.00N     0.00E  L     1";
     EXPECT_TRUE(found);
     // Backslashes in antenna names become slashes, blanks go.
-    const std::string dos = WithLine(DipoleAreaDeck(), "Rec Ants", "Rec Ants :[ref\\dipole 10m.t14   ]  gain=   0.0   0.0");
+    const std::string dos =
+        WithLine(DipoleAreaDeck(), "Rec Ants", "Rec Ants :[ref\\dipole 10m.t14   ]  gain=   0.0   0.0");
     ASSERT_TRUE(ReadAreaDeck(dos, "s.voa", deck, error)) << error;
     EXPECT_EQ(deck.Antennas[1].Path(), "ref/dipole10m.t14");
 }
@@ -212,9 +212,9 @@ TEST(MagneticPole, ReadAsTheReferenceReadsItsFile) {
     ASSERT_TRUE(pole);
     EXPECT_EQ(pole->first, 79.5f);
     EXPECT_EQ(pole->second, -69.0f);
-    EXPECT_EQ(ParseMagneticPole("  80,\r\n -70.25 \n")->second, -70.25f);  // values may span lines
+    EXPECT_EQ(ParseMagneticPole("  80,\r\n -70.25 \n")->second, -70.25f); // values may span lines
     EXPECT_FALSE(ParseMagneticPole("glat glon\n79.5 -69.0\n"));           // no number first: a read error
-    EXPECT_FALSE(ParseMagneticPole("59.9 -69.0"));                         // out of range
+    EXPECT_FALSE(ParseMagneticPole("59.9 -69.0"));                        // out of range
     EXPECT_FALSE(ParseMagneticPole("79.5 180.5"));
     EXPECT_FALSE(ParseMagneticPole("79.5"));
     EXPECT_FALSE(ParseMagneticPole(""));

@@ -19,7 +19,7 @@ inline std::string SydneyLondonDeck() {
         "CIRCUIT   33.87S   151.21E    51.50N     0.13W  S     0\r\n"
         "MONTH      201912.00\r\n"
         "SUNSPOT      5.\r\n";
-    const char *bands[8][2] = {{"2", "5"}, {"5", "9"}, {"9", "12"}, {"12", "16"},
+    const char *bands[8][2] = {{"2", "5"},   {"5", "9"},   {"9", "12"},  {"12", "16"},
                                {"16", "20"}, {"20", "23"}, {"23", "26"}, {"26", "30"}};
     auto pad = [](std::string text, std::size_t width) { return std::string(width - text.size(), ' ') + text; };
     for (int role = 1; role <= 2; ++role) {
@@ -30,11 +30,12 @@ inline std::string SydneyLondonDeck() {
             deck += "\r\n";
         }
     }
-    deck += "FREQUENCY  -1\r\n"
-            "METHOD       23    0\r\n"
-            "BOTLINES      1   2   10\r\n"
-            "EXECUTE\r\n"
-            "QUIT";
+    deck +=
+        "FREQUENCY  -1\r\n"
+        "METHOD       23    0\r\n"
+        "BOTLINES      1   2   10\r\n"
+        "EXECUTE\r\n"
+        "QUIT";
     return deck;
 }
 

@@ -68,9 +68,11 @@ TEST(FixedFieldShortcut, ReportFieldsHaveTheLibrarysDigits) {
     auto check = [](float value, int width, int decimals) {
         std::string text;
         vx::model::fortran::AppendF(text, value, width, decimals);
-        ASSERT_EQ(text, ExpectedF(value, width, decimals)) << std::hexfloat << value << " F" << width << "." << decimals;
+        ASSERT_EQ(text, ExpectedF(value, width, decimals))
+            << std::hexfloat << value << " F" << width << "." << decimals;
     };
-    for (int i = 0; i < 200000; ++i) check(std::ldexp(mantissa(random), exponentOf(random)), widthOf(random), decimalsOf(random));
+    for (int i = 0; i < 200000; ++i)
+        check(std::ldexp(mantissa(random), exponentOf(random)), widthOf(random), decimalsOf(random));
     for (int decimals = 0; decimals <= 5; ++decimals)
         for (int k = -3000; k <= 3000; ++k)
             for (int width : {4, 5, 7, 9}) check(std::ldexp(float(2 * k + 1), -(decimals + 1)), width, decimals);
@@ -94,11 +96,11 @@ TEST(FixedFieldShortcut, RoundTripMatchesTextAtTiesZerosAndWidthLimits) {
     // Exact binary ties at each number of decimals, both signs.
     for (int decimals = 0; decimals <= 5; ++decimals)
         for (int k = -4000; k <= 4000; ++k) {
-            const float tie = std::ldexp(float(2 * k + 1), -(decimals + 1));  // odd multiples of 2^-(d+1)
+            const float tie = std::ldexp(float(2 * k + 1), -(decimals + 1)); // odd multiples of 2^-(d+1)
             for (int width : {4, 6, 7, 8, 10}) ExpectSameRoundTrip(tie, width, decimals);
         }
-    for (float value : {0.0f, -0.0f, -0.0004f, 0.0005f, -0.0005f, 0.4999f, -0.5f, 9.9995f, 99.9995f, -99.99f,
-                        999.9995f, -999.9995f, 1.0e8f, 9.99e8f, 1.5e9f, INFINITY, -INFINITY, NAN})
+    for (float value : {0.0f, -0.0f, -0.0004f, 0.0005f, -0.0005f, 0.4999f, -0.5f, 9.9995f, 99.9995f, -99.99f, 999.9995f,
+                        -999.9995f, 1.0e8f, 9.99e8f, 1.5e9f, INFINITY, -INFINITY, NAN})
         for (int decimals = 0; decimals <= 5; ++decimals)
             for (int width = 2; width <= 12; ++width) ExpectSameRoundTrip(value, width, decimals);
 }
@@ -112,7 +114,7 @@ TEST(FixedFieldShortcut, FieldsReadAsStrtofReadsTheirDigits) {
         const bool negative = i % 3 == 0;
         std::string digits = std::to_string(n);
         if (i % 7 == 0) digits.insert(0, "00");
-        const int place = placeOf(random);  // -1: no point, implied decimals
+        const int place = placeOf(random); // -1: no point, implied decimals
         const int decimals = decimalsOf(random);
         std::string field = negative ? "-" : (i % 5 == 0 ? "+" : "");
         int scale = -decimals;

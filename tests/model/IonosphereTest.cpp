@@ -33,18 +33,18 @@ struct TCircuitDeck {
 const TCircuitDeck kToEngland{"CIRCUIT   44.00N    79.00W    51.00N     0.00E  S     0", "MONTH      2008 3.00",
                               "SUNSPOT     50.", "FPROB      1.00 1.00 1.00 0.00"};
 // p2p02: the same transmitter to Tokyo the long way round; June, SSN 120.
-const TCircuitDeck kLongPathToJapan{"CIRCUIT   44.00N    79.00W    35.68N   139.77E  L     1",
-                                    "MONTH      2014 6.00", "SUNSPOT    120.", "FPROB      1.00 1.00 1.00 0.00"};
+const TCircuitDeck kLongPathToJapan{"CIRCUIT   44.00N    79.00W    35.68N   139.77E  L     1", "MONTH      2014 6.00",
+                                    "SUNSPOT    120.", "FPROB      1.00 1.00 1.00 0.00"};
 // p2p03: Sydney to London, 17,000 km the short way; December, SSN 5.
-const TCircuitDeck kSydneyLondon{"CIRCUIT   33.87S   151.21E    51.50N     0.13W  S     0",
-                                 "MONTH      201912.00", "SUNSPOT      5.", "FPROB      1.00 1.00 1.00 0.00"};
+const TCircuitDeck kSydneyLondon{"CIRCUIT   33.87S   151.21E    51.50N     0.13W  S     0", "MONTH      201912.00",
+                                 "SUNSPOT      5.", "FPROB      1.00 1.00 1.00 0.00"};
 // p2p07: to Caracas, 3900 km (three control points); October, SSN 250.
 const TCircuitDeck kCaracas{"CIRCUIT   44.00N    79.00W    10.50N    66.90W  S     0", "MONTH      201410.00",
                             "SUNSPOT    250.", "FPROB      1.00 1.00 1.00 0.00"};
 // 1000 km in the American midwest in June at SSN 10 (an F1 layer by day),
 // with sporadic E at full weight.
-const TCircuitDeck kMidwestSummer{"CIRCUIT   40.00N   100.00W    45.00N    90.00W  S     0",
-                                  "MONTH      2010 6.00", "SUNSPOT     10.", "FPROB      1.00 1.00 1.00 1.00"};
+const TCircuitDeck kMidwestSummer{"CIRCUIT   40.00N   100.00W    45.00N    90.00W  S     0", "MONTH      2010 6.00",
+                                  "SUNSPOT     10.", "FPROB      1.00 1.00 1.00 1.00"};
 // From the north pole to 60N 30E in April, SSN 60.
 const TCircuitDeck kFromThePole{"CIRCUIT   90.00N     0.00E    60.00N    30.00E  S     0", "MONTH      2010 4.00",
                                 "SUNSPOT     60.", "FPROB      1.00 1.00 1.00 0.00"};
@@ -66,9 +66,9 @@ protected:
         auto s = std::make_unique<TModelState>();
         InitialiseState(*s);
         std::string error;
-        for (const char *card : {"COEFFS    CCIR", "TIME          1   24    1    1",
-                                 "SYSTEM       1. 145. 3.00  90. 67.0 3.00 0.10", deck.circuit, deck.month, deck.sunspot,
-                                 deck.fprob})
+        for (const char *card :
+             {"COEFFS    CCIR", "TIME          1   24    1    1", "SYSTEM       1. 145. 3.00  90. 67.0 3.00 0.10",
+              deck.circuit, deck.month, deck.sunspot, deck.fprob})
             EXPECT_TRUE(ApplyCard(card, *s, error)) << card << ": " << error;
         s->don.ssn = s->contrl.sunsp(1);
         s->ssp.month = s->contrl.months(1);
@@ -197,9 +197,9 @@ TEST_F(Ionosphere, LayersAtTwelveUtAndTheirSlots) {
     const float fi[15] = {1.98434138f, 0.f,         5.27496195f, 2.26522493f, 0.f,
                           5.73330784f, 2.49719882f, 0.f,         6.14606714f, 2.71759725f,
                           3.90789795f, 6.59154558f, 2.95695019f, 4.07232618f, 7.17611599f};
-    const float hi[15] = {110.f, 0.f, 285.311737f, 110.f, 0.f,         282.21582f,  110.f,      0.f,
+    const float hi[15] = {110.f,       0.f,   285.311737f, 110.f,       0.f,   282.21582f,  110.f,     0.f,
                           282.327393f, 110.f, 208.516266f, 271.300049f, 110.f, 205.506744f, 276.92218f};
-    const float yi[15] = {20.f, 0.f, 82.2146225f, 20.f, 0.f,         85.8209305f, 20.f,      0.f,
+    const float yi[15] = {20.f,        0.f,  82.2146225f, 20.f,        0.f,  85.8209305f, 20.f,       0.f,
                           89.9609375f, 20.f, 52.1290665f, 90.4156647f, 20.f, 51.3766861f, 96.8897476f};
     for (int j = 1; j <= 15; ++j) {
         SCOPED_TRACE(j);
@@ -213,8 +213,8 @@ TEST_F(Ionosphere, LayersAtTwelveUtAndTheirSlots) {
     // IONSET: E from the points 1000 km from the ends, F from 2000 km.
     SetUpIonosphere(*s);
     EXPECT_EQ(s->ron.kfx, 3);
-    const float slots[9] = {1.98434138f, 0.f, 5.73330784f, 2.49719882f, 0.f, 6.14606714f,
-                            2.95695019f, 4.07232618f, 6.59154558f};
+    const float slots[9] = {1.98434138f, 0.f,         5.73330784f, 2.49719882f, 0.f,
+                            6.14606714f, 2.95695019f, 4.07232618f, 6.59154558f};
     for (int j = 1; j <= 9; ++j) EXPECT_EQ(s->ron.fi.Flat(j), slots[j - 1]) << j;
 }
 
@@ -266,7 +266,8 @@ TEST_F(Ionosphere, ProfileAndIonogramWithAnF1Layer) {
     EXPECT_EQ(r.yi(2, 1), 44.64558411f);
     EXPECT_EQ(s->mfac.fsecv(1), -1.f); // a parabolic F1
     const int rows[] = {1, 2, 4, 11, 14, 18, 28, 33, 50};
-    const float htr[] = {70.f, 75.75f, 92.f, 110.250008f, 120.000008f, 133.936752f, 178.582336f, 203.466293f, 288.071747f};
+    const float htr[] = {70.f,        75.75f,      92.f,        110.250008f, 120.000008f,
+                         133.936752f, 178.582336f, 203.466293f, 288.071747f};
     const float fnsq[] = {0.00276785484f, 0.0161082931f, 2.33744216f, 11.4402952f, 8.58155823f,
                           8.81057644f,    18.6083088f,   15.6883659f, 30.6907482f};
     for (int i = 0; i < 9; ++i) {
@@ -276,7 +277,7 @@ TEST_F(Ionosphere, ProfileAndIonogramWithAnF1Layer) {
     const int steps[] = {2, 10, 11, 17, 20, 21, 22, 27, 30};
     const float fvert[] = {0.600634277f, 3.34878874f, 3.55174542f, 4.03098106f, 4.27059793f,
                            4.35687208f,  4.48018169f, 5.09672928f, 5.48452425f};
-    const float htrue[] = {84.5069885f,  107.192894f, 153.333939f, 162.84169f, 172.644501f,
+    const float htrue[] = {84.5069885f, 107.192894f, 153.333939f, 162.84169f, 172.644501f,
                            213.332169f, 216.928528f, 240.710892f, 271.175446f};
     const float hprim[] = {87.3976135f, 140.452454f, 228.969788f, 230.116043f, 271.114563f,
                            409.161591f, 368.086487f, 382.66156f,  510.513275f};
@@ -382,18 +383,24 @@ TEST_F(Ionosphere, HourlyMufsAsTheOutputPrintsThem) {
         const TCircuitDeck *deck;
         const char *mufs; // hours 1..24
     } cases[] = {
-        {&kToEngland, "10.6, 10.4, 10.2, 9.4, 8.6, 8.3, 9.1, 9.1, 10.0, 12.1, 14.9, 17.5, 19.5, 20.5, 20.5, 20.4, "
-                      "20.3, 20.9, 20.1, 18.4, 16.2, 14.1, 12.5, 11.3"},
-        {&kLongPathToJapan, "25.4, 24.8, 23.9, 22.5, 20.9, 19.5, 18.4, 17.8, 18.1, 19.6, 21.7, 23.3, 23.4, 23.5, "
-                            "24.0, 25.0, 26.4, 24.5, 21.2, 19.9, 21.3, 24.4, 26.5, 26.0"},
-        {&kSydneyLondon, "9.0, 8.3, 7.8, 7.8, 8.8, 10.2, 13.2, 16.3, 18.5, 19.3, 19.0, 17.6, 15.5, 13.0, 10.3, 8.8, "
-                         "7.6, 7.3, 7.6, 8.1, 8.6, 9.2, 9.6, 9.5"},
-        {&kCaracas, "34.4, 29.9, 28.3, 28.9, 28.5, 26.2, 22.6, 18.6, 16.4, 19.9, 22.3, 33.0, 39.7, 40.4, 56.0, 53.8, "
-                    "51.4, 49.5, 48.1, 47.2, 46.1, 44.8, 43.1, 39.7"},
-        {&kMidwestSummer, "9.7, 9.7, 9.1, 8.2, 7.2, 6.3, 5.5, 5.0, 4.9, 5.2, 5.8, 7.2, 8.5, 9.5, 10.3, 11.1, 11.7, "
-                          "12.0, 12.0, 11.8, 11.2, 10.3, 9.1, 9.5"},
-        {&kFromThePole, "12.0, 12.3, 13.1, 13.9, 14.6, 15.8, 17.3, 18.2, 18.5, 18.5, 18.6, 18.7, 18.6, 18.1, 17.7, "
-                        "17.4, 16.7, 15.9, 14.9, 13.9, 13.2, 12.8, 12.5, 12.1"},
+        {&kToEngland,
+         "10.6, 10.4, 10.2, 9.4, 8.6, 8.3, 9.1, 9.1, 10.0, 12.1, 14.9, 17.5, 19.5, 20.5, 20.5, 20.4, "
+         "20.3, 20.9, 20.1, 18.4, 16.2, 14.1, 12.5, 11.3"},
+        {&kLongPathToJapan,
+         "25.4, 24.8, 23.9, 22.5, 20.9, 19.5, 18.4, 17.8, 18.1, 19.6, 21.7, 23.3, 23.4, 23.5, "
+         "24.0, 25.0, 26.4, 24.5, 21.2, 19.9, 21.3, 24.4, 26.5, 26.0"},
+        {&kSydneyLondon,
+         "9.0, 8.3, 7.8, 7.8, 8.8, 10.2, 13.2, 16.3, 18.5, 19.3, 19.0, 17.6, 15.5, 13.0, 10.3, 8.8, "
+         "7.6, 7.3, 7.6, 8.1, 8.6, 9.2, 9.6, 9.5"},
+        {&kCaracas,
+         "34.4, 29.9, 28.3, 28.9, 28.5, 26.2, 22.6, 18.6, 16.4, 19.9, 22.3, 33.0, 39.7, 40.4, 56.0, 53.8, "
+         "51.4, 49.5, 48.1, 47.2, 46.1, 44.8, 43.1, 39.7"},
+        {&kMidwestSummer,
+         "9.7, 9.7, 9.1, 8.2, 7.2, 6.3, 5.5, 5.0, 4.9, 5.2, 5.8, 7.2, 8.5, 9.5, 10.3, 11.1, 11.7, "
+         "12.0, 12.0, 11.8, 11.2, 10.3, 9.1, 9.5"},
+        {&kFromThePole,
+         "12.0, 12.3, 13.1, 13.9, 14.6, 15.8, 17.3, 18.2, 18.5, 18.5, 18.6, 18.7, 18.6, 18.1, 17.7, "
+         "17.4, 16.7, 15.9, 14.9, 13.9, 13.2, 12.8, 12.5, 12.1"},
     };
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.deck->circuit);

@@ -144,7 +144,7 @@ TEST(ModelData, LoadNamesTheFile) {
     const std::string cut = testing::TempDir() + "/ModelDataTest-cut.dat";
     ASSERT_TRUE(vx::WriteFileAtomic(cut, ShippedBytes().substr(0, 1000)));
     load = LoadModelData(cut);
-    EXPECT_EQ(load.Error, cut + ": file is 1000 bytes, expected " + std::to_string(ShippedBytes().size()) +
-                              " (truncated)");
+    EXPECT_EQ(load.Error,
+              cut + ": file is 1000 bytes, expected " + std::to_string(ShippedBytes().size()) + " (truncated)");
     std::filesystem::remove(cut);
 }

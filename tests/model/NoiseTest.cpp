@@ -196,9 +196,9 @@ TEST(Noise, AtmosphericNoiseAtHourPicksTheBlocks) {
         float tm;
     };
     const TBlocks cases[] = {
-        {0.f, 1, 6, 2.f},      {2.f, 1, 1, 2.f},          {2.00000191f, 1, 2, 2.f}, {5.99133301f, 2, 1, 6.f},
-        {11.991333f, 3, 4, 10.f}, {16.f, 5, 4, 18.f},     {22.f, 6, 6, 22.f},       {22.0000019f, 6, 1, 22.f},
-        {24.f, 6, 1, 22.f},
+        {0.f, 1, 6, 2.f},         {2.f, 1, 1, 2.f},          {2.00000191f, 1, 2, 2.f},
+        {5.99133301f, 2, 1, 6.f}, {11.991333f, 3, 4, 10.f},  {16.f, 5, 4, 18.f},
+        {22.f, 6, 6, 22.f},       {22.0000019f, 6, 1, 22.f}, {24.f, 6, 1, 22.f},
     };
     TModelState s;
     s.two.f2d(1, 1, 1) = 1.f;
@@ -231,15 +231,13 @@ TEST_F(NoiseMaps, ComputeNoiseGivesTheModesTheReceivingAntennasEfficiency) {
         a.iats(slot) = slot;
         a.xfqs(slot) = 2.f;
         a.xfqe(slot) = 30.f;
-        for (int mhz = 1; mhz <= 30; ++mhz)
-            a.aeff(mhz, slot) = slot == 1 ? -1.f : -0.25f * float(mhz);
+        for (int mhz = 1; mhz <= 30; ++mhz) a.aeff(mhz, slot) = slot == 1 ? -1.f : -0.25f * float(mhz);
     }
     const TCase march{8.f, 0.890117884f, 4, 5, 36.8913918f, 51.7385406f, 15.f, 14.f, 7.0943923f, 145};
     ExpectCombined(s, march, {-156.355377f, 9.54583549f, 5.7912879f, 4.88112116f, 1.42502129f, 1.45135617f, 2});
     ComputeNoise(s);
     EXPECT_EQ(s.anois.rcnse, -156.355377f);
-    for (int mode = 1; mode <= 6; ++mode)
-        EXPECT_EQ(s.zon.eff(mode), -2.f);
+    for (int mode = 1; mode <= 6; ++mode) EXPECT_EQ(s.zon.eff(mode), -2.f);
     EXPECT_EQ(s.zon.eff(7), 0.f);
 }
 
@@ -297,11 +295,9 @@ TEST_F(NoiseMaps, LandAndF2RatioMaps) {
         EXPECT_EQ(value, p.value);
     };
     auto s = Month(6, 120.f);
-    for (const TPoint &p : june)
-        check(*s, p);
+    for (const TPoint &p : june) check(*s, p);
     s = Month(4, 10.f);
-    for (const TPoint &p : april)
-        check(*s, p);
+    for (const TPoint &p : april) check(*s, p);
 }
 
 } // namespace

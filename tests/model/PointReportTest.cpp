@@ -40,7 +40,8 @@ std::vector<std::string> SplitLines(const std::string &text) {
 
 // Columns first..last (1-based, inclusive) of a line, blank beyond its end.
 std::string Columns(const std::string &line, int first, int last) {
-    std::string field = first <= int(line.size()) ? line.substr(std::size_t(first - 1), std::size_t(last - first + 1)) : "";
+    std::string field =
+        first <= int(line.size()) ? line.substr(std::size_t(first - 1), std::size_t(last - first + 1)) : "";
     field.resize(std::size_t(last - first + 1), ' ');
     return field;
 }
@@ -185,29 +186,52 @@ void ReadHourBlock(const std::string &freqLine, const std::vector<std::string> &
                 continue;
             }
             const float value = Number(text);
-            if (tag == "TANGLE") s.son.angle(k) = value;
-            else if (tag == "RANGLE") s.son.angler(k) = value;
-            else if (tag == "DELAY ") s.son.delay(k) = value;
-            else if (tag == "V HITE") s.son.vhigh(k) = value;
-            else if (tag == "MUFday") s.son.cprob(k) = value;
-            else if (tag == "LOSS  ") s.son.dblos(k) = value;
-            else if (tag == "DBU   ") s.son.dbu(k) = value;
-            else if (tag == "S DBW ") s.son.dbw(k) = value;
-            else if (tag == "N DBW ") s.son.xnynois(k) = value;
-            else if (tag == "SNR   ") s.son.sndb(k) = value;
-            else if (tag == "RPWRG ") s.son.snpr(k) = value;
-            else if (tag == "REL   ") s.son.reliab(k) = value;
-            else if (tag == "MPROB ") s.son.probmp(k) = value;
-            else if (tag == "S PRB ") s.son.sprob(k) = value;
-            else if (tag == "SIG LW") s.son.dblosl(k) = value;
-            else if (tag == "SIG UP") s.son.dblosu(k) = value;
-            else if (tag == "SNR LW") s.son.snrlw(k) = value;
-            else if (tag == "SNR UP") s.son.snrup(k) = value;
-            else if (tag == "TGAIN ") s.cgains.gaint(k) = value;
-            else if (tag == "RGAIN ") s.cgains.gainr(k) = value;
-            else if (tag == "SNRxx ") s.sncom.snxx(k) = value;
-            else if (tag == "DBM   ") s.son.dbw(k) = value - 30.0f;
-            else ADD_FAILURE() << "unknown line " << row;
+            if (tag == "TANGLE")
+                s.son.angle(k) = value;
+            else if (tag == "RANGLE")
+                s.son.angler(k) = value;
+            else if (tag == "DELAY ")
+                s.son.delay(k) = value;
+            else if (tag == "V HITE")
+                s.son.vhigh(k) = value;
+            else if (tag == "MUFday")
+                s.son.cprob(k) = value;
+            else if (tag == "LOSS  ")
+                s.son.dblos(k) = value;
+            else if (tag == "DBU   ")
+                s.son.dbu(k) = value;
+            else if (tag == "S DBW ")
+                s.son.dbw(k) = value;
+            else if (tag == "N DBW ")
+                s.son.xnynois(k) = value;
+            else if (tag == "SNR   ")
+                s.son.sndb(k) = value;
+            else if (tag == "RPWRG ")
+                s.son.snpr(k) = value;
+            else if (tag == "REL   ")
+                s.son.reliab(k) = value;
+            else if (tag == "MPROB ")
+                s.son.probmp(k) = value;
+            else if (tag == "S PRB ")
+                s.son.sprob(k) = value;
+            else if (tag == "SIG LW")
+                s.son.dblosl(k) = value;
+            else if (tag == "SIG UP")
+                s.son.dblosu(k) = value;
+            else if (tag == "SNR LW")
+                s.son.snrlw(k) = value;
+            else if (tag == "SNR UP")
+                s.son.snrup(k) = value;
+            else if (tag == "TGAIN ")
+                s.cgains.gaint(k) = value;
+            else if (tag == "RGAIN ")
+                s.cgains.gainr(k) = value;
+            else if (tag == "SNRxx ")
+                s.sncom.snxx(k) = value;
+            else if (tag == "DBM   ")
+                s.son.dbw(k) = value - 30.0f;
+            else
+                ADD_FAILURE() << "unknown line " << row;
         }
     }
 }
@@ -307,8 +331,9 @@ TEST(PointReport, AnHourWithoutModesPrintsItsFrequencyLineOnly) {
     for (int k = 1; k <= 9; ++k) s.frq.frel(k) = float(k + 1);
     TPointReport report;
     report.WriteHour(s);
-    EXPECT_EQ(report.Text(), "\f     CCIR Coefficients        ~METHOD 23   VOACAP L 16.1207W  PAGE   1\n\n"
-                             "\n   5.0  8.2  2.0  3.0  4.0  5.0  6.0  7.0  8.0  9.0 10.0  0.0  0.0 FREQ\n");
+    EXPECT_EQ(report.Text(),
+              "\f     CCIR Coefficients        ~METHOD 23   VOACAP L 16.1207W  PAGE   1\n\n"
+              "\n   5.0  8.2  2.0  3.0  4.0  5.0  6.0  7.0  8.0  9.0 10.0  0.0  0.0 FREQ\n");
     EXPECT_EQ(s.contrl.jfreq, -1);
     EXPECT_EQ(s.outprt.lines, -1 + 3);
 }

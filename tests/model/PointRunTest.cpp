@@ -19,7 +19,7 @@ TEST(PointRun, SweepsCoverWholeMegahertzTwoToThirty) {
     EXPECT_EQ(frel(9), 10.f);
     EXPECT_EQ(frel(10), 0.f);
     EXPECT_EQ(frel(11), 0.f);
-    EXPECT_EQ(frel(14), 7.f);  // the flag slot is left alone
+    EXPECT_EQ(frel(14), 7.f); // the flag slot is left alone
     SweepFrequencies(2, frel);
     EXPECT_EQ(frel(1), 11.f);
     EXPECT_EQ(frel(10), 20.f);

@@ -43,35 +43,37 @@ inline TField Make(std::string_view name, int32_t &value) { return {name, &value
 inline bool FindField(TModelState &s, std::string_view name, TField &out) {
 #define RAY_FIELD(x) Make(#x, s.x)
     const TField fields[] = {
-        RAY_FIELD(con.d2r), RAY_FIELD(con.pio2), RAY_FIELD(con.r2d), RAY_FIELD(con.rz), RAY_FIELD(con.vofl),
-        RAY_FIELD(don.amind), RAY_FIELD(don.gcd), RAY_FIELD(don.gcdkm), RAY_FIELD(frq.freq), RAY_FIELD(frq.itxrcp),
-        RAY_FIELD(ron.clat), RAY_FIELD(ron.clong), RAY_FIELD(ron.glat), RAY_FIELD(ron.rd), RAY_FIELD(ron.fi),
-        RAY_FIELD(ron.yi), RAY_FIELD(ron.hi), RAY_FIELD(ron.hprim), RAY_FIELD(ron.htrue), RAY_FIELD(ron.fvert),
-        RAY_FIELD(ron.km), RAY_FIELD(ron.kfx), RAY_FIELD(ron.afac), RAY_FIELD(rays.ang), RAY_FIELD(rays.ifob),
-        RAY_FIELD(rays.nang), RAY_FIELD(reflx.delfx), RAY_FIELD(reflx.hpflx), RAY_FIELD(reflx.htflx),
-        RAY_FIELD(reflx.gdflx), RAY_FIELD(reflx.fvflx), RAY_FIELD(reflx.dskpkm), RAY_FIELD(reflx.delskp),
-        RAY_FIELD(reflx.hpskp), RAY_FIELD(reflx.htskp), RAY_FIELD(reflx.dmaxkm), RAY_FIELD(reflx.fvskp),
-        RAY_FIELD(reflx.iskp), RAY_FIELD(reflx.imode), RAY_FIELD(reflx.afflx), RAY_FIELD(reflx.delpen),
-        RAY_FIELD(reflx.gml), RAY_FIELD(reflx.fhp), RAY_FIELD(losx.andvx), RAY_FIELD(losx.advx),
-        RAY_FIELD(losx.aofx), RAY_FIELD(losx.grlosx), RAY_FIELD(losx.tgainx), RAY_FIELD(losx.efflp),
-        RAY_FIELD(losx.iaftxr), RAY_FIELD(lpath.txrgml), RAY_FIELD(lpath.delopt), RAY_FIELD(lpath.gmin),
-        RAY_FIELD(lpath.ymin), RAY_FIELD(lpath.ltxrgm), RAY_FIELD(modes.ghop), RAY_FIELD(modes.delmod),
-        RAY_FIELD(modes.hpmod), RAY_FIELD(modes.htmod), RAY_FIELD(modes.fvmod), RAY_FIELD(modes.itmod),
-        RAY_FIELD(modes.afmod), RAY_FIELD(mufs.modmuf), RAY_FIELD(mufs.sigl), RAY_FIELD(mufs.sigu),
-        RAY_FIELD(mufs.delmuf), RAY_FIELD(mufs.hpmuf), RAY_FIELD(mufs.htmuf), RAY_FIELD(mufs.fvmuf),
-        RAY_FIELD(mufs.afmuf), RAY_FIELD(mufs.nhopmf), RAY_FIELD(mufs.yfot), RAY_FIELD(mufs.yhpf),
-        RAY_FIELD(mufs.ymuf), RAY_FIELD(sigd.dsl), RAY_FIELD(sigd.asm_), RAY_FIELD(sigd.dsu), RAY_FIELD(sigd.dslf),
-        RAY_FIELD(sigd.dsuf), RAY_FIELD(sigd.acav), RAY_FIELD(sigd.afe), RAY_FIELD(sigd.bfe), RAY_FIELD(sigd.hnu),
-        RAY_FIELD(sigd.htloss), RAY_FIELD(sigd.xnuz), RAY_FIELD(sigd.xve), RAY_FIELD(geog.gyz), RAY_FIELD(geog.rat),
-        RAY_FIELD(geog.gmdip), RAY_FIELD(geog.clck), RAY_FIELD(geog.abiy), RAY_FIELD(geog.artic),
-        RAY_FIELD(geog.sigpat), RAY_FIELD(geog.epspat), RAY_FIELD(es.fs), RAY_FIELD(es.hs),
-        RAY_FIELD(allmode.abps), RAY_FIELD(allmode.fldst), RAY_FIELD(allmode.hn), RAY_FIELD(allmode.hp),
-        RAY_FIELD(allmode.prob), RAY_FIELD(allmode.rgain), RAY_FIELD(allmode.sigpow), RAY_FIELD(allmode.sn),
-        RAY_FIELD(allmode.tgain), RAY_FIELD(allmode.timed), RAY_FIELD(allmode.tloss), RAY_FIELD(allmode.b),
-        RAY_FIELD(allmode.fslos), RAY_FIELD(allmode.grlos), RAY_FIELD(allmode.adv), RAY_FIELD(allmode.obf),
-        RAY_FIELD(allmode.nmode), RAY_FIELD(allmode.tllow), RAY_FIELD(allmode.tlhgh), RAY_FIELD(allmode.eff),
-        RAY_FIELD(allmode.nmmod), RAY_FIELD(anois.rcnse), RAY_FIELD(inform.info), RAY_FIELD(cantenna.numants),
-        RAY_FIELD(cantenna.iats), RAY_FIELD(cantenna.xfqs), RAY_FIELD(cantenna.xfqe), RAY_FIELD(pantenna.pwrdba),
+        RAY_FIELD(con.d2r),       RAY_FIELD(con.pio2),      RAY_FIELD(con.r2d),        RAY_FIELD(con.rz),
+        RAY_FIELD(con.vofl),      RAY_FIELD(don.amind),     RAY_FIELD(don.gcd),        RAY_FIELD(don.gcdkm),
+        RAY_FIELD(frq.freq),      RAY_FIELD(frq.itxrcp),    RAY_FIELD(ron.clat),       RAY_FIELD(ron.clong),
+        RAY_FIELD(ron.glat),      RAY_FIELD(ron.rd),        RAY_FIELD(ron.fi),         RAY_FIELD(ron.yi),
+        RAY_FIELD(ron.hi),        RAY_FIELD(ron.hprim),     RAY_FIELD(ron.htrue),      RAY_FIELD(ron.fvert),
+        RAY_FIELD(ron.km),        RAY_FIELD(ron.kfx),       RAY_FIELD(ron.afac),       RAY_FIELD(rays.ang),
+        RAY_FIELD(rays.ifob),     RAY_FIELD(rays.nang),     RAY_FIELD(reflx.delfx),    RAY_FIELD(reflx.hpflx),
+        RAY_FIELD(reflx.htflx),   RAY_FIELD(reflx.gdflx),   RAY_FIELD(reflx.fvflx),    RAY_FIELD(reflx.dskpkm),
+        RAY_FIELD(reflx.delskp),  RAY_FIELD(reflx.hpskp),   RAY_FIELD(reflx.htskp),    RAY_FIELD(reflx.dmaxkm),
+        RAY_FIELD(reflx.fvskp),   RAY_FIELD(reflx.iskp),    RAY_FIELD(reflx.imode),    RAY_FIELD(reflx.afflx),
+        RAY_FIELD(reflx.delpen),  RAY_FIELD(reflx.gml),     RAY_FIELD(reflx.fhp),      RAY_FIELD(losx.andvx),
+        RAY_FIELD(losx.advx),     RAY_FIELD(losx.aofx),     RAY_FIELD(losx.grlosx),    RAY_FIELD(losx.tgainx),
+        RAY_FIELD(losx.efflp),    RAY_FIELD(losx.iaftxr),   RAY_FIELD(lpath.txrgml),   RAY_FIELD(lpath.delopt),
+        RAY_FIELD(lpath.gmin),    RAY_FIELD(lpath.ymin),    RAY_FIELD(lpath.ltxrgm),   RAY_FIELD(modes.ghop),
+        RAY_FIELD(modes.delmod),  RAY_FIELD(modes.hpmod),   RAY_FIELD(modes.htmod),    RAY_FIELD(modes.fvmod),
+        RAY_FIELD(modes.itmod),   RAY_FIELD(modes.afmod),   RAY_FIELD(mufs.modmuf),    RAY_FIELD(mufs.sigl),
+        RAY_FIELD(mufs.sigu),     RAY_FIELD(mufs.delmuf),   RAY_FIELD(mufs.hpmuf),     RAY_FIELD(mufs.htmuf),
+        RAY_FIELD(mufs.fvmuf),    RAY_FIELD(mufs.afmuf),    RAY_FIELD(mufs.nhopmf),    RAY_FIELD(mufs.yfot),
+        RAY_FIELD(mufs.yhpf),     RAY_FIELD(mufs.ymuf),     RAY_FIELD(sigd.dsl),       RAY_FIELD(sigd.asm_),
+        RAY_FIELD(sigd.dsu),      RAY_FIELD(sigd.dslf),     RAY_FIELD(sigd.dsuf),      RAY_FIELD(sigd.acav),
+        RAY_FIELD(sigd.afe),      RAY_FIELD(sigd.bfe),      RAY_FIELD(sigd.hnu),       RAY_FIELD(sigd.htloss),
+        RAY_FIELD(sigd.xnuz),     RAY_FIELD(sigd.xve),      RAY_FIELD(geog.gyz),       RAY_FIELD(geog.rat),
+        RAY_FIELD(geog.gmdip),    RAY_FIELD(geog.clck),     RAY_FIELD(geog.abiy),      RAY_FIELD(geog.artic),
+        RAY_FIELD(geog.sigpat),   RAY_FIELD(geog.epspat),   RAY_FIELD(es.fs),          RAY_FIELD(es.hs),
+        RAY_FIELD(allmode.abps),  RAY_FIELD(allmode.fldst), RAY_FIELD(allmode.hn),     RAY_FIELD(allmode.hp),
+        RAY_FIELD(allmode.prob),  RAY_FIELD(allmode.rgain), RAY_FIELD(allmode.sigpow), RAY_FIELD(allmode.sn),
+        RAY_FIELD(allmode.tgain), RAY_FIELD(allmode.timed), RAY_FIELD(allmode.tloss),  RAY_FIELD(allmode.b),
+        RAY_FIELD(allmode.fslos), RAY_FIELD(allmode.grlos), RAY_FIELD(allmode.adv),    RAY_FIELD(allmode.obf),
+        RAY_FIELD(allmode.nmode), RAY_FIELD(allmode.tllow), RAY_FIELD(allmode.tlhgh),  RAY_FIELD(allmode.eff),
+        RAY_FIELD(allmode.nmmod), RAY_FIELD(anois.rcnse),   RAY_FIELD(inform.info),    RAY_FIELD(cantenna.numants),
+        RAY_FIELD(cantenna.iats), RAY_FIELD(cantenna.xfqs), RAY_FIELD(cantenna.xfqe),  RAY_FIELD(pantenna.pwrdba),
     };
 #undef RAY_FIELD
     for (const TField &f : fields) {
@@ -126,14 +128,11 @@ struct TSlice {
 
 inline bool ParseSlice(TModelState &s, const std::string &text, TSlice &slice) {
     const auto bracket = text.find('[');
-    if (!FindField(s, std::string_view(text).substr(0, bracket), slice.field))
-        return false;
+    if (!FindField(s, std::string_view(text).substr(0, bracket), slice.field)) return false;
     slice.first = 1;
     slice.count = slice.field.count;
-    if (bracket == std::string::npos)
-        return true;
-    if (std::sscanf(text.c_str() + bracket, "[%zu:%zu]", &slice.first, &slice.count) != 2)
-        return false;
+    if (bracket == std::string::npos) return true;
+    if (std::sscanf(text.c_str() + bracket, "[%zu:%zu]", &slice.first, &slice.count) != 2) return false;
     return slice.first >= 1 && slice.first - 1 + slice.count <= slice.field.count;
 }
 
@@ -142,10 +141,8 @@ inline uint32_t *WordAt(const TSlice &slice, std::size_t i) {
 }
 
 inline bool SameWord(uint32_t a, uint32_t b, bool isInt) {
-    if (a == b)
-        return true;
-    if (isInt)
-        return false;
+    if (a == b) return true;
+    if (isInt) return false;
     float fa, fb;
     std::memcpy(&fa, &a, 4);
     std::memcpy(&fb, &b, 4);
@@ -165,19 +162,16 @@ inline void RunScript(std::istream &in, TModelState &s, const TCaller &call, std
     int lineNo = 0;
     while (std::getline(in, line)) {
         ++lineNo;
-        if (line.empty() || line[0] == '#')
-            continue;
+        if (line.empty() || line[0] == '#') continue;
         std::istringstream words(line);
         std::string verb, target;
         words >> verb >> target;
         const std::string where = "line " + std::to_string(lineNo) + " (" + lastCall + ") ";
         if (verb == "call") {
             std::vector<int> args;
-            for (int a; words >> a;)
-                args.push_back(a);
+            for (int a; words >> a;) args.push_back(a);
             lastCall = target;
-            for (int a : args)
-                lastCall += " " + std::to_string(a);
+            for (int a : args) lastCall += " " + std::to_string(a);
             nummod = call(s, target, args);
             continue;
         }
@@ -211,8 +205,7 @@ inline void RunScript(std::istream &in, TModelState &s, const TCaller &call, std
                 failures.push_back(where + target + " #" + std::to_string(slice.first + i) + ": ours " +
                                    FormatWord(&ours, slice.field.isInt) + ", reference " + token);
         }
-        if (i != slice.count)
-            failures.push_back(where + "wrong number of values for " + target);
+        if (i != slice.count) failures.push_back(where + "wrong number of values for " + target);
     }
 }
 

@@ -43,8 +43,7 @@ int RunScripts(const std::string &prefix) {
     int scripts = 0;
     for (const auto &entry : std::filesystem::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
-        if (name.rfind(prefix, 0) != 0)
-            continue;
+        if (name.rfind(prefix, 0) != 0) continue;
         ++scripts;
         std::ifstream in(entry.path());
         auto s = std::make_unique<TModelState>();
@@ -52,8 +51,7 @@ int RunScripts(const std::string &prefix) {
         int expectations = 0;
         rayscript::RunScript(in, *s, CallRoutine, failures, expectations);
         EXPECT_GT(expectations, 0) << name;
-        for (std::size_t i = 0; i < failures.size() && i < 10; ++i)
-            ADD_FAILURE() << name << ": " << failures[i];
+        for (std::size_t i = 0; i < failures.size() && i < 10; ++i) ADD_FAILURE() << name << ": " << failures[i];
         EXPECT_TRUE(failures.empty()) << name << ": " << failures.size() << " differences";
     }
     return scripts;
@@ -82,8 +80,7 @@ void FillRays(TModelState &s, int k, const std::vector<float> &gd) {
 // A hop angle whose length in km (ghop * rz) is exactly km.
 float HopOf(float km, float rz) {
     float g = km / rz;
-    for (int i = 0; i < 16 && g * rz != km; ++i)
-        g = std::nextafter(g, g * rz < km ? 1.0f : 0.0f);
+    for (int i = 0; i < 16 && g * rz != km; ++i) g = std::nextafter(g, g * rz < km ? 1.0f : 0.0f);
     return g;
 }
 

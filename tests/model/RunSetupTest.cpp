@@ -74,13 +74,13 @@ TEST(RunSetup, PointDeckGivesTheReferenceState) {
     std::string error;
     ASSERT_TRUE(ReadPointDeck(test::SydneyLondonDeck(), deck, error)) << error;
     auto s = StateOf(deck);
-    EXPECT_EQ(Bits(s->don.tlatd), 0xC2077AE1u);   // 33.87S
-    EXPECT_EQ(Bits(s->don.tlongd), 0x431735C3u);  // 151.21E
+    EXPECT_EQ(Bits(s->don.tlatd), 0xC2077AE1u);  // 33.87S
+    EXPECT_EQ(Bits(s->don.tlongd), 0x431735C3u); // 151.21E
     EXPECT_EQ(Bits(s->don.rlatd), 0x424E0000u);
-    EXPECT_EQ(Bits(s->don.rlongd), 0xBE051EB8u);  // 0.13W
-    EXPECT_EQ(Bits(s->don.amin), 0x3D567750u);    // 3 degrees times D2R, not the preset
+    EXPECT_EQ(Bits(s->don.rlongd), 0xBE051EB8u); // 0.13W
+    EXPECT_EQ(Bits(s->don.amin), 0x3D567750u);   // 3 degrees times D2R, not the preset
     EXPECT_EQ(Bits(s->don.dmp), 0x3DCCCCCDu);
-    EXPECT_EQ(Bits(s->ton.xnoise), 0x43110000u);  // 145
+    EXPECT_EQ(Bits(s->ton.xnoise), 0x43110000u); // 145
     EXPECT_EQ(s->ion.noise, 145);
     EXPECT_EQ(s->ion.lufp, 90);
     EXPECT_EQ(s->ion.method, 23);
@@ -106,7 +106,7 @@ TEST(RunSetup, PointDeckGivesTheReferenceState) {
     EXPECT_EQ(s->cantenna.iats(9), 2);
     EXPECT_EQ(s->cantenna.antfile(1).View(), "default/isotrope        ");
     EXPECT_EQ(Bits(s->pantenna.pwrkw(1)), 0x3DCCCCCDu);
-    EXPECT_EQ(Bits(s->pantenna.pwrdba(1)), 0x41A00000u);  // 20 dBW
+    EXPECT_EQ(Bits(s->pantenna.pwrdba(1)), 0x41A00000u); // 20 dBW
     EXPECT_EQ(s->pantenna.pwrdba(9), 0.f);
     EXPECT_EQ(s->carea.iarea, 0);
     EXPECT_EQ(s->contrl.kcard, 29);

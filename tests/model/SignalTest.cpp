@@ -37,19 +37,44 @@ std::map<std::string, TBlock> Blocks(TModelState &s) {
     static_assert(sizeof(TControlPoints) == 967 * 4 && sizeof(TMonthTables) == 5854 * 4);
     static_assert(sizeof(TAntennaSet) == 55881 * 4 && sizeof(TRays) == 6041 * 4);
     return {
-        {"ALLMODE", {&s.allmode, 462}}, {"ZON", {&s.zon, 161}},     {"ANOIS", {&s.anois, 12}},
-        {"DON", {&s.don, 35}},          {"SON", {&s.son, 260}},     {"SIGD", {&s.sigd, 15}},
-        {"TON", {&s.ton, 13}},          {"MUFS", {&s.mufs, 261}},   {"MODES", {&s.modes, 109}},
-        {"RON", {&s.ron, 967}},         {"FRQ", {&s.frq, 46}},      {"ION", {&s.ion, 7}},
-        {"GEOG", {&s.geog, 40}},        {"ES", {&s.es, 20}},        {"REFLX", {&s.reflx, 1251}},
-        {"CON", {&s.con, 9}},           {"CGAINS", {&s.cgains, 26}}, {"SNCOM", {&s.sncom, 13}},
-        {"DUDL_NOIS", {&s.dudl_nois, 26}}, {"TWO", {&s.two, 5854}}, {"TIME", {&s.time, 53}},
-        {"CONTRL", {&s.contrl, 62}},    {"GH_IPFG", {&s.gh_ipfg, 1}}, {"INFORM", {&s.inform, 3}},
-        {"OUTPRT", {&s.outprt, 77}},    {"LPATH", {&s.lpath, 96}},  {"LOSX", {&s.losx, 993}},
-        {"RAYS", {&s.rays, 6041}},      {"CANTENNA", {&s.cantenna, 55881}}, {"PANTENNA", {&s.pantenna, 40}},
-        {"C_METHOD_USED", {&s.c_method_used, 1}}, {"C_NOISE", {&s.c_noise, 3}}, {"C_NOISES", {&s.c_noises, 3}},
-        {"DATR", {&s.datr, 44}},        {"METSET", {&s.metset, 82}}, {"MFAC", {&s.mfac, 24}},
-        {"SSP", {&s.ssp, 25}},          {"CAREAANT", {&s.careaant, 32760}},
+        {"ALLMODE", {&s.allmode, 462}},
+        {"ZON", {&s.zon, 161}},
+        {"ANOIS", {&s.anois, 12}},
+        {"DON", {&s.don, 35}},
+        {"SON", {&s.son, 260}},
+        {"SIGD", {&s.sigd, 15}},
+        {"TON", {&s.ton, 13}},
+        {"MUFS", {&s.mufs, 261}},
+        {"MODES", {&s.modes, 109}},
+        {"RON", {&s.ron, 967}},
+        {"FRQ", {&s.frq, 46}},
+        {"ION", {&s.ion, 7}},
+        {"GEOG", {&s.geog, 40}},
+        {"ES", {&s.es, 20}},
+        {"REFLX", {&s.reflx, 1251}},
+        {"CON", {&s.con, 9}},
+        {"CGAINS", {&s.cgains, 26}},
+        {"SNCOM", {&s.sncom, 13}},
+        {"DUDL_NOIS", {&s.dudl_nois, 26}},
+        {"TWO", {&s.two, 5854}},
+        {"TIME", {&s.time, 53}},
+        {"CONTRL", {&s.contrl, 62}},
+        {"GH_IPFG", {&s.gh_ipfg, 1}},
+        {"INFORM", {&s.inform, 3}},
+        {"OUTPRT", {&s.outprt, 77}},
+        {"LPATH", {&s.lpath, 96}},
+        {"LOSX", {&s.losx, 993}},
+        {"RAYS", {&s.rays, 6041}},
+        {"CANTENNA", {&s.cantenna, 55881}},
+        {"PANTENNA", {&s.pantenna, 40}},
+        {"C_METHOD_USED", {&s.c_method_used, 1}},
+        {"C_NOISE", {&s.c_noise, 3}},
+        {"C_NOISES", {&s.c_noises, 3}},
+        {"DATR", {&s.datr, 44}},
+        {"METSET", {&s.metset, 82}},
+        {"MFAC", {&s.mfac, 24}},
+        {"SSP", {&s.ssp, 25}},
+        {"CAREAANT", {&s.careaant, 32760}},
     };
 }
 
@@ -167,17 +192,28 @@ void Load(TModelState &s, const TSide &side) {
 void Run(TModelState &s, const TSide &call) {
     int nummod = 0;
     const std::string &n = call.name;
-    if (n == "RELBIL") CombineModes(s, call.arg1, s.frq.freq);
-    else if (n == "MPATH") MultipathProbability(s, call.arg1);
-    else if (n == "SERPRB") ServiceProbability(s, call.arg1);
-    else if (n == "INMUF") InsertMufModes(s, call.arg1, nummod);
-    else if (n == "ESMOD") SporadicEModes(s);
-    else if (n == "SIGDIS") SetSignalDistribution(s);
-    else if (n == "ALOSFV") DeviativeLossFactors(s, call.arg1);
-    else if (n == "SELMOD") SelectControlArea(s);
-    else if (n == "SETLUF") SetLuf(s);
-    else if (n == "LUFFY") ComputeSignal(s, call.arg1);
-    else FAIL() << "no routine for " << n;
+    if (n == "RELBIL")
+        CombineModes(s, call.arg1, s.frq.freq);
+    else if (n == "MPATH")
+        MultipathProbability(s, call.arg1);
+    else if (n == "SERPRB")
+        ServiceProbability(s, call.arg1);
+    else if (n == "INMUF")
+        InsertMufModes(s, call.arg1, nummod);
+    else if (n == "ESMOD")
+        SporadicEModes(s);
+    else if (n == "SIGDIS")
+        SetSignalDistribution(s);
+    else if (n == "ALOSFV")
+        DeviativeLossFactors(s, call.arg1);
+    else if (n == "SELMOD")
+        SelectControlArea(s);
+    else if (n == "SETLUF")
+        SetLuf(s);
+    else if (n == "LUFFY")
+        ComputeSignal(s, call.arg1);
+    else
+        FAIL() << "no routine for " << n;
 }
 
 // Replays every capture whose file name starts with prefix; returns how many.

@@ -19,8 +19,8 @@ TEST(Table, FirstIndexRunsFastestFromOne) {
 
 TEST(Table, MonthTablesAliasAsTheReferenceReadsThem) {
     vx::model::TMonthTables two;
-    two.p(5, 7, 7) = 1.5f;   // the aurora map, third dimension 7
-    two.abp(2, 8) = 2.5f;    // the absorption map, columns 7..9
+    two.p(5, 7, 7) = 1.5f; // the aurora map, third dimension 7
+    two.abp(2, 8) = 2.5f;  // the absorption map, columns 7..9
     const float *p = two.p.data();
     EXPECT_EQ(p[(7 - 1) * 29 * 16 + (7 - 1) * 29 + (5 - 1)], 1.5f);
     EXPECT_EQ(two.abp.data()[(8 - 1) * 2 + 1], 2.5f);

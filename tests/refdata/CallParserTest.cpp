@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "common/Paths.h"
 #include "common/FileUtil.h"
+#include "common/Paths.h"
 #include "refdata/CallParser.h"
 #include "refdata/LookupText.h"
 
@@ -16,19 +16,13 @@ std::string Entry(const std::string& type, const std::string& lon, const std::st
 }
 
 const std::string kList =
-    "h\nh\nh\n" +
-    Entry("0100", "-17820", "6840", "United States", "291", "K,N,W") +
-    Entry("0201", "-14400", "6300", "Fourth area", "", "K4???") +
-    Entry("0902", "", "", "Region nine", "", "K4???") +
-    Entry("0302", "-14000", "6200", "Region three", "", "K4???") +
-    Entry("0100", "bad", "", "Broken", "abc", "XX") +
+    "h\nh\nh\n" + Entry("0100", "-17820", "6840", "United States", "291", "K,N,W") +
+    Entry("0201", "-14400", "6300", "Fourth area", "", "K4???") + Entry("0902", "", "", "Region nine", "", "K4???") +
+    Entry("0302", "-14000", "6200", "Region three", "", "K4???") + Entry("0100", "bad", "", "Broken", "abc", "XX") +
     Entry("0100", "-28346", "3802", "Hawaii", "110", "KH6,KH7") +
-    Entry("0100", "-24300", "11700", "Alaska", "6", "KL") +
-    Entry("0100", "450", "8460", "France", "227", "F") +
-    Entry("0100", "-7920", "9360", "Canada", "1", "VE") +
-    Entry("0100", "0", "-16200", "Antarctica", "13", "CE9") +
-    Entry("0100", "1800", "9000", "Italy", "248", "I") +
-    Entry("0100", "-900", "9540", "England", "223", "G,M") +
+    Entry("0100", "-24300", "11700", "Alaska", "6", "KL") + Entry("0100", "450", "8460", "France", "227", "F") +
+    Entry("0100", "-7920", "9360", "Canada", "1", "VE") + Entry("0100", "0", "-16200", "Antarctica", "13", "CE9") +
+    Entry("0100", "1800", "9000", "Italy", "248", "I") + Entry("0100", "-900", "9540", "England", "223", "G,M") +
     Entry("0600", "-100", "9900", "Portable", "500", "G/P");
 
 class CallParserTest : public testing::Test {
@@ -98,15 +92,17 @@ TEST_F(CallParserTest, ASingleLetterWithATrailingSlash) {
 }
 
 TEST_F(CallParserTest, RejectedText) {
-  for (const char* bad : {"", "K", "/K1ABC", "K1//P", "K1AB?", "K1-AB", "K1\xC4" "B"})
+  for (const char* bad : {"", "K", "/K1ABC", "K1//P", "K1AB?", "K1-AB",
+                          "K1\xC4"
+                          "B"})
     EXPECT_EQ(Norm(bad), "fail") << bad;
 }
 
 TEST_F(CallParserTest, ExceptionsAndEntityNumbers) {
   EXPECT_EQ(Norm("K1XYZ"), "ADIF291");
-  EXPECT_EQ(Norm("DL1ZZZ"), "KH6");       // any other value replaces the call
+  EXPECT_EQ(Norm("DL1ZZZ"), "KH6");         // any other value replaces the call
   EXPECT_EQ(Norm("DL1ZZZ/P"), "DL1ZZZ/P");  // the key is the whole call
-  EXPECT_EQ(Norm("K1XYZ/4"), "K4");       // second look with the reduced call
+  EXPECT_EQ(Norm("K1XYZ/4"), "K4");         // second look with the reduced call
   EXPECT_EQ(Norm("K1XYZ/"), "ADIF291");
   EXPECT_EQ(Norm("ZZ9/ANT"), "ADIF013");
   EXPECT_EQ(First("K1XYZ"), "United States");

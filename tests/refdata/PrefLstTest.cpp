@@ -28,8 +28,7 @@ std::string FirstSet(std::string mask) {
 
 size_t CellsHolding(const TPrefixList& l, int32_t entry) {
   size_t n = 0;
-  for (const auto& c : l.Cells)
-    n += std::count(c.begin(), c.end(), entry);
+  for (const auto& c : l.Cells) n += std::count(c.begin(), c.end(), entry);
   return n;
 }
 

@@ -70,9 +70,9 @@ TEST(PrefixGen, GeneratedListsFollowTheRule) {
   struct {
     const char* call;
     const char* number;
-  } cases[] = {{"K1ABC", "291"},  {"KH6ABC", "291"}, {"KH6ABD", "110"}, {"KH6XXA", "110"},
-               {"UA9FAA", "54"},  {"UA9AA", "15"},   {"R9XAA", "15"},   {"R1AA", "54"},
-               {"3Y0J", "24"},    {"K1ABC/P", "291"}, {"AA1AA/KH6", "110"}};
+  } cases[] = {{"K1ABC", "291"}, {"KH6ABC", "291"},  {"KH6ABD", "110"},   {"KH6XXA", "110"},
+               {"UA9FAA", "54"}, {"UA9AA", "15"},    {"R9XAA", "15"},     {"R1AA", "54"},
+               {"3Y0J", "24"},   {"K1ABC/P", "291"}, {"AA1AA/KH6", "110"}};
   for (auto& c : cases) {
     p.Parse(c.call);
     ASSERT_FALSE(p.Results.empty()) << c.call;

@@ -11,8 +11,8 @@
 namespace vxtest {
 
 struct TRunnerCounts {
-  int Runs = 0;               // children started
-  int DeferredCalls = 0;      // deferred calls made
+  int Runs = 0;                // children started
+  int DeferredCalls = 0;       // deferred calls made
   bool DeferredWaits = false;  // a deferred call is due; Terminate or Run drops it
 };
 

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <vector>
-#include <utility>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/FileUtil.h"
 #include "engine/ProcessRunner.h"

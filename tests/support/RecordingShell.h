@@ -11,7 +11,7 @@ namespace vxtest {
 struct TRecordingShell : vx::IShell {
   QStringList Questions;  // "title|text"
   QStringList Errors, Urls;
-  bool Answer = false;                 // to a Yes/No question
+  bool Answer = false;                  // to a Yes/No question
   vx::TAnswer ThreeWay = vx::anCancel;  // to a Yes/No/Cancel question
   bool ModalResult = false;
   int SavedImages = 0;

@@ -187,7 +187,7 @@ TEST(AntGenFile, LayoutOfTheTables) {
     const bool type13 = m.Name.ends_with(".N13");
     const size_t parameters = type13 ? 4 : 3, rows = type13 ? 360 : 30;
     ASSERT_EQ(lines.size(), 2 + parameters + rows * 10);
-    EXPECT_LT(lines[0].size(), 80u);  // the whole line is the display name
+    EXPECT_LT(lines[0].size(), 80u);                    // the whole line is the display name
     EXPECT_EQ(m.Text.find('\n'), lines[0].size() + 1);  // CR LF
     EXPECT_EQ(std::count(m.Text.begin(), m.Text.end(), '\n'), std::count(m.Text.begin(), m.Text.end(), '\r'));
     EXPECT_EQ(lines[1].substr(0, 2), type13 ? " 4" : " 3");

@@ -27,10 +27,21 @@ struct TAsciiTable {
   size_t Count;
 };
 constexpr TAsciiTable kAsciiTables[] = {
-    {"DUD(5,12,5)", 300},     {"FAM(14,12)", 168},     {"SYS(9,16,6)", 864},   {"FAKP(29,16,6)", 2784},
-    {"FAKABP(2,6)", 12},      {"XFM3CF(9,49,2)", 882}, {"ANEW(3),BNEW(3),ACHI(2),BCHI(2)", 10},
-    {"FAKMAP(29,16)", 464},   {"ABMAP(2,3)", 6},       {"F2D(16,6,6)", 576},   {"PERR(9,4,6)", 216},
-    {"XESMCF(7,61,2)", 854},  {"XPMAP(29,16,2)", 928}, {"XESLCF(5,55,2)", 550}, {"XESUCF(5,55,2)", 550},
+    {"DUD(5,12,5)", 300},
+    {"FAM(14,12)", 168},
+    {"SYS(9,16,6)", 864},
+    {"FAKP(29,16,6)", 2784},
+    {"FAKABP(2,6)", 12},
+    {"XFM3CF(9,49,2)", 882},
+    {"ANEW(3),BNEW(3),ACHI(2),BCHI(2)", 10},
+    {"FAKMAP(29,16)", 464},
+    {"ABMAP(2,3)", 6},
+    {"F2D(16,6,6)", 576},
+    {"PERR(9,4,6)", 216},
+    {"XESMCF(7,61,2)", 854},
+    {"XPMAP(29,16,2)", 928},
+    {"XESLCF(5,55,2)", 550},
+    {"XESUCF(5,55,2)", 550},
     {"XERCOF(9,22,2)", 396},
 };
 
@@ -132,7 +143,8 @@ std::string MonthBinary(const TSyntheticMonth& m) {
   size_t at = 0;
   for (const TAsciiTable& t : kAsciiTables) start.push_back(at), at += t.Count;
   auto table = [&](size_t i) {
-    return std::vector<float>(m.Values.begin() + long(start[i]), m.Values.begin() + long(start[i] + kAsciiTables[i].Count));
+    return std::vector<float>(m.Values.begin() + long(start[i]),
+                              m.Values.begin() + long(start[i] + kAsciiTables[i].Count));
   };
   auto join = [&](std::initializer_list<size_t> list) {
     std::vector<float> out;
@@ -144,14 +156,14 @@ std::string MonthBinary(const TSyntheticMonth& m) {
   };
   std::string out;
   AppendRecord(out, m.Ikim);
-  AppendRecord(out, join({3, 4}));       // FAKP, FAKABP
-  AppendRecord(out, join({0, 1, 2}));    // DUD, FAM, SYS
-  AppendRecord(out, join({5}));          // XFM3CF
-  AppendRecord(out, join({9, 10}));      // F2D, PERR
-  AppendRecord(out, join({6, 7, 8}));    // ANEW..BCHI, FAKMAP, ABMAP
-  AppendRecord(out, join({11, 12}));     // XESMCF, XPMAP
-  AppendRecord(out, join({13, 14}));     // XESLCF, XESUCF
-  AppendRecord(out, join({15}));         // XERCOF
+  AppendRecord(out, join({3, 4}));     // FAKP, FAKABP
+  AppendRecord(out, join({0, 1, 2}));  // DUD, FAM, SYS
+  AppendRecord(out, join({5}));        // XFM3CF
+  AppendRecord(out, join({9, 10}));    // F2D, PERR
+  AppendRecord(out, join({6, 7, 8}));  // ANEW..BCHI, FAKMAP, ABMAP
+  AppendRecord(out, join({11, 12}));   // XESMCF, XPMAP
+  AppendRecord(out, join({13, 14}));   // XESLCF, XESUCF
+  AppendRecord(out, join({15}));       // XERCOF
   return out;
 }
 
@@ -227,8 +239,9 @@ TEST(ModelGen, DamagedMonthTextIsNamedByLine) {
   letters[20] = 'x';
   EXPECT_EQ(ParseMonthText(ReplaceLine(synthetic.Text, 11, letters), 2, *m), "DUD, line 11: field 2 is not a number");
   // A field without its decimal point would get implied decimals in Fortran.
-  EXPECT_EQ(ParseMonthText(ReplaceLine(synthetic.Text, 12, "     123456E+01" + Line(synthetic.Text, 12).substr(15)), 2, *m),
-            "DUD, line 12: field 1 is not a number");
+  EXPECT_EQ(
+      ParseMonthText(ReplaceLine(synthetic.Text, 12, "     123456E+01" + Line(synthetic.Text, 12).substr(15)), 2, *m),
+      "DUD, line 12: field 1 is not a number");
   EXPECT_EQ(ParseMonthText(synthetic.Text.substr(0, synthetic.Text.size() - 184), 2, *m),
             "XERCOF, the file ends inside a table");
   std::string ikim = Line(synthetic.Text, 3);

@@ -14,8 +14,8 @@
 #include <QUrl>
 
 #include "common/FileUtil.h"
-#include "views/AntDlg.h"
 #include "engine/Antennas.h"
+#include "views/AntDlg.h"
 #include "views/PermHint.h"
 
 using namespace vx;
@@ -55,8 +55,8 @@ void PressKey(QWidget* target, int key) {
 }
 
 void MoveMouse(QWidget* target, int x, int y) {
-  QMouseEvent move(QEvent::MouseMove, QPointF(x, y), target->mapToGlobal(QPointF(x, y)), Qt::NoButton,
-                   Qt::NoButton, Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, QPointF(x, y), target->mapToGlobal(QPointF(x, y)), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
   QApplication::sendEvent(target, &move);
 }
 
@@ -223,14 +223,16 @@ TEST(AntennaDialog, MouseReadoutInThePermanentHint) {
   // Along the diagonal from the corner: elevation 45 of azimuth row 0.
   MoveMouse(dialog.PaintBox1, 5 + 100, h - 5 - 100);
   EXPECT_TRUE(dialog.Hint->Shown());
-  EXPECT_EQ(dialog.Hint->Text(), QString::fromUtf8("45°   ") + QString::number(dialog.View().Pattern[0][45], 'f', 1) + " dBi");
+  EXPECT_EQ(dialog.Hint->Text(),
+            QString::fromUtf8("45°   ") + QString::number(dialog.View().Pattern[0][45], 'f', 1) + " dBi");
   EXPECT_TRUE(dialog.Hint->isVisible());
   MoveMouse(dialog.PaintBox1, 2, 2);  // the margin
   EXPECT_FALSE(dialog.Hint->Shown());
   MoveMouse(dialog.PaintBox1, w / 2, h / 2);
   EXPECT_TRUE(dialog.Hint->Shown());
-  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(w / 2, h / 2), dialog.PaintBox1->mapToGlobal(QPointF(w / 2, h / 2)),
-                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(w / 2, h / 2),
+                      dialog.PaintBox1->mapToGlobal(QPointF(w / 2, h / 2)), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
   QApplication::sendEvent(dialog.PaintBox1, &release);
   EXPECT_FALSE(dialog.Hint->Shown());
   MoveMouse(dialog.PaintBox1, w / 2, h / 2);
@@ -275,7 +277,7 @@ TEST(PermanentHint, StaysUpAndKeepsOrdinaryTooltipsOff) {
   EXPECT_EQ(hint.pos(), QPoint(40, 50));
   EXPECT_GE(hint.width(), hint.fontMetrics().horizontalAdvance("12\xB0   3.4 dBi"));
   tip();
-  EXPECT_EQ(other.Tips, 1);  // swallowed while the hint is up
+  EXPECT_EQ(other.Tips, 1);                            // swallowed while the hint is up
   hint.ShowHintAt("longer text than before", 60, 70);  // moving it keeps it up
   EXPECT_EQ(hint.pos(), QPoint(60, 70));
   tip();

@@ -2,7 +2,6 @@
 // program and runners whose children run when the test says so.
 #include <gtest/gtest.h>
 
-
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -11,13 +10,13 @@
 #include <set>
 
 #include "ViewsTestUtil.h"
-#include "support/Wait.h"
 #include "common/Ini.h"
 #include "engine/AreaBatch.h"
 #include "engine/Cache.h"
-#include "engine/WorkerFolder.h"
 #include "engine/Locator.h"
+#include "engine/WorkerFolder.h"
 #include "engine/WorkerPool.h"
+#include "support/Wait.h"
 
 using namespace vx;
 namespace fs = std::filesystem;
@@ -162,7 +161,7 @@ TEST_F(PoolFixture, ManyWorkersWriteWhatOneWrites) {
   std::set<std::string> folders;
   for (const auto& p : hub.Pending) folders.insert(p.second.Directory);
   EXPECT_EQ(folders.size(), 4u);  // each in a folder of its own
-  hub.DrainNewestFirst();          // the workers finish out of order
+  hub.DrainNewestFirst();         // the workers finish out of order
   EXPECT_EQ(batch->Computed(), 48);
   EXPECT_EQ(finished, 2);
 
@@ -190,7 +189,7 @@ TEST_F(PoolFixture, BuiltinWorkersComputeInMemoryWhatOneWorkerComputes) {
     MakePool(workers, folder);
     EXPECT_EQ(pool->FolderSet(), "");  // nothing to copy: the workers write no files
     ASSERT_TRUE(batch->Start(Base(), Day({3}), TAreaBatch::fpStop));
-    EXPECT_EQ(hub.Started, 0);  // and start no child
+    EXPECT_EQ(hub.Started, 0);         // and start no child
     ASSERT_TRUE(vxtest::WaitFor([&] {  // the workers' threads finish; their ends arrive as deferred calls
       hub.RunDeferred();
       return !batch->Running();
@@ -355,7 +354,8 @@ TEST_F(PoolFixture, TheWorkerCountComesFromTheSettingUnlessGiven) {
 TEST(WorkerSetting, ReadFromTheVoacapSection) {
   TIniFile ini;
   EXPECT_EQ(ReadVoacapSetup(ini).Workers, 0);  // one per core
-  for (auto [text, workers] : std::vector<std::pair<const char*, int>>{{"3", 3}, {" 1 ", 1}, {"0", 0}, {"-2", 0}, {"x", 0}}) {
+  for (auto [text, workers] :
+       std::vector<std::pair<const char*, int>>{{"3", 3}, {" 1 ", 1}, {"0", 0}, {"-2", 0}, {"x", 0}}) {
     ini.WriteString("VOACAP", "Workers", text);
     EXPECT_EQ(ReadVoacapSetup(ini).Workers, workers) << text;
   }

@@ -11,11 +11,11 @@
 #include <filesystem>
 
 #include "ViewsTestUtil.h"
-#include "support/QtWait.h"
-#include "support/StandInEngine.h"
 #include "engine/AreaBatch.h"
 #include "engine/Cache.h"
 #include "engine/Process.h"
+#include "support/QtWait.h"
+#include "support/StandInEngine.h"
 #include "views/MapFrm.h"
 #include "views/PreComp.h"
 #include "views/ProgrDlg.h"
@@ -65,10 +65,12 @@ struct BatchGui : testing::Test {
 
   void SetUp() override {
     cache = vxtest::FreshFolder("gui-" + vxtest::CaseName() + "-cache");
-    engine = vxtest::StandInEngine(std::make_unique<TProcess>(), vxtest::FreshVoacapFolder("gui-" + vxtest::CaseName()));
+    engine =
+        vxtest::StandInEngine(std::make_unique<TProcess>(), vxtest::FreshVoacapFolder("gui-" + vxtest::CaseName()));
     window.Engine = engine.get();
-    batch = std::make_unique<TPreCompute>(*engine, cache, window,
-                                          std::make_unique<TVoaWorkerPool>(MakeProcessRunner, TWorkerPoolSetup{4, {workers.Path}}));
+    batch = std::make_unique<TPreCompute>(
+        *engine, cache, window,
+        std::make_unique<TVoaWorkerPool>(MakeProcessRunner, TWorkerPoolSetup{4, {workers.Path}}));
     QObject::connect(&window.Progress, &TProgressDialog::CancelClicked, [this] { batch->Cancel(); });
     QObject::connect(&window.Progress, &TProgressDialog::Closed, [this] { batch->ProgressClosed(); });
     window.Map.SetRealTime(true);

@@ -44,11 +44,11 @@ TEST(ChartDraw, RampRunsFromLowToPeakRoundingHalvesToEven) {
 
 TEST(ChartDraw, CellsCoverFourteenBySevenPixelsAroundTheGridPoint) {
   TPointResults r = Flat();
-  r.Snr[10][5] = 40;       // cell x 63..76, y 137..143
-  r.Snr[10][0] = -5;       // below 0 dB: LowColor
-  r.Snr[10][24] = 80;      // 63 dB and more: PeakColor
-  r.Snr[12][3] = 2.5f;     // rounds to 2
-  r.Snr[12][4] = 3.5f;     // rounds to 4
+  r.Snr[10][5] = 40;    // cell x 63..76, y 137..143
+  r.Snr[10][0] = -5;    // below 0 dB: LowColor
+  r.Snr[10][24] = 80;   // 63 dB and more: PeakColor
+  r.Snr[12][3] = 2.5f;  // rounds to 2
+  r.Snr[12][4] = 3.5f;  // rounds to 4
   const TRgbImage img = Paint(r);
   ASSERT_EQ(img.Width, 336);
   ASSERT_EQ(img.Height, 205);
@@ -100,8 +100,8 @@ TEST(ChartDraw, EmptyChartHasNoFramesOrCurveEvenWhenAskedFor) {
 
 TEST(ChartDraw, BestHourFramesSitOnTheBandLine) {
   TPointResults r = Flat();
-  r.Snr[14][7] = 30;                       // 14 MHz: best at 7
-  r.Snr[3][9] = 25, r.Snr[3][11] = 25;     // 3.5 MHz reads row 3: tie, earlier wins
+  r.Snr[14][7] = 30;                    // 14 MHz: best at 7
+  r.Snr[3][9] = 25, r.Snr[3][11] = 25;  // 3.5 MHz reads row 3: tie, earlier wins
   const TRgbImage img = Paint(r, true, false);
   // 14 MHz: hour 7, x 91..104, y 109..115
   EXPECT_EQ(img.Pixel(91, 109), kYellow);

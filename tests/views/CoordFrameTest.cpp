@@ -158,7 +158,7 @@ TEST(CoordFrame, SetPointShowsWholeDegrees) {
   EXPECT_EQ(f.NorthSouthButton()->text(), "S");
   EXPECT_EQ(f.LongitudeEdit()->text(), "2");  // half to even
   EXPECT_EQ(f.EastWestButton()->text(), "E");
-  EXPECT_EQ(changes.Count, 1);  // the latitude text changed
+  EXPECT_EQ(changes.Count, 1);   // the latitude text changed
   EXPECT_EQ(seen.Y, -45 * 180);  // the listener sees the new point whole
   EXPECT_EQ(seen.X, 2 * 180);
 

@@ -6,8 +6,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QProgressBar>
-#include <QStyle>
 #include <QPushButton>
+#include <QStyle>
 #include <filesystem>
 
 #include "common/FileUtil.h"
@@ -143,8 +143,7 @@ TEST(MapFrame, BandButtonsAndHourSelector) {
 TEST(MapFrame, ClicksSetDxOrWithCtrlHome) {
   TMapFrame frame;
   std::vector<std::pair<TLocation, bool>> clicked;
-  QObject::connect(&frame, &TMapFrame::LocationClicked,
-                   [&](TLocation p, bool home) { clicked.emplace_back(p, home); });
+  QObject::connect(&frame, &TMapFrame::LocationClicked, [&](TLocation p, bool home) { clicked.emplace_back(p, home); });
   frame.BoxMouseDown(180, 0, Qt::LeftButton, Qt::NoModifier);
   frame.BoxMouseDown(0, 179, Qt::LeftButton, Qt::ControlModifier);
   frame.BoxMouseDown(10, 10, Qt::RightButton, Qt::NoModifier);

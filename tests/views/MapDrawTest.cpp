@@ -4,8 +4,8 @@
 
 #include "ViewsTestUtil.h"
 #include "common/DayCount.h"
-#include "views/MapDraw.h"
 #include "geo/Schlyter.h"
+#include "views/MapDraw.h"
 #include "views/Pictures.h"
 
 using namespace vx;
@@ -172,7 +172,7 @@ TEST(MapOverlay, LinesAcrossTheDateLineLeaveOneEdgeAndEnterTheOther) {
   EXPECT_TRUE(redIn(359));
   EXPECT_TRUE(redIn(0));
   EXPECT_TRUE(redIn(3));
-  EXPECT_FALSE(redIn(4));  // the end pixel itself is not drawn
+  EXPECT_FALSE(redIn(4));                        // the end pixel itself is not drawn
   EXPECT_EQ(vxtest::CountColour(img, kRed), 9);  // nothing across the map
 }
 

@@ -4,9 +4,9 @@
 #include <cstdlib>
 
 #include "ViewsTestUtil.h"
-#include "support/StandInEngine.h"
 #include "engine/Cache.h"
 #include "engine/VoaEng.h"
+#include "support/StandInEngine.h"
 #include "views/BatchProgress.h"
 #include "views/GifWriter.h"
 #include "views/MapDraw.h"
@@ -126,8 +126,8 @@ struct BatchFixture : testing::Test {
     engine = vxtest::StandInEngine(std::make_unique<vxtest::TQueuedRunner>(), data);
     // One worker: the jobs run one after the other, as the window's single
     // engine ran them.
-    batch = std::make_unique<TPreCompute>(*engine, cache, host,
-                                          std::make_unique<TVoaWorkerPool>(hub.Factory(), TWorkerPoolSetup{1, {workers.Path}}));
+    batch = std::make_unique<TPreCompute>(
+        *engine, cache, host, std::make_unique<TVoaWorkerPool>(hub.Factory(), TWorkerPoolSetup{1, {workers.Path}}));
     host.Engine = engine.get();
     host.Batch = batch.get();
   }
@@ -139,7 +139,8 @@ struct BatchFixture : testing::Test {
     host.SyncEngineInputs();
     TVoaInputs in = engine->Inputs();
     in.Hour = hour, in.Band = band;
-    ASSERT_TRUE(SaveAreaCache(cache, engine->ReadAreaCacheKey(in), vxtest::GridOf(16, [&](int i, int) { return snr + i; })));
+    ASSERT_TRUE(
+        SaveAreaCache(cache, engine->ReadAreaCacheKey(in), vxtest::GridOf(16, [&](int i, int) { return snr + i; })));
   }
   // Runs the children one by one as an event loop would.
   void Drain() { hub.Drain(); }

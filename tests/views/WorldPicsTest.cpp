@@ -34,8 +34,8 @@ TEST(WorldPics, AreaAverageWeighsPartlyCoveredPixels) {
 }
 
 TEST(WorldPics, PntRecordsSplitIntoLineStrings) {
-  const std::string bytes = Record(1001, 60, -120) + Record(1, 120, -60) + Record(2, 180, 0) +
-                            Record(1002, -300, 600) + Record(1, -360, 660) + "x";  // a stray byte is ignored
+  const std::string bytes = Record(1001, 60, -120) + Record(1, 120, -60) + Record(2, 180, 0) + Record(1002, -300, 600) +
+                            Record(1, -360, 660) + "x";  // a stray byte is ignored
   auto lines = ParsePnt(bytes);
   ASSERT_EQ(lines.size(), 2u);
   ASSERT_EQ(lines[0].size(), 3u);

@@ -129,7 +129,7 @@ TEST_F(VoacapRun, WritesThePointReportWholeUnderItsName) {
     Write(Folder / "run/deck.dat", vx::model::test::SydneyLondonDeck());
     EXPECT_EQ(Run({"-s", Folder.string(), "deck.dat", "deck.out"}), 0) << Messages.str();
     EXPECT_EQ(Read(Folder / "run/deck.out"), "point run of 30 cards");
-    EXPECT_EQ(Files(Folder / "run").size(), 2u);  // no temporary left
+    EXPECT_EQ(Files(Folder / "run").size(), 2u); // no temporary left
     EXPECT_EQ(Messages.str(), "");
     // A trailing slash on the folder changes nothing.
     EXPECT_EQ(Run({Folder.string() + "/", "deck.dat", "deck.out"}), 0);

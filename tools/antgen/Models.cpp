@@ -29,8 +29,7 @@ std::string Height(int feet) {
 
 std::vector<TElevationRow> DipoleRows(double heightMetres, const TGround& ground) {
   std::vector<TElevationRow> rows;
-  for (int mhz = 1; mhz <= 30; ++mhz)
-  {
+  for (int mhz = 1; mhz <= 30; ++mhz) {
     const THorizontalDipole dipole(heightMetres, mhz, ground);
     rows.push_back(Row([&](double e) { return dipole.Gain(e, 0); }));
   }
@@ -55,8 +54,7 @@ std::vector<TModelFile> ShippedModels() {
   const TGround ground = TGround::Average();
   std::vector<TModelFile> files;
   for (int feet : {33, 55, 100}) {
-    const std::string description =
-        "Dipole " + Height(feet) + ", half-wave resonant at each frequency, average ground";
+    const std::string description = "Dipole " + Height(feet) + ", half-wave resonant at each frequency, average ground";
     files.push_back({"Dipole" + std::to_string(feet) + ".N14",
                      FormatType14(description, DipoleRows(feet * kFeetToMetres, ground))});
   }
@@ -64,9 +62,9 @@ std::vector<TModelFile> ShippedModels() {
                                                 "average ground",
                                                 VerticalRows(ground))});
   const double mhz = 14.175;
-  files.push_back({"Dipole20m.N13",
-                   FormatType13("Dipole " + Height(55) + " for 14.175 MHz, average ground, azimuth from broadside",
-                                mhz, DipoleAzimuthRows(55 * kFeetToMetres, mhz, ground))});
+  files.push_back(
+      {"Dipole20m.N13", FormatType13("Dipole " + Height(55) + " for 14.175 MHz, average ground, azimuth from broadside",
+                                     mhz, DipoleAzimuthRows(55 * kFeetToMetres, mhz, ground))});
   return files;
 }
 

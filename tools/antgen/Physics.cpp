@@ -110,9 +110,7 @@ double QuarterWaveVerticalGain(double mhz, const TGround& ground, double e) {
   const double s = std::sin(e);
   const Complex reflect = ground.ReflectVertical(mhz, e);
   // Current cos(t) at electrical height t = 0 .. pi/2 above the ground.
-  auto element = [&](double t) {
-    return std::cos(t) * (std::polar(1.0, t * s) + reflect * std::polar(1.0, -t * s));
-  };
+  auto element = [&](double t) { return std::cos(t) * (std::polar(1.0, t * s) + reflect * std::polar(1.0, -t * s)); };
   const Complex field = std::cos(e) * Simpson(element, 0, kPi / 2, 256);
   // Over a perfect conductor the same current radiates into the upper half
   // space the power 2 pi times the normalised self resistance of the

@@ -27,12 +27,12 @@ const char* const kStates[] = {"AL", "AK", "AZ", "AR", "CA", "CO", "CT", "DE", "
                                "IN", "IA", "KS", "KY", "LA", "ME", "MD", "MA", "MI", "MN", "MS", "MO", "MT",
                                "NE", "NV", "NH", "NJ", "NM", "NY", "NC", "ND", "OH", "OK", "OR", "PA", "RI",
                                "SC", "SD", "TN", "TX", "UT", "VT", "VA", "WA", "WV", "WI", "WY"};
-const char* const kFirst[] = {"JOHN", "MARY", "ROBERT", "LINDA", "JAMES", "SUSAN", "DAVID", "KAREN",
-                              "MICHAEL", "NANCY", "WILLIAM", "LISA", "RICHARD", "BETTY", "JOSEPH"};
-const char* const kLast[] = {"SMITH", "JOHNSON", "WILLIAMS", "BROWN", "JONES", "MILLER", "DAVIS",
-                             "GARCIA", "WILSON", "ANDERSON", "TAYLOR", "THOMAS", "MOORE", "MARTIN"};
-const char* const kCities[] = {"SPRINGFIELD", "RIVERSIDE", "FRANKLIN", "GREENVILLE", "BRISTOL", "CLINTON",
-                               "FAIRVIEW", "SALEM", "MADISON", "GEORGETOWN", "ARLINGTON", "ASHLAND"};
+const char* const kFirst[] = {"JOHN",    "MARY",  "ROBERT",  "LINDA", "JAMES",   "SUSAN", "DAVID", "KAREN",
+                              "MICHAEL", "NANCY", "WILLIAM", "LISA",  "RICHARD", "BETTY", "JOSEPH"};
+const char* const kLast[] = {"SMITH",  "JOHNSON", "WILLIAMS", "BROWN",  "JONES",  "MILLER", "DAVIS",
+                             "GARCIA", "WILSON",  "ANDERSON", "TAYLOR", "THOMAS", "MOORE",  "MARTIN"};
+const char* const kCities[] = {"SPRINGFIELD", "RIVERSIDE", "FRANKLIN", "GREENVILLE", "BRISTOL",   "CLINTON",
+                               "FAIRVIEW",    "SALEM",     "MADISON",  "GEORGETOWN", "ARLINGTON", "ASHLAND"};
 const char* const kProvinces[] = {"ON", "QC", "BC", "AB", "MB", "SK", "NS", "NB", "NL", "PE", "NT", "YT", "NU"};
 
 template <size_t N>
@@ -64,7 +64,7 @@ std::string Fixed(double v, int width, int prec) {
 }
 
 std::string UsCall(TRng& r) {
-  static const char* const kPre[] = {"K", "W", "N", "KA", "KB", "KC", "KD", "KE", "KF", "KG", "KI", "KJ",
+  static const char* const kPre[] = {"K",  "W",  "N",  "KA", "KB", "KC", "KD", "KE", "KF", "KG", "KI", "KJ",
                                      "KK", "KN", "KO", "WA", "WB", "WD", "AA", "AB", "AC", "AD", "AE"};
   std::string c = Pick(r, kPre);
   c += static_cast<char>('0' + r.Below(10));
@@ -92,10 +92,36 @@ void AppendFccRecord(std::string& out, TRng& r, size_t seq, const TFccOptions& o
   std::string street = std::to_string(1 + r.Below(9999)) + " " + Pick(r, kLast) + " ST";
   if (r.Unit() < o.SplitShare) street += "\r\nAPT " + std::to_string(1 + r.Below(40));
   const std::string first = Pick(r, kFirst), last = Pick(r, kLast);
-  const std::string fields[] = {
-      "EN", std::to_string(1000000 + seq), "", "", call, "L", "L" + std::to_string(100000 + seq),
-      first + " " + last, first, Letters(r, 1), last, "", "", "", "",
-      street, Pick(r, kCities), state, zip, "", "", "000", "00" + Digits(r, 8), "I", "", "", "", "", "", ""};
+  const std::string fields[] = {"EN",
+                                std::to_string(1000000 + seq),
+                                "",
+                                "",
+                                call,
+                                "L",
+                                "L" + std::to_string(100000 + seq),
+                                first + " " + last,
+                                first,
+                                Letters(r, 1),
+                                last,
+                                "",
+                                "",
+                                "",
+                                "",
+                                street,
+                                Pick(r, kCities),
+                                state,
+                                zip,
+                                "",
+                                "",
+                                "000",
+                                "00" + Digits(r, 8),
+                                "I",
+                                "",
+                                "",
+                                "",
+                                "",
+                                "",
+                                ""};
   for (size_t i = 0; i < std::size(fields); ++i) {
     if (i) out += '|';
     out += fields[i];
@@ -147,8 +173,9 @@ void WriteFccEn(const TFccOptions& o, std::FILE* f) {
 
 std::string GenerateAmateurRpt(size_t records, uint64_t seed) {
   TRng r{seed};
-  std::string out = "callsign;first name;surname;address line;city;prov_cd;postal_code;qual_a;qual_b;"
-                    "qual_c;qual_d;qual_e;club_name;club_name_2;club_address;club_city;club_prov_cd\r\n";
+  std::string out =
+      "callsign;first name;surname;address line;city;prov_cd;postal_code;qual_a;qual_b;"
+      "qual_c;qual_d;qual_e;club_name;club_name_2;club_address;club_city;club_prov_cd\r\n";
   for (size_t i = 0; i < records; ++i) {
     static const char* const kPre[] = {"VE1", "VE2", "VE3", "VE6", "VA3", "VA7", "VO1", "VY2"};
     std::string call = std::string(Pick(r, kPre)) + Letters(r, 2 + r.Below(2));
@@ -207,8 +234,8 @@ std::string GenerateSpecialCalls(size_t records, uint64_t seed) {
     std::string dates = year.substr(2) + "/0" + std::to_string(1 + r.Below(9)) + "-" + year.substr(2) + "/1" +
                         std::to_string(r.Below(3));
     if (r.Below(8) == 0) dates = "from the first of the month until the end";  // too long: field 6 used
-    out += call + ";" + Pick(r, kLast) + " Radio Club;" + year + "-" + std::to_string(r.Below(2)) +
-           ";Anniversary of " + Pick(r, kCities) + ";" + Pick(r, kFirst) + ";" + dates + ";" + year + "\r\n";
+    out += call + ";" + Pick(r, kLast) + " Radio Club;" + year + "-" + std::to_string(r.Below(2)) + ";Anniversary of " +
+           Pick(r, kCities) + ";" + Pick(r, kFirst) + ";" + dates + ";" + year + "\r\n";
     if (r.Below(20) == 0) out += "VC1;short call;2024;dropped;x;24/01-24/02;2024\r\n";
     if (r.Below(20) == 0) out += "VX9ZZ;five fields only;2024;dropped;x\r\n";
   }
@@ -232,9 +259,10 @@ std::string GenerateIotaKml(size_t count, uint64_t seed) {
     if (r.Below(10) == 0) group = std::string(Pick(r, kLast)) + " &amp; " + Pick(r, kCities) + " Islands";
     const double lon = -180.0 + r.Unit() * 360.0, lat = -80.0 + r.Unit() * 160.0;
     out += "<Placemark>\n<name>" + IotaRef(i) + "</name>\n<description><![CDATA[  " + group +
-           " <br />Grid: " + Letters(r, 2) + Digits(r, 2) + "]]></description>\n<styleUrl>#grp</styleUrl>\n"
-           "<Point>\n<coordinates>" + Fixed(lon, 0, 6) + "," + Fixed(lat, 0, 6) +
-           ",0</coordinates>\n</Point>\n</Placemark>\n";
+           " <br />Grid: " + Letters(r, 2) + Digits(r, 2) +
+           "]]></description>\n<styleUrl>#grp</styleUrl>\n"
+           "<Point>\n<coordinates>" +
+           Fixed(lon, 0, 6) + "," + Fixed(lat, 0, 6) + ",0</coordinates>\n</Point>\n</Placemark>\n";
   }
   out += "</Document>\n</kml>\n";
   return out;
@@ -256,9 +284,8 @@ std::string GenerateIotaDxcc(size_t count) {
 
 std::string GeneratePrefixList() {
   std::string out = "Prefix list\r\ngenerated\r\n---\r\n";
-  static const char* const kNames[] = {"Alpha Land", "Beta Isles", "Gamma", "Delta Reef", "Epsilon",
-                                       "Zeta Rock", "Eta", "Theta Bank", "Iota Atoll", "Kappa", "Lambda",
-                                       "Mu Cays"};
+  static const char* const kNames[] = {"Alpha Land", "Beta Isles", "Gamma",      "Delta Reef", "Epsilon", "Zeta Rock",
+                                       "Eta",        "Theta Bank", "Iota Atoll", "Kappa",      "Lambda",  "Mu Cays"};
   for (size_t n = 0; n < std::size(kNames); ++n) {
     char pfx[8];
     std::snprintf(pfx, sizeof pfx, "X%c", static_cast<char>('A' + n));

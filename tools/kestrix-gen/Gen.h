@@ -17,8 +17,8 @@ std::string ZipState(size_t i);  // the state of the i-th code's region
 struct TFccOptions {
   size_t Records = 1000;
   uint64_t Seed = 1;
-  size_t ZipCodes = 3000;      // must match the ZipLst.lst in use
-  double SplitShare = 0.01;    // records broken over two lines
+  size_t ZipCodes = 3000;    // must match the ZipLst.lst in use
+  double SplitShare = 0.01;  // records broken over two lines
 };
 
 // "EN.dat" of the FCC licence database: "|"-separated records ending in

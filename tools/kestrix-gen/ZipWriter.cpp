@@ -72,9 +72,9 @@ std::string TZipWriter::Build(int level) const {
   std::string zip, central;
   for (const TZipMember& m : Members_) {
     uint32_t crc = 0;
-    const std::string packed = m.RepeatTo                      ? DeflateRepeated(m.Data, m.RepeatTo, level, crc)
+    const std::string packed = m.RepeatTo                     ? DeflateRepeated(m.Data, m.RepeatTo, level, crc)
                                : m.Deflate && !m.Data.empty() ? DeflateRaw(m.Data, level)
-                                                               : m.Data;
+                                                              : m.Data;
     const uint16_t method = m.RepeatTo || (m.Deflate && !m.Data.empty()) ? 8 : 0;
     const uint16_t flags = m.DataDescriptor ? 8 : 0;
     if (!m.RepeatTo) crc = Crc32(m.Data);

@@ -10,16 +10,16 @@
 namespace vx::gen {
 
 struct TZipMember {
-  std::string Name;          // stored as given ("/" separators)
+  std::string Name;  // stored as given ("/" separators)
   std::string Data;
-  bool Deflate = true;       // else stored
+  bool Deflate = true;          // else stored
   bool DataDescriptor = false;  // sizes and CRC 0 in the local header
   // When not 0: the member holds Data over and over up to this many bytes
   // (the last copy cut), deflated without ever being held whole; for
   // members that inflate to gigabytes.
   uint64_t RepeatTo = 0;
-  uint16_t DosDate = 0x5A87;    // 2025-04-07
-  uint16_t DosTime = 0x6000;    // 12:00:00
+  uint16_t DosDate = 0x5A87;  // 2025-04-07
+  uint16_t DosTime = 0x6000;  // 12:00:00
 };
 
 class TZipWriter {

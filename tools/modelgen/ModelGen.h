@@ -28,7 +28,7 @@ std::string ParseFoF2Text(std::string_view text, std::array<model::TFoF2Map, mod
 
 struct TBuildResult {
   std::unique_ptr<model::TModelData> Data;  // null when Error is set
-  std::string Error;                         // names the file
+  std::string Error;                        // names the file
 };
 
 // Reads the 14 files of folder.

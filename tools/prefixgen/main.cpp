@@ -27,8 +27,8 @@ int main(int argc, char** argv) {
     std::cerr << "prefixgen: cannot write into " << folder << "\n";
     return 1;
   }
-  std::cout << "prefixgen: " << entities.size() << " entities, " << lists.CountryEntries
-            << " country lines, " << lists.PrefixEntries << " prefix lines, " << lists.Masks
-            << " prefixes, " << lists.ExactCalls << " exact calls\n";
+  std::cout << "prefixgen: " << entities.size() << " entities, " << lists.CountryEntries << " country lines, "
+            << lists.PrefixEntries << " prefix lines, " << lists.Masks << " prefixes, " << lists.ExactCalls
+            << " exact calls\n";
   return 0;
 }

@@ -72,8 +72,7 @@ std::vector<TSegment> ForecastSegments(const std::vector<TMonthFigure>& months) 
   std::vector<TSegment> out;
   for (size_t i = 0; i < months.size(); ++i) {
     if (months[i].Source == 'S') continue;
-    if (i > 0 && months[i - 1].Source == months[i].Source && !out.empty() &&
-        out.back().First + out.back().Count == i) {
+    if (i > 0 && months[i - 1].Source == months[i].Source && !out.empty() && out.back().First + out.back().Count == i) {
       ++out.back().Count;
     } else {
       out.push_back(TSegment{i, 1});
@@ -94,14 +93,12 @@ std::vector<double> JoinedValues(const std::vector<TMonthFigure>& months) {
     if (first <= 0) continue;  // nothing to scale by; leave it as published
     const double ratio = seg.Count > 1 ? months[seg.First + 1].Value / first : 1.0;
     const double factor = values[seg.First - 1] * ratio / first;
-    for (size_t i = seg.First; i < seg.First + seg.Count; ++i)
-      values[i] = RoundTenths(months[i].Value * factor);
+    for (size_t i = seg.First; i < seg.First + seg.Count; ++i) values[i] = RoundTenths(months[i].Value * factor);
   }
   return values;
 }
 
-std::string FormatSsnTable(const std::vector<TMonthFigure>& months,
-                           const std::vector<double>& values) {
+std::string FormatSsnTable(const std::vector<TMonthFigure>& months, const std::vector<double>& values) {
   std::string out;
   for (size_t i = 0; i < months.size() && i < values.size(); ++i) {
     out += MonthAbbreviation(months[i].Month);

@@ -44,7 +44,6 @@ std::vector<TSegment> ForecastSegments(const std::vector<TMonthFigure>& months);
 std::vector<double> JoinedValues(const std::vector<TMonthFigure>& months);
 
 // "Jan 2008=5.6" lines with CR LF ends, in month order.
-std::string FormatSsnTable(const std::vector<TMonthFigure>& months,
-                           const std::vector<double>& values);
+std::string FormatSsnTable(const std::vector<TMonthFigure>& months, const std::vector<double>& values);
 
 }  // namespace vx::ssngen

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     std::cerr << "ssngen: cannot write " << argv[2] << "\n";
     return 1;
   }
-  std::cout << "ssngen: " << parsed.Months.size() << " months, "
-            << vx::ssngen::ForecastSegments(parsed.Months).size() << " forecast segments joined\n";
+  std::cout << "ssngen: " << parsed.Months.size() << " months, " << vx::ssngen::ForecastSegments(parsed.Months).size()
+            << " forecast segments joined\n";
   return 0;
 }

@@ -121,8 +121,10 @@ std::string EncodeIndexedBmp(const TIndexedImage& img) {
     std::string row(stride, '\0');
     for (int x = 0; x < img.Width; ++x) {
       const uint8_t index = img.Indices[size_t(y) * img.Width + x];
-      if (bits == 8) row[size_t(x)] = char(index);
-      else if (index) row[size_t(x) / 8] = char(uint8_t(row[size_t(x) / 8]) | (0x80 >> (x % 8)));
+      if (bits == 8)
+        row[size_t(x)] = char(index);
+      else if (index)
+        row[size_t(x) / 8] = char(uint8_t(row[size_t(x) / 8]) | (0x80 >> (x % 8)));
     }
     s += row;
   }

@@ -25,8 +25,7 @@ int main(int argc, char** argv) {
   }
   earth = earth.convertToFormat(QImage::Format_RGB888);
   TRgbImage big(earth.width(), earth.height());
-  for (int y = 0; y < earth.height(); ++y)
-    std::copy_n(earth.constScanLine(y), size_t(earth.width()) * 3, big.Row(y));
+  for (int y = 0; y < earth.height(); ++y) std::copy_n(earth.constScanLine(y), size_t(earth.width()) * 3, big.Row(y));
   TIndexedImage colour;
   if (!QuantizeImage(worldpics::AreaAverage(big, 360, 180), colour)) return 1;
 

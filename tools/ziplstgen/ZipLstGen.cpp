@@ -45,7 +45,9 @@ bool AllDigits(std::string_view s, size_t n) {
   return true;
 }
 
-bool IsStateCode(std::string_view s) { return s.size() == 2 && s[0] >= 'A' && s[0] <= 'Z' && s[1] >= 'A' && s[1] <= 'Z'; }
+bool IsStateCode(std::string_view s) {
+  return s.size() == 2 && s[0] >= 'A' && s[0] <= 'Z' && s[1] >= 'A' && s[1] <= 'Z';
+}
 
 // ZIP ranges the Postal Service gives the territories that the relationship
 // file leaves out; their first three digits are shared with other places.
@@ -142,7 +144,8 @@ TGeneratedZipList GenerateZipList(const TZipInputs& in) {
     const auto f = Split(loc.Lines[i], '\t');
     if (f.size() != 3 || !AllDigits(f[0], 5)) Fail(loc, i, "not \"zcta<TAB>latitude<TAB>longitude\"");
     const auto lat = ParseDouble(f[1]), lon = ParseDouble(f[2]);
-    if (!lat || !lon || *lat < -90 || *lat > 90 || *lon < -180 || *lon > 180) Fail(loc, i, "latitude or longitude is not a number in range");
+    if (!lat || !lon || *lat < -90 || *lat > 90 || *lon < -180 || *lon > 180)
+      Fail(loc, i, "latitude or longitude is not a number in range");
     if (!locations.emplace(std::string(f[0]), TLocation{*lat, *lon}).second) Fail(loc, i, "ZIP code listed twice");
   }
 
