@@ -6,9 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-# The C++ files keep the style of .clang-format (checked once the tree has
-# been formatted to it).
-if [ "${CHECK_FORMAT:-0}" = 1 ]; then scripts/check-format.sh; fi
+# The C++ files keep the style of .clang-format (CHECK_FORMAT=0 skips it).
+if [ "${CHECK_FORMAT:-1}" = 1 ]; then scripts/check-format.sh; fi
 export QT_QPA_PLATFORM=offscreen
 # Warnings are errors here, so that none creeps in; users build without.
 BUILD_DIR=build-test scripts/build.sh -DVANTOR_TESTS=ON -DVANTOR_WERROR=ON "$@"
