@@ -78,6 +78,19 @@ class IPredictionView {
   virtual void ClientEventsQueued() = 0;
 };
 
+// The states of the status indicator.
+enum TStatusState : int { stReady = 0, stFailed = 1, stComputing = 2, stDone = 4 };
+
+// A batch shows on the indicator as any other run.
+inline TStatusState StatusOfBatch(TBatchState state) {
+  switch (state) {
+    case TBatchState::bsComputing: return stComputing;
+    case TBatchState::bsFailed: return stFailed;
+    case TBatchState::bsDone: break;
+  }
+  return stDone;
+}
+
 // The status indicator: a strip of five 15-pixel frames, and what the
 // status bar says in words (empty: nothing to say).
 struct TStatusIndicator {

@@ -553,6 +553,7 @@ void TMainForm::FireClientEvents() {
 
 void TMainForm::SyncEngineInputs() { Ctl_->SyncEngineInputs(); }
 void TMainForm::SetStatus(TStatusState state) { Ctl_->SetStatus(state); }
+void TMainForm::SetBatchState(TBatchState state) { SetStatus(StatusOfBatch(state)); }
 
 void TMainForm::ShowStatusMessage() {
   const TVoaEngine::TStatusMessage box = Ctl_->Engine().StatusMessageBox();

@@ -175,7 +175,7 @@ class TMainForm : public QMainWindow,
 
   // IPreComputeHost
   void SyncEngineInputs() override;
-  void SetStatus(TStatusState state) override;
+  void SetBatchState(TBatchState state) override;
   void ShowStatusMessage() override;
   void ShowError(const std::string& text) override;
   void ShowInfo(const std::string& text) override;
@@ -278,6 +278,7 @@ class TMainForm : public QMainWindow,
   void PreComputeMNUClick();
   void ShowPopup(QWidget* surface, const QPoint& at);
   bool SaveSettings();
+  void SetStatus(TStatusState state);
   // Closing after a failed or cancelled run: names the changes that would
   // not be kept and asks whether to keep them. False: do not close.
   bool AskToKeepSettings();

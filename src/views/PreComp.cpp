@@ -74,10 +74,10 @@ bool TPreCompute::StartBatch(const TBatchOptions& options) {
   Host_.SyncEngineInputs();
   const TVoaInputs in = Engine_.Inputs();
   JobList = BuildJobList(options, in.Hour, in.Band, in.LongPath);
-  Host_.SetStatus(stComputing);
+  Host_.SetBatchState(TBatchState::bsComputing);
   std::string error;
   if (!Pool_->Prepare(Engine_, error)) {
-    Host_.SetStatus(stFailed);
+    Host_.SetBatchState(TBatchState::bsFailed);
     Host_.ShowError(error);
     Host_.SetRealTime(RealTimeAtStart_);
     return false;
@@ -92,7 +92,7 @@ bool TPreCompute::StartBatch(const TBatchOptions& options) {
     BatchFailed();
   } else {
     Running_ = false;
-    Host_.SetStatus(stDone);
+    Host_.SetBatchState(TBatchState::bsDone);
   }
   Host_.SetRealTime(RealTimeAtStart_);
   return false;
@@ -113,7 +113,7 @@ void TPreCompute::BatchOver() {
     return;
   }
   Running_ = false;
-  Host_.SetStatus(stDone);
+  Host_.SetBatchState(TBatchState::bsDone);
   Host_.CloseProgress();
 }
 
@@ -131,7 +131,7 @@ void TPreCompute::BatchFailed() {
       Host_.ShowError(Batch_.FailureDetail());
     }
   }
-  Host_.SetStatus(stFailed);
+  Host_.SetBatchState(TBatchState::bsFailed);
   JobList.clear();
   Host_.CloseProgress();
 }

@@ -16,8 +16,8 @@
 
 namespace vx {
 
-// The states of the main window's status indicator.
-enum TStatusState : int { stReady = 0, stFailed = 1, stComputing = 2, stDone = 4 };
+// How a batch stands; the main window's status indicator shows it.
+enum class TBatchState { bsComputing, bsFailed, bsDone };
 
 inline constexpr const char* kDataMissing = "Data missing, run Pre-Compute Maps.";
 
@@ -58,7 +58,7 @@ class IPreComputeHost {
   virtual ~IPreComputeHost() = default;
   // The main window's inputs into the engine (hour, band and path too).
   virtual void SyncEngineInputs() = 0;
-  virtual void SetStatus(TStatusState state) = 0;
+  virtual void SetBatchState(TBatchState state) = 0;
   // The engine's message box for its status.
   virtual void ShowStatusMessage() = 0;
   virtual void ShowError(const std::string& text) = 0;

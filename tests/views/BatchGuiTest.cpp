@@ -28,7 +28,7 @@ struct TWindow : IPreComputeHost {
   TMapFrame Map;
   TProgressDialog Progress;
   TVoaEngine* Engine = nullptr;
-  std::vector<TStatusState> States;
+  std::vector<TBatchState> States;
   int Messages = 0;
 
   void SyncEngineInputs() override {
@@ -38,7 +38,7 @@ struct TWindow : IPreComputeHost {
     in.Hour = Map.Model.MapHour, in.Band = Map.Model.MapBand;
     Engine->SetInputs(in);
   }
-  void SetStatus(TStatusState s) override { States.push_back(s); }
+  void SetBatchState(TBatchState s) override { States.push_back(s); }
   void ShowStatusMessage() override { ++Messages; }
   void ShowError(const std::string&) override {}
   void ShowInfo(const std::string&) override {}
@@ -91,7 +91,7 @@ TEST_F(BatchGui, AllBandsFillTheCacheWhileTheDialogShows) {
   EXPECT_EQ(window.Progress.ProgressBar->maximum(), 8);
   ASSERT_TRUE(vxtest::WaitUntil([&] { return !window.Progress.isVisible(); }, 30000));
   EXPECT_TRUE(window.Map.RealTime());
-  EXPECT_EQ(window.States.back(), stDone);
+  EXPECT_EQ(window.States.back(), TBatchState::bsDone);
   for (int b = 0; b < 8; ++b) {
     TVoaInputs in = engine->Inputs();
     in.Band = b;
@@ -110,11 +110,11 @@ TEST_F(BatchGui, CancelButtonStopsTheBatchQuietly) {
   EXPECT_FALSE(batch->Running());
   EXPECT_FALSE(engine->Running());
   EXPECT_EQ(engine->Status(), vsCancelled);
-  EXPECT_EQ(window.States.back(), stFailed);
+  EXPECT_EQ(window.States.back(), TBatchState::bsFailed);
   EXPECT_EQ(window.Messages, 0);
   EXPECT_TRUE(window.Map.RealTime());
   ASSERT_TRUE(vxtest::DeliverPosted());  // the killed child reports nothing
-  EXPECT_EQ(window.States.back(), stFailed);
+  EXPECT_EQ(window.States.back(), TBatchState::bsFailed);
   EXPECT_EQ(window.Messages, 0);
 }
 
@@ -145,7 +145,7 @@ TEST_F(BatchGui, CancelEndsEveryChildAtOnceAndLeavesNoPartialFile) {
   // Nothing was computed, and nothing half-written is left in the cache.
   EXPECT_TRUE(std::filesystem::is_empty(cache));
   ASSERT_TRUE(vxtest::DeliverPosted());
-  EXPECT_EQ(window.States.back(), stFailed);
+  EXPECT_EQ(window.States.back(), TBatchState::bsFailed);
   EXPECT_EQ(window.Messages, 0);
 }
 

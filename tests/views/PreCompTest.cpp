@@ -78,7 +78,7 @@ struct THost : IPreComputeHost {
   bool Long = false, Real = true, ProgressShown = false;
   int ProgressMax = -1, Messages = 0, Shown = 0;
   std::vector<int> Positions;
-  std::vector<TStatusState> States;
+  std::vector<TBatchState> States;
   std::vector<std::string> Errors, Infos;
 
   void SyncEngineInputs() override {
@@ -89,7 +89,7 @@ struct THost : IPreComputeHost {
     in.Hour = Hour, in.Band = Band, in.LongPath = Long;
     Engine->SetInputs(in);
   }
-  void SetStatus(TStatusState s) override { States.push_back(s); }
+  void SetBatchState(TBatchState s) override { States.push_back(s); }
   void ShowStatusMessage() override { ++Messages; }
   void ShowError(const std::string& t) override { Errors.push_back(t); }
   void ShowInfo(const std::string& t) override { Infos.push_back(t); }
@@ -161,7 +161,7 @@ TEST_F(BatchFixture, ComputesUncachedMapsInOrderAndSkipsCachedOnes) {
   EXPECT_EQ(hub.Started, 22);
   EXPECT_FALSE(host.ProgressShown);
   EXPECT_TRUE(host.Real);  // given back when the dialog closed
-  EXPECT_EQ(host.States.back(), stDone);
+  EXPECT_EQ(host.States.back(), TBatchState::bsDone);
   // Positions count the finished jobs, cached ones included.
   EXPECT_EQ(host.Positions.front(), 0);
   EXPECT_EQ(host.Positions.back(), 24);
@@ -180,7 +180,7 @@ TEST_F(BatchFixture, ComputesUncachedMapsInOrderAndSkipsCachedOnes) {
   EXPECT_FALSE(batch->StartBatch({true, false, false}));
   EXPECT_FALSE(host.ProgressShown);
   EXPECT_EQ(hub.Started, 0);
-  EXPECT_EQ(host.States.back(), stDone);
+  EXPECT_EQ(host.States.back(), TBatchState::bsDone);
   EXPECT_TRUE(host.Real);
 
   // A new SSN makes every map stale.
@@ -200,7 +200,7 @@ TEST_F(BatchFixture, EngineFailureShowsItsMessageAndEndsTheBatch) {
   // The worker's failure is the engine's last status: the box and the hint
   // tell it.
   EXPECT_EQ(engine->Status(), vsExecError);
-  EXPECT_EQ(host.States.back(), stFailed);
+  EXPECT_EQ(host.States.back(), TBatchState::bsFailed);
   EXPECT_FALSE(host.ProgressShown);
   EXPECT_TRUE(host.Real);
   EXPECT_TRUE(batch->JobList.empty());
@@ -213,7 +213,7 @@ TEST_F(BatchFixture, CancelEndsQuietlyAndKeepsFinishedMaps) {
   batch->Cancel();
   EXPECT_EQ(engine->Status(), vsCancelled);
   EXPECT_EQ(host.Messages, 0);
-  EXPECT_EQ(host.States.back(), stFailed);
+  EXPECT_EQ(host.States.back(), TBatchState::bsFailed);
   EXPECT_FALSE(host.ProgressShown);
   EXPECT_FALSE(Runner().Running());
   TVoaInputs in = engine->Inputs();
