@@ -41,8 +41,8 @@ void TMainForm::BringToFront() {
 }
 
 void TMainForm::ShowPage(TPage page) {
-  const QSignalBlocker quiet(PageControl1);
-  PageControl1->setCurrentIndex(page);
+  const QSignalBlocker quiet(Pages);
+  Pages->setCurrentIndex(page);
 }
 
 void TMainForm::SetHomePoint(TLocation p) {
@@ -56,8 +56,8 @@ void TMainForm::SetCallText(const std::string& text) {
 }
 
 void TMainForm::SetLongPath(bool on) {
-  const QSignalBlocker a(RadioButton1), b(RadioButton2);
-  (on ? RadioButton2 : RadioButton1)->setChecked(true);
+  const QSignalBlocker a(ShortPathRadio), b(LongPathRadio);
+  (on ? LongPathRadio : ShortPathRadio)->setChecked(true);
 }
 
 void TMainForm::SetSsn(int ssn) {
@@ -71,11 +71,11 @@ void TMainForm::SetKp(int kp) {
 }
 
 void TMainForm::SetTxPower(int watts) {
-  const QSignalBlocker quiet(SpinEdit2);
-  SpinEdit2->setValue(watts);
+  const QSignalBlocker quiet(PowerSpin);
+  PowerSpin->setValue(watts);
 }
 
-void TMainForm::SetUseKp(bool on) { Check(CheckBox4, on); }
+void TMainForm::SetUseKp(bool on) { Check(UseKpBox, on); }
 
 bool TMainForm::SelectMonth(int year, int month) {
   if (!Solar_.SelectMonth(year, month, MapHour())) return false;
@@ -90,7 +90,7 @@ void TMainForm::SetMapStyle(int style) {
   MapFrame->SetStyle(TMapStyle(style));
 }
 
-void TMainForm::SetGridSize(int gridSize) { Check(RadioGroup2->button(ResolutionOfGridSize(gridSize)), true); }
+void TMainForm::SetGridSize(int gridSize) { Check(ResolutionGroup->button(ResolutionOfGridSize(gridSize)), true); }
 bool TMainForm::PlotMuf() const { return PlotMufBox->isChecked(); }
 bool TMainForm::ShowSun() const { return ShowSunBox->isChecked(); }
 bool TMainForm::PlotPath() const { return PlotPathBox->isChecked(); }
@@ -99,17 +99,17 @@ void TMainForm::SetMapBand(int band) { MapFrame->ShowBand(band); }
 bool TMainForm::RealTime() const { return MapFrame->RealTime(); }
 void TMainForm::RepaintMap() { MapFrame->Box()->update(); }
 
-bool TMainForm::MapProgramOn() const { return GeomiraBtn->isChecked(); }
+bool TMainForm::MapProgramOn() const { return MapProgramButton->isChecked(); }
 
 void TMainForm::SetMapProgramOn(bool down) {
-  Check(GeomiraBtn, down);
+  Check(MapProgramButton, down);
   MapProgramToggled(false);
 }
 
-bool TMainForm::MonitorOn() const { return SpeedButton37->isChecked(); }
+bool TMainForm::MonitorOn() const { return MonitorButton->isChecked(); }
 
 void TMainForm::SetMonitorOn(bool down) {
-  Check(SpeedButton37, down);
+  Check(MonitorButton, down);
   MonitorToggled(false);
 }
 
@@ -125,7 +125,7 @@ std::string TMainForm::MapMouseMove(int x, int y) {
   return MapFrame->BoxMouseMove(x, y).Panels[1];
 }
 
-void TMainForm::MapProgramLeft() { Check(GeomiraBtn, false); }
+void TMainForm::MapProgramLeft() { Check(MapProgramButton, false); }
 
 void TMainForm::MapProgramError(const std::string& text) {
   // No message box for a window nobody sees (a program the bus started).

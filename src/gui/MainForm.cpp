@@ -138,14 +138,14 @@ bool TMainForm::FormCreate() {
   Loaded_ = CurrentSettings();
   SettingsLoaded_ = true;
   FocusCallEdit();
-  Timer1->start();
-  Timer2->start();
+  ClockTimer->start();
+  StatusTimer->start();
   return true;
 }
 
 bool TMainForm::FormDestroy() {
-  Timer1->stop();
-  Timer2->stop();
+  ClockTimer->stop();
+  StatusTimer->stop();
   MonthTimer->stop();
   Services_.Monitor->SetListener(nullptr);
   return ShouldSaveSettings(Ctl_->Engine().Status()) || KeepSettings_ ? SaveSettings() : true;
@@ -185,14 +185,14 @@ TVantorSettings TMainForm::CurrentSettings() const {
   s.Left = pos().x();
   s.Top = pos().y();
   s.MapStyle = MapStyleGroup->checkedId();
-  s.GridSize = RadioGroup2->checkedId();
-  s.ShowMuf = PlotMufMNU->isChecked();
-  s.ShowBestHour = MarkBestHourMNU->isChecked();
-  s.ShowSun = ShowSunMNU->isChecked();
-  s.ShowPath = PlotPathMNU->isChecked();
-  s.UseKp = CheckBox4->isChecked();
+  s.GridSize = ResolutionGroup->checkedId();
+  s.ShowMuf = PlotMufItem->isChecked();
+  s.ShowBestHour = MarkBestHourItem->isChecked();
+  s.ShowSun = ShowSunItem->isChecked();
+  s.ShowPath = PlotPathItem->isChecked();
+  s.UseKp = UseKpBox->isChecked();
   s.Home = HomeCoordFrame->GetPoint();
-  s.TxPower = SpinEdit2->value();
+  s.TxPower = PowerSpin->value();
   const TAlStringList& files = Ctl_->Engine().AntennaFiles();
   for (int b = 0; b < kBandCount; ++b) {
     s.RxAntenna[size_t(b)] = AntennaFileAt(files, RxAntennaList[size_t(b)]->currentIndex());
@@ -212,14 +212,14 @@ void TMainForm::LoadSettings(const TVantorSettings& s) {
   }
   MapStyleGroup->button(s.MapStyle)->setChecked(true);
   MapFrame->SetStyle(TMapStyle(s.MapStyle));
-  RadioGroup2->button(s.GridSize)->setChecked(true);
+  ResolutionGroup->button(s.GridSize)->setChecked(true);
   SetPlotMuf(s.ShowMuf);
   SetMarkBestHour(s.ShowBestHour);
   SetShowSun(s.ShowSun);
   SetPlotPath(s.ShowPath);
-  CheckBox4->setChecked(s.UseKp);
+  UseKpBox->setChecked(s.UseKp);
   HomeCoordFrame->SetPoint(s.Home);
-  SpinEdit2->setValue(s.TxPower);
+  PowerSpin->setValue(s.TxPower);
   const TAlStringList& files = Ctl_->Engine().AntennaFiles();
   for (int b = 0; b < kBandCount; ++b) {
     RxAntennaList[size_t(b)]->setCurrentIndex(SelectAntenna(files, s.RxAntenna[size_t(b)]));
@@ -299,45 +299,45 @@ void TMainForm::EngineChoiceChanged(int index) {
 
 void TMainForm::ConnectControls() {
   connect(EngineBox, &QComboBox::activated, this, &TMainForm::EngineChoiceChanged);
-  connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+  connect(Pages, &QTabWidget::currentChanged, this, [this] { PageChanged(); });
   connect(CallEdit, &QLineEdit::textChanged, this,
           [this](const QString& text) { Ctl_->CallEditChange(ToCp1252(text)); });
-  connect(CallEdit, &QLineEdit::returnPressed, this, &TMainForm::CallEditKeyPress);
+  connect(CallEdit, &QLineEdit::returnPressed, this, &TMainForm::CallEntered);
   connect(DxCoordFrame, &TCoordFrame::Changed, this, [this] { Ctl_->CoordinatesChanged(true); });
   connect(HomeCoordFrame, &TCoordFrame::Changed, this, [this] { Ctl_->CoordinatesChanged(false); });
 
   HeaderLabel->installEventFilter(
       new TClickFilter(HeaderLabel, QEvent::MouseButtonRelease, [this] { Shell_.OpenUrl(kVantorWebPage); }));
-  Panel13->installEventFilter(
-      new TClickFilter(Panel13, QEvent::MouseButtonDblClick, [this] { StepMonth(TStepDirection::sdCurrent); }));
-  connect(MonLeftBtn, &QToolButton::pressed, this, [this] { MonthButtonDown(TStepDirection::sdBack); });
-  connect(MonRightBtn, &QToolButton::pressed, this, [this] { MonthButtonDown(TStepDirection::sdForward); });
-  connect(MonLeftBtn, &QToolButton::released, this, &TMainForm::MonthButtonUp);
-  connect(MonRightBtn, &QToolButton::released, this, &TMainForm::MonthButtonUp);
+  MonthLabel->installEventFilter(
+      new TClickFilter(MonthLabel, QEvent::MouseButtonDblClick, [this] { StepMonth(TStepDirection::sdCurrent); }));
+  connect(MonthBackButton, &QToolButton::pressed, this, [this] { MonthButtonDown(TStepDirection::sdBack); });
+  connect(MonthForwardButton, &QToolButton::pressed, this, [this] { MonthButtonDown(TStepDirection::sdForward); });
+  connect(MonthBackButton, &QToolButton::released, this, &TMainForm::MonthButtonUp);
+  connect(MonthForwardButton, &QToolButton::released, this, &TMainForm::MonthButtonUp);
   connect(MonthTimer, &QTimer::timeout, this, &TMainForm::MonthTimerTimer);
-  connect(SpinEdit3, &QSpinBox::valueChanged, this, [this](int v) {
+  connect(SsnSpin, &QSpinBox::valueChanged, this, [this](int v) {
     Solar_.EditSsn(v);
     ShowSolarIndices();
   });
-  connect(SpinEdit4, &QSpinBox::valueChanged, this, [this](int v) {
+  connect(KpSpin, &QSpinBox::valueChanged, this, [this](int v) {
     Solar_.EditKp(v);
     ShowSolarIndices();
   });
-  connect(SpeedButton22, &QToolButton::clicked, this, [this] { Shell_.OpenUrl(kSsnSourceUrl); });
-  connect(SpeedButton25, &QToolButton::clicked, this, [this] { Shell_.OpenUrl(kKpSourceUrl); });
-  connect(SpeedButton37, &QToolButton::clicked, this, &TMainForm::SpeedButton37Click);
-  connect(GeomiraBtn, &QToolButton::clicked, this, &TMainForm::GeomiraBtnClick);
+  connect(SsnSourceButton, &QToolButton::clicked, this, [this] { Shell_.OpenUrl(kSsnSourceUrl); });
+  connect(KpSourceButton, &QToolButton::clicked, this, [this] { Shell_.OpenUrl(kKpSourceUrl); });
+  connect(MonitorButton, &QToolButton::clicked, this, &TMainForm::MonitorButtonClick);
+  connect(MapProgramButton, &QToolButton::clicked, this, &TMainForm::MapProgramButtonClick);
   connect(MapStyleGroup, &QButtonGroup::idClicked, this, [this](int id) { MapFrame->SetStyle(TMapStyle(id)); });
 
   connect(StatusImage, &TStatusImage::Clicked, this, [this] {
     Ctl_->StatusImageClick();
     StatusChanged();
   });
-  connect(Timer2, &QTimer::timeout, this, [this] {
+  connect(StatusTimer, &QTimer::timeout, this, [this] {
     Ctl_->AnimateStatus();
     StatusChanged();
   });
-  connect(Timer1, &QTimer::timeout, this, [this] { Ctl_->ClockTick(Services_.Clock->UtcNow()); });
+  connect(ClockTimer, &QTimer::timeout, this, [this] { Ctl_->ClockTick(Services_.Clock->UtcNow()); });
 
   // The views: readouts into the status bar, requests to the controller.
   auto readouts = [this](const QStringList& panels) {
@@ -346,7 +346,7 @@ void TMainForm::ConnectControls() {
   };
   connect(ChartFrame, &TChartFrame::StatusTexts, this, readouts);
   connect(MapFrame, &TMapFrame::StatusTexts, this, readouts);
-  connect(ChartFrame, &TChartFrame::BoxDblClick, this, [this] { SetMarkBestHour(!MarkBestHourMNU->isChecked()); });
+  connect(ChartFrame, &TChartFrame::BoxDblClick, this, [this] { SetMarkBestHour(!MarkBestHourItem->isChecked()); });
   connect(MapFrame, &TMapFrame::ComputeMap, this, [this] { Ctl_->ComputeMap(); });
   connect(MapFrame, &TMapFrame::MapShown, this, &TMainForm::MapShown);
   connect(MapFrame, &TMapFrame::RefreshSpaceWeather, this, &TMainForm::RefreshSpaceWeather);
@@ -368,14 +368,14 @@ void TMainForm::ConnectControls() {
   connect(ProgressDialog, &TProgressDialog::Closed, this, [this] { Batch_->ProgressClosed(); });
 }
 
-void TMainForm::PageControl1Change() { Ctl_->PageChanged(TPage(PageControl1->currentIndex())); }
+void TMainForm::PageChanged() { Ctl_->PageChanged(TPage(Pages->currentIndex())); }
 
-void TMainForm::CallEditKeyPress() {
+void TMainForm::CallEntered() {
   {
-    const QSignalBlocker quiet(PageControl1);
-    PageControl1->setCurrentIndex(pgChart);
+    const QSignalBlocker quiet(Pages);
+    Pages->setCurrentIndex(pgChart);
   }
-  PageControl1Change();
+  PageChanged();
 }
 
 // ---- Month, SSN and Kp -----------------------------------------------------
@@ -402,14 +402,14 @@ void TMainForm::MonthTimerTimer() {
 }
 
 void TMainForm::ShowSolarIndices() {
-  Panel13->setText(FromCp1252(Solar_.MonthText()));
+  MonthLabel->setText(FromCp1252(Solar_.MonthText()));
   {
-    const QSignalBlocker a(SpinEdit3), b(SpinEdit4);
-    SpinEdit3->setValue(Solar_.Ssn());
-    SpinEdit4->setValue(Solar_.Kp());
+    const QSignalBlocker a(SsnSpin), b(KpSpin);
+    SsnSpin->setValue(Solar_.Ssn());
+    KpSpin->setValue(Solar_.Kp());
   }
-  SetBase(SpinEdit3, Solar_.SsnLime());
-  SetBase(SpinEdit4, Solar_.KpLime());
+  SetBase(SsnSpin, Solar_.SsnLime());
+  SetBase(KpSpin, Solar_.KpLime());
 }
 
 void TMainForm::RefreshSpaceWeather() {
@@ -418,12 +418,12 @@ void TMainForm::RefreshSpaceWeather() {
 }
 
 void TMainForm::MonitorToggled(bool ask) {
-  const TMonitorToggle result = Solar_.ToggleMonitor(SpeedButton37->isChecked(), MapHour());
+  const TMonitorToggle result = Solar_.ToggleMonitor(MonitorButton->isChecked(), MapHour());
   ShowSolarIndices();
   if (result != TMonitorToggle::mtUnavailable) return;
   if (ask && Shell_.AskYesNo(this, kVantorName, kMonitorMissingQuestion))
     Shell_.OpenUrl(QString::fromStdString(MonitorDownloadPage(kVantorName)));
-  SpeedButton37->setChecked(false);
+  MonitorButton->setChecked(false);
 }
 
 void TMainForm::SpaceWeatherArrived() {
@@ -440,7 +440,7 @@ void TMainForm::SpaceWeatherArrived() {
 
 void TMainForm::SpaceWeatherMonitorLeft() {
   Solar_.ClearSpaceWeatherDisplay();
-  SpeedButton37->setChecked(false);
+  MonitorButton->setChecked(false);
   ShowSolarIndices();
 }
 
@@ -448,11 +448,11 @@ void TMainForm::SpaceWeatherMonitorLeft() {
 
 void TMainForm::MapProgramToggled(bool ask) {
   IMapProgram& program = *Services_.MapProgram;
-  if (!program.SetActive(GeomiraBtn->isChecked()) && ask &&
+  if (!program.SetActive(MapProgramButton->isChecked()) && ask &&
       Shell_.AskYesNo(this, kVantorName, kMapProgramMissingQuestion))
     Shell_.OpenUrl(QString::fromStdString(MapProgramDownloadPage(kVantorName)));
   if (!program.Active())
-    GeomiraBtn->setChecked(false);
+    MapProgramButton->setChecked(false);
   else if (MapFrame->Model.GridCopy.empty())
     Ctl_->ComputeMap();
 }
@@ -477,19 +477,19 @@ TPredictionInputs TMainForm::ReadInputs() const {
   const bool dxEmpty = DxCoordFrame->LatitudeEdit()->text().trimmed().isEmpty() ||
                        DxCoordFrame->LongitudeEdit()->text().trimmed().isEmpty();
   in.Dx = dxEmpty ? kNoLocationPoint : DxCoordFrame->GetPoint();
-  in.LongPath = RadioButton2->isChecked();
+  in.LongPath = LongPathRadio->isChecked();
   in.Year = Solar_.Year();
   in.Month = Solar_.Month();
-  in.Ssn = SpinEdit3->value();
-  in.Kp = SpinEdit4->value();
-  in.UseKp = CheckBox4->isChecked();
-  in.TxPower = SpinEdit2->value();
+  in.Ssn = SsnSpin->value();
+  in.Kp = KpSpin->value();
+  in.UseKp = UseKpBox->isChecked();
+  in.TxPower = PowerSpin->value();
   const TAlStringList& files = Ctl_->Engine().AntennaFiles();
   for (int b = 0; b < kBandCount; ++b) {
     in.TxAntenna[size_t(b)] = AntennaFileAt(files, TxAntennaList[size_t(b)]->currentIndex());
     in.RxAntenna[size_t(b)] = AntennaFileAt(files, RxAntennaList[size_t(b)]->currentIndex());
   }
-  in.GridSize = GridSizeOfResolution(RadioGroup2->checkedId());
+  in.GridSize = GridSizeOfResolution(ResolutionGroup->checkedId());
   in.MapBand = MapFrame->Model.MapBand;
   in.MapHour = MapFrame->Model.MapHour;
   return in;

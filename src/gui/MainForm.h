@@ -90,48 +90,48 @@ class TMainForm : public QMainWindow,
   void SetPlotPath(bool on) override;
 
   // Commands of the controls, open for tests and the automation service.
-  void PageControl1Change();
-  void CallEditKeyPress();  // Enter
-  void PopupMenu1Popup(bool ctrlHeld);
+  void PageChanged();
+  void CallEntered();  // Enter
+  void PreparePopup(bool ctrlHeld);
   void StepMonth(TStepDirection dir);
   void MonthButtonDown(TStepDirection dir);
   void MonthButtonUp();
   void MonthTimerTimer();
-  void SpeedButton37Click() { MonitorToggled(true); }  // the monitor toggle
-  void GeomiraBtnClick() { MapProgramToggled(true); }  // the map-program toggle
+  void MonitorButtonClick() { MonitorToggled(true); }
+  void MapProgramButtonClick() { MapProgramToggled(true); }
   void ViewPatternClick(bool tx, int band);
   // Automation clients connected (the close then only hides the window),
   // and the desktop session ending (the close is never refused).
   int AutomationClients = 0;
   bool ShuttingDown = false;
 
-  // The controls, named as the rest of the system knows them.
-  QTabWidget* PageControl1;
+  // The controls.
+  QTabWidget* Pages;
   QLabel* HeaderLabel;
   TCoordFrame* DxCoordFrame;
   QLineEdit* CallEdit;
-  QLabel* Panel13;  // the month
-  QToolButton* MonLeftBtn;
-  QToolButton* MonRightBtn;
-  QRadioButton* RadioButton1;  // "Short"
-  QRadioButton* RadioButton2;  // "Long"
-  QSpinBox* SpinEdit3;         // SSN
-  QToolButton* SpeedButton22;  // "Download SSN"
-  QSpinBox* SpinEdit4;         // Kp
-  QToolButton* SpeedButton25;  // "Download Kp"
-  QCheckBox* CheckBox4;        // "Use Kp"
-  QSpinBox* SpinEdit2;         // "Power"
+  QLabel* MonthLabel;
+  QToolButton* MonthBackButton;
+  QToolButton* MonthForwardButton;
+  QRadioButton* ShortPathRadio;
+  QRadioButton* LongPathRadio;
+  QSpinBox* SsnSpin;
+  QToolButton* SsnSourceButton;  // "Download SSN": the predictions in the browser
+  QSpinBox* KpSpin;
+  QToolButton* KpSourceButton;  // "Download Kp": the daily data in the browser
+  QCheckBox* UseKpBox;
+  QSpinBox* PowerSpin;
   TChartFrame* ChartFrame;
   TMapFrame* MapFrame;
   TCoordFrame* HomeCoordFrame;
-  QToolButton* GeomiraBtn;
-  QToolButton* SpeedButton37;  // "Sunsentry"
+  QToolButton* MapProgramButton;
+  QToolButton* MonitorButton;  // the space-weather monitor
   QCheckBox* PlotMufBox;
   QCheckBox* MarkBestHourBox;
   QCheckBox* ShowSunBox;
   QCheckBox* PlotPathBox;
   QButtonGroup* MapStyleGroup;
-  QButtonGroup* RadioGroup2;                           // map resolution
+  QButtonGroup* ResolutionGroup;                       // map resolution: High, Medium, Low
   QComboBox* EngineBox;                                // auto, built-in, voacapl
   TStatusLabel* EngineLabel;                           // which engine answers; a long path is elided
   std::array<QComboBox*, kBandCount> TxAntennaList{};  // index = band, 0 = 3.5 MHz
@@ -140,21 +140,21 @@ class TMainForm : public QMainWindow,
   std::array<QToolButton*, kBandCount> RxPatternBtn{};
   TStatusImage* StatusImage;
   std::array<QLabel*, 5> StatusPanels{};  // panels 1..5 of the status bar
-  QMenu* PopupMenu1;
-  QAction* PlotMufMNU;
-  QAction* MarkBestHourMNU;
-  QAction* ShowSunMNU;
-  QAction* PlotPathMNU;
-  QAction* PreComputeMNU;
-  QAction* SaveImageMNU;
+  QMenu* PopupMenu;
+  QAction* PlotMufItem;
+  QAction* MarkBestHourItem;
+  QAction* ShowSunItem;
+  QAction* PlotPathItem;
+  QAction* PreComputeItem;
+  QAction* SaveImageItem;
   QAction* ExtrasSeparator;
-  QAction* MaxHoursMNU;
-  QAction* MaxBandsMNU;
-  QAction* MaxMaxMNU;
-  QAction* GifsMNU;
-  QTimer* Timer1;      // the clock, every second
-  QTimer* Timer2;      // the status animation, every 150 ms
-  QTimer* MonthTimer;  // the month buttons' auto-repeat
+  QAction* MaxHoursItem;
+  QAction* MaxBandsItem;
+  QAction* MaxMaxItem;
+  QAction* GifsItem;
+  QTimer* ClockTimer;   // the clock, every second
+  QTimer* StatusTimer;  // the status animation, every 150 ms
+  QTimer* MonthTimer;   // the month buttons' auto-repeat
   TBatchDialog* BatchDialog;
   TProgressDialog* ProgressDialog;
 
@@ -274,8 +274,8 @@ class TMainForm : public QMainWindow,
   void RefreshSpaceWeather();
   void FireClientEvents();
   void MapShown();
-  void SaveImageMNUClick();
-  void PreComputeMNUClick();
+  void SaveImageClick();
+  void PreComputeClick();
   void ShowPopup(QWidget* surface, const QPoint& at);
   bool SaveSettings();
   void SetStatus(TStatusState state);

@@ -98,10 +98,10 @@ const char* const kPanelSamples[6] = {"",      " 23:30 UT  30 MHz", " SNR < 0 dB
 void TMainForm::BuildWindow() {
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-  PageControl1 = new QTabWidget(this);
-  PageControl1->setObjectName("PageControl1");
-  PageControl1->setTabPosition(QTabWidget::South);
-  PageControl1->setDocumentMode(false);
+  Pages = new QTabWidget(this);
+  Pages->setObjectName("Pages");
+  Pages->setTabPosition(QTabWidget::South);
+  Pages->setDocumentMode(false);
 
   ChartFrame = new TChartFrame(this);
   ChartFrame->setObjectName("ChartFrame");
@@ -112,22 +112,22 @@ void TMainForm::BuildWindow() {
       ChartFrame, ChartFrame->ScaleStep(), [this](int scale) { ChartFrame->SetScale(scale); }, this);
   auto* mapPage = new TScaledPage(
       MapFrame, QSize(kMapWidth, kMapHeight), [this](int scale) { MapFrame->SetScale(scale); }, this);
-  PageControl1->addTab(BuildParamsTab(), TabIcon(pgParams), "Params");
-  PageControl1->addTab(chartPage, TabIcon(pgChart), "Chart");
-  PageControl1->addTab(mapPage, TabIcon(pgMap), "Map");
-  PageControl1->addTab(BuildSettingsTab(), TabIcon(pgSettings), "Settings");
-  PageControl1->addTab(BuildAntTab(), TabIcon(pgAnt), "Ant");
-  setCentralWidget(PageControl1);
+  Pages->addTab(BuildParamsTab(), TabIcon(pgParams), "Params");
+  Pages->addTab(chartPage, TabIcon(pgChart), "Chart");
+  Pages->addTab(mapPage, TabIcon(pgMap), "Map");
+  Pages->addTab(BuildSettingsTab(), TabIcon(pgSettings), "Settings");
+  Pages->addTab(BuildAntTab(), TabIcon(pgAnt), "Ant");
+  setCentralWidget(Pages);
   BuildStatusBar();
   BuildPopupMenu();
 
   BatchDialog = new TBatchDialog(this);
   ProgressDialog = new TProgressDialog(this);
 
-  Timer1 = new QTimer(this);
-  Timer1->setInterval(1000);
-  Timer2 = new QTimer(this);
-  Timer2->setInterval(150);
+  ClockTimer = new QTimer(this);
+  ClockTimer->setInterval(1000);
+  StatusTimer = new QTimer(this);
+  StatusTimer->setInterval(150);
   MonthTimer = new QTimer(this);
   MonthTimer->setSingleShot(true);
 
@@ -180,77 +180,78 @@ QWidget* TMainForm::BuildParamsTab() {
   auto* monthLayout = new QHBoxLayout(month);
   monthLayout->setContentsMargins(1, 1, 1, 1);
   monthLayout->setSpacing(0);
-  MonLeftBtn = new QToolButton(month);
-  MonLeftBtn->setObjectName("MonLeftBtn");
-  MonLeftBtn->setArrowType(Qt::LeftArrow);
-  MonLeftBtn->setAutoRaise(true);
-  Panel13 = new QLabel(month);
-  Panel13->setObjectName("Panel13");
-  Panel13->setAlignment(Qt::AlignCenter);
-  Panel13->setMinimumWidth(Panel13->fontMetrics().horizontalAdvance(" Sep 2088 "));
-  Panel13->setToolTip("Double-click for the current month");
-  MonRightBtn = new QToolButton(month);
-  MonRightBtn->setObjectName("MonRightBtn");
-  MonRightBtn->setArrowType(Qt::RightArrow);
-  MonRightBtn->setAutoRaise(true);
-  monthLayout->addWidget(MonLeftBtn);
-  monthLayout->addWidget(Panel13, 1);
-  monthLayout->addWidget(MonRightBtn);
-  grid->addWidget(Caption("Month", MonLeftBtn, group), row, 0);
+  MonthBackButton = new QToolButton(month);
+  MonthBackButton->setObjectName("MonthBackButton");
+  MonthBackButton->setArrowType(Qt::LeftArrow);
+  MonthBackButton->setAutoRaise(true);
+  MonthLabel = new QLabel(month);
+  MonthLabel->setObjectName("MonthLabel");
+  MonthLabel->setAlignment(Qt::AlignCenter);
+  MonthLabel->setMinimumWidth(MonthLabel->fontMetrics().horizontalAdvance(" Sep 2088 "));
+  MonthLabel->setToolTip("Double-click for the current month");
+  MonthForwardButton = new QToolButton(month);
+  MonthForwardButton->setObjectName("MonthForwardButton");
+  MonthForwardButton->setArrowType(Qt::RightArrow);
+  MonthForwardButton->setAutoRaise(true);
+  monthLayout->addWidget(MonthBackButton);
+  monthLayout->addWidget(MonthLabel, 1);
+  monthLayout->addWidget(MonthForwardButton);
+  grid->addWidget(Caption("Month", MonthBackButton, group), row, 0);
   grid->addWidget(month, row++, 1, 1, 2);
 
   auto* path = new QWidget(group);
   auto* pathLayout = new QHBoxLayout(path);
   pathLayout->setContentsMargins(0, 0, 0, 0);
-  RadioButton1 = new QRadioButton("Short", path);
-  RadioButton1->setObjectName("RadioButton1");
-  RadioButton1->setChecked(true);
-  RadioButton2 = new QRadioButton("Long", path);
-  RadioButton2->setObjectName("RadioButton2");
-  pathLayout->addWidget(RadioButton1);
-  pathLayout->addWidget(RadioButton2);
+  ShortPathRadio = new QRadioButton("Short", path);
+  ShortPathRadio->setObjectName("ShortPathRadio");
+  ShortPathRadio->setChecked(true);
+  LongPathRadio = new QRadioButton("Long", path);
+  LongPathRadio->setObjectName("LongPathRadio");
+  pathLayout->addWidget(ShortPathRadio);
+  pathLayout->addWidget(LongPathRadio);
   pathLayout->addStretch();
-  grid->addWidget(Caption("Path", RadioButton1, group), row, 0);
+  grid->addWidget(Caption("Path", ShortPathRadio, group), row, 0);
   grid->addWidget(path, row++, 1, 1, 2);
 
-  SpinEdit3 = SpinEdit("SpinEdit3", TSolarIndices::kSsnMin, TSolarIndices::kSsnMax, 0, group);
-  SpinEdit3->setAutoFillBackground(true);
-  SpeedButton22 = Button("SpeedButton22", "Download SSN", "Open the sunspot number predictions in the browser", group);
-  grid->addWidget(Caption("SSN", SpinEdit3, group), row, 0);
-  grid->addWidget(SpinEdit3, row, 1);
-  grid->addWidget(SpeedButton22, row++, 2);
+  SsnSpin = SpinEdit("SsnSpin", TSolarIndices::kSsnMin, TSolarIndices::kSsnMax, 0, group);
+  SsnSpin->setAutoFillBackground(true);
+  SsnSourceButton =
+      Button("SsnSourceButton", "Download SSN", "Open the sunspot number predictions in the browser", group);
+  grid->addWidget(Caption("SSN", SsnSpin, group), row, 0);
+  grid->addWidget(SsnSpin, row, 1);
+  grid->addWidget(SsnSourceButton, row++, 2);
 
-  SpinEdit4 = SpinEdit("SpinEdit4", TSolarIndices::kKpMin, TSolarIndices::kKpMax, TSolarIndices::kKpDefault, group);
-  SpinEdit4->setAutoFillBackground(true);
-  SpeedButton25 = Button("SpeedButton25", "Download Kp", "Open the daily geomagnetic data in the browser", group);
-  grid->addWidget(Caption("Kp", SpinEdit4, group), row, 0);
-  grid->addWidget(SpinEdit4, row, 1);
-  grid->addWidget(SpeedButton25, row++, 2);
+  KpSpin = SpinEdit("KpSpin", TSolarIndices::kKpMin, TSolarIndices::kKpMax, TSolarIndices::kKpDefault, group);
+  KpSpin->setAutoFillBackground(true);
+  KpSourceButton = Button("KpSourceButton", "Download Kp", "Open the daily geomagnetic data in the browser", group);
+  grid->addWidget(Caption("Kp", KpSpin, group), row, 0);
+  grid->addWidget(KpSpin, row, 1);
+  grid->addWidget(KpSourceButton, row++, 2);
 
-  CheckBox4 = new QCheckBox("Use Kp", group);
-  CheckBox4->setObjectName("CheckBox4");
-  grid->addWidget(CheckBox4, row++, 1, 1, 2);
+  UseKpBox = new QCheckBox("Use Kp", group);
+  UseKpBox->setObjectName("UseKpBox");
+  grid->addWidget(UseKpBox, row++, 1, 1, 2);
 
-  SpinEdit2 = SpinEdit("SpinEdit2", 1, 9999, 100, group);
-  SpinEdit2->setSuffix(" W");
-  grid->addWidget(Caption("Power", SpinEdit2, group), row, 0);
-  grid->addWidget(SpinEdit2, row++, 1);
+  PowerSpin = SpinEdit("PowerSpin", 1, 9999, 100, group);
+  PowerSpin->setSuffix(" W");
+  grid->addWidget(Caption("Power", PowerSpin, group), row, 0);
+  grid->addWidget(PowerSpin, row++, 1);
   grid->setColumnStretch(2, 1);
 
   outer->addWidget(group);
   outer->addStretch();
 
   QWidget::setTabOrder(DxCoordFrame->EastWestButton(), CallEdit);
-  QWidget::setTabOrder(CallEdit, MonLeftBtn);
-  QWidget::setTabOrder(MonLeftBtn, MonRightBtn);
-  QWidget::setTabOrder(MonRightBtn, RadioButton1);
-  QWidget::setTabOrder(RadioButton1, RadioButton2);
-  QWidget::setTabOrder(RadioButton2, SpinEdit3);
-  QWidget::setTabOrder(SpinEdit3, SpeedButton22);
-  QWidget::setTabOrder(SpeedButton22, SpinEdit4);
-  QWidget::setTabOrder(SpinEdit4, SpeedButton25);
-  QWidget::setTabOrder(SpeedButton25, CheckBox4);
-  QWidget::setTabOrder(CheckBox4, SpinEdit2);
+  QWidget::setTabOrder(CallEdit, MonthBackButton);
+  QWidget::setTabOrder(MonthBackButton, MonthForwardButton);
+  QWidget::setTabOrder(MonthForwardButton, ShortPathRadio);
+  QWidget::setTabOrder(ShortPathRadio, LongPathRadio);
+  QWidget::setTabOrder(LongPathRadio, SsnSpin);
+  QWidget::setTabOrder(SsnSpin, SsnSourceButton);
+  QWidget::setTabOrder(SsnSourceButton, KpSpin);
+  QWidget::setTabOrder(KpSpin, KpSourceButton);
+  QWidget::setTabOrder(KpSourceButton, UseKpBox);
+  QWidget::setTabOrder(UseKpBox, PowerSpin);
   return page;
 }
 
@@ -265,12 +266,12 @@ QWidget* TMainForm::BuildSettingsTab() {
   top->addWidget(Caption("Home", HomeCoordFrame->LatitudeEdit(), page));
   top->addWidget(HomeCoordFrame);
   top->addStretch();
-  GeomiraBtn = Button("GeomiraBtn", "Geomira", "Integrate with Geomira", page);
-  GeomiraBtn->setCheckable(true);
-  SpeedButton37 = Button("SpeedButton37", "Sunsentry", "Integrate with Sunsentry", page);
-  SpeedButton37->setCheckable(true);
-  top->addWidget(GeomiraBtn);
-  top->addWidget(SpeedButton37);
+  MapProgramButton = Button("MapProgramButton", "Geomira", "Integrate with Geomira", page);
+  MapProgramButton->setCheckable(true);
+  MonitorButton = Button("MonitorButton", "Sunsentry", "Integrate with Sunsentry", page);
+  MonitorButton->setCheckable(true);
+  top->addWidget(MapProgramButton);
+  top->addWidget(MonitorButton);
   grid->addLayout(top, 0, 0, 1, 2);
 
   auto* chart = new QGroupBox(" Chart ", page);
@@ -295,8 +296,8 @@ QWidget* TMainForm::BuildSettingsTab() {
 
   grid->addWidget(RadioGroup(" Map Style ", {"Color", "Gray", "Pseudo"}, MapStyleGroup, page), 2, 0);
   MapStyleGroup->button(0)->setChecked(true);
-  grid->addWidget(RadioGroup(" Map Resolution ", {"High", "Medium", "Low"}, RadioGroup2, page), 2, 1);
-  RadioGroup2->button(2)->setChecked(true);
+  grid->addWidget(RadioGroup(" Map Resolution ", {"High", "Medium", "Low"}, ResolutionGroup, page), 2, 1);
+  ResolutionGroup->button(2)->setChecked(true);
 
   // In the order of TEngineChoice.
   auto* engine = new QGroupBox(" Engine ", page);
@@ -355,7 +356,7 @@ QWidget* TMainForm::BuildAntTab() {
 
 void TMainForm::BuildStatusBar() {
   auto* bar = statusBar();
-  bar->setObjectName("StatusBar1");
+  bar->setObjectName("StatusBar");
   bar->setSizeGripEnabled(false);
   auto panel = [&](int i) {
     auto* frame = new QLabel(bar);
@@ -377,26 +378,26 @@ void TMainForm::BuildStatusBar() {
 }
 
 void TMainForm::BuildPopupMenu() {
-  PopupMenu1 = new QMenu(this);
-  PopupMenu1->setObjectName("PopupMenu1");
+  PopupMenu = new QMenu(this);
+  PopupMenu->setObjectName("PopupMenu");
   auto item = [this](const char* name, const char* text, bool checkable) {
-    QAction* a = PopupMenu1->addAction(QString::fromLatin1(text));
+    QAction* a = PopupMenu->addAction(QString::fromLatin1(text));
     a->setObjectName(name);
     a->setCheckable(checkable);
     return a;
   };
-  PlotMufMNU = item("PlotMufMNU", "Plot MUF", true);
-  MarkBestHourMNU = item("MarkBestHourMNU", "Mark Best Hour", true);
-  ShowSunMNU = item("ShowSunMNU", "Show Sun", true);
-  PlotPathMNU = item("PlotPathMNU", "Plot Path", true);
-  PopupMenu1->addSeparator();
-  PreComputeMNU = item("PreComputeMNU", "Pre-Compute Maps...", false);
-  SaveImageMNU = item("SaveImageMNU", "Save Image...", false);
-  ExtrasSeparator = PopupMenu1->addSeparator();
-  MaxHoursMNU = item("MaxHoursMNU", "Maximum Over Hours", false);
-  MaxBandsMNU = item("MaxBandsMNU", "Maximum Over Bands", false);
-  MaxMaxMNU = item("MaxMaxMNU", "Maximum Maximorum", false);
-  GifsMNU = item("GifsMNU", "Generate GIF's", false);
+  PlotMufItem = item("PlotMufItem", "Plot MUF", true);
+  MarkBestHourItem = item("MarkBestHourItem", "Mark Best Hour", true);
+  ShowSunItem = item("ShowSunItem", "Show Sun", true);
+  PlotPathItem = item("PlotPathItem", "Plot Path", true);
+  PopupMenu->addSeparator();
+  PreComputeItem = item("PreComputeItem", "Pre-Compute Maps...", false);
+  SaveImageItem = item("SaveImageItem", "Save Image...", false);
+  ExtrasSeparator = PopupMenu->addSeparator();
+  MaxHoursItem = item("MaxHoursItem", "Maximum Over Hours", false);
+  MaxBandsItem = item("MaxBandsItem", "Maximum Over Bands", false);
+  MaxMaxItem = item("MaxMaxItem", "Maximum Maximorum", false);
+  GifsItem = item("GifsItem", "Generate GIF's", false);
   for (QWidget* surface : {ChartFrame->Box(), MapFrame->Box()}) {
     surface->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(surface, &QWidget::customContextMenuRequested, this,

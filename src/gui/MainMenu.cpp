@@ -27,23 +27,23 @@ void Mirror(QCheckBox* box, QAction* item, bool on) {
 }  // namespace
 
 void TMainForm::SetPlotMuf(bool on) {
-  Mirror(PlotMufBox, PlotMufMNU, on);
+  Mirror(PlotMufBox, PlotMufItem, on);
   RepaintChart();
 }
 
 void TMainForm::SetMarkBestHour(bool on) {
-  Mirror(MarkBestHourBox, MarkBestHourMNU, on);
+  Mirror(MarkBestHourBox, MarkBestHourItem, on);
   RepaintChart();
 }
 
 void TMainForm::SetShowSun(bool on) {
-  Mirror(ShowSunBox, ShowSunMNU, on);
+  Mirror(ShowSunBox, ShowSunItem, on);
   MapFrame->ShowSun = on;
   MapFrame->Box()->update();
 }
 
 void TMainForm::SetPlotPath(bool on) {
-  Mirror(PlotPathBox, PlotPathMNU, on);
+  Mirror(PlotPathBox, PlotPathItem, on);
   MapFrame->PlotPath = on;
   MapFrame->Box()->update();
 }
@@ -56,42 +56,42 @@ void TMainForm::ConnectMenu() {
     // A checkable item has already turned its check when it reports.
     connect(item, &QAction::triggered, this, [this, setter](bool checked) { (this->*setter)(checked); });
   };
-  option(PlotMufBox, PlotMufMNU, &TMainForm::SetPlotMuf);
-  option(MarkBestHourBox, MarkBestHourMNU, &TMainForm::SetMarkBestHour);
-  option(ShowSunBox, ShowSunMNU, &TMainForm::SetShowSun);
-  option(PlotPathBox, PlotPathMNU, &TMainForm::SetPlotPath);
+  option(PlotMufBox, PlotMufItem, &TMainForm::SetPlotMuf);
+  option(MarkBestHourBox, MarkBestHourItem, &TMainForm::SetMarkBestHour);
+  option(ShowSunBox, ShowSunItem, &TMainForm::SetShowSun);
+  option(PlotPathBox, PlotPathItem, &TMainForm::SetPlotPath);
 
-  connect(PreComputeMNU, &QAction::triggered, this, &TMainForm::PreComputeMNUClick);
-  connect(SaveImageMNU, &QAction::triggered, this, &TMainForm::SaveImageMNUClick);
-  for (auto [item, kind] : {std::pair{MaxHoursMNU, mmHours}, {MaxBandsMNU, mmBands}, {MaxMaxMNU, mmBoth}})
+  connect(PreComputeItem, &QAction::triggered, this, &TMainForm::PreComputeClick);
+  connect(SaveImageItem, &QAction::triggered, this, &TMainForm::SaveImageClick);
+  for (auto [item, kind] : {std::pair{MaxHoursItem, mmHours}, {MaxBandsItem, mmBands}, {MaxMaxItem, mmBoth}})
     connect(item, &QAction::triggered, this, [this, kind] {
       if (Batch_->MaxOverMaps(kind)) MapFrame->ShowMaximum(kind);
     });
-  connect(GifsMNU, &QAction::triggered, this, [this] { Batch_->GenerateGifs(GifFolder()); });
+  connect(GifsItem, &QAction::triggered, this, [this] { Batch_->GenerateGifs(GifFolder()); });
 }
 
-void TMainForm::PopupMenu1Popup(bool ctrlHeld) {
-  const TPopupItems items = PopupItemsFor(TPage(PageControl1->currentIndex()), ctrlHeld);
-  PlotMufMNU->setVisible(items.PlotMuf);
-  MarkBestHourMNU->setVisible(items.MarkBestHour);
-  ShowSunMNU->setVisible(items.ShowSun);
-  PlotPathMNU->setVisible(items.PlotPath);
-  PreComputeMNU->setVisible(items.PreCompute);
-  SaveImageMNU->setVisible(items.SaveImage);
-  for (QAction* a : {ExtrasSeparator, MaxHoursMNU, MaxBandsMNU, MaxMaxMNU, GifsMNU}) a->setVisible(items.MapExtras);
+void TMainForm::PreparePopup(bool ctrlHeld) {
+  const TPopupItems items = PopupItemsFor(TPage(Pages->currentIndex()), ctrlHeld);
+  PlotMufItem->setVisible(items.PlotMuf);
+  MarkBestHourItem->setVisible(items.MarkBestHour);
+  ShowSunItem->setVisible(items.ShowSun);
+  PlotPathItem->setVisible(items.PlotPath);
+  PreComputeItem->setVisible(items.PreCompute);
+  SaveImageItem->setVisible(items.SaveImage);
+  for (QAction* a : {ExtrasSeparator, MaxHoursItem, MaxBandsItem, MaxMaxItem, GifsItem}) a->setVisible(items.MapExtras);
 }
 
 void TMainForm::ShowPopup(QWidget* surface, const QPoint& at) {
-  PopupMenu1Popup(QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier));
-  PopupMenu1->popup(surface->mapToGlobal(at));
+  PreparePopup(QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier));
+  PopupMenu->popup(surface->mapToGlobal(at));
 }
 
-void TMainForm::PreComputeMNUClick() {
+void TMainForm::PreComputeClick() {
   if (Shell_.RunModal(*BatchDialog)) Batch_->StartBatch(BatchDialog->Options());
 }
 
-void TMainForm::SaveImageMNUClick() {
-  switch (PageControl1->currentIndex()) {
+void TMainForm::SaveImageClick() {
+  switch (Pages->currentIndex()) {
     case pgChart:
       ChartFrame->PaintChart();
       Shell_.SaveImage(this, ChartFrame->ChartBitmap);

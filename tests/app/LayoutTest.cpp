@@ -66,8 +66,8 @@ struct TLayoutWindow {
 };
 
 void ShowPage(TMainForm& form, int page) {
-  const QSignalBlocker quiet(form.PageControl1);  // look, without predictions
-  form.PageControl1->setCurrentIndex(page);
+  const QSignalBlocker quiet(form.Pages);  // look, without predictions
+  form.Pages->setCurrentIndex(page);
   QApplication::processEvents();
 }
 
@@ -99,17 +99,17 @@ TEST(MainFormLayout, NothingIsCutAtLargerFonts) {
     TMainForm& form = *window.Form;
     ASSERT_TRUE(form.FormCreate());
     form.show();
-    EXPECT_EQ(form.PageControl1->tabPosition(), QTabWidget::South);
+    EXPECT_EQ(form.Pages->tabPosition(), QTabWidget::South);
     const QStringList tabs = {"Params", "Chart", "Map", "Settings", "Ant"};
-    ASSERT_EQ(form.PageControl1->count(), tabs.size());
-    for (int page = 0; page < form.PageControl1->count(); ++page) {
-      EXPECT_EQ(form.PageControl1->tabText(page), tabs[page]);
+    ASSERT_EQ(form.Pages->count(), tabs.size());
+    for (int page = 0; page < form.Pages->count(); ++page) {
+      EXPECT_EQ(form.Pages->tabText(page), tabs[page]);
       {
-        const QSignalBlocker quiet(form.PageControl1);  // look, without predictions
-        form.PageControl1->setCurrentIndex(page);
+        const QSignalBlocker quiet(form.Pages);  // look, without predictions
+        form.Pages->setCurrentIndex(page);
       }
       QApplication::processEvents();
-      for (QWidget* w : form.PageControl1->widget(page)->findChildren<QWidget*>()) {
+      for (QWidget* w : form.Pages->widget(page)->findChildren<QWidget*>()) {
         // A spin box is judged whole, not by the edit inside it.
         if (!w->isVisible() || qobject_cast<QAbstractSpinBox*>(w->parentWidget())) continue;
         const bool text = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
@@ -179,7 +179,7 @@ TEST(MainFormLayout, ALargerWindowShowsChartAndMapInWholeSteps) {
   EXPECT_GE(mapScale, 2);
   ExpectMagnified(form.MapFrame->Box(), form.MapFrame->Surface(), mapScale);
   // One step more would not fit the page.
-  const QWidget* page = form.PageControl1->currentWidget();
+  const QWidget* page = form.Pages->currentWidget();
   EXPECT_GT(form.MapFrame->width() + kMapWidth, page->width());
 
   // The mouse is read in map pixels.

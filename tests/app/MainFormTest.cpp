@@ -129,7 +129,7 @@ TLocation Located(const std::string& call) {
 
 TEST_F(MainFormTest, TypedCallEnterDrawsTheChart) {
   Make();
-  EXPECT_EQ(form->PageControl1->currentIndex(), pgParams);
+  EXPECT_EQ(form->Pages->currentIndex(), pgParams);
   EXPECT_EQ(Status().State, stReady);
   EXPECT_EQ(runs, 0);  // nothing runs at start-up
 
@@ -154,7 +154,7 @@ TEST_F(MainFormTest, TypedCallEnterDrawsTheChart) {
   QTest::keyClicks(form->CallEdit, "JA1XYZ");
   EXPECT_EQ(form->CallEdit->text(), "JA1XYZ");  // the frame's own notice did not clear it
   QTest::keyClick(form->CallEdit, Qt::Key_Return);
-  EXPECT_EQ(form->PageControl1->currentIndex(), pgChart);
+  EXPECT_EQ(form->Pages->currentIndex(), pgChart);
   EXPECT_EQ(form->windowTitle(), " SNR, short path to JA1XYZ");
   EXPECT_EQ(Status().State, stComputing);
   EXPECT_TRUE(form->StatusImage->HandCursor());
@@ -225,7 +225,7 @@ TEST_F(MainFormTest, EditingTheDxFrameByHandClearsTheCall) {
 
 TEST_F(MainFormTest, MapsComeFromTheCacheTheSecondTime) {
   Make();
-  form->PageControl1->setCurrentIndex(pgMap);
+  form->Pages->setCurrentIndex(pgMap);
   EXPECT_EQ(form->windowTitle(), " S/N Ratio Prediction Map");
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(Status().State, stDone);
@@ -233,8 +233,8 @@ TEST_F(MainFormTest, MapsComeFromTheCacheTheSecondTime) {
   EXPECT_EQ(form->MapFrame->Model.GridCopy.size(), 16u);  // Low resolution by default
   EXPECT_TRUE(vxtest::WaitUntil([&] { return events.contains("2"); }));
 
-  form->PageControl1->setCurrentIndex(pgSettings);
-  form->PageControl1->setCurrentIndex(pgMap);
+  form->Pages->setCurrentIndex(pgSettings);
+  form->Pages->setCurrentIndex(pgMap);
   EXPECT_EQ(Status().State, stDone);
   EXPECT_EQ(runs, 1);  // the same inputs: served from the cache
 
@@ -242,9 +242,9 @@ TEST_F(MainFormTest, MapsComeFromTheCacheTheSecondTime) {
   form->MapFrame->BandButton(5)->click();
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(runs, 2);
-  form->RadioGroup2->button(1)->click();
-  form->PageControl1->setCurrentIndex(pgSettings);
-  form->PageControl1->setCurrentIndex(pgMap);
+  form->ResolutionGroup->button(1)->click();
+  form->Pages->setCurrentIndex(pgSettings);
+  form->Pages->setCurrentIndex(pgMap);
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(runs, 3);
   EXPECT_EQ(form->MapFrame->Model.GridCopy.size(), 31u);
@@ -284,7 +284,7 @@ TEST_F(MainFormTest, SettingsAreNotWrittenAfterAFailedPrediction) {
   WriteSettingsFile("[User]\r\nTxPower=5\r\n");
   Make();
   setenv("VOACAP_FAKE_EXIT", "3", 1);
-  form->SpinEdit2->setValue(700);
+  form->PowerSpin->setValue(700);
   QTest::keyClicks(form->CallEdit, "DL1A");
   QTest::keyClick(form->CallEdit, Qt::Key_Return);
   ASSERT_TRUE(WaitDone());
@@ -325,13 +325,13 @@ TEST_F(MainFormTest, SettingsRoundTripThroughTheControls) {
   EXPECT_EQ(form->RxAntennaList[0]->itemText(yagi), "Three-element Yagi");
   EXPECT_EQ(form->MapStyleGroup->checkedId(), 2);
   EXPECT_EQ(form->MapFrame->Model.MapStyle, msPseudo);
-  EXPECT_EQ(form->RadioGroup2->checkedId(), 2);  // GridSize 7 selects Low
-  EXPECT_TRUE(form->PlotMufBox->isChecked() && form->PlotMufMNU->isChecked());
-  EXPECT_FALSE(form->MarkBestHourBox->isChecked() || form->MarkBestHourMNU->isChecked());
-  EXPECT_TRUE(form->ShowSunMNU->isChecked() && form->MapFrame->ShowSun);
-  EXPECT_FALSE(form->PlotPathMNU->isChecked());
-  EXPECT_TRUE(form->CheckBox4->isChecked());
-  EXPECT_EQ(form->SpinEdit2->value(), 1500);
+  EXPECT_EQ(form->ResolutionGroup->checkedId(), 2);  // GridSize 7 selects Low
+  EXPECT_TRUE(form->PlotMufBox->isChecked() && form->PlotMufItem->isChecked());
+  EXPECT_FALSE(form->MarkBestHourBox->isChecked() || form->MarkBestHourItem->isChecked());
+  EXPECT_TRUE(form->ShowSunItem->isChecked() && form->MapFrame->ShowSun);
+  EXPECT_FALSE(form->PlotPathItem->isChecked());
+  EXPECT_TRUE(form->UseKpBox->isChecked());
+  EXPECT_EQ(form->PowerSpin->value(), 1500);
   EXPECT_EQ(form->HomeCoordFrame->GetPoint().X, -79 * 180);
 
   form->move(30, 40);
@@ -352,7 +352,7 @@ TEST_F(MainFormTest, SettingsRoundTripThroughTheControls) {
   // GridSize -3 selects High.
   WriteSettingsFile("[Settings]\r\nGridSize=-3\r\n");
   Make();
-  EXPECT_EQ(form->RadioGroup2->checkedId(), 0);
+  EXPECT_EQ(form->ResolutionGroup->checkedId(), 0);
 }
 
 TEST_F(MainFormTest, EngineNotReadyExplainsAndSavesNothing) {
@@ -419,25 +419,25 @@ TEST_F(MainFormTest, ContextMenuItemsPerTabAndCtrl) {
   Make();
   auto shown = [&] {
     QStringList s;
-    for (QAction* a : form->PopupMenu1->actions())
+    for (QAction* a : form->PopupMenu->actions())
       if (a->isVisible()) s << (a->isSeparator() ? "-" : a->text());
     return s;
   };
   setenv("VOACAP_FAKE_DELAY_MS", "2000", 1);  // the tabs start predictions; they need not finish
-  form->PageControl1->setCurrentIndex(pgChart);
+  form->Pages->setCurrentIndex(pgChart);
   for (bool ctrl : {false, true}) {
-    form->PopupMenu1Popup(ctrl);
+    form->PreparePopup(ctrl);
     EXPECT_EQ(shown(), QStringList({"Plot MUF", "Mark Best Hour", "-", "Save Image..."})) << ctrl;
   }
-  form->PageControl1->setCurrentIndex(pgMap);
-  form->PopupMenu1Popup(false);
+  form->Pages->setCurrentIndex(pgMap);
+  form->PreparePopup(false);
   EXPECT_EQ(shown(), QStringList({"Show Sun", "Plot Path", "-", "Pre-Compute Maps...", "Save Image..."}));
-  form->PopupMenu1Popup(true);
+  form->PreparePopup(true);
   EXPECT_EQ(shown(), QStringList({"Show Sun", "Plot Path", "-", "Pre-Compute Maps...", "Save Image...", "-",
                                   "Maximum Over Hours", "Maximum Over Bands", "Maximum Maximorum", "Generate GIF's"}));
 
   // Save Image writes the picture of the tab it is on.
-  form->SaveImageMNU->trigger();
+  form->SaveImageItem->trigger();
   EXPECT_EQ(shell.SavedImages, 1);
   form->Controller().CancelPrediction();
 }
@@ -446,35 +446,35 @@ TEST_F(MainFormTest, OptionsAgreeBetweenCheckBoxAndMenu) {
   Make();
   ASSERT_FALSE(form->PlotMufBox->isChecked());
   form->PlotMufBox->click();
-  EXPECT_TRUE(form->PlotMufBox->isChecked() && form->PlotMufMNU->isChecked());
+  EXPECT_TRUE(form->PlotMufBox->isChecked() && form->PlotMufItem->isChecked());
   EXPECT_TRUE(form->ChartFrame->Options.PlotMuf);
-  form->PlotMufMNU->trigger();
-  EXPECT_FALSE(form->PlotMufBox->isChecked() || form->PlotMufMNU->isChecked());
+  form->PlotMufItem->trigger();
+  EXPECT_FALSE(form->PlotMufBox->isChecked() || form->PlotMufItem->isChecked());
   EXPECT_FALSE(form->ChartFrame->Options.PlotMuf);
 
   // A double click on the chart turns "Mark Best Hour" (on by default).
-  ASSERT_TRUE(form->MarkBestHourMNU->isChecked());
+  ASSERT_TRUE(form->MarkBestHourItem->isChecked());
   emit form->ChartFrame->BoxDblClick();
-  EXPECT_FALSE(form->MarkBestHourBox->isChecked() || form->MarkBestHourMNU->isChecked());
+  EXPECT_FALSE(form->MarkBestHourBox->isChecked() || form->MarkBestHourItem->isChecked());
 
-  form->PlotPathMNU->trigger();
+  form->PlotPathItem->trigger();
   EXPECT_TRUE(form->PlotPathBox->isChecked() && form->MapFrame->PlotPath);
   form->ShowSunBox->click();
-  EXPECT_TRUE(form->ShowSunMNU->isChecked() && form->MapFrame->ShowSun);
+  EXPECT_TRUE(form->ShowSunItem->isChecked() && form->MapFrame->ShowSun);
   form->MapStyleGroup->button(1)->click();
   EXPECT_EQ(form->MapFrame->Model.MapStyle, msGray);
 }
 
 TEST_F(MainFormTest, KpRuleReadsTheBoxes) {
   Make();
-  form->SpinEdit3->setValue(120);
-  form->SpinEdit4->setValue(8);
+  form->SsnSpin->setValue(120);
+  form->KpSpin->setValue(8);
   form->Controller().SyncEngineInputs();
   EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, 120);  // Use Kp is off
-  form->CheckBox4->setChecked(true);
+  form->UseKpBox->setChecked(true);
   form->Controller().SyncEngineInputs();
   EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, 0);
-  form->SpinEdit4->setValue(7);
+  form->KpSpin->setValue(7);
   form->Controller().SyncEngineInputs();
   EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, 120);
 }
@@ -482,38 +482,38 @@ TEST_F(MainFormTest, KpRuleReadsTheBoxes) {
 TEST_F(MainFormTest, MonthButtonsStepWithAutoRepeat) {
   Make();
   // The clock says December 2026; the shipped table has it.
-  EXPECT_EQ(form->Panel13->text(), "Dec 2026");
+  EXPECT_EQ(form->MonthLabel->text(), "Dec 2026");
   form->MonthButtonDown(TStepDirection::sdForward);
-  EXPECT_EQ(form->Panel13->text(), "Jan 2027");
+  EXPECT_EQ(form->MonthLabel->text(), "Jan 2027");
   EXPECT_EQ(form->MonthTimer->remainingTime() > 200, true);  // the first repeat waits a second
   clock.Ms += 999;
   form->MonthTimerTimer();
-  EXPECT_EQ(form->Panel13->text(), "Jan 2027");
+  EXPECT_EQ(form->MonthLabel->text(), "Jan 2027");
   clock.Ms += 1;
   form->MonthTimerTimer();
-  EXPECT_EQ(form->Panel13->text(), "Feb 2027");
+  EXPECT_EQ(form->MonthLabel->text(), "Feb 2027");
   EXPECT_LE(form->MonthTimer->interval(), 200);  // then five a second
   clock.Ms += 200;
   form->MonthTimerTimer();
-  EXPECT_EQ(form->Panel13->text(), "Mar 2027");
+  EXPECT_EQ(form->MonthLabel->text(), "Mar 2027");
   form->MonthButtonUp();
   EXPECT_FALSE(form->MonthTimer->isActive());
   clock.Ms += 200;
   form->MonthTimerTimer();
-  EXPECT_EQ(form->Panel13->text(), "Mar 2027");
+  EXPECT_EQ(form->MonthLabel->text(), "Mar 2027");
 
   // Held at either end of the table, the month stays there.
   for (int i = 0; i < 2000; ++i) form->StepMonth(TStepDirection::sdBack);
-  const QString first = form->Panel13->text();
+  const QString first = form->MonthLabel->text();
   form->MonthButtonDown(TStepDirection::sdBack);
   clock.Ms += 1000;
   form->MonthTimerTimer();
-  EXPECT_EQ(form->Panel13->text(), first);
+  EXPECT_EQ(form->MonthLabel->text(), first);
   form->MonthButtonUp();
   for (int i = 0; i < 2000; ++i) form->StepMonth(TStepDirection::sdForward);
-  const QString last = form->Panel13->text();
+  const QString last = form->MonthLabel->text();
   form->MonthButtonDown(TStepDirection::sdForward);
-  EXPECT_EQ(form->Panel13->text(), last);
+  EXPECT_EQ(form->MonthLabel->text(), last);
   form->MonthButtonUp();
   EXPECT_NE(first, last);
 
@@ -522,13 +522,13 @@ TEST_F(MainFormTest, MonthButtonsStepWithAutoRepeat) {
   form->Controller().SyncEngineInputs();
   EXPECT_EQ(form->Controller().Engine().Inputs().Year, 2026);
   EXPECT_EQ(form->Controller().Engine().Inputs().Month, 12);
-  EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, form->SpinEdit3->value());
+  EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, form->SsnSpin->value());
 }
 
 TEST_F(MainFormTest, DesktopButtonsOpenTheirPages) {
   Make();
-  form->SpeedButton22->click();
-  form->SpeedButton25->click();
+  form->SsnSourceButton->click();
+  form->KpSourceButton->click();
   ASSERT_EQ(shell.Urls.size(), 2);
   // The current source of predicted sunspot numbers, over HTTPS.
   EXPECT_EQ(shell.Urls[0], "https://services.swpc.noaa.gov/json/solar-cycle/predicted-solar-cycle.json");
@@ -539,12 +539,12 @@ TEST_F(MainFormTest, DesktopButtonsOpenTheirPages) {
 
   // No monitor and no map program here: each toggle asks, then comes back up.
   shell.Answer = true;
-  form->SpeedButton37->click();
-  EXPECT_FALSE(form->SpeedButton37->isChecked());
+  form->MonitorButton->click();
+  EXPECT_FALSE(form->MonitorButton->isChecked());
   EXPECT_TRUE(shell.Questions.last().contains("Sunsentry"));
   EXPECT_TRUE(shell.Urls.last().endsWith("?Vantor"));
-  form->GeomiraBtn->click();
-  EXPECT_FALSE(form->GeomiraBtn->isChecked());
+  form->MapProgramButton->click();
+  EXPECT_FALSE(form->MapProgramButton->isChecked());
   EXPECT_TRUE(shell.Questions.last().contains("Geomira"));
   EXPECT_EQ(shell.Urls.size(), 5);
 
@@ -654,14 +654,14 @@ TEST_F(MainFormTest, GifsLeaveTheMapItsControlsNameAndSayWhereTheyWent) {
   const std::string gifs = GifFolder();
 
   // One map missing: the message, no file, the map untouched.
-  form->GifsMNU->trigger();
+  form->GifsItem->trigger();
   ASSERT_EQ(shell.Errors.size(), 1);
   EXPECT_EQ(shell.Errors[0], "Data missing, run Pre-Compute Maps.");
   EXPECT_FALSE(DirectoryExists(gifs));
   EXPECT_TRUE(form->MapFrame->Model.GridCopy.empty());
 
   store(23, 7);
-  form->GifsMNU->trigger();
+  form->GifsItem->trigger();
   EXPECT_EQ(shell.Errors.size(), 1);
   EXPECT_EQ(StatusBarText(), QString::fromStdString("192 GIF files written to " + gifs));
   EXPECT_TRUE(FileExists(gifs + "23UT-28MHz.gif"));
@@ -683,7 +683,7 @@ TEST_F(MainFormTest, ClosingAfterACancelledRunNamesTheChangesAndKeepsThemIfAsked
     QTest::keyClick(form->CallEdit, Qt::Key_Return);
     QTest::mouseClick(form->StatusImage, Qt::LeftButton);
     ASSERT_EQ(form->Controller().Engine().Status(), vsCancelled);
-    form->SpinEdit2->setValue(700);
+    form->PowerSpin->setValue(700);
     form->MapStyleGroup->button(1)->click();
   };
   cancelledRunThenChanges();

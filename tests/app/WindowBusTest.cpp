@@ -134,12 +134,12 @@ struct InProcess : WindowBusTest {
 
 TEST_F(InProcess, SettersMoveTheWindowsControlsAndStartNothing) {
   TSignalCounter chart(client, kPath, kIface, "ChartChange"), map(client, kPath, kIface, "MapChange");
-  QSignalSpy tabs(form->PageControl1, &QTabWidget::currentChanged);
+  QSignalSpy tabs(form->Pages, &QTabWidget::currentChanged);
 
   // Without their change handling: a tab or a map hour of its own would
   // compute, a call sign would be parsed twice.
   ASSERT_TRUE(Set("Page", 2));
-  EXPECT_EQ(form->PageControl1->currentIndex(), pgMap);
+  EXPECT_EQ(form->Pages->currentIndex(), pgMap);
   ASSERT_TRUE(Set("Hour", 30));
   EXPECT_EQ(form->MapFrame->HourCaption().left(5), "23:00");
   ASSERT_TRUE(Set("Band", 5));
@@ -151,13 +151,13 @@ TEST_F(InProcess, SettersMoveTheWindowsControlsAndStartNothing) {
   EXPECT_EQ(form->DxCoordFrame->GetPoint().Y, 46 * 180);
   EXPECT_TRUE(form->CallEdit->text().isEmpty());  // the frame no longer shows the call's place
   ASSERT_TRUE(Set("Ssn", 4000));
-  EXPECT_EQ(form->SpinEdit3->value(), 400);
+  EXPECT_EQ(form->SsnSpin->value(), 400);
   ASSERT_TRUE(Set("Kp", 0));
-  EXPECT_EQ(form->SpinEdit4->value(), 1);
+  EXPECT_EQ(form->KpSpin->value(), 1);
   ASSERT_TRUE(Set("UseKp", true));
-  EXPECT_TRUE(form->CheckBox4->isChecked());
+  EXPECT_TRUE(form->UseKpBox->isChecked());
   ASSERT_TRUE(Set("LongPath", true));
-  EXPECT_TRUE(form->RadioButton2->isChecked());
+  EXPECT_TRUE(form->LongPathRadio->isChecked());
   ASSERT_TRUE(Set("MapStyle", 9));
   EXPECT_EQ(form->MapFrame->Model.MapStyle, msPseudo);
   // A signal sent before the last answer has been handed on by now.
@@ -167,9 +167,9 @@ TEST_F(InProcess, SettersMoveTheWindowsControlsAndStartNothing) {
   EXPECT_EQ(chart.Count + map.Count, 0);
 
   // What the user changes in the window is what clients read.
-  form->SpinEdit2->setValue(250);
+  form->PowerSpin->setValue(250);
   EXPECT_EQ(Get("TxPower").toInt(), 250);
-  form->RadioButton1->click();
+  form->ShortPathRadio->click();
   EXPECT_FALSE(Get("LongPath").toBool());
 }
 
@@ -239,23 +239,23 @@ TEST_F(InProcess, TheSiblingButtonsReachTheRealPrograms) {
   vxtest::WriteActivation(kGeomiraBusName, {VX_FAKE_SIBLING, "geomira"});
 
   // The monitor fills the SSN and Kp boxes, lime while they hold its values.
-  form->SpeedButton37->click();
-  ASSERT_TRUE(form->SpeedButton37->isChecked());
-  EXPECT_EQ(form->SpinEdit3->value(), 80);
-  EXPECT_EQ(form->SpinEdit4->value(), 4);
-  EXPECT_TRUE(Lime(form->SpinEdit3) && Lime(form->SpinEdit4));
-  form->SpinEdit3->setValue(81);
-  EXPECT_FALSE(Lime(form->SpinEdit3));
-  form->SpinEdit3->setValue(80);
-  EXPECT_TRUE(Lime(form->SpinEdit3));
+  form->MonitorButton->click();
+  ASSERT_TRUE(form->MonitorButton->isChecked());
+  EXPECT_EQ(form->SsnSpin->value(), 80);
+  EXPECT_EQ(form->KpSpin->value(), 4);
+  EXPECT_TRUE(Lime(form->SsnSpin) && Lime(form->KpSpin));
+  form->SsnSpin->setValue(81);
+  EXPECT_FALSE(Lime(form->SsnSpin));
+  form->SsnSpin->setValue(80);
+  EXPECT_TRUE(Lime(form->SsnSpin));
   FakeCall(bus, kSunsentryBusName, kSunsentryObjectPath, "EmitExitRequest");
-  ASSERT_TRUE(WaitUntil([&] { return !form->SpeedButton37->isChecked(); }));
-  EXPECT_FALSE(Lime(form->SpinEdit3) || Lime(form->SpinEdit4));
+  ASSERT_TRUE(WaitUntil([&] { return !form->MonitorButton->isChecked(); }));
+  EXPECT_FALSE(Lime(form->SsnSpin) || Lime(form->KpSpin));
 
   // The map program: connected without a map, the window computes one; the
   // program's mouse fills the status bar and gets the readout as its hint.
-  form->GeomiraBtn->click();
-  ASSERT_TRUE(form->GeomiraBtn->isChecked());
+  form->MapProgramButton->click();
+  ASSERT_TRUE(form->MapProgramButton->isChecked());
   ASSERT_TRUE(WaitUntil([&] { return !form->MapFrame->Model.NormGrid.Empty(); }));
   EXPECT_EQ(runs, 1);
   FakeCall(bus, kGeomiraBusName, kGeomiraObjectPath, "EmitMouseMoved", {45.4, -73.6});
@@ -267,7 +267,7 @@ TEST_F(InProcess, TheSiblingButtonsReachTheRealPrograms) {
   EXPECT_EQ(form->StatusPanels[1]->text(), hint);
   EXPECT_EQ(hint.toStdString(), form->MapFrame->Model.Readout(106, 45).Panels[1]);
   FakeCall(bus, kGeomiraBusName, kGeomiraObjectPath, "EmitExitRequest");
-  ASSERT_TRUE(WaitUntil([&] { return !form->GeomiraBtn->isChecked(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !form->MapProgramButton->isChecked(); }));
   EXPECT_TRUE(shell.Questions.isEmpty());
 }
 

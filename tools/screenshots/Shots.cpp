@@ -55,7 +55,7 @@ bool WaitIdle(TMainForm& form) {
 }
 
 bool Shoot(TMainForm& form, int page, const QString& file) {
-  form.PageControl1->setCurrentIndex(page);
+  form.Pages->setCurrentIndex(page);
   if (!WaitIdle(form)) return false;
   Settle(400);
   QPixmap shot;
@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
 
   form.CallEdit->setText("JA1XYZ");
   bool ok = Shoot(form, pgParams, out + "vantor-params.png");
-  form.CallEditKeyPress();  // Enter: the chart, as a user gets it
+  form.CallEntered();  // Enter: the chart, as a user gets it
   ok = Shoot(form, pgChart, out + "vantor-chart.png") && ok;
   ok = Shoot(form, pgMap, out + "vantor-map.png") && ok;
   ok = Shoot(form, pgSettings, out + "vantor-settings.png") && ok;
