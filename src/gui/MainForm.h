@@ -105,59 +105,6 @@ class TMainForm : public QMainWindow,
   int AutomationClients = 0;
   bool ShuttingDown = false;
 
-  // The controls.
-  QTabWidget* Pages;
-  QLabel* HeaderLabel;
-  TCoordFrame* DxCoordFrame;
-  QLineEdit* CallEdit;
-  QLabel* MonthLabel;
-  QToolButton* MonthBackButton;
-  QToolButton* MonthForwardButton;
-  QRadioButton* ShortPathRadio;
-  QRadioButton* LongPathRadio;
-  QSpinBox* SsnSpin;
-  QToolButton* SsnSourceButton;  // "Download SSN": the predictions in the browser
-  QSpinBox* KpSpin;
-  QToolButton* KpSourceButton;  // "Download Kp": the daily data in the browser
-  QCheckBox* UseKpBox;
-  QSpinBox* PowerSpin;
-  TChartFrame* ChartFrame;
-  TMapFrame* MapFrame;
-  TCoordFrame* HomeCoordFrame;
-  QToolButton* MapProgramButton;
-  QToolButton* MonitorButton;  // the space-weather monitor
-  QCheckBox* PlotMufBox;
-  QCheckBox* MarkBestHourBox;
-  QCheckBox* ShowSunBox;
-  QCheckBox* PlotPathBox;
-  QButtonGroup* MapStyleGroup;
-  QButtonGroup* ResolutionGroup;                       // map resolution: High, Medium, Low
-  QComboBox* EngineBox;                                // auto, built-in, voacapl
-  TStatusLabel* EngineLabel;                           // which engine answers; a long path is elided
-  std::array<QComboBox*, kBandCount> TxAntennaList{};  // index = band, 0 = 3.5 MHz
-  std::array<QComboBox*, kBandCount> RxAntennaList{};
-  std::array<QToolButton*, kBandCount> TxPatternBtn{};
-  std::array<QToolButton*, kBandCount> RxPatternBtn{};
-  TStatusImage* StatusImage;
-  std::array<QLabel*, 5> StatusPanels{};  // panels 1..5 of the status bar
-  QMenu* PopupMenu;
-  QAction* PlotMufItem;
-  QAction* MarkBestHourItem;
-  QAction* ShowSunItem;
-  QAction* PlotPathItem;
-  QAction* PreComputeItem;
-  QAction* SaveImageItem;
-  QAction* ExtrasSeparator;
-  QAction* MaxHoursItem;
-  QAction* MaxBandsItem;
-  QAction* MaxMaxItem;
-  QAction* GifsItem;
-  QTimer* ClockTimer;   // the clock, every second
-  QTimer* StatusTimer;  // the status animation, every 150 ms
-  QTimer* MonthTimer;   // the month buttons' auto-repeat
-  TBatchDialog* BatchDialog;
-  TProgressDialog* ProgressDialog;
-
   // IPredictionView
   TPredictionInputs ReadInputs() const override;
   std::string CallText() const override;
@@ -248,6 +195,59 @@ class TMainForm : public QMainWindow,
   void showEvent(QShowEvent* e) override;
 
  private:
+  // The controls; tests and tools find them by their object names.
+  QTabWidget* Pages;
+  QLabel* HeaderLabel;
+  TCoordFrame* DxCoordFrame;
+  QLineEdit* CallEdit;
+  QLabel* MonthLabel;
+  QToolButton* MonthBackButton;
+  QToolButton* MonthForwardButton;
+  QRadioButton* ShortPathRadio;
+  QRadioButton* LongPathRadio;
+  QSpinBox* SsnSpin;
+  QToolButton* SsnSourceButton;  // "Download SSN": the predictions in the browser
+  QSpinBox* KpSpin;
+  QToolButton* KpSourceButton;  // "Download Kp": the daily data in the browser
+  QCheckBox* UseKpBox;
+  QSpinBox* PowerSpin;
+  TChartFrame* ChartFrame;
+  TMapFrame* MapFrame;
+  TCoordFrame* HomeCoordFrame;
+  QToolButton* MapProgramButton;
+  QToolButton* MonitorButton;  // the space-weather monitor
+  QCheckBox* PlotMufBox;
+  QCheckBox* MarkBestHourBox;
+  QCheckBox* ShowSunBox;
+  QCheckBox* PlotPathBox;
+  QButtonGroup* MapStyleGroup;
+  QButtonGroup* ResolutionGroup;                       // map resolution: High, Medium, Low
+  QComboBox* EngineBox;                                // auto, built-in, voacapl
+  TStatusLabel* EngineLabel;                           // which engine answers; a long path is elided
+  std::array<QComboBox*, kBandCount> TxAntennaList{};  // index = band, 0 = 3.5 MHz
+  std::array<QComboBox*, kBandCount> RxAntennaList{};
+  std::array<QToolButton*, kBandCount> TxPatternBtn{};
+  std::array<QToolButton*, kBandCount> RxPatternBtn{};
+  TStatusImage* StatusImage;
+  std::array<QLabel*, 5> StatusPanels{};  // panels 1..5 of the status bar
+  QMenu* PopupMenu;
+  QAction* PlotMufItem;
+  QAction* MarkBestHourItem;
+  QAction* ShowSunItem;
+  QAction* PlotPathItem;
+  QAction* PreComputeItem;
+  QAction* SaveImageItem;
+  QAction* ExtrasSeparator;
+  QAction* MaxHoursItem;
+  QAction* MaxBandsItem;
+  QAction* MaxMaxItem;
+  QAction* GifsItem;
+  QTimer* ClockTimer;   // the clock, every second
+  QTimer* StatusTimer;  // the status animation, every 150 ms
+  QTimer* MonthTimer;   // the month buttons' auto-repeat
+  TBatchDialog* BatchDialog;
+  TProgressDialog* ProgressDialog;
+
   // The layout, one builder per tab (MainLayout.cpp).
   void BuildWindow();
   QWidget* BuildParamsTab();

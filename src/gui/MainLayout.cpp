@@ -122,13 +122,18 @@ void TMainForm::BuildWindow() {
   BuildPopupMenu();
 
   BatchDialog = new TBatchDialog(this);
+  BatchDialog->setObjectName("BatchDialog");
   ProgressDialog = new TProgressDialog(this);
+  ProgressDialog->setObjectName("ProgressDialog");
 
   ClockTimer = new QTimer(this);
+  ClockTimer->setObjectName("ClockTimer");
   ClockTimer->setInterval(1000);
   StatusTimer = new QTimer(this);
+  StatusTimer->setObjectName("StatusTimer");
   StatusTimer->setInterval(150);
   MonthTimer = new QTimer(this);
+  MonthTimer->setObjectName("MonthTimer");
   MonthTimer->setSingleShot(true);
 
   // The window may grow (the chart and the map then grow in whole steps),
@@ -295,8 +300,10 @@ QWidget* TMainForm::BuildSettingsTab() {
   grid->addWidget(map, 1, 1);
 
   grid->addWidget(RadioGroup(" Map Style ", {"Color", "Gray", "Pseudo"}, MapStyleGroup, page), 2, 0);
+  MapStyleGroup->setObjectName("MapStyleGroup");
   MapStyleGroup->button(0)->setChecked(true);
   grid->addWidget(RadioGroup(" Map Resolution ", {"High", "Medium", "Low"}, ResolutionGroup, page), 2, 1);
+  ResolutionGroup->setObjectName("ResolutionGroup");
   ResolutionGroup->button(2)->setChecked(true);
 
   // In the order of TEngineChoice.
@@ -370,6 +377,7 @@ void TMainForm::BuildStatusBar() {
   auto* firstLayout = new QHBoxLayout(first);
   firstLayout->setContentsMargins(1, 1, 1, 1);
   StatusImage = new TStatusImage(first);
+  StatusImage->setObjectName("StatusImage");
   firstLayout->addWidget(StatusImage, 0, Qt::AlignCenter);
   for (int i = 1; i < 6; ++i) {
     StatusPanels[size_t(i - 1)] = panel(i);

@@ -20,6 +20,7 @@
 
 #include "common/FileUtil.h"
 #include "gui/MainForm.h"
+#include "support/Controls.h"
 #include "support/RecordingShell.h"
 #include "support/VoacapFolder.h"
 #include "views/ChartDraw.h"
@@ -28,6 +29,7 @@
 #include "views/MapFrm.h"
 
 using namespace vx;
+using vxtest::Control;
 
 namespace {
 
@@ -66,8 +68,8 @@ struct TLayoutWindow {
 };
 
 void ShowPage(TMainForm& form, int page) {
-  const QSignalBlocker quiet(form.Pages);  // look, without predictions
-  form.Pages->setCurrentIndex(page);
+  const QSignalBlocker quiet(Control<QTabWidget>(form, "Pages"));  // look, without predictions
+  Control<QTabWidget>(form, "Pages")->setCurrentIndex(page);
   QApplication::processEvents();
 }
 
@@ -99,17 +101,17 @@ TEST(MainFormLayout, NothingIsCutAtLargerFonts) {
     TMainForm& form = *window.Form;
     ASSERT_TRUE(form.FormCreate());
     form.show();
-    EXPECT_EQ(form.Pages->tabPosition(), QTabWidget::South);
+    EXPECT_EQ(Control<QTabWidget>(form, "Pages")->tabPosition(), QTabWidget::South);
     const QStringList tabs = {"Params", "Chart", "Map", "Settings", "Ant"};
-    ASSERT_EQ(form.Pages->count(), tabs.size());
-    for (int page = 0; page < form.Pages->count(); ++page) {
-      EXPECT_EQ(form.Pages->tabText(page), tabs[page]);
+    ASSERT_EQ(Control<QTabWidget>(form, "Pages")->count(), tabs.size());
+    for (int page = 0; page < Control<QTabWidget>(form, "Pages")->count(); ++page) {
+      EXPECT_EQ(Control<QTabWidget>(form, "Pages")->tabText(page), tabs[page]);
       {
-        const QSignalBlocker quiet(form.Pages);  // look, without predictions
-        form.Pages->setCurrentIndex(page);
+        const QSignalBlocker quiet(Control<QTabWidget>(form, "Pages"));  // look, without predictions
+        Control<QTabWidget>(form, "Pages")->setCurrentIndex(page);
       }
       QApplication::processEvents();
-      for (QWidget* w : form.Pages->widget(page)->findChildren<QWidget*>()) {
+      for (QWidget* w : Control<QTabWidget>(form, "Pages")->widget(page)->findChildren<QWidget*>()) {
         // A spin box is judged whole, not by the edit inside it.
         if (!w->isVisible() || qobject_cast<QAbstractSpinBox*>(w->parentWidget())) continue;
         const bool text = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
@@ -131,11 +133,13 @@ TEST(MainFormLayout, NothingIsCutAtLargerFonts) {
     // 1:1 at the desktop's font; a page that larger fonts made room for
     // shows them in whole steps.
     if (scale == 1.0) {
-      EXPECT_EQ(form.ChartFrame->Scale(), 1);
-      EXPECT_EQ(form.MapFrame->Scale(), 1);
+      EXPECT_EQ(Control<TChartFrame>(form, "ChartFrame")->Scale(), 1);
+      EXPECT_EQ(Control<TMapFrame>(form, "MapFrame")->Scale(), 1);
     }
-    EXPECT_EQ(form.ChartFrame->Box()->size(), QSize(kChartWidth, kChartHeight) * form.ChartFrame->Scale());
-    EXPECT_EQ(form.MapFrame->Box()->size(), QSize(kMapWidth, kMapHeight) * form.MapFrame->Scale());
+    EXPECT_EQ(Control<TChartFrame>(form, "ChartFrame")->Box()->size(),
+              QSize(kChartWidth, kChartHeight) * Control<TChartFrame>(form, "ChartFrame")->Scale());
+    EXPECT_EQ(Control<TMapFrame>(form, "MapFrame")->Box()->size(),
+              QSize(kMapWidth, kMapHeight) * Control<TMapFrame>(form, "MapFrame")->Scale());
     // It opens at the size its content needs, and may grow from there.
     EXPECT_EQ(form.size(), form.minimumSize());
     EXPECT_GT(form.maximumSize().width(), form.minimumSize().width());
@@ -152,40 +156,43 @@ TEST(MainFormLayout, ALongEnginePathNeverWidensTheWindow) {
   ShowPage(form, 3);
   const QSize before = form.minimumSize();
   const QString text = "voacapl answers (/" + QString("deep/").repeated(60) + "voacapl).";
-  form.EngineLabel->SetFullText(text);
+  Control<TStatusLabel>(form, "EngineLabel")->SetFullText(text);
   QApplication::processEvents();
   EXPECT_EQ(form.minimumSize(), before);
-  EXPECT_EQ(form.EngineLabel->toolTip(), text);
-  EXPECT_TRUE(form.EngineLabel->text().startsWith("voacapl answers (/deep/"));
-  EXPECT_TRUE(form.EngineLabel->text().endsWith("voacapl)."));
+  EXPECT_EQ(Control<TStatusLabel>(form, "EngineLabel")->toolTip(), text);
+  EXPECT_TRUE(Control<TStatusLabel>(form, "EngineLabel")->text().startsWith("voacapl answers (/deep/"));
+  EXPECT_TRUE(Control<TStatusLabel>(form, "EngineLabel")->text().endsWith("voacapl)."));
 }
 
 TEST(MainFormLayout, ALargerWindowShowsChartAndMapInWholeSteps) {
   TLayoutWindow window("steps");
   TMainForm& form = *window.Form;
   ASSERT_TRUE(form.FormCreate());
-  form.ChartFrame->Now = [] { return 0.5; };
+  Control<TChartFrame>(form, "ChartFrame")->Now = [] { return 0.5; };
   form.show();
   const QSize design = form.size();
 
   // Room for at least twice the chart and the map: each shows in whole steps.
   form.resize(design + QSize(kMapWidth + kChartWidth, kMapHeight + kChartHeight));
   ShowPage(form, 1);
-  const int chartScale = form.ChartFrame->Scale();
+  const int chartScale = Control<TChartFrame>(form, "ChartFrame")->Scale();
   EXPECT_GE(chartScale, 2);
-  ExpectMagnified(form.ChartFrame->Box(), form.ChartFrame->Surface(), chartScale);
+  ExpectMagnified(Control<TChartFrame>(form, "ChartFrame")->Box(), Control<TChartFrame>(form, "ChartFrame")->Surface(),
+                  chartScale);
   ShowPage(form, 2);
-  const int mapScale = form.MapFrame->Scale();
+  const int mapScale = Control<TMapFrame>(form, "MapFrame")->Scale();
   EXPECT_GE(mapScale, 2);
-  ExpectMagnified(form.MapFrame->Box(), form.MapFrame->Surface(), mapScale);
+  ExpectMagnified(Control<TMapFrame>(form, "MapFrame")->Box(), Control<TMapFrame>(form, "MapFrame")->Surface(),
+                  mapScale);
   // One step more would not fit the page.
-  const QWidget* page = form.Pages->currentWidget();
-  EXPECT_GT(form.MapFrame->width() + kMapWidth, page->width());
+  const QWidget* page = Control<QTabWidget>(form, "Pages")->currentWidget();
+  EXPECT_GT(Control<TMapFrame>(form, "MapFrame")->width() + kMapWidth, page->width());
 
   // The mouse is read in map pixels.
   std::vector<TLocation> clicks;
-  QObject::connect(form.MapFrame, &TMapFrame::LocationClicked, [&](TLocation p, bool) { clicks.push_back(p); });
-  QTest::mouseClick(form.MapFrame->Box(), Qt::LeftButton, Qt::NoModifier,
+  QObject::connect(Control<TMapFrame>(form, "MapFrame"), &TMapFrame::LocationClicked,
+                   [&](TLocation p, bool) { clicks.push_back(p); });
+  QTest::mouseClick(Control<TMapFrame>(form, "MapFrame")->Box(), Qt::LeftButton, Qt::NoModifier,
                     QPoint(mapScale * 100 + mapScale - 1, mapScale * 50 + mapScale - 1));
   ASSERT_EQ(clicks.size(), 1u);
   const TLocation at = clicks[0];
@@ -195,10 +202,11 @@ TEST(MainFormLayout, ALargerWindowShowsChartAndMapInWholeSteps) {
   // Back to the design size: 1:1 again, the exact pictures.
   form.resize(design);
   ShowPage(form, 1);
-  EXPECT_EQ(form.ChartFrame->Box()->size(), QSize(kChartWidth, kChartHeight));
-  ExpectMagnified(form.ChartFrame->Box(), form.ChartFrame->Surface(), 1);
+  EXPECT_EQ(Control<TChartFrame>(form, "ChartFrame")->Box()->size(), QSize(kChartWidth, kChartHeight));
+  ExpectMagnified(Control<TChartFrame>(form, "ChartFrame")->Box(), Control<TChartFrame>(form, "ChartFrame")->Surface(),
+                  1);
   ShowPage(form, 2);
-  EXPECT_EQ(form.MapFrame->Box()->size(), QSize(kMapWidth, kMapHeight));
+  EXPECT_EQ(Control<TMapFrame>(form, "MapFrame")->Box()->size(), QSize(kMapWidth, kMapHeight));
   EXPECT_EQ(form.size(), design);
 }
 

@@ -31,6 +31,7 @@
 #include "engine/Process.h"
 #include "gui/MainForm.h"
 #include "gui/StatusImg.h"
+#include "support/Controls.h"
 #include "support/CountingRunner.h"
 #include "support/QtWait.h"
 #include "support/RecordingShell.h"
@@ -44,6 +45,7 @@
 #include "views/PreComp.h"
 
 using namespace vx;
+using vxtest::Control;
 
 namespace {
 
@@ -129,38 +131,38 @@ TLocation Located(const std::string& call) {
 
 TEST_F(MainFormTest, TypedCallEnterDrawsTheChart) {
   Make();
-  EXPECT_EQ(form->Pages->currentIndex(), pgParams);
+  EXPECT_EQ(Control<QTabWidget>(form, "Pages")->currentIndex(), pgParams);
   EXPECT_EQ(Status().State, stReady);
   EXPECT_EQ(runs, 0);  // nothing runs at start-up
 
   // Each keystroke parses: the DX frame follows, the box stays black.
-  QTest::keyClicks(form->CallEdit, "dl1a");
-  EXPECT_EQ(form->CallEdit->text(), "DL1A");
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "dl1a");
+  EXPECT_EQ(Control<QLineEdit>(form, "CallEdit")->text(), "DL1A");
   const TLocation dx = Located("DL1A");
-  EXPECT_EQ(form->DxCoordFrame->GetPoint().X, dx.X);
-  EXPECT_EQ(form->DxCoordFrame->GetPoint().Y, dx.Y);
-  EXPECT_NE(form->CallEdit->palette().color(QPalette::Text), QColor(255, 0, 0));
+  EXPECT_EQ(Control<TCoordFrame>(form, "DxCoordFrame")->GetPoint().X, dx.X);
+  EXPECT_EQ(Control<TCoordFrame>(form, "DxCoordFrame")->GetPoint().Y, dx.Y);
+  EXPECT_NE(Control<QLineEdit>(form, "CallEdit")->palette().color(QPalette::Text), QColor(255, 0, 0));
   EXPECT_EQ(runs, 0);
 
   // An unknown call of two or more characters turns red and empties the frame.
-  form->CallEdit->clear();
-  QTest::keyClicks(form->CallEdit, "Q");
-  EXPECT_NE(form->CallEdit->palette().color(QPalette::Text), QColor(255, 0, 0));
-  QTest::keyClicks(form->CallEdit, "Q");
-  EXPECT_EQ(form->CallEdit->palette().color(QPalette::Text), QColor(255, 0, 0));
-  EXPECT_TRUE(form->DxCoordFrame->LatitudeEdit()->text().isEmpty());
+  Control<QLineEdit>(form, "CallEdit")->clear();
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "Q");
+  EXPECT_NE(Control<QLineEdit>(form, "CallEdit")->palette().color(QPalette::Text), QColor(255, 0, 0));
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "Q");
+  EXPECT_EQ(Control<QLineEdit>(form, "CallEdit")->palette().color(QPalette::Text), QColor(255, 0, 0));
+  EXPECT_TRUE(Control<TCoordFrame>(form, "DxCoordFrame")->LatitudeEdit()->text().isEmpty());
 
-  form->CallEdit->clear();
-  QTest::keyClicks(form->CallEdit, "JA1XYZ");
-  EXPECT_EQ(form->CallEdit->text(), "JA1XYZ");  // the frame's own notice did not clear it
-  QTest::keyClick(form->CallEdit, Qt::Key_Return);
-  EXPECT_EQ(form->Pages->currentIndex(), pgChart);
+  Control<QLineEdit>(form, "CallEdit")->clear();
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "JA1XYZ");
+  EXPECT_EQ(Control<QLineEdit>(form, "CallEdit")->text(), "JA1XYZ");  // the frame's own notice did not clear it
+  QTest::keyClick(Control<QLineEdit>(form, "CallEdit"), Qt::Key_Return);
+  EXPECT_EQ(Control<QTabWidget>(form, "Pages")->currentIndex(), pgChart);
   EXPECT_EQ(form->windowTitle(), " SNR, short path to JA1XYZ");
   EXPECT_EQ(Status().State, stComputing);
-  EXPECT_TRUE(form->StatusImage->HandCursor());
+  EXPECT_TRUE(Control<TStatusImage>(form, "StatusImage")->HandCursor());
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(Status().State, stDone);
-  EXPECT_EQ(form->StatusImage->toolTip(), "Done");
+  EXPECT_EQ(Control<TStatusImage>(form, "StatusImage")->toolTip(), "Done");
   EXPECT_EQ(runs, 1);
 
   const TVoaEngine& voaEngine = form->Controller().Engine();
@@ -168,7 +170,7 @@ TEST_F(MainFormTest, TypedCallEnterDrawsTheChart) {
   EXPECT_EQ(voaEngine.JobInputs().TxLon, -79 * 180);
   TRgbImage expected;
   PaintChart(voaEngine.PointResults(), TChartOptions{true, false}, expected);
-  EXPECT_EQ(form->ChartFrame->ChartBitmap, expected);
+  EXPECT_EQ(Control<TChartFrame>(form, "ChartFrame")->ChartBitmap, expected);
   TRgbImage empty;
   PaintChart(TPointResults(), TChartOptions{true, false}, empty);
   EXPECT_NE(expected, empty);
@@ -180,10 +182,11 @@ TEST_F(MainFormTest, TypedCallEnterDrawsTheChart) {
   // The same inputs through vantor-cli give the same pixels.
   const TVoaInputs& in = voaEngine.JobInputs();
   const std::string bmp = root + "cli.bmp";
-  const std::string antenna = AntennaFileAt(voaEngine.AntennaFiles(), form->TxAntennaList[0]->currentIndex());
+  const std::string antenna = AntennaFileAt(
+      voaEngine.AntennaFiles(), Control<QComboBox>(form, "TxAntennaList" + QString::number(0))->currentIndex());
   for (int b = 0; b < kBandCount; ++b) {
-    ASSERT_EQ(in.TxAntenna[b], form->TxAntennaList[0]->currentIndex());
-    ASSERT_EQ(in.RxAntenna[b], form->TxAntennaList[0]->currentIndex());
+    ASSERT_EQ(in.TxAntenna[b], Control<QComboBox>(form, "TxAntennaList" + QString::number(0))->currentIndex());
+    ASSERT_EQ(in.RxAntenna[b], Control<QComboBox>(form, "TxAntennaList" + QString::number(0))->currentIndex());
   }
   const std::string cmd = std::string("XDG_CONFIG_HOME=") + root + "cli " + VX_CLI + " chart --home 44,-79 --dx " +
                           std::to_string(in.RxLat / 180) + "," + std::to_string(in.RxLon / 180) + " --year " +
@@ -195,81 +198,81 @@ TEST_F(MainFormTest, TypedCallEnterDrawsTheChart) {
   ASSERT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0) << cmd;
   auto cli = DecodeBmp(ReadWholeFile(bmp).value_or(""));
   ASSERT_TRUE(cli);
-  EXPECT_EQ(*cli, form->ChartFrame->ChartBitmap);
+  EXPECT_EQ(*cli, Control<TChartFrame>(form, "ChartFrame")->ChartBitmap);
 }
 
 TEST_F(MainFormTest, EditingTheDxFrameByHandClearsTheCall) {
   Make();
-  QTest::keyClicks(form->CallEdit, "G4ABC");
-  ASSERT_FALSE(form->CallEdit->text().isEmpty());
-  form->DxCoordFrame->LatitudeEdit()->selectAll();
-  QTest::keyClicks(form->DxCoordFrame->LatitudeEdit(), "1");
-  EXPECT_TRUE(form->CallEdit->text().isEmpty());
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "G4ABC");
+  ASSERT_FALSE(Control<QLineEdit>(form, "CallEdit")->text().isEmpty());
+  Control<TCoordFrame>(form, "DxCoordFrame")->LatitudeEdit()->selectAll();
+  QTest::keyClicks(Control<TCoordFrame>(form, "DxCoordFrame")->LatitudeEdit(), "1");
+  EXPECT_TRUE(Control<QLineEdit>(form, "CallEdit")->text().isEmpty());
 
-  QTest::keyClicks(form->CallEdit, "G4ABC");
-  form->DxCoordFrame->LongitudeEdit()->selectAll();
-  QTest::keyClicks(form->DxCoordFrame->LongitudeEdit(), "1");  // the longitude box tells nobody
-  EXPECT_EQ(form->DxCoordFrame->LongitudeEdit()->text(), "1");
-  EXPECT_EQ(form->CallEdit->text(), "G4ABC");
-  form->DxCoordFrame->EastWestButton()->click();
-  EXPECT_TRUE(form->CallEdit->text().isEmpty());
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "G4ABC");
+  Control<TCoordFrame>(form, "DxCoordFrame")->LongitudeEdit()->selectAll();
+  QTest::keyClicks(Control<TCoordFrame>(form, "DxCoordFrame")->LongitudeEdit(), "1");  // the longitude box tells nobody
+  EXPECT_EQ(Control<TCoordFrame>(form, "DxCoordFrame")->LongitudeEdit()->text(), "1");
+  EXPECT_EQ(Control<QLineEdit>(form, "CallEdit")->text(), "G4ABC");
+  Control<TCoordFrame>(form, "DxCoordFrame")->EastWestButton()->click();
+  EXPECT_TRUE(Control<QLineEdit>(form, "CallEdit")->text().isEmpty());
 
   // A click on the map moves DX and clears the call as well; with Ctrl, home.
-  QTest::keyClicks(form->CallEdit, "G4ABC");
-  emit form->MapFrame->LocationClicked(TLocation{10 * 180, 50 * 180}, false);
-  EXPECT_TRUE(form->CallEdit->text().isEmpty());
-  EXPECT_EQ(form->DxCoordFrame->GetPoint().Y, 50 * 180);
-  emit form->MapFrame->LocationClicked(TLocation{-3 * 180, 40 * 180}, true);
-  EXPECT_EQ(form->HomeCoordFrame->GetPoint().X, -3 * 180);
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "G4ABC");
+  emit Control<TMapFrame>(form, "MapFrame")->LocationClicked(TLocation{10 * 180, 50 * 180}, false);
+  EXPECT_TRUE(Control<QLineEdit>(form, "CallEdit")->text().isEmpty());
+  EXPECT_EQ(Control<TCoordFrame>(form, "DxCoordFrame")->GetPoint().Y, 50 * 180);
+  emit Control<TMapFrame>(form, "MapFrame")->LocationClicked(TLocation{-3 * 180, 40 * 180}, true);
+  EXPECT_EQ(Control<TCoordFrame>(form, "HomeCoordFrame")->GetPoint().X, -3 * 180);
 }
 
 TEST_F(MainFormTest, MapsComeFromTheCacheTheSecondTime) {
   Make();
-  form->Pages->setCurrentIndex(pgMap);
+  Control<QTabWidget>(form, "Pages")->setCurrentIndex(pgMap);
   EXPECT_EQ(form->windowTitle(), " S/N Ratio Prediction Map");
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(Status().State, stDone);
   EXPECT_EQ(runs, 1);
-  EXPECT_EQ(form->MapFrame->Model.GridCopy.size(), 16u);  // Low resolution by default
+  EXPECT_EQ(Control<TMapFrame>(form, "MapFrame")->Model.GridCopy.size(), 16u);  // Low resolution by default
   EXPECT_TRUE(vxtest::WaitUntil([&] { return events.contains("2"); }));
 
-  form->Pages->setCurrentIndex(pgSettings);
-  form->Pages->setCurrentIndex(pgMap);
+  Control<QTabWidget>(form, "Pages")->setCurrentIndex(pgSettings);
+  Control<QTabWidget>(form, "Pages")->setCurrentIndex(pgMap);
   EXPECT_EQ(Status().State, stDone);
   EXPECT_EQ(runs, 1);  // the same inputs: served from the cache
 
   // Another band or resolution is another map.
-  form->MapFrame->BandButton(5)->click();
+  Control<TMapFrame>(form, "MapFrame")->BandButton(5)->click();
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(runs, 2);
-  form->ResolutionGroup->button(1)->click();
-  form->Pages->setCurrentIndex(pgSettings);
-  form->Pages->setCurrentIndex(pgMap);
+  Control<QButtonGroup>(form, "ResolutionGroup")->button(1)->click();
+  Control<QTabWidget>(form, "Pages")->setCurrentIndex(pgSettings);
+  Control<QTabWidget>(form, "Pages")->setCurrentIndex(pgMap);
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(runs, 3);
-  EXPECT_EQ(form->MapFrame->Model.GridCopy.size(), 31u);
+  EXPECT_EQ(Control<TMapFrame>(form, "MapFrame")->Model.GridCopy.size(), 31u);
 }
 
 TEST_F(MainFormTest, ClickOnTheSpinningIndicatorCancels) {
   Make();
   setenv("VOACAP_FAKE_DELAY_MS", "5000", 1);
-  form->StatusImage->Clicked();  // not spinning: nothing happens
+  Control<TStatusImage>(form, "StatusImage")->Clicked();  // not spinning: nothing happens
   EXPECT_EQ(Status().State, stReady);
 
-  QTest::keyClicks(form->CallEdit, "VK2AB");
-  QTest::keyClick(form->CallEdit, Qt::Key_Enter);
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "VK2AB");
+  QTest::keyClick(Control<QLineEdit>(form, "CallEdit"), Qt::Key_Enter);
   ASSERT_EQ(Status().State, stComputing);
   form->Controller().AnimateStatus();  // what the 150 ms timer runs
   form->StatusChanged();
-  const int frame = form->StatusImage->Frame();
+  const int frame = Control<TStatusImage>(form, "StatusImage")->Frame();
   EXPECT_GE(frame, 2);
-  QTest::mouseClick(form->StatusImage, Qt::LeftButton);
+  QTest::mouseClick(Control<TStatusImage>(form, "StatusImage"), Qt::LeftButton);
   EXPECT_EQ(Status().State, stFailed);
-  EXPECT_EQ(form->StatusImage->Frame(), 1);
-  EXPECT_EQ(form->StatusImage->toolTip(), "Computations cancelled");
+  EXPECT_EQ(Control<TStatusImage>(form, "StatusImage")->Frame(), 1);
+  EXPECT_EQ(Control<TStatusImage>(form, "StatusImage")->toolTip(), "Computations cancelled");
   EXPECT_EQ(StatusBarText(), "No chart: Computations cancelled");
   EXPECT_TRUE(form->windowTitle().startsWith(" Vantor "));  // the blank chart is not named
-  EXPECT_FALSE(form->StatusImage->HandCursor());
+  EXPECT_FALSE(Control<TStatusImage>(form, "StatusImage")->HandCursor());
   EXPECT_FALSE(form->Controller().Engine().Running());
   EXPECT_TRUE(vxtest::WaitUntil([&] { return events.contains("1"); }));
   ASSERT_TRUE(vxtest::DeliverPosted());
@@ -284,9 +287,9 @@ TEST_F(MainFormTest, SettingsAreNotWrittenAfterAFailedPrediction) {
   WriteSettingsFile("[User]\r\nTxPower=5\r\n");
   Make();
   setenv("VOACAP_FAKE_EXIT", "3", 1);
-  form->PowerSpin->setValue(700);
-  QTest::keyClicks(form->CallEdit, "DL1A");
-  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  Control<QSpinBox>(form, "PowerSpin")->setValue(700);
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "DL1A");
+  QTest::keyClick(Control<QLineEdit>(form, "CallEdit"), Qt::Key_Return);
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(Status().State, stFailed);
   EXPECT_TRUE(form->FormDestroy());
@@ -316,23 +319,27 @@ TEST_F(MainFormTest, SettingsRoundTripThroughTheControls) {
   const TAlStringList& files = form->Controller().Engine().AntennaFiles();
   const int yagi = files.IndexOf("Yagi.ant");
   ASSERT_GT(yagi, 0);
-  EXPECT_EQ(form->RxAntennaList[0]->currentIndex(), yagi);
-  EXPECT_EQ(form->RxAntennaList[3]->currentIndex(), 0);  // deleted: the first of the list
-  EXPECT_EQ(form->TxAntennaList[7]->currentIndex(), yagi);
+  EXPECT_EQ(Control<QComboBox>(form, "RxAntennaList" + QString::number(0))->currentIndex(), yagi);
+  EXPECT_EQ(Control<QComboBox>(form, "RxAntennaList" + QString::number(3))->currentIndex(),
+            0);  // deleted: the first of the list
+  EXPECT_EQ(Control<QComboBox>(form, "TxAntennaList" + QString::number(7))->currentIndex(), yagi);
   // Not in the file: the default antenna, which the shipped models include.
-  EXPECT_EQ(form->TxAntennaList[0]->currentIndex(), SelectAntenna(files, "Dipole55.N14"));
+  EXPECT_EQ(Control<QComboBox>(form, "TxAntennaList" + QString::number(0))->currentIndex(),
+            SelectAntenna(files, "Dipole55.N14"));
   EXPECT_GT(files.IndexOf("Dipole55.N14"), 0);
-  EXPECT_EQ(form->RxAntennaList[0]->itemText(yagi), "Three-element Yagi");
-  EXPECT_EQ(form->MapStyleGroup->checkedId(), 2);
-  EXPECT_EQ(form->MapFrame->Model.MapStyle, msPseudo);
-  EXPECT_EQ(form->ResolutionGroup->checkedId(), 2);  // GridSize 7 selects Low
-  EXPECT_TRUE(form->PlotMufBox->isChecked() && form->PlotMufItem->isChecked());
-  EXPECT_FALSE(form->MarkBestHourBox->isChecked() || form->MarkBestHourItem->isChecked());
-  EXPECT_TRUE(form->ShowSunItem->isChecked() && form->MapFrame->ShowSun);
-  EXPECT_FALSE(form->PlotPathItem->isChecked());
-  EXPECT_TRUE(form->UseKpBox->isChecked());
-  EXPECT_EQ(form->PowerSpin->value(), 1500);
-  EXPECT_EQ(form->HomeCoordFrame->GetPoint().X, -79 * 180);
+  EXPECT_EQ(Control<QComboBox>(form, "RxAntennaList" + QString::number(0))->itemText(yagi), "Three-element Yagi");
+  EXPECT_EQ(Control<QButtonGroup>(form, "MapStyleGroup")->checkedId(), 2);
+  EXPECT_EQ(Control<TMapFrame>(form, "MapFrame")->Model.MapStyle, msPseudo);
+  EXPECT_EQ(Control<QButtonGroup>(form, "ResolutionGroup")->checkedId(), 2);  // GridSize 7 selects Low
+  EXPECT_TRUE(Control<QCheckBox>(form, "PlotMufBox")->isChecked() &&
+              Control<QAction>(form, "PlotMufItem")->isChecked());
+  EXPECT_FALSE(Control<QCheckBox>(form, "MarkBestHourBox")->isChecked() ||
+               Control<QAction>(form, "MarkBestHourItem")->isChecked());
+  EXPECT_TRUE(Control<QAction>(form, "ShowSunItem")->isChecked() && Control<TMapFrame>(form, "MapFrame")->ShowSun);
+  EXPECT_FALSE(Control<QAction>(form, "PlotPathItem")->isChecked());
+  EXPECT_TRUE(Control<QCheckBox>(form, "UseKpBox")->isChecked());
+  EXPECT_EQ(Control<QSpinBox>(form, "PowerSpin")->value(), 1500);
+  EXPECT_EQ(Control<TCoordFrame>(form, "HomeCoordFrame")->GetPoint().X, -79 * 180);
 
   form->move(30, 40);
   ASSERT_TRUE(form->FormDestroy());
@@ -352,7 +359,7 @@ TEST_F(MainFormTest, SettingsRoundTripThroughTheControls) {
   // GridSize -3 selects High.
   WriteSettingsFile("[Settings]\r\nGridSize=-3\r\n");
   Make();
-  EXPECT_EQ(form->ResolutionGroup->checkedId(), 0);
+  EXPECT_EQ(Control<QButtonGroup>(form, "ResolutionGroup")->checkedId(), 0);
 }
 
 TEST_F(MainFormTest, EngineNotReadyExplainsAndSavesNothing) {
@@ -381,8 +388,8 @@ TEST_F(MainFormTest, WithNothingInstalledTheBuiltInEngineAnswersTheFirstEnter) {
   ASSERT_TRUE(form->FormCreate());
   EXPECT_TRUE(shell.Questions.isEmpty());
   EXPECT_TRUE(form->windowTitle().endsWith("(built-in engine)")) << form->windowTitle().toStdString();
-  form->CallEdit->setText("JA1XYZ");
-  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  Control<QLineEdit>(form, "CallEdit")->setText("JA1XYZ");
+  QTest::keyClick(Control<QLineEdit>(form, "CallEdit"), Qt::Key_Return);
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(Status().State, stDone);
   EXPECT_EQ(runs, 0);  // no child process
@@ -390,13 +397,14 @@ TEST_F(MainFormTest, WithNothingInstalledTheBuiltInEngineAnswersTheFirstEnter) {
   // Choosing voacapl, which is not there, says so at once; Automatic brings
   // the built-in engine back, and the choice is kept on close.
   auto choose = [&](TEngineChoice choice) {
-    form->EngineBox->setCurrentIndex(int(choice));
-    emit form->EngineBox->activated(int(choice));
+    Control<QComboBox>(form, "EngineBox")->setCurrentIndex(int(choice));
+    emit Control<QComboBox>(form, "EngineBox")->activated(int(choice));
   };
   choose(TEngineChoice::Voacapl);
   EXPECT_FALSE(form->Controller().Engine().Builtin());
   EXPECT_EQ(shell.Questions.size(), 1);
-  EXPECT_TRUE(form->EngineLabel->FullText().startsWith("None usable")) << form->EngineLabel->FullText().toStdString();
+  EXPECT_TRUE(Control<TStatusLabel>(form, "EngineLabel")->FullText().startsWith("None usable"))
+      << Control<TStatusLabel>(form, "EngineLabel")->FullText().toStdString();
   choose(TEngineChoice::Auto);
   EXPECT_TRUE(form->Controller().Engine().Builtin());
   EXPECT_EQ(Status().State, stReady);
@@ -406,7 +414,7 @@ TEST_F(MainFormTest, WithNothingInstalledTheBuiltInEngineAnswersTheFirstEnter) {
 
 TEST_F(MainFormTest, AntennaListsShowWholeNames) {
   Make();
-  QComboBox* list = form->TxAntennaList[3];
+  QComboBox* list = Control<QComboBox>(form, "TxAntennaList" + QString::number(3));
   ASSERT_GT(list->count(), 1);
   int widest = 0;
   for (int k = 0; k < list->count(); ++k)
@@ -419,17 +427,17 @@ TEST_F(MainFormTest, ContextMenuItemsPerTabAndCtrl) {
   Make();
   auto shown = [&] {
     QStringList s;
-    for (QAction* a : form->PopupMenu->actions())
+    for (QAction* a : Control<QMenu>(form, "PopupMenu")->actions())
       if (a->isVisible()) s << (a->isSeparator() ? "-" : a->text());
     return s;
   };
   setenv("VOACAP_FAKE_DELAY_MS", "2000", 1);  // the tabs start predictions; they need not finish
-  form->Pages->setCurrentIndex(pgChart);
+  Control<QTabWidget>(form, "Pages")->setCurrentIndex(pgChart);
   for (bool ctrl : {false, true}) {
     form->PreparePopup(ctrl);
     EXPECT_EQ(shown(), QStringList({"Plot MUF", "Mark Best Hour", "-", "Save Image..."})) << ctrl;
   }
-  form->Pages->setCurrentIndex(pgMap);
+  Control<QTabWidget>(form, "Pages")->setCurrentIndex(pgMap);
   form->PreparePopup(false);
   EXPECT_EQ(shown(), QStringList({"Show Sun", "Plot Path", "-", "Pre-Compute Maps...", "Save Image..."}));
   form->PreparePopup(true);
@@ -437,44 +445,47 @@ TEST_F(MainFormTest, ContextMenuItemsPerTabAndCtrl) {
                                   "Maximum Over Hours", "Maximum Over Bands", "Maximum Maximorum", "Generate GIF's"}));
 
   // Save Image writes the picture of the tab it is on.
-  form->SaveImageItem->trigger();
+  Control<QAction>(form, "SaveImageItem")->trigger();
   EXPECT_EQ(shell.SavedImages, 1);
   form->Controller().CancelPrediction();
 }
 
 TEST_F(MainFormTest, OptionsAgreeBetweenCheckBoxAndMenu) {
   Make();
-  ASSERT_FALSE(form->PlotMufBox->isChecked());
-  form->PlotMufBox->click();
-  EXPECT_TRUE(form->PlotMufBox->isChecked() && form->PlotMufItem->isChecked());
-  EXPECT_TRUE(form->ChartFrame->Options.PlotMuf);
-  form->PlotMufItem->trigger();
-  EXPECT_FALSE(form->PlotMufBox->isChecked() || form->PlotMufItem->isChecked());
-  EXPECT_FALSE(form->ChartFrame->Options.PlotMuf);
+  ASSERT_FALSE(Control<QCheckBox>(form, "PlotMufBox")->isChecked());
+  Control<QCheckBox>(form, "PlotMufBox")->click();
+  EXPECT_TRUE(Control<QCheckBox>(form, "PlotMufBox")->isChecked() &&
+              Control<QAction>(form, "PlotMufItem")->isChecked());
+  EXPECT_TRUE(Control<TChartFrame>(form, "ChartFrame")->Options.PlotMuf);
+  Control<QAction>(form, "PlotMufItem")->trigger();
+  EXPECT_FALSE(Control<QCheckBox>(form, "PlotMufBox")->isChecked() ||
+               Control<QAction>(form, "PlotMufItem")->isChecked());
+  EXPECT_FALSE(Control<TChartFrame>(form, "ChartFrame")->Options.PlotMuf);
 
   // A double click on the chart turns "Mark Best Hour" (on by default).
-  ASSERT_TRUE(form->MarkBestHourItem->isChecked());
-  emit form->ChartFrame->BoxDblClick();
-  EXPECT_FALSE(form->MarkBestHourBox->isChecked() || form->MarkBestHourItem->isChecked());
+  ASSERT_TRUE(Control<QAction>(form, "MarkBestHourItem")->isChecked());
+  emit Control<TChartFrame>(form, "ChartFrame")->BoxDblClick();
+  EXPECT_FALSE(Control<QCheckBox>(form, "MarkBestHourBox")->isChecked() ||
+               Control<QAction>(form, "MarkBestHourItem")->isChecked());
 
-  form->PlotPathItem->trigger();
-  EXPECT_TRUE(form->PlotPathBox->isChecked() && form->MapFrame->PlotPath);
-  form->ShowSunBox->click();
-  EXPECT_TRUE(form->ShowSunItem->isChecked() && form->MapFrame->ShowSun);
-  form->MapStyleGroup->button(1)->click();
-  EXPECT_EQ(form->MapFrame->Model.MapStyle, msGray);
+  Control<QAction>(form, "PlotPathItem")->trigger();
+  EXPECT_TRUE(Control<QCheckBox>(form, "PlotPathBox")->isChecked() && Control<TMapFrame>(form, "MapFrame")->PlotPath);
+  Control<QCheckBox>(form, "ShowSunBox")->click();
+  EXPECT_TRUE(Control<QAction>(form, "ShowSunItem")->isChecked() && Control<TMapFrame>(form, "MapFrame")->ShowSun);
+  Control<QButtonGroup>(form, "MapStyleGroup")->button(1)->click();
+  EXPECT_EQ(Control<TMapFrame>(form, "MapFrame")->Model.MapStyle, msGray);
 }
 
 TEST_F(MainFormTest, KpRuleReadsTheBoxes) {
   Make();
-  form->SsnSpin->setValue(120);
-  form->KpSpin->setValue(8);
+  Control<QSpinBox>(form, "SsnSpin")->setValue(120);
+  Control<QSpinBox>(form, "KpSpin")->setValue(8);
   form->Controller().SyncEngineInputs();
   EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, 120);  // Use Kp is off
-  form->UseKpBox->setChecked(true);
+  Control<QCheckBox>(form, "UseKpBox")->setChecked(true);
   form->Controller().SyncEngineInputs();
   EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, 0);
-  form->KpSpin->setValue(7);
+  Control<QSpinBox>(form, "KpSpin")->setValue(7);
   form->Controller().SyncEngineInputs();
   EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, 120);
 }
@@ -482,38 +493,38 @@ TEST_F(MainFormTest, KpRuleReadsTheBoxes) {
 TEST_F(MainFormTest, MonthButtonsStepWithAutoRepeat) {
   Make();
   // The clock says December 2026; the shipped table has it.
-  EXPECT_EQ(form->MonthLabel->text(), "Dec 2026");
+  EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), "Dec 2026");
   form->MonthButtonDown(TStepDirection::sdForward);
-  EXPECT_EQ(form->MonthLabel->text(), "Jan 2027");
-  EXPECT_EQ(form->MonthTimer->remainingTime() > 200, true);  // the first repeat waits a second
+  EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), "Jan 2027");
+  EXPECT_EQ(Control<QTimer>(form, "MonthTimer")->remainingTime() > 200, true);  // the first repeat waits a second
   clock.Ms += 999;
   form->MonthTimerTimer();
-  EXPECT_EQ(form->MonthLabel->text(), "Jan 2027");
+  EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), "Jan 2027");
   clock.Ms += 1;
   form->MonthTimerTimer();
-  EXPECT_EQ(form->MonthLabel->text(), "Feb 2027");
-  EXPECT_LE(form->MonthTimer->interval(), 200);  // then five a second
+  EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), "Feb 2027");
+  EXPECT_LE(Control<QTimer>(form, "MonthTimer")->interval(), 200);  // then five a second
   clock.Ms += 200;
   form->MonthTimerTimer();
-  EXPECT_EQ(form->MonthLabel->text(), "Mar 2027");
+  EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), "Mar 2027");
   form->MonthButtonUp();
-  EXPECT_FALSE(form->MonthTimer->isActive());
+  EXPECT_FALSE(Control<QTimer>(form, "MonthTimer")->isActive());
   clock.Ms += 200;
   form->MonthTimerTimer();
-  EXPECT_EQ(form->MonthLabel->text(), "Mar 2027");
+  EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), "Mar 2027");
 
   // Held at either end of the table, the month stays there.
   for (int i = 0; i < 2000; ++i) form->StepMonth(TStepDirection::sdBack);
-  const QString first = form->MonthLabel->text();
+  const QString first = Control<QLabel>(form, "MonthLabel")->text();
   form->MonthButtonDown(TStepDirection::sdBack);
   clock.Ms += 1000;
   form->MonthTimerTimer();
-  EXPECT_EQ(form->MonthLabel->text(), first);
+  EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), first);
   form->MonthButtonUp();
   for (int i = 0; i < 2000; ++i) form->StepMonth(TStepDirection::sdForward);
-  const QString last = form->MonthLabel->text();
+  const QString last = Control<QLabel>(form, "MonthLabel")->text();
   form->MonthButtonDown(TStepDirection::sdForward);
-  EXPECT_EQ(form->MonthLabel->text(), last);
+  EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), last);
   form->MonthButtonUp();
   EXPECT_NE(first, last);
 
@@ -522,42 +533,42 @@ TEST_F(MainFormTest, MonthButtonsStepWithAutoRepeat) {
   form->Controller().SyncEngineInputs();
   EXPECT_EQ(form->Controller().Engine().Inputs().Year, 2026);
   EXPECT_EQ(form->Controller().Engine().Inputs().Month, 12);
-  EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, form->SsnSpin->value());
+  EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, Control<QSpinBox>(form, "SsnSpin")->value());
 }
 
 TEST_F(MainFormTest, DesktopButtonsOpenTheirPages) {
   Make();
-  form->SsnSourceButton->click();
-  form->KpSourceButton->click();
+  Control<QToolButton>(form, "SsnSourceButton")->click();
+  Control<QToolButton>(form, "KpSourceButton")->click();
   ASSERT_EQ(shell.Urls.size(), 2);
   // The current source of predicted sunspot numbers, over HTTPS.
   EXPECT_EQ(shell.Urls[0], "https://services.swpc.noaa.gov/json/solar-cycle/predicted-solar-cycle.json");
   EXPECT_TRUE(shell.Urls[1].endsWith("/ftpdir/latest/DGD.txt"));
-  QTest::mouseClick(form->HeaderLabel, Qt::LeftButton);
+  QTest::mouseClick(Control<QLabel>(form, "HeaderLabel"), Qt::LeftButton);
   EXPECT_EQ(shell.Urls.size(), 3);
-  EXPECT_EQ(form->HeaderLabel->toolTip(), "Click to open the Vantor web site");
+  EXPECT_EQ(Control<QLabel>(form, "HeaderLabel")->toolTip(), "Click to open the Vantor web site");
 
   // No monitor and no map program here: each toggle asks, then comes back up.
   shell.Answer = true;
-  form->MonitorButton->click();
-  EXPECT_FALSE(form->MonitorButton->isChecked());
+  Control<QToolButton>(form, "MonitorButton")->click();
+  EXPECT_FALSE(Control<QToolButton>(form, "MonitorButton")->isChecked());
   EXPECT_TRUE(shell.Questions.last().contains("Sunsentry"));
   EXPECT_TRUE(shell.Urls.last().endsWith("?Vantor"));
-  form->MapProgramButton->click();
-  EXPECT_FALSE(form->MapProgramButton->isChecked());
+  Control<QToolButton>(form, "MapProgramButton")->click();
+  EXPECT_FALSE(Control<QToolButton>(form, "MapProgramButton")->isChecked());
   EXPECT_TRUE(shell.Questions.last().contains("Geomira"));
   EXPECT_EQ(shell.Urls.size(), 5);
 
   // "View pattern" names the model selected in its row, with its band.
   QSignalSpy pattern(form.get(), &TMainForm::PatternRequested);
-  form->RxAntennaList[2]->setCurrentIndex(1);
-  form->RxPatternBtn[2]->click();
+  Control<QComboBox>(form, "RxAntennaList" + QString::number(2))->setCurrentIndex(1);
+  Control<QToolButton>(form, "RxPatternBtn" + QString::number(2))->click();
   ASSERT_EQ(pattern.size(), 1);
   const TVoaEngine& voaEngine = form->Controller().Engine();
   EXPECT_EQ(pattern[0][0].toString().toStdString(), voaEngine.AntennaFolder() + voaEngine.AntennaFiles()[1]);
   EXPECT_EQ(pattern[0][1].toInt(), 2);
-  EXPECT_EQ(form->RxPatternBtn[2]->text(), "10");
-  EXPECT_EQ(form->RxPatternBtn[2]->toolTip(), "View pattern");
+  EXPECT_EQ(Control<QToolButton>(form, "RxPatternBtn" + QString::number(2))->text(), "10");
+  EXPECT_EQ(Control<QToolButton>(form, "RxPatternBtn" + QString::number(2))->toolTip(), "View pattern");
 }
 
 TEST_F(MainFormTest, ClosingWithAutomationClientsOnlyHides) {
@@ -578,12 +589,12 @@ TEST_F(MainFormTest, ClosingWithAutomationClientsOnlyHides) {
 
 TEST_F(MainFormTest, TheClockMovesTheTimeLineAndTheMapHour) {
   Make();
-  form->MapFrame->Model.MapHour = 5;
-  form->MapFrame->SetRealTime(true);
+  Control<TMapFrame>(form, "MapFrame")->Model.MapHour = 5;
+  Control<TMapFrame>(form, "MapFrame")->SetRealTime(true);
   clock.Utc = EncodeDayCount({2026, 12, 7, 18, 0, 0});
   form->Controller().ClockTick(clock.Utc);
-  EXPECT_EQ(form->MapFrame->Model.MapHour, 18);
-  const TRgbImage shown = form->ChartFrame->Surface();
+  EXPECT_EQ(Control<TMapFrame>(form, "MapFrame")->Model.MapHour, 18);
+  const TRgbImage shown = Control<TChartFrame>(form, "ChartFrame")->Surface();
   for (int y = 0; y < kChartHeight; ++y) ASSERT_EQ(shown.Pixel(252, y), (TRgb{255, 255, 255})) << y;
   ASSERT_TRUE(WaitDone());  // the new hour's map
   EXPECT_EQ(runs, 1);
@@ -591,9 +602,9 @@ TEST_F(MainFormTest, TheClockMovesTheTimeLineAndTheMapHour) {
 
 TEST_F(MainFormTest, AnUnknownCallComputesNothingAndSaysSo) {
   Make();
-  QTest::keyClicks(form->CallEdit, "Q1ABC");
-  ASSERT_EQ(form->CallEdit->palette().color(QPalette::Text), QColor(255, 0, 0));
-  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "Q1ABC");
+  ASSERT_EQ(Control<QLineEdit>(form, "CallEdit")->palette().color(QPalette::Text), QColor(255, 0, 0));
+  QTest::keyClick(Control<QLineEdit>(form, "CallEdit"), Qt::Key_Return);
   EXPECT_EQ(runs, 0);
   EXPECT_EQ(Status().State, stFailed);
   EXPECT_EQ(StatusBarText(), "No chart: Q1ABC is an unknown call, there is no DX position.");
@@ -601,11 +612,11 @@ TEST_F(MainFormTest, AnUnknownCallComputesNothingAndSaysSo) {
   EXPECT_TRUE(vxtest::WaitUntil([&] { return events.contains("1"); }));  // clients hear of it
 
   // Half a position is no position either; a whole one computes.
-  form->DxCoordFrame->LatitudeEdit()->setText("10");
+  Control<TCoordFrame>(form, "DxCoordFrame")->LatitudeEdit()->setText("10");
   form->Controller().ComputeChart();
   EXPECT_EQ(runs, 0);
   EXPECT_EQ(StatusBarText(), "No chart: no DX position. Type a call sign or the DX coordinates.");
-  form->DxCoordFrame->LongitudeEdit()->setText("20");
+  Control<TCoordFrame>(form, "DxCoordFrame")->LongitudeEdit()->setText("20");
   form->Controller().ComputeChart();
   EXPECT_EQ(runs, 1);
   EXPECT_EQ(StatusBarText(), "");
@@ -617,8 +628,8 @@ TEST_F(MainFormTest, AnUnknownCallComputesNothingAndSaysSo) {
 TEST_F(MainFormTest, AFailedRunSaysWhatHappenedInTheStatusBar) {
   Make();
   setenv("VOACAP_FAKE_EXIT", "3", 1);
-  QTest::keyClicks(form->CallEdit, "DL1A");
-  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "DL1A");
+  QTest::keyClick(Control<QLineEdit>(form, "CallEdit"), Qt::Key_Return);
   EXPECT_EQ(form->windowTitle(), " SNR, short path to DL1A");
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(Status().State, stFailed);
@@ -628,7 +639,7 @@ TEST_F(MainFormTest, AFailedRunSaysWhatHappenedInTheStatusBar) {
   EXPECT_TRUE(form->windowTitle().startsWith(" Vantor "));
   // The next run takes the words away.
   unsetenv("VOACAP_FAKE_EXIT");
-  QTest::keyClick(form->CallEdit, Qt::Key_Return);
+  QTest::keyClick(Control<QLineEdit>(form, "CallEdit"), Qt::Key_Return);
   EXPECT_EQ(StatusBarText(), "");
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(form->windowTitle(), " SNR, short path to DL1A");
@@ -654,22 +665,22 @@ TEST_F(MainFormTest, GifsLeaveTheMapItsControlsNameAndSayWhereTheyWent) {
   const std::string gifs = GifFolder();
 
   // One map missing: the message, no file, the map untouched.
-  form->GifsItem->trigger();
+  Control<QAction>(form, "GifsItem")->trigger();
   ASSERT_EQ(shell.Errors.size(), 1);
   EXPECT_EQ(shell.Errors[0], "Data missing, run Pre-Compute Maps.");
   EXPECT_FALSE(DirectoryExists(gifs));
-  EXPECT_TRUE(form->MapFrame->Model.GridCopy.empty());
+  EXPECT_TRUE(Control<TMapFrame>(form, "MapFrame")->Model.GridCopy.empty());
 
   store(23, 7);
-  form->GifsItem->trigger();
+  Control<QAction>(form, "GifsItem")->trigger();
   EXPECT_EQ(shell.Errors.size(), 1);
   EXPECT_EQ(StatusBarText(), QString::fromStdString("192 GIF files written to " + gifs));
   EXPECT_TRUE(FileExists(gifs + "23UT-28MHz.gif"));
   // The controls say 14 MHz at 19 UTC, and so does the map.
-  EXPECT_EQ(form->MapFrame->Model.MapBand, 3);
-  EXPECT_EQ(form->MapFrame->Model.MapHour, 19);
-  ASSERT_FALSE(form->MapFrame->Model.GridCopy.empty());
-  EXPECT_FLOAT_EQ(form->MapFrame->Model.GridCopy[0][0].Snr, 3 * 24 + 19);
+  EXPECT_EQ(Control<TMapFrame>(form, "MapFrame")->Model.MapBand, 3);
+  EXPECT_EQ(Control<TMapFrame>(form, "MapFrame")->Model.MapHour, 19);
+  ASSERT_FALSE(Control<TMapFrame>(form, "MapFrame")->Model.GridCopy.empty());
+  EXPECT_FLOAT_EQ(Control<TMapFrame>(form, "MapFrame")->Model.GridCopy[0][0].Snr, 3 * 24 + 19);
   EXPECT_EQ(runs, 0);
 }
 
@@ -679,12 +690,12 @@ TEST_F(MainFormTest, ClosingAfterACancelledRunNamesTheChangesAndKeepsThemIfAsked
     Make();
     form->show();
     setenv("VOACAP_FAKE_DELAY_MS", "5000", 1);
-    QTest::keyClicks(form->CallEdit, "VK2AB");
-    QTest::keyClick(form->CallEdit, Qt::Key_Return);
-    QTest::mouseClick(form->StatusImage, Qt::LeftButton);
+    QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "VK2AB");
+    QTest::keyClick(Control<QLineEdit>(form, "CallEdit"), Qt::Key_Return);
+    QTest::mouseClick(Control<TStatusImage>(form, "StatusImage"), Qt::LeftButton);
     ASSERT_EQ(form->Controller().Engine().Status(), vsCancelled);
-    form->PowerSpin->setValue(700);
-    form->MapStyleGroup->button(1)->click();
+    Control<QSpinBox>(form, "PowerSpin")->setValue(700);
+    Control<QButtonGroup>(form, "MapStyleGroup")->button(1)->click();
   };
   cancelledRunThenChanges();
   // Cancel: the window stays.
@@ -714,9 +725,9 @@ TEST_F(MainFormTest, ClosingAfterACancelledRunNamesTheChangesAndKeepsThemIfAsked
   shell.Questions.clear();
   Make();
   form->show();
-  QTest::keyClicks(form->CallEdit, "VK2AB");
-  QTest::keyClick(form->CallEdit, Qt::Key_Return);
-  QTest::mouseClick(form->StatusImage, Qt::LeftButton);
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "VK2AB");
+  QTest::keyClick(Control<QLineEdit>(form, "CallEdit"), Qt::Key_Return);
+  QTest::mouseClick(Control<TStatusImage>(form, "StatusImage"), Qt::LeftButton);
   EXPECT_TRUE(form->close());
   EXPECT_TRUE(shell.Questions.isEmpty());
 }

@@ -29,6 +29,7 @@
 #include "engine/Process.h"
 #include "gui/MainForm.h"
 #include "gui/WindowService.h"
+#include "support/Controls.h"
 #include "support/CountingRunner.h"
 #include "support/RecordingShell.h"
 #include "support/VoacapFolder.h"
@@ -39,6 +40,7 @@
 #include "views/MapFrm.h"
 
 using namespace vx;
+using vxtest::Control;
 using namespace vxtest;
 
 namespace {
@@ -134,32 +136,32 @@ struct InProcess : WindowBusTest {
 
 TEST_F(InProcess, SettersMoveTheWindowsControlsAndStartNothing) {
   TSignalCounter chart(client, kPath, kIface, "ChartChange"), map(client, kPath, kIface, "MapChange");
-  QSignalSpy tabs(form->Pages, &QTabWidget::currentChanged);
+  QSignalSpy tabs(Control<QTabWidget>(form, "Pages"), &QTabWidget::currentChanged);
 
   // Without their change handling: a tab or a map hour of its own would
   // compute, a call sign would be parsed twice.
   ASSERT_TRUE(Set("Page", 2));
-  EXPECT_EQ(form->Pages->currentIndex(), pgMap);
+  EXPECT_EQ(Control<QTabWidget>(form, "Pages")->currentIndex(), pgMap);
   ASSERT_TRUE(Set("Hour", 30));
-  EXPECT_EQ(form->MapFrame->HourCaption().left(5), "23:00");
+  EXPECT_EQ(Control<TMapFrame>(form, "MapFrame")->HourCaption().left(5), "23:00");
   ASSERT_TRUE(Set("Band", 5));
-  EXPECT_TRUE(form->MapFrame->BandButton(5)->isChecked());
+  EXPECT_TRUE(Control<TMapFrame>(form, "MapFrame")->BandButton(5)->isChecked());
   ASSERT_TRUE(Set("DxCall", QString("g3abc")));
-  EXPECT_EQ(form->CallEdit->text(), "G3ABC");
-  EXPECT_GT(form->DxCoordFrame->GetPoint().Y, 49 * 180);  // England
+  EXPECT_EQ(Control<QLineEdit>(form, "CallEdit")->text(), "G3ABC");
+  EXPECT_GT(Control<TCoordFrame>(form, "DxCoordFrame")->GetPoint().Y, 49 * 180);  // England
   ASSERT_TRUE(Set("DxLat", 45.6));
-  EXPECT_EQ(form->DxCoordFrame->GetPoint().Y, 46 * 180);
-  EXPECT_TRUE(form->CallEdit->text().isEmpty());  // the frame no longer shows the call's place
+  EXPECT_EQ(Control<TCoordFrame>(form, "DxCoordFrame")->GetPoint().Y, 46 * 180);
+  EXPECT_TRUE(Control<QLineEdit>(form, "CallEdit")->text().isEmpty());  // the frame no longer shows the call's place
   ASSERT_TRUE(Set("Ssn", 4000));
-  EXPECT_EQ(form->SsnSpin->value(), 400);
+  EXPECT_EQ(Control<QSpinBox>(form, "SsnSpin")->value(), 400);
   ASSERT_TRUE(Set("Kp", 0));
-  EXPECT_EQ(form->KpSpin->value(), 1);
+  EXPECT_EQ(Control<QSpinBox>(form, "KpSpin")->value(), 1);
   ASSERT_TRUE(Set("UseKp", true));
-  EXPECT_TRUE(form->UseKpBox->isChecked());
+  EXPECT_TRUE(Control<QCheckBox>(form, "UseKpBox")->isChecked());
   ASSERT_TRUE(Set("LongPath", true));
-  EXPECT_TRUE(form->LongPathRadio->isChecked());
+  EXPECT_TRUE(Control<QRadioButton>(form, "LongPathRadio")->isChecked());
   ASSERT_TRUE(Set("MapStyle", 9));
-  EXPECT_EQ(form->MapFrame->Model.MapStyle, msPseudo);
+  EXPECT_EQ(Control<TMapFrame>(form, "MapFrame")->Model.MapStyle, msPseudo);
   // A signal sent before the last answer has been handed on by now.
   ASSERT_TRUE(vxtest::DeliverPosted());
   EXPECT_EQ(runs, 0);
@@ -167,9 +169,9 @@ TEST_F(InProcess, SettersMoveTheWindowsControlsAndStartNothing) {
   EXPECT_EQ(chart.Count + map.Count, 0);
 
   // What the user changes in the window is what clients read.
-  form->PowerSpin->setValue(250);
+  Control<QSpinBox>(form, "PowerSpin")->setValue(250);
   EXPECT_EQ(Get("TxPower").toInt(), 250);
-  form->ShortPathRadio->click();
+  Control<QRadioButton>(form, "ShortPathRadio")->click();
   EXPECT_FALSE(Get("LongPath").toBool());
 }
 
@@ -184,19 +186,19 @@ TEST_F(InProcess, PicturesAreSavedWhileTheWindowIsHidden) {
   ASSERT_EQ(Call("SaveChartImage", {QString::fromStdString(chartFile)}).type(), QDBusMessage::ReplyMessage);
   auto saved = DecodeBmp(ReadWholeFile(chartFile).value_or(""));
   ASSERT_TRUE(saved);
-  EXPECT_EQ(*saved, form->ChartFrame->ChartBitmap);
+  EXPECT_EQ(*saved, Control<TChartFrame>(form, "ChartFrame")->ChartBitmap);
   TRgbImage empty;
-  PaintChart(TPointResults(), form->ChartFrame->Options, empty);
+  PaintChart(TPointResults(), Control<TChartFrame>(form, "ChartFrame")->Options, empty);
   EXPECT_NE(*saved, empty);  // the prediction, not the empty chart
 
-  TRgbImage background = form->MapFrame->Model.MapBitmap;
+  TRgbImage background = Control<TMapFrame>(form, "MapFrame")->Model.MapBitmap;
   ASSERT_EQ(Call("PredictArea").type(), QDBusMessage::ReplyMessage);
   ASSERT_TRUE(WaitUntil([&] { return map.Count == 1; }));
   const std::string mapFile = Home() + "/map.bmp";
   ASSERT_EQ(Call("SaveMapImage", {QString::fromStdString(mapFile)}).type(), QDBusMessage::ReplyMessage);
   saved = DecodeBmp(ReadWholeFile(mapFile).value_or(""));
   ASSERT_TRUE(saved);
-  EXPECT_EQ(*saved, form->MapFrame->Model.MapBitmap);
+  EXPECT_EQ(*saved, Control<TMapFrame>(form, "MapFrame")->Model.MapBitmap);
   EXPECT_NE(*saved, background);
   EXPECT_EQ(runs, 2);
   EXPECT_FALSE(form->isVisible());
@@ -239,24 +241,24 @@ TEST_F(InProcess, TheSiblingButtonsReachTheRealPrograms) {
   vxtest::WriteActivation(kGeomiraBusName, {VX_FAKE_SIBLING, "geomira"});
 
   // The monitor fills the SSN and Kp boxes, lime while they hold its values.
-  form->MonitorButton->click();
-  ASSERT_TRUE(form->MonitorButton->isChecked());
-  EXPECT_EQ(form->SsnSpin->value(), 80);
-  EXPECT_EQ(form->KpSpin->value(), 4);
-  EXPECT_TRUE(Lime(form->SsnSpin) && Lime(form->KpSpin));
-  form->SsnSpin->setValue(81);
-  EXPECT_FALSE(Lime(form->SsnSpin));
-  form->SsnSpin->setValue(80);
-  EXPECT_TRUE(Lime(form->SsnSpin));
+  Control<QToolButton>(form, "MonitorButton")->click();
+  ASSERT_TRUE(Control<QToolButton>(form, "MonitorButton")->isChecked());
+  EXPECT_EQ(Control<QSpinBox>(form, "SsnSpin")->value(), 80);
+  EXPECT_EQ(Control<QSpinBox>(form, "KpSpin")->value(), 4);
+  EXPECT_TRUE(Lime(Control<QSpinBox>(form, "SsnSpin")) && Lime(Control<QSpinBox>(form, "KpSpin")));
+  Control<QSpinBox>(form, "SsnSpin")->setValue(81);
+  EXPECT_FALSE(Lime(Control<QSpinBox>(form, "SsnSpin")));
+  Control<QSpinBox>(form, "SsnSpin")->setValue(80);
+  EXPECT_TRUE(Lime(Control<QSpinBox>(form, "SsnSpin")));
   FakeCall(bus, kSunsentryBusName, kSunsentryObjectPath, "EmitExitRequest");
-  ASSERT_TRUE(WaitUntil([&] { return !form->MonitorButton->isChecked(); }));
-  EXPECT_FALSE(Lime(form->SsnSpin) || Lime(form->KpSpin));
+  ASSERT_TRUE(WaitUntil([&] { return !Control<QToolButton>(form, "MonitorButton")->isChecked(); }));
+  EXPECT_FALSE(Lime(Control<QSpinBox>(form, "SsnSpin")) || Lime(Control<QSpinBox>(form, "KpSpin")));
 
   // The map program: connected without a map, the window computes one; the
   // program's mouse fills the status bar and gets the readout as its hint.
-  form->MapProgramButton->click();
-  ASSERT_TRUE(form->MapProgramButton->isChecked());
-  ASSERT_TRUE(WaitUntil([&] { return !form->MapFrame->Model.NormGrid.Empty(); }));
+  Control<QToolButton>(form, "MapProgramButton")->click();
+  ASSERT_TRUE(Control<QToolButton>(form, "MapProgramButton")->isChecked());
+  ASSERT_TRUE(WaitUntil([&] { return !Control<TMapFrame>(form, "MapFrame")->Model.NormGrid.Empty(); }));
   EXPECT_EQ(runs, 1);
   FakeCall(bus, kGeomiraBusName, kGeomiraObjectPath, "EmitMouseMoved", {45.4, -73.6});
   QString hint;
@@ -264,10 +266,10 @@ TEST_F(InProcess, TheSiblingButtonsReachTheRealPrograms) {
     hint = FakeCall(bus, kGeomiraBusName, kGeomiraObjectPath, "LastHint");
     return !hint.isEmpty();
   }));
-  EXPECT_EQ(form->StatusPanels[1]->text(), hint);
-  EXPECT_EQ(hint.toStdString(), form->MapFrame->Model.Readout(106, 45).Panels[1]);
+  EXPECT_EQ(Control<QLabel>(form, "StatusPanel" + QString::number(1 + 1))->text(), hint);
+  EXPECT_EQ(hint.toStdString(), Control<TMapFrame>(form, "MapFrame")->Model.Readout(106, 45).Panels[1]);
   FakeCall(bus, kGeomiraBusName, kGeomiraObjectPath, "EmitExitRequest");
-  ASSERT_TRUE(WaitUntil([&] { return !form->MapProgramButton->isChecked(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !Control<QToolButton>(form, "MapProgramButton")->isChecked(); }));
   EXPECT_TRUE(shell.Questions.isEmpty());
 }
 

@@ -55,7 +55,7 @@ bool WaitIdle(TMainForm& form) {
 }
 
 bool Shoot(TMainForm& form, int page, const QString& file) {
-  form.Pages->setCurrentIndex(page);
+  form.findChild<QTabWidget*>("Pages")->setCurrentIndex(page);
   if (!WaitIdle(form)) return false;
   Settle(400);
   QPixmap shot;
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
   form.show();
   Settle(500);
 
-  form.CallEdit->setText("JA1XYZ");
+  form.findChild<QLineEdit*>("CallEdit")->setText("JA1XYZ");
   bool ok = Shoot(form, pgParams, out + "vantor-params.png");
   form.CallEntered();  // Enter: the chart, as a user gets it
   ok = Shoot(form, pgChart, out + "vantor-chart.png") && ok;
