@@ -1,5 +1,7 @@
 #include "app/WindowModel.h"
 
+#include "app/Version.h"
+
 namespace vx {
 
 namespace {
@@ -125,17 +127,50 @@ void TWindowModel::SetHomePoint(TLocation p) {
 
 // ---- the sibling programs ----
 
-void TWindowModel::SetMapProgramOn(bool down) {
-  MapProgram_->SetActive(down);
+void TWindowModel::ToggleMapProgram(bool down, bool ask) {
+  if (!MapProgram_->SetActive(down) && ask && Face_->AskYesNo(kVantorName, kMapProgramMissingQuestion))
+    Face_->OpenUrl(MapProgramDownloadPage(kVantorName));
+  Face_->Show(wpToggles);
   // Connected without a map to show: compute one; it is sent when shown.
   if (MapProgram_->Active() && Map.NormGrid.Empty()) Ctl_->ComputeMap();
+}
+
+void TWindowModel::ToggleMonitor(bool down, bool ask) {
+  const TMonitorToggle result = Solar.ToggleMonitor(down, Inputs.MapHour);
+  Face_->Show(wpSolar | wpToggles);
+  if (result == TMonitorToggle::mtUnavailable && ask && Face_->AskYesNo(kVantorName, kMonitorMissingQuestion))
+    Face_->OpenUrl(MonitorDownloadPage(kVantorName));
 }
 
 void TWindowModel::SpaceWeatherArrived() {
   // Read again once the monitor's notice has been handled.
   Later([this] {
-    if (Monitor_->Active() && Solar.RefreshSpaceWeather(Inputs.MapHour)) Ctl_->SpaceWeatherChanged();
+    const bool changed = Monitor_->Active() && Solar.RefreshSpaceWeather(Inputs.MapHour);
+    Face_->Show(wpSolar);
+    if (changed) Ctl_->SpaceWeatherChanged();
   });
+}
+
+void TWindowModel::SpaceWeatherMonitorLeft() {
+  Solar.ClearSpaceWeatherDisplay();
+  Face_->Show(wpSolar | wpToggles);
+}
+
+// ---- the month and the indices ----
+
+void TWindowModel::StepMonth(TStepDirection dir) {
+  Solar.StepMonth(dir, Inputs.MapHour);
+  Face_->Show(wpSolar);
+}
+
+void TWindowModel::EditSsn(int ssn) {
+  Solar.EditSsn(ssn);
+  Face_->Show(wpSolar);
+}
+
+void TWindowModel::EditKp(int kp) {
+  Solar.EditKp(kp);
+  Face_->Show(wpSolar);
 }
 
 }  // namespace vx

@@ -17,6 +17,7 @@
 #include "app/PredCtl.h"
 #include "app/Session.h"
 #include "app/SolarIndices.h"
+#include "app/WindowFace.h"
 #include "common/Clock.h"
 #include "geo/CoordFrm.h"
 #include "refdata/CallParser.h"
@@ -50,6 +51,18 @@ class TWindowModel final : public IPredictionView,
   const IClock& Clock() const { return *Clock_; }
 
   void SetPost(TPost post) { Post_ = std::move(post); }
+  // The front end that shows the model; null: nobody (THiddenFace).
+  void SetFace(IWindowFace* face) { Face_ = face ? face : &Hidden_; }
+  IWindowFace& Face() { return *Face_; }
+
+  // What the user does, as the window's controls report it. ask: offer the
+  // download page when a sibling program cannot be reached (never on
+  // behalf of an automation client).
+  void StepMonth(TStepDirection dir);
+  void EditSsn(int ssn);
+  void EditKp(int kp);
+  void ToggleMonitor(bool down, bool ask);
+  void ToggleMapProgram(bool down, bool ask);
   // Where the controller's automation events go, posted after the handler
   // that raised them (with a post function set; without one the caller
   // drains them itself).
@@ -64,14 +77,11 @@ class TWindowModel final : public IPredictionView,
   std::string Dx;
   std::string Title;
   bool CallRed = false;
-  bool Visible = false;
-  int Left = 0, Top = 0;
   bool PlotMufOn = false, MarkBestHourOn = false, ShowSunOn = false, PlotPathOn = false;
   bool RealTimeOn = false;
   TPage Page = pgParams;
   std::array<std::string, 5> StatusPanels;  // the readouts of panels 1..5
   std::string LastMapProgramError;
-  int BroughtToFront = 0;
   TSolarIndices Solar;
   TMapModel Map;
   TRgbImage Chart;
@@ -96,18 +106,18 @@ class TWindowModel final : public IPredictionView,
   void ClientEventsQueued() override;
 
   // IAutomationView
-  bool WindowVisible() const override { return Visible; }
-  void SetWindowVisible(bool on) override { Visible = on; }
-  int WindowLeft() const override { return Left; }
-  int WindowTop() const override { return Top; }
-  void MoveWindow(int left, int top) override { Left = left, Top = top; }
-  void BringToFront() override { ++BroughtToFront; }
+  bool WindowVisible() const override { return Face_->FrameVisible(); }
+  void SetWindowVisible(bool on) override { Face_->SetFrameVisible(on); }
+  int WindowLeft() const override { return Face_->FrameLeft(); }
+  int WindowTop() const override { return Face_->FrameTop(); }
+  void MoveWindow(int left, int top) override { Face_->MoveFrame(left, top); }
+  void BringToFront() override { Face_->RaiseFrame(); }
   void ShowPage(TPage page) override { Page = page; }
   void SetHomePoint(TLocation p) override;
   void SetCallText(const std::string& text) override { Call = text; }
   void SetLongPath(bool on) override { Inputs.LongPath = on; }
-  void SetSsn(int ssn) override { Solar.EditSsn(ssn); }
-  void SetKp(int kp) override { Solar.EditKp(kp); }
+  void SetSsn(int ssn) override { EditSsn(ssn); }
+  void SetKp(int kp) override { EditKp(kp); }
   void SetTxPower(int watts) override { Inputs.TxPower = watts; }
   void SetUseKp(bool on) override { Inputs.UseKp = on; }
   bool SelectMonth(int year, int month) override { return Solar.SelectMonth(year, month, Inputs.MapHour); }
@@ -127,9 +137,9 @@ class TWindowModel final : public IPredictionView,
   void SetRealTime(bool down) override { RealTimeOn = down; }
   void RepaintMap() override {}
   bool MapProgramOn() const override { return MapProgram_->Active(); }
-  void SetMapProgramOn(bool down) override;
+  void SetMapProgramOn(bool down) override { ToggleMapProgram(down, false); }
   bool MonitorOn() const override { return Monitor_->Active(); }
-  void SetMonitorOn(bool down) override { Solar.ToggleMonitor(down, Inputs.MapHour); }
+  void SetMonitorOn(bool down) override { ToggleMonitor(down, false); }
   const TRgbImage& ChartBitmap() override { return Chart; }
   const TRgbImage& MapBitmap() override { return Map.MapBitmap; }
 
@@ -141,7 +151,7 @@ class TWindowModel final : public IPredictionView,
 
   // ISpaceWeatherListener
   void SpaceWeatherArrived() override;
-  void SpaceWeatherMonitorLeft() override { Solar.ClearSpaceWeatherDisplay(); }
+  void SpaceWeatherMonitorLeft() override;
 
  private:
   void Later(std::function<void()> work) { Post_ ? Post_(std::move(work)) : work(); }
@@ -154,6 +164,8 @@ class TWindowModel final : public IPredictionView,
   TCallParser Parser_{TCallParserVariant::pvMain};
   std::unique_ptr<TPredictionController> Ctl_;
   TPost Post_;
+  THiddenFace Hidden_;
+  IWindowFace* Face_ = &Hidden_;
   TCoordFields HomeFields_, DxFields_;
   bool EventsPosted_ = false;
 };

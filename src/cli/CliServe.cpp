@@ -74,7 +74,7 @@ int CliServe(const std::vector<std::string>& argv) {
     return 1;
   }
   TWindowModel& window = *model;
-  window.Visible = !byBus;
+  window.SetWindowVisible(!byBus);
   window.SetPost(
       [](std::function<void()> work) { QTimer::singleShot(0, QCoreApplication::instance(), std::move(work)); });
   host.MapProgram.SetHost(&window);

@@ -24,6 +24,7 @@ struct AutoAppFixture : testing::Test {
   std::string data, cache;
   vxtest::TQueuedRunner* runner = nullptr;
   TUnavailableMonitor monitor;
+  THiddenFace face;
   std::unique_ptr<TWindowModel> window;
   TPredictionController* ctl = nullptr;
   std::unique_ptr<TVantorApp> app;
@@ -41,6 +42,7 @@ struct AutoAppFixture : testing::Test {
     window = std::make_unique<TWindowModel>(setup, std::move(services), std::move(engine));
     window->Solar.Months().SetSsnList("Mar 2008=50\nNov 2009=12.5\nDec 2009=13.5\n");
     window->Solar.SelectMonth(2008, 3, 0);
+    window->SetFace(&face);
     ctl = &window->Controller();
     app = std::make_unique<TVantorApp>(*ctl, *window, *window, 0x10002);
   }
@@ -281,7 +283,7 @@ TEST_F(AutoAppFixture, OptionsReadWhatTheWindowHolds) {
   EXPECT_EQ(app->Left(), 40);
   EXPECT_EQ(app->Top(), 60);
   app->BringToFront();
-  EXPECT_EQ(window->BroughtToFront, 1);
+  EXPECT_EQ(face.Raised, 1);
   EXPECT_EQ(app->Version(), 0x10002);
   // Without sibling programs the toggles stay up.
   app->SetGeomiraOn(true);

@@ -1,0 +1,139 @@
+// The window model's user actions without a window: what it tells its face,
+// and when it offers a sibling program's download page.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "FakeMonitor.h"
+#include "app/Version.h"
+#include "app/WindowModel.h"
+#include "support/QueuedRunners.h"
+#include "support/StandInEngine.h"
+#include "support/VoacapFolder.h"
+
+using namespace vx;
+
+namespace {
+
+// Records what the model shows and asks; answers questions as told.
+struct TRecordingFace final : IWindowFace {
+  std::vector<uint32_t> Shown;
+  std::vector<std::string> Questions, Urls;
+  bool Answer = false;
+
+  bool Saw(uint32_t part) const {
+    for (uint32_t s : Shown)
+      if (s & part) return true;
+    return false;
+  }
+  void Show(uint32_t parts) override { Shown.push_back(parts); }
+  bool FrameVisible() const override { return false; }
+  void SetFrameVisible(bool) override {}
+  int FrameLeft() const override { return 0; }
+  int FrameTop() const override { return 0; }
+  void MoveFrame(int, int) override {}
+  void RaiseFrame() override {}
+  void FocusCall() override {}
+  void ShowError(const std::string&) override {}
+  bool AskYesNo(const std::string&, const std::string& text) override {
+    Questions.push_back(text);
+    return Answer;
+  }
+  TAnswerKind AskYesNoCancel(const std::string&, const std::string&) override { return TAnswerKind::akCancel; }
+  void OpenUrl(const std::string& url) override { Urls.push_back(url); }
+};
+
+// A map program that may refuse to connect.
+struct TFakeMapProgram final : IMapProgram {
+  bool Reachable = true;
+  bool On = false;
+  int Sent = 0;
+  bool Active() const override { return On; }
+  bool SetActive(bool on) override {
+    On = on && Reachable;
+    return On == on;
+  }
+  void SendMap(const TVoaGrid&) override { ++Sent; }
+};
+
+struct WindowModelFixture : testing::Test {
+  test::TFakeMonitor monitor;
+  TFakeMapProgram mapProgram;
+  TRecordingFace face;
+  vxtest::TQueuedRunner* runner = nullptr;
+  std::unique_ptr<TWindowModel> model;
+
+  void SetUp() override {
+    const std::string data = vxtest::FreshVoacapFolder("model-" + vxtest::CaseName());
+    auto r = std::make_unique<vxtest::TQueuedRunner>();
+    runner = r.get();
+    TSessionServices services;
+    services.Monitor = &monitor;
+    services.MapProgram = &mapProgram;
+    model =
+        std::make_unique<TWindowModel>(TSessionSetup{}, std::move(services), vxtest::StandInEngine(std::move(r), data));
+    model->Solar.Months().SetSsnList("Mar 2008=50\nApr 2008=60\n");
+    model->Solar.SelectMonth(2008, 3, 0);
+    model->SetFace(&face);
+  }
+};
+
+}  // namespace
+
+TEST_F(WindowModelFixture, AMissingMonitorIsOfferedToTheUserButNeverToAClient) {
+  monitor.Connects = false;
+  model->SetMonitorOn(true);  // an automation client
+  EXPECT_TRUE(face.Questions.empty());
+  EXPECT_FALSE(model->MonitorOn());
+  EXPECT_TRUE(face.Saw(wpToggles));
+
+  face.Answer = true;
+  model->ToggleMonitor(true, true);  // the user
+  ASSERT_EQ(face.Questions.size(), 1u);
+  EXPECT_EQ(face.Questions[0], kMonitorMissingQuestion);
+  ASSERT_EQ(face.Urls.size(), 1u);
+  EXPECT_EQ(face.Urls[0], MonitorDownloadPage(kVantorName));
+  EXPECT_FALSE(model->MonitorOn());
+}
+
+TEST_F(WindowModelFixture, AConnectedMonitorFillsTheIndicesTheFaceShows) {
+  model->ToggleMonitor(true, true);
+  EXPECT_TRUE(model->MonitorOn());
+  EXPECT_EQ(model->Solar.Ssn(), 120);
+  EXPECT_EQ(model->Solar.Kp(), 4);
+  EXPECT_TRUE(face.Saw(wpSolar));
+  face.Shown.clear();
+  model->SpaceWeatherMonitorLeft();
+  EXPECT_TRUE(face.Saw(wpSolar) && face.Saw(wpToggles));
+  EXPECT_FALSE(model->Solar.SsnLime());
+}
+
+TEST_F(WindowModelFixture, TheMapProgramIsOfferedOnlyWhenAUserAsksAndGetsAMapOnceConnected) {
+  mapProgram.Reachable = false;
+  model->SetMapProgramOn(true);  // a client
+  EXPECT_TRUE(face.Questions.empty());
+  model->ToggleMapProgram(true, true);
+  ASSERT_EQ(face.Questions.size(), 1u);
+  EXPECT_EQ(face.Questions[0], kMapProgramMissingQuestion);
+  EXPECT_TRUE(face.Urls.empty());  // the user said No
+  EXPECT_EQ(runner->Started, 0);
+
+  // Connected with no map shown: one is computed for it.
+  mapProgram.Reachable = true;
+  model->ToggleMapProgram(true, true);
+  EXPECT_TRUE(model->MapProgramOn());
+  EXPECT_EQ(runner->Started, 1);
+}
+
+TEST_F(WindowModelFixture, MonthStepsAndEditedIndicesAreShown) {
+  model->StepMonth(TStepDirection::sdForward);
+  EXPECT_EQ(model->Solar.MonthText(), "Apr 2008");
+  EXPECT_EQ(model->ReadInputs().Month, 4);
+  EXPECT_EQ(model->ReadInputs().Ssn, 60);
+  model->EditSsn(500);  // clamped as the box clamps
+  model->EditKp(0);
+  EXPECT_EQ(model->ReadInputs().Ssn, TSolarIndices::kSsnMax);
+  EXPECT_EQ(model->ReadInputs().Kp, TSolarIndices::kKpMin);
+  EXPECT_EQ(face.Shown.size(), 3u);
+  EXPECT_TRUE(face.Saw(wpSolar));
+}
