@@ -46,7 +46,7 @@ TSessionStart OpenSession(const TSessionSetup& setup, TSessionParts parts) {
 
 TSessionStart OpenSession(TWindowModel& model) {
   const TSessionStart start =
-      OpenSession(model.Setup(), {model.Engine(), model.Parser(), model.Solar, model.Inputs.MapHour});
+      OpenSession(model.Setup(), {model.Engine(), model.Parser(), model.Solar, model.Map.MapHour});
   if (start.Ready) model.SelectAntennaEverywhere(kIsotropeFile);
   return start;
 }

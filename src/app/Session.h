@@ -15,6 +15,7 @@
 #include "common/Clock.h"
 #include "engine/Locator.h"
 #include "engine/ProcessRunner.h"
+#include "engine/WorkerPool.h"
 
 namespace vx {
 
@@ -38,12 +39,14 @@ TSessionSetup LoadSessionSetup();
 
 // What a session talks to besides its files. Null members get stand-ins:
 // no monitor, no map program, the system clock; a null runner runs the
-// built-in engine on the caller's thread.
+// built-in engine on the caller's thread; without worker runners there is
+// no pre-computation.
 struct TSessionServices {
   ISpaceWeatherMonitor* Monitor = nullptr;
   IMapProgram* MapProgram = nullptr;
   const IClock* Clock = nullptr;
   std::unique_ptr<IProcessRunner> Runner;
+  TRunnerFactory WorkerRunners;
 };
 
 // How opening went.

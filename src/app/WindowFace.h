@@ -10,19 +10,20 @@ namespace vx {
 
 // What changed, for Show. A face may redraw more than it is told.
 enum TWindowPart : uint32_t {
-  wpCall = 1u << 0,      // the call-sign box and its colour
-  wpDx = 1u << 1,        // the DX frame
-  wpHome = 1u << 2,      // the home frame
-  wpInputs = 1u << 3,    // path, power, Use Kp, grid, map style, antennas
-  wpSolar = 1u << 4,     // month, SSN and Kp with their colours
-  wpOptions = 1u << 5,   // Plot MUF, Mark Best Hour, Show Sun, Plot Path
-  wpChart = 1u << 6,     // the chart's picture
-  wpMap = 1u << 7,       // the map's picture, band and hour
-  wpStatus = 1u << 8,    // the indicator and the status bar's words
-  wpTitle = 1u << 9,     // the caption
-  wpPage = 1u << 10,     // the tab shown
-  wpToggles = 1u << 11,  // the monitor and map-program buttons
-  wpEngine = 1u << 12,   // which engine answers, the antenna lists
+  wpCall = 1u << 0,       // the call-sign box and its colour
+  wpDx = 1u << 1,         // the DX frame
+  wpHome = 1u << 2,       // the home frame
+  wpInputs = 1u << 3,     // path, power, Use Kp, grid, map style, antennas
+  wpSolar = 1u << 4,      // month, SSN and Kp with their colours
+  wpOptions = 1u << 5,    // Plot MUF, Mark Best Hour, Show Sun, Plot Path
+  wpChart = 1u << 6,      // the chart's picture
+  wpMap = 1u << 7,        // the map's picture, band and hour
+  wpStatus = 1u << 8,     // the indicator and the status bar's words
+  wpTitle = 1u << 9,      // the caption
+  wpPage = 1u << 10,      // the tab shown
+  wpToggles = 1u << 11,   // the monitor and map-program buttons
+  wpEngine = 1u << 12,    // which engine answers, the antenna lists
+  wpReadouts = 1u << 13,  // the values under the mouse (status panels 1..5)
   wpEverything = 0xFFFFFFFFu,
 };
 
@@ -48,6 +49,14 @@ class IWindowFace {
   virtual bool AskYesNo(const std::string& title, const std::string& text) = 0;
   virtual TAnswerKind AskYesNoCancel(const std::string& title, const std::string& text) = 0;
   virtual void OpenUrl(const std::string& url) = 0;
+  // A problem nobody is there to see (the frame is hidden).
+  virtual void Log(const std::string& /*text*/) {}
+
+  // A batch's progress dialog: range, position, modal showing and closing.
+  virtual void StartProgress(int /*max*/) {}
+  virtual void MoveProgress(int /*position*/) {}
+  virtual void OpenProgress() {}
+  virtual void CloseProgress() {}
 };
 
 // The face of a model nobody sees (vantor-cli serve): it keeps the frame's
@@ -71,6 +80,7 @@ class THiddenFace final : public IWindowFace {
   bool AskYesNo(const std::string&, const std::string&) override { return false; }
   TAnswerKind AskYesNoCancel(const std::string&, const std::string&) override { return TAnswerKind::akNo; }
   void OpenUrl(const std::string&) override {}
+  void Log(const std::string& text) override { LastError = text; }
 };
 
 }  // namespace vx

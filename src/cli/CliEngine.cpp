@@ -206,8 +206,8 @@ std::unique_ptr<TCliSession> OpenJobSession(const TJobOptions& options, const st
   p.TxAntenna.fill(options.TxAntenna);
   p.RxAntenna.fill(options.RxAntenna);
   p.GridSize = in.GridSize;
-  p.MapBand = in.Band;
-  p.MapHour = in.Hour;
+  session->Model->Map.MapBand = in.Band;
+  session->Model->Map.MapHour = in.Hour;
   return session;
 }
 

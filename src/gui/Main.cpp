@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
   services.Monitor = &automation.Monitor;
   services.MapProgram = &automation.MapProgram;
   TMainForm form(LoadSessionSetup(), std::move(services));
-  automation.MapProgram.SetHost(&form);
+  automation.MapProgram.SetHost(&form.Model());
   TAntennaDialog antennaDialog(&form);
   QObject::connect(&form, &TMainForm::PatternRequested, &antennaDialog, [&](const QString& file, int band) {
     antennaDialog.ShowAntenna(QFile::encodeName(file).toStdString(), band);

@@ -1,19 +1,14 @@
 #include "gui/MainForm.h"
 
 #include <QAbstractItemView>
-#include <QStyle>
-
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QProgressBar>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -24,20 +19,14 @@
 #include <QTimer>
 #include <QToolButton>
 #include <cmath>
+#include <iostream>
 
-#include "app/EngineHelp.h"
 #include "app/MapResolution.h"
-#include "app/PopupRules.h"
-#include "app/Version.h"
-#include "common/DayCount.h"
-#include "common/FileUtil.h"
-#include "common/Ini.h"
-#include "common/Paths.h"
+#include "common/StatusLabel.h"
 #include "engine/Process.h"
 #include "gui/GuiText.h"
 #include "gui/Shell.h"
 #include "gui/StatusImg.h"
-#include "views/BatchDlg.h"
 #include "views/ChartFrm.h"
 #include "views/CoordFrame.h"
 #include "views/MapFrm.h"
@@ -47,27 +36,35 @@ namespace vx {
 
 namespace {
 
-const QColor kLime(0, 255, 0);
+IShell& ShellOr(IShell* shell) {
+  static TQtShell desktop;
+  return shell ? *shell : desktop;
+}
+
+TSessionServices SessionServices(TMainFormServices& s) {
+  TSessionServices services;
+  services.Monitor = s.Monitor;
+  services.MapProgram = s.MapProgram;
+  services.Clock = s.Clock;
+  services.Runner = s.Runner ? std::move(s.Runner) : std::make_unique<TProcess>();
+  services.WorkerRunners = MakeProcessRunner;
+  return services;
+}
 
 // The time of day of a day count, as a fraction of the day.
 double DayPart(double days) { return days - std::floor(days); }
 
-TMainFormServices WithDefaults(TMainFormServices s) {
-  static TQtShell shell;
-  static TUnavailableMonitor monitor;
-  static TNoMapProgram mapProgram;
-  if (!s.Shell) s.Shell = &shell;
-  if (!s.Monitor) s.Monitor = &monitor;
-  if (!s.MapProgram) s.MapProgram = &mapProgram;
-  if (!s.Clock) s.Clock = &SystemClock();
-  if (!s.Runner) s.Runner = std::make_unique<TProcess>();
-  return s;
-}
-
 void SetBase(QWidget* w, bool lime) {
   QPalette p = w->palette();
-  p.setColor(QPalette::Base, lime ? kLime : QApplication::palette(w).color(QPalette::Base));
+  p.setColor(QPalette::Base, lime ? QColor(0, 255, 0) : QApplication::palette(w).color(QPalette::Base));
   w->setPalette(p);
+}
+
+// Puts a value into a control without the control reporting it back.
+template <class W, class F>
+void Quietly(W* w, F&& set) {
+  const QSignalBlocker quiet(w);
+  set(w);
 }
 
 // Clicks and double-clicks on plain labels.
@@ -88,143 +85,42 @@ class TClickFilter : public QObject {
 }  // namespace
 
 TMainForm::TMainForm(TSessionSetup setup, TMainFormServices services, QWidget* parent)
-    : QMainWindow(parent),
-      Setup_(std::move(setup)),
-      Services_(WithDefaults(std::move(services))),
-      Shell_(*Services_.Shell),
-      Solar_(*Services_.Monitor, *Services_.Clock),
-      MonthRepeat_(*Services_.Clock) {
+    : QMainWindow(parent), Services_(std::move(services)), Shell_(ShellOr(Services_.Shell)) {
   setObjectName("MainForm");
-  BuildWindow();
-  // The engine comes with the window; it checks the installation in FormCreate.
-  auto engine = std::make_unique<TVoaEngine>(std::move(Services_.Runner), Setup_.Voacap);
-  Ctl_ = std::make_unique<TPredictionController>(std::move(engine), Setup_.CacheFolder, *this);
-  Batch_ = std::make_unique<TPreCompute>(Ctl_->Engine(), Setup_.CacheFolder, *this,
-                                         std::make_unique<TVoaWorkerPool>(MakeProcessRunner));
-  Ctl_->SetCallParser(&Parser_);
+  Model_ = MakeSession(std::move(setup), SessionServices(Services_));
+  W.Build(this, &Model_->Map, &Model_->Chart);
+  Model_->SetPost([this](std::function<void()> work) { QTimer::singleShot(0, this, std::move(work)); });
+  Model_->OnClientEvent = [this](TClientEvent code) { emit ClientEvent(code); };
   ConnectControls();
   ConnectMenu();
+  Model_->SetFace(this);
+  Show(wpEverything);
 }
 
-TMainForm::~TMainForm() { Services_.Monitor->SetListener(nullptr); }
+TMainForm::~TMainForm() { Model_->SetFace(nullptr); }
 
 bool TMainForm::FormCreate() {
-  const TSessionStart start = OpenSession(Setup_, {Ctl_->Engine(), Parser_, Solar_, MapHour()});
-  EngineBox->setCurrentIndex(int(Setup_.Voacap.Engine));
-  ShowEngine();
-  Services_.Monitor->SetListener(this);
-  for (const std::string& warning : start.Warnings) Shell_.ShowError(this, FromCp1252(warning));
-  ShowSolarIndices();
-  if (Ctl_->Engine().Status() != vsReady && Ctl_->Engine().Builtin()) {
-    SetStatus(stFailed);
-    ShowStatusMessage();
-    return false;
-  }
-  if (Ctl_->Engine().Status() != vsReady) {
-    SetStatus(stFailed);
-    const TVoaEngine& e = Ctl_->Engine();
-    TEngineFacts facts{e.Status(),        e.VoacapProgram(),   Setup_.Voacap.Program, e.VoacapFolder(),
-                       e.AntennaFolder(), Setup_.SettingsFile, e.DownloadPage()};
-    const TEngineHelp help = DescribeEngineProblem(facts);
-    if (Shell_.AskYesNo(this, QString::fromStdString(help.Title),
-                        QString::fromStdString(help.Text + "\n\n" + help.Question)))
-      Shell_.OpenUrl(QString::fromStdString(help.DownloadPage));
-    return false;
-  }
-  SetStatus(stReady);
-  FillAntennaLists();
-  LoadSettings(Setup_.Settings);
-  // What the user changes from here on is what a failed run would lose.
-  Loaded_ = CurrentSettings();
-  SettingsLoaded_ = true;
-  FocusCallEdit();
-  ClockTimer->start();
-  StatusTimer->start();
+  if (!Model_->Open()) return false;
+  PlaceWindow(Model_->Setup().Settings);
+  W.ClockTimer->start();
+  W.StatusTimer->start();
   return true;
 }
 
 bool TMainForm::FormDestroy() {
-  ClockTimer->stop();
-  StatusTimer->stop();
-  MonthTimer->stop();
-  Services_.Monitor->SetListener(nullptr);
-  return ShouldSaveSettings(Ctl_->Engine().Status()) || KeepSettings_ ? SaveSettings() : true;
+  W.ClockTimer->stop();
+  W.StatusTimer->stop();
+  W.MonthTimer->stop();
+  return Model_->Close();
 }
 
-bool TMainForm::AskToKeepSettings() {
-  const TVoaEngine& engine = Ctl_->Engine();
-  if (!SettingsLoaded_ || ShouldSaveSettings(engine.Status())) return true;
-  const std::vector<std::string> changed = ChangedSettings(Loaded_, CurrentSettings());
-  if (changed.empty()) return true;
-  std::string names;
-  for (const std::string& n : changed) names += (names.empty() ? "" : ", ") + n;
-  const std::string why = engine.Status() == vsCancelled
-                              ? "The last prediction was cancelled"
-                              : std::string("The last prediction failed (") + engine.StatusText() + ")";
-  const QString text = FromCp1252(
-      why + ", so the settings are not saved by default. These changes would be lost: " + names + ".\n\nKeep them?");
-  switch (Shell_.AskYesNoCancel(this, kVantorName, text)) {
-    case anYes: KeepSettings_ = true; return true;
-    case anNo: KeepSettings_ = false; return true;
-    default: return false;
-  }
-}
-
-bool TMainForm::SaveSettings() {
-  TIniFile ini = TIniFile::Load(Setup_.SettingsFile);
-  WriteSettings(CurrentSettings(), ini);
-  if (EngineChosen_) ini.WriteString("VOACAP", "Engine", EngineChoiceName(Setup_.Voacap.Engine));
-  MakeDirectories(FolderOf(Setup_.SettingsFile));
-  if (ini.UpdateFile()) return true;
-  Shell_.ShowError(this, "The settings could not be written to " + QFile::decodeName(Setup_.SettingsFile.c_str()));
-  return false;
-}
-
-TVantorSettings TMainForm::CurrentSettings() const {
-  TVantorSettings s;
-  s.Left = pos().x();
-  s.Top = pos().y();
-  s.MapStyle = MapStyleGroup->checkedId();
-  s.GridSize = ResolutionGroup->checkedId();
-  s.ShowMuf = PlotMufItem->isChecked();
-  s.ShowBestHour = MarkBestHourItem->isChecked();
-  s.ShowSun = ShowSunItem->isChecked();
-  s.ShowPath = PlotPathItem->isChecked();
-  s.UseKp = UseKpBox->isChecked();
-  s.Home = HomeCoordFrame->GetPoint();
-  s.TxPower = PowerSpin->value();
-  const TAlStringList& files = Ctl_->Engine().AntennaFiles();
-  for (int b = 0; b < kBandCount; ++b) {
-    s.RxAntenna[size_t(b)] = AntennaFileAt(files, RxAntennaList[size_t(b)]->currentIndex());
-    s.TxAntenna[size_t(b)] = AntennaFileAt(files, TxAntennaList[size_t(b)]->currentIndex());
-  }
-  return s;
-}
-
-void TMainForm::LoadSettings(const TVantorSettings& s) {
+void TMainForm::PlaceWindow(const TVantorSettings& s) {
   adjustSize();
-  if (s.HasWindowPosition()) {
+  if (s.HasWindowPosition())
     move(s.Left, s.Top);
-    KeepOnScreen();
-  } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+  else if (QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
-    KeepOnScreen();
-  }
-  MapStyleGroup->button(s.MapStyle)->setChecked(true);
-  MapFrame->SetStyle(TMapStyle(s.MapStyle));
-  ResolutionGroup->button(s.GridSize)->setChecked(true);
-  SetPlotMuf(s.ShowMuf);
-  SetMarkBestHour(s.ShowBestHour);
-  SetShowSun(s.ShowSun);
-  SetPlotPath(s.ShowPath);
-  UseKpBox->setChecked(s.UseKp);
-  HomeCoordFrame->SetPoint(s.Home);
-  PowerSpin->setValue(s.TxPower);
-  const TAlStringList& files = Ctl_->Engine().AntennaFiles();
-  for (int b = 0; b < kBandCount; ++b) {
-    RxAntennaList[size_t(b)]->setCurrentIndex(SelectAntenna(files, s.RxAntenna[size_t(b)]));
-    TxAntennaList[size_t(b)]->setCurrentIndex(SelectAntenna(files, s.TxAntenna[size_t(b)]));
-  }
+  KeepOnScreen();
 }
 
 void TMainForm::KeepOnScreen() {
@@ -242,279 +138,168 @@ void TMainForm::KeepOnScreen() {
   move(x, y);
 }
 
-void TMainForm::FillAntennaLists() {
-  QStringList names;
-  for (const std::string& n : Ctl_->Engine().AntennaNames()) names << FromCp1252(n);
-  int widest = 0;
-  for (int b = 0; b < kBandCount; ++b) {
-    for (QComboBox* list : {TxAntennaList[size_t(b)], RxAntennaList[size_t(b)]}) {
-      list->clear();
-      list->addItems(names);
-      list->setCurrentIndex(names.isEmpty() ? -1 : 0);
-      // The drop-down shows every name whole, however narrow the box.
-      QAbstractItemView* view = list->view();
-      for (const QString& name : names) widest = std::max(widest, view->fontMetrics().horizontalAdvance(name));
-      view->setMinimumWidth(widest + 2 * view->frameWidth() + 8 +
-                            view->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    }
-  }
-}
-
-void TMainForm::ShowEngine() {
-  const TVoaEngine& e = Ctl_->Engine();
-  QString text;
-  if (e.Status() == vsNotFound || e.Status() == vsTooOld)
-    text = "None usable: " + FromCp1252(e.StatusText());
-  else if (e.Builtin())
-    text = "The built-in engine answers.";
-  else
-    text = "voacapl answers (" + QFile::decodeName(e.VoacapProgram().c_str()) + ").";
-  EngineLabel->SetFullText(text);
-  Ctl_->UpdateTitle();
-}
-
-void TMainForm::EngineChoiceChanged(int index) {
-  if (index < 0 || TEngineChoice(index) == Setup_.Voacap.Engine) return;
-  const TVantorSettings before = CurrentSettings();
-  Ctl_->CancelPrediction();
-  Setup_.Voacap.Engine = TEngineChoice(index);
-  EngineChosen_ = true;
-  Ctl_->Engine().ChooseEngine(Setup_.Voacap.Engine);
-  ShowEngine();
-  if (Ctl_->Engine().Status() != vsReady) {
-    SetStatus(stFailed);
-    ShowStatusMessage();
-    return;
-  }
-  SetStatus(stReady);
-  FillAntennaLists();
-  const TAlStringList& files = Ctl_->Engine().AntennaFiles();
-  for (int b = 0; b < kBandCount; ++b) {
-    RxAntennaList[size_t(b)]->setCurrentIndex(SelectAntenna(files, before.RxAntenna[size_t(b)]));
-    TxAntennaList[size_t(b)]->setCurrentIndex(SelectAntenna(files, before.TxAntenna[size_t(b)]));
-  }
-}
-
-// ---- Wiring ----------------------------------------------------------------
+// ---- What the user does goes to the model ----------------------------------
 
 void TMainForm::ConnectControls() {
-  connect(EngineBox, &QComboBox::activated, this, &TMainForm::EngineChoiceChanged);
-  connect(Pages, &QTabWidget::currentChanged, this, [this] { PageChanged(); });
-  connect(CallEdit, &QLineEdit::textChanged, this,
-          [this](const QString& text) { Ctl_->CallEditChange(ToCp1252(text)); });
-  connect(CallEdit, &QLineEdit::returnPressed, this, &TMainForm::CallEntered);
-  connect(DxCoordFrame, &TCoordFrame::Changed, this, [this] { Ctl_->CoordinatesChanged(true); });
-  connect(HomeCoordFrame, &TCoordFrame::Changed, this, [this] { Ctl_->CoordinatesChanged(false); });
+  TWindowModel& m = *Model_;
+  connect(W.EngineBox, &QComboBox::activated, this, [&m](int i) {
+    if (i >= 0) m.ChooseEngine(TEngineChoice(i));
+  });
+  connect(W.Pages, &QTabWidget::currentChanged, this, [&m](int page) { m.ChangePage(TPage(page)); });
+  connect(W.CallEdit, &QLineEdit::textChanged, this, [&m](const QString& text) { m.EditCall(ToCp1252(text)); });
+  connect(W.CallEdit, &QLineEdit::returnPressed, this, [&m] { m.EnterCall(); });
+  for (TCoordFrame* frame : {W.DxCoordFrame, W.HomeCoordFrame}) {
+    const bool home = frame == W.HomeCoordFrame;
+    connect(frame, &TCoordFrame::Changed, this, [&m, frame, home] { m.EditCoordinates(home, frame->Fields(), true); });
+    connect(frame, &TCoordFrame::LongitudeEdited, this,
+            [&m, frame, home] { m.EditCoordinates(home, frame->Fields(), false); });
+  }
+  connect(W.ShortPathRadio, &QRadioButton::toggled, this, [&m](bool on) { m.SetLongPath(!on); });
+  connect(W.PowerSpin, &QSpinBox::valueChanged, this, [&m](int v) { m.SetTxPower(v); });
+  connect(W.UseKpBox, &QCheckBox::toggled, this, [&m](bool on) { m.SetUseKp(on); });
+  connect(W.ResolutionGroup, &QButtonGroup::idToggled, this, [&m](int id, bool on) {
+    if (on) m.SetGridSize(GridSizeOfResolution(id));
+  });
+  connect(W.MapStyleGroup, &QButtonGroup::idClicked, this, [&m](int id) { m.SetMapStyle(id); });
+  for (bool tx : {true, false})
+    for (int b = 0; b < kBandCount; ++b) {
+      connect((tx ? W.TxAntennaList : W.RxAntennaList)[size_t(b)], &QComboBox::currentIndexChanged, this,
+              [&m, tx, b](int i) { m.SetAntenna(tx, b, i); });
+      connect((tx ? W.TxPatternBtn : W.RxPatternBtn)[size_t(b)], &QToolButton::clicked, this, [this, tx, b] {
+        const std::string file = Model_->AntennaPath(tx, b);
+        if (!file.empty()) emit PatternRequested(QString::fromStdString(file), b);
+      });
+    }
 
-  HeaderLabel->installEventFilter(
-      new TClickFilter(HeaderLabel, QEvent::MouseButtonRelease, [this] { Shell_.OpenUrl(kVantorWebPage); }));
-  MonthLabel->installEventFilter(
-      new TClickFilter(MonthLabel, QEvent::MouseButtonDblClick, [this] { StepMonth(TStepDirection::sdCurrent); }));
-  connect(MonthBackButton, &QToolButton::pressed, this, [this] { MonthButtonDown(TStepDirection::sdBack); });
-  connect(MonthForwardButton, &QToolButton::pressed, this, [this] { MonthButtonDown(TStepDirection::sdForward); });
-  connect(MonthBackButton, &QToolButton::released, this, &TMainForm::MonthButtonUp);
-  connect(MonthForwardButton, &QToolButton::released, this, &TMainForm::MonthButtonUp);
-  connect(MonthTimer, &QTimer::timeout, this, &TMainForm::MonthTimerTimer);
-  connect(SsnSpin, &QSpinBox::valueChanged, this, [this](int v) {
-    Solar_.EditSsn(v);
-    ShowSolarIndices();
-  });
-  connect(KpSpin, &QSpinBox::valueChanged, this, [this](int v) {
-    Solar_.EditKp(v);
-    ShowSolarIndices();
-  });
-  connect(SsnSourceButton, &QToolButton::clicked, this, [this] { Shell_.OpenUrl(kSsnSourceUrl); });
-  connect(KpSourceButton, &QToolButton::clicked, this, [this] { Shell_.OpenUrl(kKpSourceUrl); });
-  connect(MonitorButton, &QToolButton::clicked, this, &TMainForm::MonitorButtonClick);
-  connect(MapProgramButton, &QToolButton::clicked, this, &TMainForm::MapProgramButtonClick);
-  connect(MapStyleGroup, &QButtonGroup::idClicked, this, [this](int id) { MapFrame->SetStyle(TMapStyle(id)); });
-
-  connect(StatusImage, &TStatusImage::Clicked, this, [this] {
-    Ctl_->StatusImageClick();
-    StatusChanged();
-  });
-  connect(StatusTimer, &QTimer::timeout, this, [this] {
-    Ctl_->AnimateStatus();
-    StatusChanged();
-  });
-  connect(ClockTimer, &QTimer::timeout, this, [this] { Ctl_->ClockTick(Services_.Clock->UtcNow()); });
-
-  // The views: readouts into the status bar, requests to the controller.
-  auto readouts = [this](const QStringList& panels) {
-    for (size_t i = 0; i < StatusPanels.size(); ++i)
-      StatusPanels[i]->setText(int(i) < panels.size() ? panels[int(i)] : QString());
+  W.HeaderLabel->installEventFilter(
+      new TClickFilter(W.HeaderLabel, QEvent::MouseButtonRelease, [this] { OpenUrl(kVantorWebPage); }));
+  W.MonthLabel->installEventFilter(
+      new TClickFilter(W.MonthLabel, QEvent::MouseButtonDblClick, [&m] { m.StepMonth(TStepDirection::sdCurrent); }));
+  auto repeatIn = [this](std::optional<int64_t> ms) {
+    if (ms) W.MonthTimer->start(int(*ms));
   };
-  connect(ChartFrame, &TChartFrame::StatusTexts, this, readouts);
-  connect(MapFrame, &TMapFrame::StatusTexts, this, readouts);
-  connect(ChartFrame, &TChartFrame::BoxDblClick, this, [this] { SetMarkBestHour(!MarkBestHourItem->isChecked()); });
-  connect(MapFrame, &TMapFrame::ComputeMap, this, [this] { Ctl_->ComputeMap(); });
-  connect(MapFrame, &TMapFrame::MapShown, this, &TMainForm::MapShown);
-  connect(MapFrame, &TMapFrame::RefreshSpaceWeather, this, &TMainForm::RefreshSpaceWeather);
-  connect(MapFrame, &TMapFrame::LocationClicked, this,
-          [this](TLocation point, bool home) { (home ? HomeCoordFrame : DxCoordFrame)->SetPoint(point); });
-  MapFrame->EngineYear = [this] { return int(Ctl_->Engine().JobInputs().Year); };
-  MapFrame->EngineMonth = [this] { return int(Ctl_->Engine().JobInputs().Month); };
-  MapFrame->EngineLongPath = [this] { return Ctl_->Engine().JobInputs().LongPath; };
-  MapFrame->HomePoint = [this] { return HomeCoordFrame->GetPoint(); };
-  MapFrame->DxPoint = [this] { return DxCoordFrame->GetPoint(); };
-  // The views read the one clock the window was given.
-  MapFrame->NowDays = [this] { return Services_.Clock->UtcNow(); };
-  MapFrame->UtcHour = [this] { return int(DayPart(Services_.Clock->UtcNow()) * 24.0) % 24; };
-  ChartFrame->Now = [this] { return DayPart(Services_.Clock->UtcNow()); };
-  MapFrame->MonitorConnected = [this] { return Services_.Monitor->Active(); };
-  ChartFrame->Results = &Ctl_->Engine().PointResults();
+  connect(W.MonthBackButton, &QToolButton::pressed, this,
+          [&m, repeatIn] { repeatIn(m.PressMonth(TStepDirection::sdBack)); });
+  connect(W.MonthForwardButton, &QToolButton::pressed, this,
+          [&m, repeatIn] { repeatIn(m.PressMonth(TStepDirection::sdForward)); });
+  for (QToolButton* button : {W.MonthBackButton, W.MonthForwardButton})
+    connect(button, &QToolButton::released, this, [this, &m] {
+      m.ReleaseMonth();
+      W.MonthTimer->stop();
+    });
+  connect(W.MonthTimer, &QTimer::timeout, this, [&m, repeatIn] { repeatIn(m.RepeatMonth()); });
+  connect(W.SsnSpin, &QSpinBox::valueChanged, this, [&m](int v) { m.EditSsn(v); });
+  connect(W.KpSpin, &QSpinBox::valueChanged, this, [&m](int v) { m.EditKp(v); });
+  connect(W.SsnSourceButton, &QToolButton::clicked, this, [this] { OpenUrl(kSsnSourceUrl); });
+  connect(W.KpSourceButton, &QToolButton::clicked, this, [this] { OpenUrl(kKpSourceUrl); });
+  connect(W.MonitorButton, &QToolButton::clicked, this, [&m](bool down) { m.ToggleMonitor(down, true); });
+  connect(W.MapProgramButton, &QToolButton::clicked, this, [&m](bool down) { m.ToggleMapProgram(down, true); });
 
-  connect(ProgressDialog, &TProgressDialog::CancelClicked, this, [this] { Batch_->Cancel(); });
-  connect(ProgressDialog, &TProgressDialog::Closed, this, [this] { Batch_->ProgressClosed(); });
+  connect(W.StatusImage, &TStatusImage::Clicked, this, [&m] { m.ClickStatus(); });
+  connect(W.StatusTimer, &QTimer::timeout, this, [&m] { m.AnimateStatus(); });
+  connect(W.ClockTimer, &QTimer::timeout, this, [&m] { m.ClockTick(); });
+
+  // The views: readouts into the status bar, requests to the model.
+  auto readouts = [&m](const QStringList& panels) {
+    std::array<std::string, 5> texts;
+    for (size_t i = 0; i < texts.size() && int(i) < panels.size(); ++i) texts[i] = ToCp1252(panels[int(i)]);
+    m.ShowReadouts(texts);
+  };
+  connect(W.ChartFrame, &TChartFrame::StatusTexts, this, readouts);
+  connect(W.MapFrame, &TMapFrame::StatusTexts, this, readouts);
+  connect(W.ChartFrame, &TChartFrame::BoxDblClick, this, [&m] { m.SetMarkBestHour(!m.MarkBestHourOn); });
+  connect(W.MapFrame, &TMapFrame::ComputeMap, this, [&m] { m.Controller().ComputeMap(); });
+  connect(W.MapFrame, &TMapFrame::RefreshSpaceWeather, this, [&m] { m.RefreshSpaceWeather(); });
+  connect(W.MapFrame, &TMapFrame::LocationClicked, this, [&m](TLocation p, bool home) { m.ClickLocation(p, home); });
+  W.MapFrame->EngineYear = [&m] { return int(m.Engine().JobInputs().Year); };
+  W.MapFrame->EngineMonth = [&m] { return int(m.Engine().JobInputs().Month); };
+  W.MapFrame->EngineLongPath = [&m] { return m.Engine().JobInputs().LongPath; };
+  W.MapFrame->HomePoint = [&m] { return m.Inputs.Home; };
+  W.MapFrame->DxPoint = [&m] { return m.Inputs.Dx; };
+  // The views read the one clock the model was given.
+  W.MapFrame->NowDays = [&m] { return m.Clock().UtcNow(); };
+  W.MapFrame->UtcHour = [&m] { return int(DayPart(m.Clock().UtcNow()) * 24.0) % 24; };
+  W.MapFrame->MonitorConnected = [&m] { return m.Monitor().Active(); };
+  W.ChartFrame->Now = [&m] { return DayPart(m.Clock().UtcNow()); };
+  W.ChartFrame->Results = &m.Engine().PointResults();
+
+  connect(W.ProgressDialog, &TProgressDialog::CancelClicked, this, [&m] { m.Batch()->Cancel(); });
+  connect(W.ProgressDialog, &TProgressDialog::Closed, this, [&m] { m.Batch()->ProgressClosed(); });
 }
 
-void TMainForm::PageChanged() { Ctl_->PageChanged(TPage(Pages->currentIndex())); }
+// ---- What the model shows --------------------------------------------------
 
-void TMainForm::CallEntered() {
-  {
-    const QSignalBlocker quiet(Pages);
-    Pages->setCurrentIndex(pgChart);
+void TMainForm::Show(uint32_t parts) {
+  const TWindowModel& m = *Model_;
+  if (parts & wpCall) {
+    if (W.CallEdit->text() != FromCp1252(m.Call)) Quietly(W.CallEdit, [&](auto* e) { e->setText(FromCp1252(m.Call)); });
+    QPalette p = W.CallEdit->palette();
+    p.setColor(QPalette::Text, m.CallRed ? QColor(255, 0, 0) : QApplication::palette(W.CallEdit).color(QPalette::Text));
+    W.CallEdit->setPalette(p);
   }
-  PageChanged();
-}
-
-// ---- Month, SSN and Kp -----------------------------------------------------
-
-void TMainForm::StepMonth(TStepDirection dir) {
-  Solar_.StepMonth(dir, MapHour());
-  ShowSolarIndices();
-}
-
-void TMainForm::MonthButtonDown(TStepDirection dir) {
-  StepMonth(dir);
-  MonthRepeat_.Press(dir);
-  MonthTimer->start(int(MonthRepeat_.MsUntilDue().value_or(TAutoRepeat::kFirstDelayMs)));
-}
-
-void TMainForm::MonthButtonUp() {
-  MonthRepeat_.Release();
-  MonthTimer->stop();
-}
-
-void TMainForm::MonthTimerTimer() {
-  if (auto dir = MonthRepeat_.Poll()) StepMonth(*dir);
-  if (auto ms = MonthRepeat_.MsUntilDue()) MonthTimer->start(int(*ms));
-}
-
-void TMainForm::ShowSolarIndices() {
-  MonthLabel->setText(FromCp1252(Solar_.MonthText()));
-  {
-    const QSignalBlocker a(SsnSpin), b(KpSpin);
-    SsnSpin->setValue(Solar_.Ssn());
-    KpSpin->setValue(Solar_.Kp());
+  if (parts & wpDx) Quietly(W.DxCoordFrame, [&](auto* f) { f->SetFields(m.DxFields()); });
+  if (parts & wpHome) Quietly(W.HomeCoordFrame, [&](auto* f) { f->SetFields(m.HomeFields()); });
+  if (parts & (wpInputs | wpEngine)) ShowInputs();
+  if (parts & wpSolar) ShowSolar();
+  if (parts & (wpOptions | wpChart)) ShowOptions();
+  if (parts & (wpOptions | wpMap)) W.MapFrame->ShowModel();
+  if (parts & wpStatus) ShowStatus();
+  if (parts & wpReadouts)
+    for (size_t i = 0; i < W.StatusPanels.size(); ++i) W.StatusPanels[i]->setText(FromCp1252(m.StatusPanels[i]));
+  if (parts & wpTitle) setWindowTitle(FromCp1252(m.Title));
+  if (parts & wpPage) Quietly(W.Pages, [&](auto* p) { p->setCurrentIndex(m.Page); });
+  if (parts & wpToggles) {
+    Quietly(W.MonitorButton, [&](auto* b) { b->setChecked(Model_->MonitorOn()); });
+    Quietly(W.MapProgramButton, [&](auto* b) { b->setChecked(Model_->MapProgramOn()); });
   }
-  SetBase(SsnSpin, Solar_.SsnLime());
-  SetBase(KpSpin, Solar_.KpLime());
+  if (parts & wpEngine) ShowEngine();
 }
 
-void TMainForm::RefreshSpaceWeather() {
-  Solar_.RefreshSpaceWeather(MapHour());
-  ShowSolarIndices();
+void TMainForm::ShowInputs() {
+  const TWindowModel& m = *Model_;
+  Quietly(m.Inputs.LongPath ? W.LongPathRadio : W.ShortPathRadio, [](auto* r) { r->setChecked(true); });
+  Quietly(W.ShortPathRadio, [&](auto* r) { r->setChecked(!m.Inputs.LongPath); });
+  if (W.PowerSpin->value() != m.Inputs.TxPower) Quietly(W.PowerSpin, [&](auto* s) { s->setValue(m.Inputs.TxPower); });
+  Quietly(W.UseKpBox, [&](auto* b) { b->setChecked(m.Inputs.UseKp); });
+  if (QAbstractButton* b = W.ResolutionGroup->button(ResolutionOfGridSize(m.Inputs.GridSize)))
+    Quietly(b, [](auto* r) { r->setChecked(true); });
+  if (QAbstractButton* b = W.MapStyleGroup->button(m.Map.MapStyle)) Quietly(b, [](auto* r) { r->setChecked(true); });
+  for (bool tx : {true, false})
+    for (int b = 0; b < kBandCount; ++b)
+      Quietly((tx ? W.TxAntennaList : W.RxAntennaList)[size_t(b)],
+              [&](auto* list) { list->setCurrentIndex(m.AntennaIndex(tx, b)); });
 }
 
-void TMainForm::MonitorToggled(bool ask) {
-  const TMonitorToggle result = Solar_.ToggleMonitor(MonitorButton->isChecked(), MapHour());
-  ShowSolarIndices();
-  if (result != TMonitorToggle::mtUnavailable) return;
-  if (ask && Shell_.AskYesNo(this, kVantorName, kMonitorMissingQuestion))
-    Shell_.OpenUrl(QString::fromStdString(MonitorDownloadPage(kVantorName)));
-  MonitorButton->setChecked(false);
+void TMainForm::ShowSolar() {
+  const TSolarIndices& solar = Model_->Solar;
+  W.MonthLabel->setText(FromCp1252(solar.MonthText()));
+  if (W.SsnSpin->value() != solar.Ssn()) Quietly(W.SsnSpin, [&](auto* s) { s->setValue(solar.Ssn()); });
+  if (W.KpSpin->value() != solar.Kp()) Quietly(W.KpSpin, [&](auto* s) { s->setValue(solar.Kp()); });
+  SetBase(W.SsnSpin, solar.SsnLime());
+  SetBase(W.KpSpin, solar.KpLime());
 }
 
-void TMainForm::SpaceWeatherArrived() {
-  // Read the new values once the monitor's call has returned.
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        const bool changed = Services_.Monitor->Active() && Solar_.RefreshSpaceWeather(MapHour());
-        ShowSolarIndices();
-        if (changed) Ctl_->SpaceWeatherChanged();
-      },
-      Qt::QueuedConnection);
-}
-
-void TMainForm::SpaceWeatherMonitorLeft() {
-  Solar_.ClearSpaceWeatherDisplay();
-  MonitorButton->setChecked(false);
-  ShowSolarIndices();
-}
-
-// ---- The map program -------------------------------------------------------
-
-void TMainForm::MapProgramToggled(bool ask) {
-  IMapProgram& program = *Services_.MapProgram;
-  if (!program.SetActive(MapProgramButton->isChecked()) && ask &&
-      Shell_.AskYesNo(this, kVantorName, kMapProgramMissingQuestion))
-    Shell_.OpenUrl(QString::fromStdString(MapProgramDownloadPage(kVantorName)));
-  if (!program.Active())
-    MapProgramButton->setChecked(false);
-  else if (MapFrame->Model.GridCopy.empty())
-    Ctl_->ComputeMap();
-}
-
-void TMainForm::MapShown() {
-  if (Services_.MapProgram->Active()) Services_.MapProgram->SendMap(MapFrame->Model.GridCopy);
-}
-
-void TMainForm::ViewPatternClick(bool tx, int band) {
-  const QComboBox* list = (tx ? TxAntennaList : RxAntennaList)[size_t(band)];
-  const std::string file = AntennaFileAt(Ctl_->Engine().AntennaFiles(), list->currentIndex());
-  if (file.empty()) return;
-  emit PatternRequested(QFile::decodeName((Ctl_->Engine().AntennaFolder() + file).c_str()), band);
-}
-
-// ---- IPredictionView -------------------------------------------------------
-
-TPredictionInputs TMainForm::ReadInputs() const {
-  TPredictionInputs in;
-  in.Home = HomeCoordFrame->GetPoint();
-  // An empty DX box is no position (the frame would read it as 0 degrees).
-  const bool dxEmpty = DxCoordFrame->LatitudeEdit()->text().trimmed().isEmpty() ||
-                       DxCoordFrame->LongitudeEdit()->text().trimmed().isEmpty();
-  in.Dx = dxEmpty ? kNoLocationPoint : DxCoordFrame->GetPoint();
-  in.LongPath = LongPathRadio->isChecked();
-  in.Year = Solar_.Year();
-  in.Month = Solar_.Month();
-  in.Ssn = SsnSpin->value();
-  in.Kp = KpSpin->value();
-  in.UseKp = UseKpBox->isChecked();
-  in.TxPower = PowerSpin->value();
-  const TAlStringList& files = Ctl_->Engine().AntennaFiles();
-  for (int b = 0; b < kBandCount; ++b) {
-    in.TxAntenna[size_t(b)] = AntennaFileAt(files, TxAntennaList[size_t(b)]->currentIndex());
-    in.RxAntenna[size_t(b)] = AntennaFileAt(files, RxAntennaList[size_t(b)]->currentIndex());
+void TMainForm::ShowOptions() {
+  const TWindowModel& m = *Model_;
+  const std::pair<QCheckBox*, QAction*> faces[] = {{W.PlotMufBox, W.PlotMufItem},
+                                                   {W.MarkBestHourBox, W.MarkBestHourItem},
+                                                   {W.ShowSunBox, W.ShowSunItem},
+                                                   {W.PlotPathBox, W.PlotPathItem}};
+  const bool on[] = {m.PlotMufOn, m.MarkBestHourOn, m.ShowSunOn, m.PlotPathOn};
+  for (size_t i = 0; i < 4; ++i) {
+    Quietly(faces[i].first, [&](auto* box) { box->setChecked(on[i]); });
+    Quietly(faces[i].second, [&](auto* item) { item->setChecked(on[i]); });
   }
-  in.GridSize = GridSizeOfResolution(ResolutionGroup->checkedId());
-  in.MapBand = MapFrame->Model.MapBand;
-  in.MapHour = MapFrame->Model.MapHour;
-  return in;
+  W.ChartFrame->Options.PlotMuf = m.PlotMufOn;
+  W.ChartFrame->Options.MarkBestHour = m.MarkBestHourOn;
+  W.ChartFrame->Box()->update();
+  W.MapFrame->ShowSun = m.ShowSunOn;
+  W.MapFrame->PlotPath = m.PlotPathOn;
 }
 
-std::string TMainForm::CallText() const { return ToCp1252(CallEdit->text()); }
-std::string TMainForm::DxText() const { return DxCoordFrame->AsText(); }
-void TMainForm::SetDxPoint(TLocation point) {
-  // Whoever sets the point runs the frame's change handling if it should run.
-  const QSignalBlocker quiet(DxCoordFrame);
-  DxCoordFrame->SetPoint(point);
-}
-void TMainForm::ClearCallText() { CallEdit->clear(); }
-
-void TMainForm::SetCallUnknown(bool red) {
-  QPalette p = CallEdit->palette();
-  p.setColor(QPalette::Text, red ? QColor(255, 0, 0) : QApplication::palette(CallEdit).color(QPalette::Text));
-  CallEdit->setPalette(p);
-}
-
-void TMainForm::SetTitle(const std::string& caption) { setWindowTitle(FromCp1252(caption)); }
-
-void TMainForm::StatusChanged() {
-  const TStatusIndicator& status = Ctl_->Status();
-  StatusImage->Show(status);
+void TMainForm::ShowStatus() {
+  const TStatusIndicator& status = Model_->Controller().Status();
+  W.StatusImage->Show(status);
   // The words cover the readout panels until the next run; the tooltip holds
   // what the bar's width cuts off.
   const QString message = FromCp1252(status.Message);
@@ -526,61 +311,64 @@ void TMainForm::StatusChanged() {
   statusBar()->setToolTip(message);
 }
 
-void TMainForm::RepaintChart() {
-  // The chart reads the check boxes; the menu items always agree with them.
-  ChartFrame->Options.PlotMuf = PlotMufBox->isChecked();
-  ChartFrame->Options.MarkBestHour = MarkBestHourBox->isChecked();
-  ChartFrame->PaintChart();
-  ChartFrame->Box()->update();
+void TMainForm::ShowEngine() {
+  const TWindowModel& m = *Model_;
+  Quietly(W.EngineBox, [&](auto* box) { box->setCurrentIndex(int(m.EngineChoice())); });
+  W.EngineLabel->SetFullText(FromCp1252(m.EngineText()));
+  QStringList names;
+  for (const std::string& n : m.Engine().AntennaNames()) names << FromCp1252(n);
+  int widest = 0;
+  for (bool tx : {true, false})
+    for (QComboBox* list : tx ? W.TxAntennaList : W.RxAntennaList) {
+      QStringList shown;
+      for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
+      if (shown == names) continue;
+      Quietly(list, [&](auto* l) {
+        l->clear();
+        l->addItems(names);
+      });
+      // The drop-down shows every name whole, however narrow the box.
+      QAbstractItemView* view = list->view();
+      for (const QString& name : names) widest = std::max(widest, view->fontMetrics().horizontalAdvance(name));
+      view->setMinimumWidth(widest + 2 * view->frameWidth() + 8 +
+                            view->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    }
+  ShowInputs();
 }
 
-void TMainForm::ShowMap(const TVoaGrid& grid) { MapFrame->SetData(grid); }
-void TMainForm::FollowClock() { MapFrame->FollowClock(); }
-void TMainForm::FocusCallEdit() { CallEdit->setFocus(); }
+// ---- The face's frame and the user -----------------------------------------
 
-void TMainForm::ClientEventsQueued() {
-  if (EventsPosted_) return;
-  EventsPosted_ = true;
-  QMetaObject::invokeMethod(this, &TMainForm::FireClientEvents, Qt::QueuedConnection);
+void TMainForm::RaiseFrame() {
+  // A hidden window stays hidden: a client shows it through Visible.
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+  raise();
+  activateWindow();
 }
 
-void TMainForm::FireClientEvents() {
-  EventsPosted_ = false;
-  for (TClientEvent code : Ctl_->TakeClientEvents()) emit ClientEvent(code);
-}
-
-// ---- IPreComputeHost -------------------------------------------------------
-
-void TMainForm::SyncEngineInputs() { Ctl_->SyncEngineInputs(); }
-void TMainForm::SetStatus(TStatusState state) { Ctl_->SetStatus(state); }
-void TMainForm::SetBatchState(TBatchState state) { SetStatus(StatusOfBatch(state)); }
-
-void TMainForm::ShowStatusMessage() {
-  const TVoaEngine::TStatusMessage box = Ctl_->Engine().StatusMessageBox();
-  QString text = FromCp1252(box.Text).replace('\r', '\n');
-  if (!box.Detail.empty()) text += "\n\n" + FromCp1252(box.Detail);
-  if (!box.Warning)
-    Shell_.ShowError(this, text);
-  else if (Shell_.AskYesNo(this, kVantorName, text))
-    Shell_.OpenUrl(QString::fromLatin1(Ctl_->Engine().DownloadPage()));
-}
+void TMainForm::FocusCall() { W.CallEdit->setFocus(); }
 
 void TMainForm::ShowError(const std::string& text) { Shell_.ShowError(this, FromCp1252(text)); }
-void TMainForm::ShowInfo(const std::string& text) { Ctl_->SetMessage(text); }
-const TRgbImage& TMainForm::MapBitmap() { return MapFrame->Model.MapBitmap; }
-int TMainForm::MapBand() { return MapFrame->Model.MapBand; }
-int TMainForm::MapHour() { return MapFrame->Model.MapHour; }
-bool TMainForm::RealTime() { return MapFrame->RealTime(); }
-void TMainForm::SetRealTime(bool down) { MapFrame->SetRealTime(down); }
-void TMainForm::SetProgressMax(int max) { ProgressDialog->StartProgress(max, Services_.Clock->SteadyMs()); }
+void TMainForm::Log(const std::string& text) { std::cerr << "vantor: " << text << "\n"; }
 
-void TMainForm::SetProgressPosition(int position) {
-  ProgressDialog->SetProgress(position, Services_.Clock->SteadyMs());
+bool TMainForm::AskYesNo(const std::string& title, const std::string& text) {
+  return Shell_.AskYesNo(this, FromCp1252(title), FromCp1252(text));
 }
-void TMainForm::ShowProgress() { ProgressDialog->open(); }
+
+TAnswerKind TMainForm::AskYesNoCancel(const std::string& title, const std::string& text) {
+  switch (Shell_.AskYesNoCancel(this, FromCp1252(title), FromCp1252(text))) {
+    case anYes: return TAnswerKind::akYes;
+    case anNo: return TAnswerKind::akNo;
+    default: return TAnswerKind::akCancel;
+  }
+}
+
+void TMainForm::OpenUrl(const std::string& url) { Shell_.OpenUrl(QString::fromStdString(url)); }
+void TMainForm::StartProgress(int max) { W.ProgressDialog->StartProgress(max, Model_->Clock().SteadyMs()); }
+void TMainForm::MoveProgress(int position) { W.ProgressDialog->SetProgress(position, Model_->Clock().SteadyMs()); }
+void TMainForm::OpenProgress() { W.ProgressDialog->open(); }
 
 void TMainForm::CloseProgress() {
-  if (ProgressDialog->isVisible()) ProgressDialog->accept();
+  if (W.ProgressDialog->isVisible()) W.ProgressDialog->accept();
 }
 
 // ---- Closing ---------------------------------------------------------------
@@ -590,7 +378,7 @@ void TMainForm::closeEvent(QCloseEvent* e) {
   if (!ShuttingDown && AutomationClients > 0) {
     e->ignore();
     hide();
-  } else if (!ShuttingDown && !AskToKeepSettings()) {
+  } else if (!ShuttingDown && !Model_->AskToKeepSettings()) {
     e->ignore();  // the user would rather stay
   } else {
     e->accept();

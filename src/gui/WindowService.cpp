@@ -5,7 +5,8 @@
 namespace vx {
 
 bool ServeWindow(TAutomationHost& host, TMainForm& form, TStartKind kind, QString& error) {
-  if (!host.Serve(form.Controller(), form, form, kind, TAutomationClients::kBusIdleMs, error)) return false;
+  TWindowModel& model = form.Model();
+  if (!host.Serve(model.Controller(), model, model, kind, TAutomationClients::kBusIdleMs, error)) return false;
   TAutomationService* service = host.Service();
   QObject::connect(&form, &TMainForm::ClientEvent, service, &TAutomationService::FireClientEvent);
   QObject::connect(service, &TAutomationService::ClientsChanged, &form,

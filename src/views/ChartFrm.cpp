@@ -54,7 +54,7 @@ class TChartBox : public TSurfaceBox<TChartFrame> {
   void mouseDoubleClickEvent(QMouseEvent*) override { emit Frame_->BoxDblClick(); }
 };
 
-TChartFrame::TChartFrame(QWidget* parent) : QFrame(parent) {
+TChartFrame::TChartFrame(QWidget* parent, TRgbImage* shared) : QFrame(parent), ChartBitmap(shared ? *shared : Own_) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);

@@ -14,12 +14,18 @@ namespace vx {
 class TChartFrame : public QFrame {
   Q_OBJECT
  public:
-  explicit TChartFrame(QWidget* parent = nullptr);
+  // shared: a picture kept by the window's model; null: the frame keeps its own.
+  explicit TChartFrame(QWidget* parent = nullptr, TRgbImage* shared = nullptr);
 
   const TPointResults* Results = nullptr;        // the engine's arrays
   TChartOptions Options;                         // "Mark Best Hour", "Plot MUF"
   std::function<double()> Now = UtcNowFraction;  // fraction of the UTC day
-  TRgbImage ChartBitmap;
+
+ private:
+  TRgbImage Own_;
+
+ public:
+  TRgbImage& ChartBitmap;
 
   void PaintChart();
   // What the surface shows: ChartBitmap and the time line.

@@ -91,6 +91,7 @@ TCoordFrame::TCoordFrame(QWidget* parent) : QFrame(parent) {
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
   connect(Edit1_, &QLineEdit::textChanged, this, [this] { emit Changed(this); });
+  connect(Edit2_, &QLineEdit::textChanged, this, [this] { emit LongitudeEdited(this); });
   Edit1_->installEventFilter(this);
   Edit2_->installEventFilter(this);
   connect(SpeedButton1_, &QToolButton::clicked, this, [this] { SpeedButtonClick(SpeedButton1_); });
@@ -107,12 +108,17 @@ TLocation TCoordFrame::GetPoint() const { return ReadCoordFields(Fields()); }
 void TCoordFrame::SetPoint(TLocation p) {
   TCoordFields f = Fields();
   ShowCoordFields(f, p);
+  SetFields(f);
+}
+
+void TCoordFrame::SetFields(const TCoordFields& f) {
   // Captions first, so that a listener woken by the latitude text reads the
   // new point whole.
   SpeedButton1_->setText(QString(QChar(f.LatHemisphere)));
   SpeedButton2_->setText(QString(QChar(f.LonHemisphere)));
-  Edit2_->setText(QString::fromStdString(f.LonText));
-  Edit1_->setText(QString::fromStdString(f.LatText));
+  // A box that already shows its text keeps its cursor.
+  if (Edit2_->text().toStdString() != f.LonText) Edit2_->setText(QString::fromStdString(f.LonText));
+  if (Edit1_->text().toStdString() != f.LatText) Edit1_->setText(QString::fromStdString(f.LatText));
 }
 
 bool TCoordFrame::eventFilter(QObject* watched, QEvent* event) {

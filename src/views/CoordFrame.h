@@ -5,9 +5,10 @@
 // live in geo/CoordFrm.h; this is their Qt face.
 //
 // Changed is emitted when the latitude text changes (typed or set) and when
-// a toggle is clicked or turned by a typed sign. Typing in the longitude box emits nothing: the owner
-// only needs to hear that the user moved the point away from a looked-up one,
-// and every such edit starts with the latitude or a toggle.
+// a toggle is clicked or turned by a typed sign. Typing in the longitude box
+// emits LongitudeEdited only: the owner hears from Changed that the user
+// moved the point away from a looked-up one, and every such edit starts with
+// the latitude or a toggle.
 #pragma once
 
 #include <QFrame>
@@ -31,6 +32,9 @@ class TCoordFrame : public QFrame {
   // Shows p rounded to whole degrees; the no-location point (X = kNoLocation32)
   // empties both boxes and keeps the toggles.
   void SetPoint(TLocation p);
+  // The boxes and toggles as they are, and shown as given.
+  TCoordFields Fields() const;
+  void SetFields(const TCoordFields& f);
   // "40° N   74° W" in Windows-1252, as the core keeps text.
   std::string AsText() const { return FormatCoordinates(GetPoint()); }
 
@@ -41,9 +45,10 @@ class TCoordFrame : public QFrame {
 
  signals:
   void Changed(vx::TCoordFrame* frame);
+  // The longitude text changed: the point moved without Changed.
+  void LongitudeEdited(vx::TCoordFrame* frame);
 
  private:
-  TCoordFields Fields() const;
   void SpeedButtonClick(QToolButton* button);
   // A "-" or "+" typed in a box turns its toggle to S/W or N/E.
   bool eventFilter(QObject* watched, QEvent* event) override;

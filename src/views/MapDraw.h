@@ -84,6 +84,7 @@ class TMapModel {
   TNormGrid NormGrid;
   TRgbImage MapBitmap;           // without overlays
   TMapMaximum Maximum = mmNone;  // set after SetData for a maximum map
+  bool RealTime = false;         // the hour follows the clock
 
   // An empty grid clears the map to its background; the map is one band at
   // one hour until Maximum is set.

@@ -33,7 +33,7 @@ int ClockHour() { return int(DayFraction(UtcNow()) * 24.0) % 24; }
 
 }  // namespace
 
-TMapFrame::TMapFrame(QWidget* parent) : QFrame(parent) {
+TMapFrame::TMapFrame(QWidget* parent, TMapModel* shared) : QFrame(parent), Model(shared ? *shared : Own_) {
   UtcHour = ClockHour;
   Model.MapHour = ClockHour();
   auto* outer = new QVBoxLayout(this);
@@ -78,7 +78,10 @@ TMapFrame::TMapFrame(QWidget* parent) : QFrame(parent) {
   RunHourBtn_->setCheckable(true);
   RunHourBtn_->setToolTip("Real Time");
   RunHourBtn_->setText("RT");
-  connect(RunHourBtn_, &QToolButton::clicked, this, &TMapFrame::FollowClock);
+  connect(RunHourBtn_, &QToolButton::clicked, this, [this](bool down) {
+    Model.RealTime = down;
+    FollowClock();
+  });
   controls->addStretch();
   controls->addWidget(left);
   controls->addWidget(HourPanel_);
@@ -137,6 +140,11 @@ QString TMapFrame::HourCaption() const {
 
 void TMapFrame::ShowMaximum(TMapMaximum maximum) {
   Model.Maximum = maximum;
+  ShowModel();
+}
+
+void TMapFrame::ShowModel() {
+  const TMapMaximum maximum = Model.Maximum;
   const bool allBands = maximum == mmBands || maximum == mmBoth;
   // An exclusive group keeps one button down; none is, for all bands.
   Bands_->setExclusive(false);
@@ -146,11 +154,16 @@ void TMapFrame::ShowMaximum(TMapMaximum maximum) {
   static const char* const kHints[] = {"Maximum over all hours", "Maximum over all bands",
                                        "Maximum over all hours and bands"};
   Box_->setToolTip(maximum == mmNone ? QString() : kHints[maximum]);
+  RunHourBtn_->setChecked(Model.RealTime);
   Box_->update();
 }
 
-bool TMapFrame::RealTime() const { return RunHourBtn_->isChecked(); }
-void TMapFrame::SetRealTime(bool down) { RunHourBtn_->setChecked(down); }
+bool TMapFrame::RealTime() const { return Model.RealTime; }
+
+void TMapFrame::SetRealTime(bool down) {
+  Model.RealTime = down;
+  RunHourBtn_->setChecked(down);
+}
 QAbstractButton* TMapFrame::BandButton(int band) const { return Bands_->button(band); }
 
 void TMapFrame::SetMapBand(int band) {

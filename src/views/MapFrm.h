@@ -21,9 +21,14 @@ namespace vx {
 class TMapFrame : public QFrame {
   Q_OBJECT
  public:
-  explicit TMapFrame(QWidget* parent = nullptr);
+  // shared: a map kept by the window's model; null: the frame keeps its own.
+  explicit TMapFrame(QWidget* parent = nullptr, TMapModel* shared = nullptr);
 
-  TMapModel Model;  // MapStyle, MapBand, MapHour, GridCopy, NormGrid, MapBitmap
+ private:
+  TMapModel Own_;
+
+ public:
+  TMapModel& Model;  // MapStyle, MapBand, MapHour, GridCopy, NormGrid, MapBitmap
 
   // Set by the main window: "Show Sun", "Plot Path", the engine's last
   // inputs (year and month for the sun, the path) and the coordinate frames.
@@ -55,6 +60,9 @@ class TMapFrame : public QFrame {
   // band button is down for a maximum over bands, and a maximum over hours
   // has no sun. The next map of one band and hour undoes it.
   void ShowMaximum(TMapMaximum maximum);
+  // The band buttons, the hour, the real-time button and the picture as
+  // Model holds them (changed by somebody else).
+  void ShowModel();
 
   QString HourCaption() const;
   bool RealTime() const;

@@ -19,6 +19,7 @@
 #include <filesystem>
 
 #include "common/FileUtil.h"
+#include "common/StatusLabel.h"
 #include "gui/MainForm.h"
 #include "support/Controls.h"
 #include "support/RecordingShell.h"

@@ -27,6 +27,7 @@
 #include "common/DayCount.h"
 #include "common/FileUtil.h"
 #include "common/Ini.h"
+#include "common/StatusLabel.h"
 #include "engine/Cache.h"
 #include "engine/Process.h"
 #include "gui/MainForm.h"
@@ -263,7 +264,7 @@ TEST_F(MainFormTest, ClickOnTheSpinningIndicatorCancels) {
   QTest::keyClick(Control<QLineEdit>(form, "CallEdit"), Qt::Key_Enter);
   ASSERT_EQ(Status().State, stComputing);
   form->Controller().AnimateStatus();  // what the 150 ms timer runs
-  form->StatusChanged();
+  form->Model().StatusChanged();
   const int frame = Control<TStatusImage>(form, "StatusImage")->Frame();
   EXPECT_GE(frame, 2);
   QTest::mouseClick(Control<TStatusImage>(form, "StatusImage"), Qt::LeftButton);
@@ -354,7 +355,7 @@ TEST_F(MainFormTest, SettingsRoundTripThroughTheControls) {
   EXPECT_EQ(saved.ReadString("RX Antennas", "Ant3"), files[0]);
   EXPECT_EQ(saved.ReadString("TX Antennas", "Ant7"), "Yagi.ant");
   const TVantorSettings again = ReadSettings(saved);
-  EXPECT_EQ(again, form->CurrentSettings());
+  EXPECT_EQ(again, form->Model().CurrentSettings());
 
   // GridSize -3 selects High.
   WriteSettingsFile("[Settings]\r\nGridSize=-3\r\n");
@@ -494,42 +495,42 @@ TEST_F(MainFormTest, MonthButtonsStepWithAutoRepeat) {
   Make();
   // The clock says December 2026; the shipped table has it.
   EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), "Dec 2026");
-  form->MonthButtonDown(TStepDirection::sdForward);
+  emit Control<QToolButton>(form, "MonthForwardButton")->pressed();
   EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), "Jan 2027");
   EXPECT_EQ(Control<QTimer>(form, "MonthTimer")->remainingTime() > 200, true);  // the first repeat waits a second
   clock.Ms += 999;
-  form->MonthTimerTimer();
+  QMetaObject::invokeMethod(Control<QTimer>(form, "MonthTimer"), "timeout");
   EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), "Jan 2027");
   clock.Ms += 1;
-  form->MonthTimerTimer();
+  QMetaObject::invokeMethod(Control<QTimer>(form, "MonthTimer"), "timeout");
   EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), "Feb 2027");
   EXPECT_LE(Control<QTimer>(form, "MonthTimer")->interval(), 200);  // then five a second
   clock.Ms += 200;
-  form->MonthTimerTimer();
+  QMetaObject::invokeMethod(Control<QTimer>(form, "MonthTimer"), "timeout");
   EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), "Mar 2027");
-  form->MonthButtonUp();
+  emit Control<QToolButton>(form, "MonthBackButton")->released();
   EXPECT_FALSE(Control<QTimer>(form, "MonthTimer")->isActive());
   clock.Ms += 200;
-  form->MonthTimerTimer();
+  QMetaObject::invokeMethod(Control<QTimer>(form, "MonthTimer"), "timeout");
   EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), "Mar 2027");
 
   // Held at either end of the table, the month stays there.
-  for (int i = 0; i < 2000; ++i) form->StepMonth(TStepDirection::sdBack);
+  for (int i = 0; i < 2000; ++i) form->Model().StepMonth(TStepDirection::sdBack);
   const QString first = Control<QLabel>(form, "MonthLabel")->text();
-  form->MonthButtonDown(TStepDirection::sdBack);
+  emit Control<QToolButton>(form, "MonthBackButton")->pressed();
   clock.Ms += 1000;
-  form->MonthTimerTimer();
+  QMetaObject::invokeMethod(Control<QTimer>(form, "MonthTimer"), "timeout");
   EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), first);
-  form->MonthButtonUp();
-  for (int i = 0; i < 2000; ++i) form->StepMonth(TStepDirection::sdForward);
+  emit Control<QToolButton>(form, "MonthBackButton")->released();
+  for (int i = 0; i < 2000; ++i) form->Model().StepMonth(TStepDirection::sdForward);
   const QString last = Control<QLabel>(form, "MonthLabel")->text();
-  form->MonthButtonDown(TStepDirection::sdForward);
+  emit Control<QToolButton>(form, "MonthForwardButton")->pressed();
   EXPECT_EQ(Control<QLabel>(form, "MonthLabel")->text(), last);
-  form->MonthButtonUp();
+  emit Control<QToolButton>(form, "MonthBackButton")->released();
   EXPECT_NE(first, last);
 
   // The month and its SSN reach the engine.
-  form->StepMonth(TStepDirection::sdCurrent);
+  form->Model().StepMonth(TStepDirection::sdCurrent);
   form->Controller().SyncEngineInputs();
   EXPECT_EQ(form->Controller().Engine().Inputs().Year, 2026);
   EXPECT_EQ(form->Controller().Engine().Inputs().Month, 12);
@@ -660,8 +661,8 @@ TEST_F(MainFormTest, GifsLeaveTheMapItsControlsNameAndSayWhereTheyWent) {
   for (int b = 0; b < kBandCount; ++b)
     for (int h = 0; h < 24; ++h)
       if (b != 7 || h != 23) store(h, b);
-  form->SetMapBand(3);  // 14 MHz
-  form->SetMapHour(19);
+  form->Model().SetMapBand(3);  // 14 MHz
+  form->Model().SetMapHour(19);
   const std::string gifs = GifFolder();
 
   // One map missing: the message, no file, the map untouched.

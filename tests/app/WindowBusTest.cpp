@@ -95,7 +95,7 @@ struct InProcess : WindowBusTest {
     services.MapProgram = &host->MapProgram;
     services.Runner = std::make_unique<vxtest::TCountingRunner>(counted, std::make_unique<TProcess>());
     form = std::make_unique<TMainForm>(std::move(s), std::move(services));
-    host->MapProgram.SetHost(form.get());
+    host->MapProgram.SetHost(&form->Model());
     ASSERT_TRUE(form->FormCreate());
     QString error;
     ASSERT_TRUE(ServeWindow(*host, *form, TStartKind::skUser, error)) << error.toStdString();

@@ -77,7 +77,7 @@ TEST_F(AutoAppFixture, PageClampsAndStartsNothing) {
 }
 
 TEST_F(AutoAppFixture, HourAndBandClampOrAreIgnored) {
-  window->RealTimeOn = true;
+  window->Map.RealTime = true;
   app->SetHour(30);
   EXPECT_EQ(app->Hour(), 23);
   EXPECT_FALSE(app->RealtimeClock());

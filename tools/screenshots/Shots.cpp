@@ -101,14 +101,14 @@ int main(int argc, char** argv) {
   services.Shell = &shell;
   TMainForm form(LoadSessionSetup(), std::move(services));
   if (!form.FormCreate()) return 1;
-  form.SetShowSun(true);
-  form.SetPlotPath(true);
+  form.Model().SetShowSun(true);
+  form.Model().SetPlotPath(true);
   form.show();
   Settle(500);
 
   form.findChild<QLineEdit*>("CallEdit")->setText("JA1XYZ");
   bool ok = Shoot(form, pgParams, out + "vantor-params.png");
-  form.CallEntered();  // Enter: the chart, as a user gets it
+  form.Model().EnterCall();  // Enter: the chart, as a user gets it
   ok = Shoot(form, pgChart, out + "vantor-chart.png") && ok;
   ok = Shoot(form, pgMap, out + "vantor-map.png") && ok;
   ok = Shoot(form, pgSettings, out + "vantor-settings.png") && ok;

@@ -1,5 +1,5 @@
 // The main window's controls and layout: what sits where, with which
-// caption and hint. Everything is placed by layouts, so the window takes the
+// caption and hint; the window connects them. Everything is placed by layouts, so the window takes the
 // size the desktop's font and scale need; the chart and map surfaces show
 // their pictures at whole multiples of their pixel sizes.
 #include <QAction>
@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -22,8 +23,10 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
+#include "app/SolarIndices.h"
 #include "app/Version.h"
-#include "gui/MainForm.h"
+#include "common/StatusLabel.h"
+#include "gui/MainWidgets.h"
 #include "gui/Pictures.h"
 #include "gui/ScaledPage.h"
 #include "gui/StatusImg.h"
@@ -95,54 +98,55 @@ const char* const kPanelSamples[6] = {"",      " 23:30 UT  30 MHz", " SNR < 0 dB
 
 }  // namespace
 
-void TMainForm::BuildWindow() {
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-  Pages = new QTabWidget(this);
+void TMainWidgets::Build(QMainWindow* window, TMapModel* map, TRgbImage* chart) {
+  W_ = window;
+  W_->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                     Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+  Pages = new QTabWidget(W_);
   Pages->setObjectName("Pages");
   Pages->setTabPosition(QTabWidget::South);
   Pages->setDocumentMode(false);
 
-  ChartFrame = new TChartFrame(this);
+  ChartFrame = new TChartFrame(W_, chart);
   ChartFrame->setObjectName("ChartFrame");
-  MapFrame = new TMapFrame(this);
+  MapFrame = new TMapFrame(W_, map);
   MapFrame->setObjectName("MapFrame");
   // The chart grows with its MHz scale beside it.
   auto* chartPage = new TScaledPage(
-      ChartFrame, ChartFrame->ScaleStep(), [this](int scale) { ChartFrame->SetScale(scale); }, this);
+      ChartFrame, ChartFrame->ScaleStep(), [this](int scale) { ChartFrame->SetScale(scale); }, W_);
   auto* mapPage = new TScaledPage(
-      MapFrame, QSize(kMapWidth, kMapHeight), [this](int scale) { MapFrame->SetScale(scale); }, this);
+      MapFrame, QSize(kMapWidth, kMapHeight), [this](int scale) { MapFrame->SetScale(scale); }, W_);
   Pages->addTab(BuildParamsTab(), TabIcon(pgParams), "Params");
   Pages->addTab(chartPage, TabIcon(pgChart), "Chart");
   Pages->addTab(mapPage, TabIcon(pgMap), "Map");
   Pages->addTab(BuildSettingsTab(), TabIcon(pgSettings), "Settings");
   Pages->addTab(BuildAntTab(), TabIcon(pgAnt), "Ant");
-  setCentralWidget(Pages);
+  W_->setCentralWidget(Pages);
   BuildStatusBar();
   BuildPopupMenu();
 
-  BatchDialog = new TBatchDialog(this);
+  BatchDialog = new TBatchDialog(W_);
   BatchDialog->setObjectName("BatchDialog");
-  ProgressDialog = new TProgressDialog(this);
+  ProgressDialog = new TProgressDialog(W_);
   ProgressDialog->setObjectName("ProgressDialog");
 
-  ClockTimer = new QTimer(this);
+  ClockTimer = new QTimer(W_);
   ClockTimer->setObjectName("ClockTimer");
   ClockTimer->setInterval(1000);
-  StatusTimer = new QTimer(this);
+  StatusTimer = new QTimer(W_);
   StatusTimer->setObjectName("StatusTimer");
   StatusTimer->setInterval(150);
-  MonthTimer = new QTimer(this);
+  MonthTimer = new QTimer(W_);
   MonthTimer->setObjectName("MonthTimer");
   MonthTimer->setSingleShot(true);
 
   // The window may grow (the chart and the map then grow in whole steps),
   // never below the size its content needs.
-  setMinimumSize(sizeHint());
+  W_->setMinimumSize(W_->sizeHint());
 }
 
-QWidget* TMainForm::BuildParamsTab() {
-  auto* page = new QWidget(this);
+QWidget* TMainWidgets::BuildParamsTab() {
+  auto* page = new QWidget(W_);
   page->setObjectName("ParamsTab");
   auto* outer = new QVBoxLayout(page);
 
@@ -260,8 +264,8 @@ QWidget* TMainForm::BuildParamsTab() {
   return page;
 }
 
-QWidget* TMainForm::BuildSettingsTab() {
-  auto* page = new QWidget(this);
+QWidget* TMainWidgets::BuildSettingsTab() {
+  auto* page = new QWidget(W_);
   page->setObjectName("SettingsTab");
   auto* grid = new QGridLayout(page);
 
@@ -322,8 +326,8 @@ QWidget* TMainForm::BuildSettingsTab() {
   return page;
 }
 
-QWidget* TMainForm::BuildAntTab() {
-  auto* page = new QWidget(this);
+QWidget* TMainWidgets::BuildAntTab() {
+  auto* page = new QWidget(W_);
   page->setObjectName("AntTab");
   auto* columns = new QHBoxLayout(page);
   static const char* const kBandCaptions[kBandCount] = {"3.5", "7", "10", "14", "18", "21", "24", "28"};
@@ -342,12 +346,12 @@ QWidget* TMainForm::BuildAntTab() {
       list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
       list->setMinimumContentsLength(20);
       // Long model names show whole in the list and in the hint.
-      connect(list, &QComboBox::currentTextChanged, list, [list](const QString& name) { list->setToolTip(name); });
+      QObject::connect(list, &QComboBox::currentTextChanged, list,
+                       [list](const QString& name) { list->setToolTip(name); });
       grid->addWidget(button, row, 0);
       grid->addWidget(list, row, 1);
       (tx ? TxPatternBtn : RxPatternBtn)[size_t(band)] = button;
       (tx ? TxAntennaList : RxAntennaList)[size_t(band)] = list;
-      connect(button, &QToolButton::clicked, this, [this, tx, band] { ViewPatternClick(tx, band); });
     }
     grid->setColumnStretch(1, 1);
     columns->addWidget(box);
@@ -361,8 +365,8 @@ QWidget* TMainForm::BuildAntTab() {
   return page;
 }
 
-void TMainForm::BuildStatusBar() {
-  auto* bar = statusBar();
+void TMainWidgets::BuildStatusBar() {
+  auto* bar = W_->statusBar();
   bar->setObjectName("StatusBar");
   bar->setSizeGripEnabled(false);
   auto panel = [&](int i) {
@@ -385,8 +389,8 @@ void TMainForm::BuildStatusBar() {
   }
 }
 
-void TMainForm::BuildPopupMenu() {
-  PopupMenu = new QMenu(this);
+void TMainWidgets::BuildPopupMenu() {
+  PopupMenu = new QMenu(W_);
   PopupMenu->setObjectName("PopupMenu");
   auto item = [this](const char* name, const char* text, bool checkable) {
     QAction* a = PopupMenu->addAction(QString::fromLatin1(text));
@@ -406,11 +410,7 @@ void TMainForm::BuildPopupMenu() {
   MaxBandsItem = item("MaxBandsItem", "Maximum Over Bands", false);
   MaxMaxItem = item("MaxMaxItem", "Maximum Maximorum", false);
   GifsItem = item("GifsItem", "Generate GIF's", false);
-  for (QWidget* surface : {ChartFrame->Box(), MapFrame->Box()}) {
-    surface->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(surface, &QWidget::customContextMenuRequested, this,
-            [this, surface](const QPoint& at) { ShowPopup(surface, at); });
-  }
+  for (QWidget* surface : {ChartFrame->Box(), MapFrame->Box()}) surface->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
 }  // namespace vx
