@@ -15,7 +15,6 @@
 #include <string>
 
 #include "app/AutoRepeat.h"
-#include "app/AutomationView.h"
 #include "app/MapProgram.h"
 #include "app/PredCtl.h"
 #include "app/Session.h"
@@ -32,7 +31,6 @@
 namespace vx {
 
 class TWindowModel final : public IPredictionView,
-                           public IAutomationView,
                            public IGeomiraHost,
                            public ISpaceWeatherListener,
                            public IPreComputeHost {
@@ -161,42 +159,45 @@ class TWindowModel final : public IPredictionView,
   void FocusCallEdit() override { Face_->FocusCall(); }
   void ClientEventsQueued() override;
 
-  // IAutomationView
-  bool WindowVisible() const override { return Face_->FrameVisible(); }
-  void SetWindowVisible(bool on) override { Face_->SetFrameVisible(on); }
-  int WindowLeft() const override { return Face_->FrameLeft(); }
-  int WindowTop() const override { return Face_->FrameTop(); }
-  void MoveWindow(int left, int top) override { Face_->MoveFrame(left, top); }
-  void BringToFront() override { Face_->RaiseFrame(); }
-  void ShowPage(TPage page) override;
-  void SetHomePoint(TLocation p) override;
-  void SetCallText(const std::string& text) override;
-  void SetLongPath(bool on) override;
-  void SetSsn(int ssn) override { EditSsn(ssn); }
-  void SetKp(int kp) override { EditKp(kp); }
-  void SetTxPower(int watts) override;
-  void SetUseKp(bool on) override;
-  bool SelectMonth(int year, int month) override;
-  std::string MonthText() const override { return Solar.MonthText(); }
-  int MapStyle() const override { return Map.MapStyle; }
-  void SetMapStyle(int style) override;
-  void SetGridSize(int gridSize) override;
-  bool PlotMuf() const override { return PlotMufOn; }
-  void SetPlotMuf(bool on) override;
-  bool ShowSun() const override { return ShowSunOn; }
-  void SetShowSun(bool on) override;
-  bool PlotPath() const override { return PlotPathOn; }
-  void SetPlotPath(bool on) override;
-  void SetMapHour(int hour) override;
-  void SetMapBand(int band) override;
-  bool RealTime() const override { return Map.RealTime; }
+  // What automation clients read and set (TVantorApp), beyond the inputs.
+  // Values arrive clamped; a setter shows its value as a user's change
+  // would, but never runs the controller's handling of that change (the tab,
+  // the call box, the DX frame): TVantorApp runs it, once.
+  bool WindowVisible() const { return Face_->FrameVisible(); }
+  void SetWindowVisible(bool on) { Face_->SetFrameVisible(on); }
+  int WindowLeft() const { return Face_->FrameLeft(); }
+  int WindowTop() const { return Face_->FrameTop(); }
+  void MoveWindow(int left, int top) { Face_->MoveFrame(left, top); }
+  void BringToFront() { Face_->RaiseFrame(); }
+  void ShowPage(TPage page);
+  void SetHomePoint(TLocation p);
+  void SetCallText(const std::string& text);
+  void SetLongPath(bool on);
+  void SetSsn(int ssn) { EditSsn(ssn); }
+  void SetKp(int kp) { EditKp(kp); }
+  void SetTxPower(int watts);
+  void SetUseKp(bool on);
+  bool SelectMonth(int year, int month);
+  std::string MonthText() const { return Solar.MonthText(); }
+  int MapStyle() const { return Map.MapStyle; }
+  void SetMapStyle(int style);
+  void SetGridSize(int gridSize);
+  bool PlotMuf() const { return PlotMufOn; }
+  void SetPlotMuf(bool on);
+  bool ShowSun() const { return ShowSunOn; }
+  void SetShowSun(bool on);
+  bool PlotPath() const { return PlotPathOn; }
+  void SetPlotPath(bool on);
+  void SetMapHour(int hour);
+  void SetMapBand(int band);
+  bool RealTime() const { return Map.RealTime; }
   void SetRealTime(bool down) override;
-  void RepaintMap() override { Face_->Show(wpMap); }
-  bool MapProgramOn() const override { return MapProgram_->Active(); }
-  void SetMapProgramOn(bool down) override { ToggleMapProgram(down, false); }
-  bool MonitorOn() const override { return Monitor_->Active(); }
-  void SetMonitorOn(bool down) override { ToggleMonitor(down, false); }
-  const TRgbImage& ChartBitmap() override { return Chart; }
+  void RepaintMap() { Face_->Show(wpMap); }
+  bool MapProgramOn() const { return MapProgram_->Active(); }
+  void SetMapProgramOn(bool down) { ToggleMapProgram(down, false); }
+  bool MonitorOn() const { return Monitor_->Active(); }
+  void SetMonitorOn(bool down) { ToggleMonitor(down, false); }
+  const TRgbImage& ChartBitmap() { return Chart; }
   const TRgbImage& MapBitmap() override { return Map.MapBitmap; }
 
   // IGeomiraHost

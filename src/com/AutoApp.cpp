@@ -27,9 +27,8 @@ void SaveImage(const std::string& fileName, const TRgbImage& image) {
 
 }  // namespace
 
-TVantorApp::TVantorApp(TPredictionController& controller, IPredictionView& inputs, IAutomationView& window,
-                       int32_t version)
-    : Ctl_(controller), Inputs_(inputs), Window_(window), Version_(version) {}
+TVantorApp::TVantorApp(TWindowModel& window, int32_t version)
+    : Ctl_(window.Controller()), Inputs_(window), Window_(window), Version_(version) {}
 
 std::string TVantorApp::ChartDataText(const TPointResults& results) {
   std::string out;

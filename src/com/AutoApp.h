@@ -5,8 +5,8 @@
 // and the D-Bus service share them.
 #pragma once
 
-#include "app/AutomationView.h"
 #include "app/PredCtl.h"
+#include "app/WindowModel.h"
 #include "com/AutoTarget.h"
 
 namespace vx {
@@ -16,9 +16,8 @@ inline constexpr int32_t kVantorVersionNumber = VANTOR_VERSION_MAJOR * 65536 + V
 
 class TVantorApp final : public IAutomationTarget {
  public:
-  // inputs and window are normally the same object (the window, or
-  // the window model); version is major * 65536 + minor.
-  TVantorApp(TPredictionController& controller, IPredictionView& inputs, IAutomationView& window, int32_t version);
+  // The window model and its controller; version is major * 65536 + minor.
+  TVantorApp(TWindowModel& window, int32_t version);
 
   // The SNR rows ChartData reads, in band order: the whole megahertz of each
   // band (25 for 24.9 MHz).
@@ -42,7 +41,7 @@ class TVantorApp final : public IAutomationTarget {
 
   TPredictionController& Ctl_;
   IPredictionView& Inputs_;
-  IAutomationView& Window_;
+  TWindowModel& Window_;
   int32_t Version_;
 };
 

@@ -21,9 +21,8 @@ TAutomationHost::TAutomationHost(QDBusConnection bus, int siblingTimeoutMs)
 
 TAutomationHost::~TAutomationHost() { Stop(); }
 
-bool TAutomationHost::Serve(TPredictionController& controller, IPredictionView& inputs, IAutomationView& window,
-                            TStartKind kind, int64_t idleMs, QString& error) {
-  App_ = std::make_unique<TVantorApp>(controller, inputs, window, kVantorVersionNumber);
+bool TAutomationHost::Serve(TWindowModel& window, TStartKind kind, int64_t idleMs, QString& error) {
+  App_ = std::make_unique<TVantorApp>(window, kVantorVersionNumber);
   Service_ = std::make_unique<TAutomationService>(*App_, kind, Bus_, idleMs);
   QObject::connect(Service_.get(), &TAutomationService::EndRequested, QCoreApplication::instance(),
                    &QCoreApplication::quit);

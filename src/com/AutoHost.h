@@ -28,11 +28,9 @@ class TAutomationHost {
   TSunsentryClient Monitor;
   TGeomiraControl MapProgram;  // its host (the map view) is given later
 
-  // Offers the automation interface over the front end (inputs and window
-  // are normally the same object). The program quits when the service asks
+  // Offers the automation interface over the window model. The program quits when the service asks
   // it to end. False, with the reason, when the bus refuses.
-  bool Serve(TPredictionController& controller, IPredictionView& inputs, IAutomationView& window, TStartKind kind,
-             int64_t idleMs, QString& error);
+  bool Serve(TWindowModel& window, TStartKind kind, int64_t idleMs, QString& error);
   // Null until Serve succeeded.
   TAutomationService* Service() { return Service_.get(); }
   // Lets the sibling programs go and leaves the bus; call it before the

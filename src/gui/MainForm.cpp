@@ -1,6 +1,5 @@
 #include "gui/MainForm.h"
 
-#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
@@ -10,21 +9,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <cmath>
-#include <iostream>
 
 #include "app/MapResolution.h"
+#include "common/ClickFilter.h"
 #include "common/StatusLabel.h"
 #include "engine/Process.h"
 #include "gui/GuiText.h"
+#include "gui/ScreenPlace.h"
 #include "gui/Shell.h"
 #include "gui/StatusImg.h"
 #include "views/ChartFrm.h"
@@ -67,25 +65,10 @@ void Quietly(W* w, F&& set) {
   set(w);
 }
 
-// Clicks and double-clicks on plain labels.
-class TClickFilter : public QObject {
- public:
-  TClickFilter(QObject* parent, QEvent::Type type, std::function<void()> action)
-      : QObject(parent), Type_(type), Action_(std::move(action)) {}
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == Type_ && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) Action_();
-    return false;
-  }
-
- private:
-  QEvent::Type Type_;
-  std::function<void()> Action_;
-};
-
 }  // namespace
 
 TMainForm::TMainForm(TSessionSetup setup, TMainFormServices services, QWidget* parent)
-    : QMainWindow(parent), Services_(std::move(services)), Shell_(ShellOr(Services_.Shell)) {
+    : QMainWindow(parent), TShellFace(ShellOr(services.Shell), this), Services_(std::move(services)) {
   setObjectName("MainForm");
   Model_ = MakeSession(std::move(setup), SessionServices(Services_));
   W.Build(this, &Model_->Map, &Model_->Chart);
@@ -101,7 +84,8 @@ TMainForm::~TMainForm() { Model_->SetFace(nullptr); }
 
 bool TMainForm::FormCreate() {
   if (!Model_->Open()) return false;
-  PlaceWindow(Model_->Setup().Settings);
+  const TVantorSettings& s = Model_->Setup().Settings;
+  PlaceOnScreen(*this, s.HasWindowPosition() ? std::optional(QPoint(s.Left, s.Top)) : std::nullopt);
   W.ClockTimer->start();
   W.StatusTimer->start();
   return true;
@@ -112,30 +96,6 @@ bool TMainForm::FormDestroy() {
   W.StatusTimer->stop();
   W.MonthTimer->stop();
   return Model_->Close();
-}
-
-void TMainForm::PlaceWindow(const TVantorSettings& s) {
-  adjustSize();
-  if (s.HasWindowPosition())
-    move(s.Left, s.Top);
-  else if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
-  KeepOnScreen();
-}
-
-void TMainForm::KeepOnScreen() {
-  // A position saved on a larger screen, or a window made larger by the
-  // desktop's scale, comes back whole onto the screen it is on (or the
-  // first); what cannot fit keeps its title bar and left edge in view.
-  QScreen* screen = QGuiApplication::screenAt(geometry().center());
-  if (!screen) screen = QGuiApplication::screenAt(pos());
-  if (!screen) screen = QGuiApplication::primaryScreen();
-  if (!screen) return;
-  const QRect room = screen->availableGeometry();
-  const QSize size = frameGeometry().size();
-  const int x = std::max(room.left(), std::min(pos().x(), room.left() + room.width() - size.width()));
-  const int y = std::max(room.top(), std::min(pos().y(), room.top() + room.height() - size.height()));
-  move(x, y);
 }
 
 // ---- What the user does goes to the model ----------------------------------
@@ -171,10 +131,8 @@ void TMainForm::ConnectControls() {
       });
     }
 
-  W.HeaderLabel->installEventFilter(
-      new TClickFilter(W.HeaderLabel, QEvent::MouseButtonRelease, [this] { OpenUrl(kVantorWebPage); }));
-  W.MonthLabel->installEventFilter(
-      new TClickFilter(W.MonthLabel, QEvent::MouseButtonDblClick, [&m] { m.StepMonth(TStepDirection::sdCurrent); }));
+  TClickFilter::Install(W.HeaderLabel, QEvent::MouseButtonRelease, [this] { OpenUrl(kVantorWebPage); });
+  TClickFilter::Install(W.MonthLabel, QEvent::MouseButtonDblClick, [&m] { m.StepMonth(TStepDirection::sdCurrent); });
   auto repeatIn = [this](std::optional<int64_t> ms) {
     if (ms) W.MonthTimer->start(int(*ms));
   };
@@ -317,22 +275,7 @@ void TMainForm::ShowEngine() {
   W.EngineLabel->SetFullText(FromCp1252(m.EngineText()));
   QStringList names;
   for (const std::string& n : m.Engine().AntennaNames()) names << FromCp1252(n);
-  int widest = 0;
-  for (bool tx : {true, false})
-    for (QComboBox* list : tx ? W.TxAntennaList : W.RxAntennaList) {
-      QStringList shown;
-      for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
-      if (shown == names) continue;
-      Quietly(list, [&](auto* l) {
-        l->clear();
-        l->addItems(names);
-      });
-      // The drop-down shows every name whole, however narrow the box.
-      QAbstractItemView* view = list->view();
-      for (const QString& name : names) widest = std::max(widest, view->fontMetrics().horizontalAdvance(name));
-      view->setMinimumWidth(widest + 2 * view->frameWidth() + 8 +
-                            view->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    }
+  W.ShowAntennaNames(names);
   ShowInputs();
 }
 
@@ -347,22 +290,6 @@ void TMainForm::RaiseFrame() {
 
 void TMainForm::FocusCall() { W.CallEdit->setFocus(); }
 
-void TMainForm::ShowError(const std::string& text) { Shell_.ShowError(this, FromCp1252(text)); }
-void TMainForm::Log(const std::string& text) { std::cerr << "vantor: " << text << "\n"; }
-
-bool TMainForm::AskYesNo(const std::string& title, const std::string& text) {
-  return Shell_.AskYesNo(this, FromCp1252(title), FromCp1252(text));
-}
-
-TAnswerKind TMainForm::AskYesNoCancel(const std::string& title, const std::string& text) {
-  switch (Shell_.AskYesNoCancel(this, FromCp1252(title), FromCp1252(text))) {
-    case anYes: return TAnswerKind::akYes;
-    case anNo: return TAnswerKind::akNo;
-    default: return TAnswerKind::akCancel;
-  }
-}
-
-void TMainForm::OpenUrl(const std::string& url) { Shell_.OpenUrl(QString::fromStdString(url)); }
 void TMainForm::StartProgress(int max) { W.ProgressDialog->StartProgress(max, Model_->Clock().SteadyMs()); }
 void TMainForm::MoveProgress(int position) { W.ProgressDialog->SetProgress(position, Model_->Clock().SteadyMs()); }
 void TMainForm::OpenProgress() { W.ProgressDialog->open(); }
@@ -388,7 +315,7 @@ void TMainForm::closeEvent(QCloseEvent* e) {
 void TMainForm::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
   // The frame the desktop adds is known once the window is shown.
-  if (!ShownOnce_) KeepOnScreen();
+  if (!ShownOnce_) KeepOnScreen(*this);
   ShownOnce_ = true;
 }
 

@@ -12,10 +12,9 @@
 #include "app/WindowFace.h"
 #include "app/WindowModel.h"
 #include "gui/MainWidgets.h"
+#include "gui/Shell.h"
 
 namespace vx {
-
-class IShell;
 
 // What the window talks to besides its own controls; tests bring stand-ins.
 struct TMainFormServices {
@@ -26,7 +25,7 @@ struct TMainFormServices {
   std::unique_ptr<IProcessRunner> Runner;  // the engine's; null: the Qt runner
 };
 
-class TMainForm : public QMainWindow, public IWindowFace {
+class TMainForm : public QMainWindow, public TShellFace {
   Q_OBJECT
  public:
   TMainForm(TSessionSetup setup, TMainFormServices services, QWidget* parent = nullptr);
@@ -58,11 +57,6 @@ class TMainForm : public QMainWindow, public IWindowFace {
   void MoveFrame(int left, int top) override { move(left, top); }
   void RaiseFrame() override;
   void FocusCall() override;
-  void ShowError(const std::string& text) override;
-  void Log(const std::string& text) override;
-  bool AskYesNo(const std::string& title, const std::string& text) override;
-  TAnswerKind AskYesNoCancel(const std::string& title, const std::string& text) override;
-  void OpenUrl(const std::string& url) override;
   void StartProgress(int max) override;
   void MoveProgress(int position) override;
   void OpenProgress() override;
@@ -85,10 +79,6 @@ class TMainForm : public QMainWindow, public IWindowFace {
  private:
   void ConnectControls();
   void ConnectMenu();
-  // Where the settings put the window, or the middle of the screen.
-  void PlaceWindow(const TVantorSettings& s);
-  // Moves the window wholly onto the visible part of its screen.
-  void KeepOnScreen();
   void ShowInputs();
   void ShowSolar();
   void ShowOptions();
@@ -99,7 +89,6 @@ class TMainForm : public QMainWindow, public IWindowFace {
   void PreComputeClick();
 
   TMainFormServices Services_;
-  IShell& Shell_;
   std::unique_ptr<TWindowModel> Model_;
   TMainWidgets W;
   bool ShownOnce_ = false;

@@ -2,6 +2,7 @@
 // caption and hint; the window connects them. Everything is placed by layouts, so the window takes the
 // size the desktop's font and scale need; the chart and map surfaces show
 // their pictures at whole multiples of their pixel sizes.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -15,7 +16,9 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -411,6 +414,26 @@ void TMainWidgets::BuildPopupMenu() {
   MaxMaxItem = item("MaxMaxItem", "Maximum Maximorum", false);
   GifsItem = item("GifsItem", "Generate GIF's", false);
   for (QWidget* surface : {ChartFrame->Box(), MapFrame->Box()}) surface->setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+void TMainWidgets::ShowAntennaNames(const QStringList& names) {
+  int widest = 0;
+  for (const auto& lists : {TxAntennaList, RxAntennaList})
+    for (QComboBox* list : lists) {
+      QStringList shown;
+      for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
+      if (shown == names) continue;
+      {
+        const QSignalBlocker quiet(list);
+        list->clear();
+        list->addItems(names);
+      }
+      // The drop-down shows every name whole, however narrow the box.
+      QAbstractItemView* view = list->view();
+      for (const QString& name : names) widest = std::max(widest, view->fontMetrics().horizontalAdvance(name));
+      view->setMinimumWidth(widest + 2 * view->frameWidth() + 8 +
+                            view->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    }
 }
 
 }  // namespace vx

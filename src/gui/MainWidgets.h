@@ -5,6 +5,7 @@
 // by its object name, which is its name here.
 #pragma once
 
+#include <QStringList>
 #include <array>
 
 #include "engine/VoaTypes.h"
@@ -39,6 +40,9 @@ class TStatusLabel;
 struct TMainWidgets {
   // The map and chart frames show the pictures the window's model keeps.
   void Build(QMainWindow* window, TMapModel* map, TRgbImage* chart);
+  // Every antenna list holds these names (refilled without a signal only
+  // where they differ); the drop-downs show each name whole.
+  void ShowAntennaNames(const QStringList& names);
 
   QTabWidget* Pages = nullptr;
   QLabel* HeaderLabel = nullptr;

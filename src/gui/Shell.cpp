@@ -5,7 +5,9 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QUrl>
+#include <iostream>
 
+#include "common/QtText.h"
 #include "views/SaveImg.h"
 
 namespace vx {
@@ -52,6 +54,26 @@ void TQtShell::OpenUrl(const QString& url) {
   ShowBox(QApplication::activeWindow(), QMessageBox::Information, QApplication::applicationName(),
           "No web browser could be opened for this address. Copy it into a browser:\n\n" + url, QMessageBox::Ok,
           QMessageBox::Ok);
+}
+
+void TShellFace::ShowError(const std::string& text) { Shell_.ShowError(Parent_, FromCp1252(text)); }
+
+bool TShellFace::AskYesNo(const std::string& title, const std::string& text) {
+  return Shell_.AskYesNo(Parent_, FromCp1252(title), FromCp1252(text));
+}
+
+TAnswerKind TShellFace::AskYesNoCancel(const std::string& title, const std::string& text) {
+  switch (Shell_.AskYesNoCancel(Parent_, FromCp1252(title), FromCp1252(text))) {
+    case anYes: return TAnswerKind::akYes;
+    case anNo: return TAnswerKind::akNo;
+    default: return TAnswerKind::akCancel;
+  }
+}
+
+void TShellFace::OpenUrl(const std::string& url) { Shell_.OpenUrl(QString::fromStdString(url)); }
+
+void TShellFace::Log(const std::string& text) {
+  std::cerr << QApplication::applicationName().toStdString() << ": " << text << "\n";
 }
 
 }  // namespace vx

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "app/WindowFace.h"
 #include "views/Raster.h"
 
 class QDialog;
@@ -44,6 +45,26 @@ class TQtShell final : public IShell {
   bool RunModal(QDialog& dialog) override;
   bool SaveImage(QWidget* parent, const TRgbImage& image) override;
   void OpenUrl(const QString& url) override;
+};
+
+// The window model's questions and messages as the shell's boxes, over a
+// parent window; the model's Windows-1252 texts are converted here. A
+// problem nobody is there to see goes to the standard error.
+class TShellFace : public IWindowFace {
+ public:
+  TShellFace(IShell& shell, QWidget* parent) : Shell_(shell), Parent_(parent) {}
+
+  void ShowError(const std::string& text) override;
+  bool AskYesNo(const std::string& title, const std::string& text) override;
+  TAnswerKind AskYesNoCancel(const std::string& title, const std::string& text) override;
+  void OpenUrl(const std::string& url) override;
+  void Log(const std::string& text) override;
+
+ protected:
+  IShell& Shell_;
+
+ private:
+  QWidget* Parent_;
 };
 
 }  // namespace vx

@@ -6,7 +6,7 @@ namespace vx {
 
 bool ServeWindow(TAutomationHost& host, TMainForm& form, TStartKind kind, QString& error) {
   TWindowModel& model = form.Model();
-  if (!host.Serve(model.Controller(), model, model, kind, TAutomationClients::kBusIdleMs, error)) return false;
+  if (!host.Serve(model, kind, TAutomationClients::kBusIdleMs, error)) return false;
   TAutomationService* service = host.Service();
   QObject::connect(&form, &TMainForm::ClientEvent, service, &TAutomationService::FireClientEvent);
   QObject::connect(service, &TAutomationService::ClientsChanged, &form,

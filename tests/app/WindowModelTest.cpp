@@ -9,6 +9,7 @@
 #include "app/WindowModel.h"
 #include "support/QueuedRunners.h"
 #include "support/StandInEngine.h"
+#include "support/TestClock.h"
 #include "support/VoacapFolder.h"
 
 using namespace vx;
@@ -18,8 +19,9 @@ namespace {
 // Records what the model shows and asks; answers questions as told.
 struct TRecordingFace final : IWindowFace {
   std::vector<uint32_t> Shown;
-  std::vector<std::string> Questions, Urls;
+  std::vector<std::string> Questions, Urls, Errors, Logged;
   bool Answer = false;
+  bool Visible = false;
 
   bool Saw(uint32_t part) const {
     for (uint32_t s : Shown)
@@ -27,14 +29,15 @@ struct TRecordingFace final : IWindowFace {
     return false;
   }
   void Show(uint32_t parts) override { Shown.push_back(parts); }
-  bool FrameVisible() const override { return false; }
+  bool FrameVisible() const override { return Visible; }
   void SetFrameVisible(bool) override {}
   int FrameLeft() const override { return 0; }
   int FrameTop() const override { return 0; }
   void MoveFrame(int, int) override {}
   void RaiseFrame() override {}
   void FocusCall() override {}
-  void ShowError(const std::string&) override {}
+  void ShowError(const std::string& text) override { Errors.push_back(text); }
+  void Log(const std::string& text) override { Logged.push_back(text); }
   bool AskYesNo(const std::string&, const std::string& text) override {
     Questions.push_back(text);
     return Answer;
@@ -60,6 +63,7 @@ struct WindowModelFixture : testing::Test {
   test::TFakeMonitor monitor;
   TFakeMapProgram mapProgram;
   TRecordingFace face;
+  vxtest::TTestClock clock;
   vxtest::TQueuedRunner* runner = nullptr;
   std::unique_ptr<TWindowModel> model;
 
@@ -70,6 +74,7 @@ struct WindowModelFixture : testing::Test {
     TSessionServices services;
     services.Monitor = &monitor;
     services.MapProgram = &mapProgram;
+    services.Clock = &clock;
     model =
         std::make_unique<TWindowModel>(TSessionSetup{}, std::move(services), vxtest::StandInEngine(std::move(r), data));
     model->Solar.Months().SetSsnList("Mar 2008=50\nApr 2008=60\n");
@@ -136,4 +141,78 @@ TEST_F(WindowModelFixture, MonthStepsAndEditedIndicesAreShown) {
   EXPECT_EQ(model->ReadInputs().Kp, TSolarIndices::kKpMin);
   EXPECT_EQ(face.Shown.size(), 3u);
   EXPECT_TRUE(face.Saw(wpSolar));
+}
+
+TEST_F(WindowModelFixture, AClientsValuesAreShownOnceAndClampedWhereTheControlsClamp) {
+  model->SetTxPower(1500);
+  model->SetCallText("G4ABC");
+  model->SetMapHour(30);
+  model->SetMapBand(9);  // no such band: ignored
+  model->SetPlotMuf(true);
+  const std::vector<uint32_t> expected = {wpInputs, wpCall, wpMap, wpOptions, wpChart};
+  EXPECT_EQ(face.Shown, expected);
+  EXPECT_EQ(model->ReadInputs().TxPower, 1500);
+  EXPECT_EQ(model->ReadInputs().MapHour, 23);
+  EXPECT_EQ(model->ReadInputs().MapBand, 3);
+  EXPECT_EQ(model->CallText(), "G4ABC");
+}
+
+TEST_F(WindowModelFixture, AnEmptiedDxBoxIsNoPositionAndMovingThePointLetsGoOfTheCall) {
+  model->EditCall("G4ABC");
+  ASSERT_EQ(model->CallText(), "G4ABC");
+  TCoordFields typed{"", "10", 'N', 'E'};
+  model->EditCoordinates(false, typed, false);  // the longitude box: nobody is told
+  EXPECT_EQ(model->ReadInputs().Dx.X, kNoLocationPoint.X);
+  EXPECT_EQ(model->DxText(), "");
+  EXPECT_EQ(model->CallText(), "G4ABC");
+  typed.LatText = "51";
+  model->EditCoordinates(false, typed, true);
+  EXPECT_EQ(model->ReadInputs().Dx.Y, 51 * 180);
+  EXPECT_EQ(model->ReadInputs().Dx.X, 10 * 180);
+  EXPECT_EQ(model->CallText(), "");
+  EXPECT_TRUE(face.Saw(wpCall));
+
+  // A click on the map moves home without touching the DX frame.
+  model->ClickLocation(TLocation{-3 * 180, 40 * 180}, true);
+  EXPECT_EQ(model->ReadInputs().Home.X, -3 * 180);
+  EXPECT_EQ(model->HomeFields().LonHemisphere, 'W');
+  EXPECT_EQ(model->ReadInputs().Dx.Y, 51 * 180);
+}
+
+TEST_F(WindowModelFixture, AHeldMonthButtonRepeatsAfterASecondThenFiveTimesASecond) {
+  EXPECT_EQ(model->PressMonth(TStepDirection::sdForward), TAutoRepeat::kFirstDelayMs);
+  EXPECT_EQ(model->Solar.MonthText(), "Apr 2008");
+  clock.Ms += 999;
+  EXPECT_EQ(model->RepeatMonth(), 1);
+  EXPECT_EQ(model->Solar.MonthText(), "Apr 2008");
+  clock.Ms += 1;
+  EXPECT_EQ(model->RepeatMonth(), TAutoRepeat::kRepeatMs);
+  EXPECT_EQ(model->Solar.MonthText(), "Apr 2008");  // the table ends there
+  model->ReleaseMonth();
+  EXPECT_EQ(model->RepeatMonth(), std::nullopt);
+  EXPECT_EQ(model->PressMonth(TStepDirection::sdBack), TAutoRepeat::kFirstDelayMs);
+  EXPECT_EQ(model->Solar.MonthText(), "Mar 2008");
+}
+
+TEST_F(WindowModelFixture, TheMapFollowsTheClockOnlyInRealTime) {
+  // The clock says 10:30 UTC.
+  model->SetMapHour(4);
+  model->FollowClock();
+  EXPECT_EQ(model->Map.MapHour, 4);
+  EXPECT_EQ(runner->Started, 0);
+  model->SetRealTime(true);
+  model->FollowClock();
+  EXPECT_EQ(model->Map.MapHour, 10);
+  EXPECT_EQ(runner->Started, 1);  // the map of the new hour
+  model->FollowClock();
+  EXPECT_EQ(runner->Started, 1);
+}
+
+TEST_F(WindowModelFixture, AMapProgramsErrorIsABoxOnlyForAWindowSomebodySees) {
+  model->MapProgramError("no map program");  // a window the bus started, hidden
+  EXPECT_TRUE(face.Errors.empty());
+  EXPECT_EQ(face.Logged, std::vector<std::string>{"no map program"});
+  face.Visible = true;
+  model->MapProgramError("again");
+  EXPECT_EQ(face.Errors, std::vector<std::string>{"again"});
 }

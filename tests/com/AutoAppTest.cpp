@@ -44,7 +44,7 @@ struct AutoAppFixture : testing::Test {
     window->Solar.SelectMonth(2008, 3, 0);
     window->SetFace(&face);
     ctl = &window->Controller();
-    app = std::make_unique<TVantorApp>(*ctl, *window, *window, 0x10002);
+    app = std::make_unique<TVantorApp>(*window, 0x10002);
   }
   std::vector<TClientEvent> Events() {
     auto q = ctl->TakeClientEvents();
