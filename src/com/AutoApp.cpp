@@ -117,6 +117,8 @@ void TVantorApp::SetMapResolution(int32_t resolution) {
 }
 bool TVantorApp::ShowMuf() const { return Window_.PlotMuf(); }
 void TVantorApp::SetShowMuf(bool on) { Window_.SetPlotMuf(on); }
+bool TVantorApp::MarkBestHour() const { return Window_.MarkBestHourOn; }
+void TVantorApp::SetMarkBestHour(bool on) { Window_.SetMarkBestHour(on); }
 bool TVantorApp::ShowSun() const { return Window_.ShowSun(); }
 void TVantorApp::SetShowSun(bool on) { Window_.SetShowSun(on); }
 bool TVantorApp::ShowPath() const { return Window_.PlotPath(); }

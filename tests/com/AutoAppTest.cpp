@@ -270,6 +270,10 @@ TEST_F(AutoAppFixture, OptionsReadWhatTheWindowHolds) {
   EXPECT_FALSE(app->ShowMuf());
   window->PlotMufOn = true;  // the user ticked it in the window
   EXPECT_TRUE(app->ShowMuf());
+  app->SetMarkBestHour(true);
+  EXPECT_TRUE(window->MarkBestHourOn);
+  window->MarkBestHourOn = false;
+  EXPECT_FALSE(app->MarkBestHour());
   app->SetShowSun(true);
   app->SetShowPath(true);
   app->SetLongPath(true);
