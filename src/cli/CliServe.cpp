@@ -80,8 +80,7 @@ int CliServe(const std::vector<std::string>& argv) {
   host.MapProgram.SetHost(&window);
 
   QString refused;
-  if (!host.Serve(window, byBus ? TStartKind::skBus : TStartKind::skUser,
-                  *idleSeconds * 1000, refused)) {
+  if (!host.Serve(window, byBus ? TStartKind::skBus : TStartKind::skUser, *idleSeconds * 1000, refused)) {
     std::cerr << "vantor-cli serve: " << refused.toStdString() << "\n";
     return 1;
   }

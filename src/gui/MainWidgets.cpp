@@ -18,8 +18,8 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
-#include <QStyle>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
