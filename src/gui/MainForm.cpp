@@ -215,8 +215,10 @@ void TMainForm::Show(uint32_t parts) {
 
 void TMainForm::ShowInputs() {
   const TWindowModel& m = *Model_;
-  Quietly(m.Inputs.LongPath ? W.LongPathRadio : W.ShortPathRadio, [](auto* r) { r->setChecked(true); });
-  Quietly(W.ShortPathRadio, [&](auto* r) { r->setChecked(!m.Inputs.LongPath); });
+  {
+    const QSignalBlocker shortPath(W.ShortPathRadio), longPath(W.LongPathRadio);
+    (m.Inputs.LongPath ? W.LongPathRadio : W.ShortPathRadio)->setChecked(true);
+  }
   if (W.PowerSpin->value() != m.Inputs.TxPower) Quietly(W.PowerSpin, [&](auto* s) { s->setValue(m.Inputs.TxPower); });
   Quietly(W.UseKpBox, [&](auto* b) { b->setChecked(m.Inputs.UseKp); });
   if (QAbstractButton* b = W.ResolutionGroup->button(ResolutionOfGridSize(m.Inputs.GridSize)))
