@@ -189,7 +189,7 @@ TEST_F(PoolFixture, BuiltinWorkersComputeInMemoryWhatOneWorkerComputes) {
     MakePool(workers, folder);
     EXPECT_EQ(pool->FolderSet(), "");  // nothing to copy: the workers write no files
     ASSERT_TRUE(batch->Start(Base(), Day({3}), TAreaBatch::fpStop));
-    EXPECT_EQ(hub.Started, 0);         // and start no child
+    EXPECT_EQ(hub.Started, 0);  // and start no child
     // The workers' threads finish; their ends arrive as deferred calls. The
     // bound only catches a hang: a sanitizer build on a busy machine takes
     // far longer than 30 s for these 24 maps.
