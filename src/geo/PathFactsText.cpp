@@ -25,10 +25,7 @@ std::string SunText(const TSunTimes& s) {
 }
 
 std::string EndText(const char* name, const TEndFacts& e) {
-  // A clock shows the minute that has begun.
-  const int minute = static_cast<int>(std::floor(DayFraction(e.LocalTime) * 1440.0 + 1e-6)) % 1440;
-  return std::string(name) + " " + FormatInt(minute / 60, 2, true) + ":" + FormatInt(minute % 60, 2, true) +
-         " local (" + UtcOffsetText(e.Clock.UtcOffsetHours) + ", " +
+  return std::string(name) + " " + LocalTimeText(e) + " local (" + UtcOffsetText(e.Clock.UtcOffsetHours) + ", " +
          (e.Clock.FromPrefixList ? "prefix list" : "mean solar time") + "), " + SunText(e.Sun) + "\n";
 }
 
@@ -37,6 +34,11 @@ std::string EndText(const char* name, const TEndFacts& e) {
 std::string ClockText(double hours) {
   const int minutes = ((RoundToInt32(hours * 60.0) % 1440) + 1440) % 1440;
   return FormatInt(minutes / 60, 2, true) + ":" + FormatInt(minutes % 60, 2, true);
+}
+
+std::string LocalTimeText(const TEndFacts& e) {
+  const int minute = static_cast<int>(std::floor(DayFraction(e.LocalTime) * 1440.0 + 1e-6)) % 1440;
+  return FormatInt(minute / 60, 2, true) + ":" + FormatInt(minute % 60, 2, true);
 }
 
 std::string UtcOffsetText(double hours) {

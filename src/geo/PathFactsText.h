@@ -18,6 +18,9 @@ std::string PathFactsBrief(const TPathFacts& f);
 // "HH:MM" of a time of day in hours (rounded to the minute, 24:00 is 00:00).
 std::string ClockText(double hours);
 
+// "HH:MM" of the place's clock: the minute that has begun.
+std::string LocalTimeText(const TEndFacts& e);
+
 // "UTC", "UTC+1", "UTC-3:30".
 std::string UtcOffsetText(double hours);
 
