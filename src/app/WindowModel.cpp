@@ -5,6 +5,7 @@
 
 #include "app/EngineHelp.h"
 #include "app/MapResolution.h"
+#include "app/PathEnds.h"
 #include "app/Version.h"
 #include "common/Cp1252.h"
 #include "common/FileUtil.h"
@@ -86,6 +87,11 @@ void TWindowModel::SetTitle(const std::string& caption) {
 }
 
 // ---- the views ----
+
+std::optional<TPathFacts> TWindowModel::PathFacts() const {
+  if (!HasLocation(Inputs.Dx) || Dx.empty()) return std::nullopt;
+  return ComputePathFacts(PathEndsOf(Inputs, Call, Parser_), Clock_->UtcNow());
+}
 
 void TWindowModel::RepaintChart() {
   TChartOptions options;

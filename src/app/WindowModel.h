@@ -23,6 +23,7 @@
 #include "app/WindowFace.h"
 #include "common/Clock.h"
 #include "geo/CoordFrm.h"
+#include "geo/PathFacts.h"
 #include "refdata/CallParser.h"
 #include "views/ChartDraw.h"
 #include "views/MapDraw.h"
@@ -198,6 +199,9 @@ class TWindowModel final : public IPredictionView,
   bool MonitorOn() const { return Monitor_->Active(); }
   void SetMonitorOn(bool down) { ToggleMonitor(down, false); }
   const TRgbImage& ChartBitmap() { return Chart; }
+  // Distances, bearings, clocks and sun times of the path the frames hold,
+  // at the clock's moment; none without a DX position.
+  std::optional<TPathFacts> PathFacts() const;
   const TRgbImage& MapBitmap() override { return Map.MapBitmap; }
 
   // IGeomiraHost

@@ -1,4 +1,8 @@
-// vantor-cli predict and vantor-cli area: one engine job, printed as JSON.
+// vantor-cli predict and vantor-cli area: one engine job, printed as JSON
+// (a chart also as a table of the bands or as CSV).
+#include <unistd.h>
+
+#include <cstdlib>
 #include <iostream>
 
 #include "cli/Cli.h"
@@ -9,6 +13,7 @@
 #include "common/Paths.h"
 #include "common/TextUtil.h"
 #include "engine/Decks.h"
+#include "views/Conditions.h"
 #include "views/MapDraw.h"
 
 namespace vx::cli {
@@ -22,7 +27,8 @@ const char* UsageText(bool area) {
                 "       [--png FILE] [--bmp FILE] [--style color|gray|pseudo] [--sun] [--path DXLAT,DXLON]\n"
               : "usage: vantor-cli predict --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
                 "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
-                "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR] [--deck]\n";
+                "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR] [--deck]\n"
+                "       [--format json|table|csv]\n";
 }
 
 int Usage(const std::string& error, bool area) {
@@ -93,6 +99,26 @@ int WriteMap(const TArgs& args, const TMapImage& map, const TVoaGrid& grid) {
   return 0;
 }
 
+enum class TChartFormat { Json, Table, Csv };
+
+bool ParseChartFormat(const TArgs& args, TChartFormat& out, std::string& error) {
+  const auto format = args.Value("format");
+  if (!format || *format == "json")
+    out = TChartFormat::Json;
+  else if (*format == "table")
+    out = TChartFormat::Table;
+  else if (*format == "csv")
+    out = TChartFormat::Csv;
+  else {
+    error = "--format must be json, table or csv";
+    return false;
+  }
+  return true;
+}
+
+// Colours only for a person at a terminal who has not asked for none.
+bool ColourTerminal() { return ::isatty(STDOUT_FILENO) && !std::getenv("NO_COLOR"); }
+
 int Finish(const TVoaEngine& engine) {
   if (engine.Status() == vsReady) return 0;
   std::cerr << engine.StatusText() << "\n";
@@ -130,8 +156,10 @@ int Run(const std::vector<std::string>& argv, bool area) {
   TJobOptions options;
   std::string error;
   const std::vector<std::string> imageNames = {"png", "bmp", "style", "sun", "path"};
-  if (!ParseJobOptions(args, area, options, error, area ? imageNames : std::vector<std::string>{}))
+  if (!ParseJobOptions(args, area, options, error, area ? imageNames : std::vector<std::string>{"format"}))
     return Usage(error, area);
+  TChartFormat format = TChartFormat::Json;
+  if (!area && !ParseChartFormat(args, format, error)) return Usage(error, area);
   if (area && !CheckImageOptions(args, options.DeckOnly, error)) return Usage(error, area);
   TMapImage map;
   if (area && !ParseMapImage(args, options.Inputs, map, error)) return Usage(error, area);
@@ -148,7 +176,14 @@ int Run(const std::vector<std::string>& argv, bool area) {
   const TVoaEngine& engine = session->Engine();
   const TJsonHead head{engine.Status(), engine.StatusText(), engine.EngineName()};
   if (!area) {
-    std::cout << PointJson(head, engine.PointResults()) << std::endl;
+    if (format == TChartFormat::Json) {
+      const auto path = session->Model->PathFacts();
+      std::cout << PointJson(head, engine.PointResults(), path ? &*path : nullptr) << std::endl;
+    } else if (engine.Status() == vsReady) {
+      std::cout << (format == TChartFormat::Csv ? ConditionsCsv(engine.PointResults())
+                                                : ConditionsTable(engine.PointResults(), ColourTerminal()))
+                << std::flush;
+    }
     return Finish(engine);
   }
   std::cout << AreaJson(head, engine.AreaGrid()) << std::endl;

@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include "common/Cp1252.h"
+#include "common/DayCount.h"
 #include "common/TextUtil.h"
+#include "geo/PathFactsText.h"
 
 namespace vx::cli {
 
@@ -37,7 +39,7 @@ static std::string Head(const TJsonHead& head) {
          ", \"engine\": " + JsonString(head.Engine);
 }
 
-std::string PointJson(const TJsonHead& head, const TPointResults& r) {
+std::string PointJson(const TJsonHead& head, const TPointResults& r, const TPathFacts* path) {
   std::string o = Head(head) + ", \"muf\": [";
   for (int h = 0; h < TPointResults::kHours; ++h) o += (h ? ", " : "") + JsonNumber(r.Muf[h]);
   o += "], \"rows\": [";
@@ -51,7 +53,39 @@ std::string PointJson(const TJsonHead& head, const TPointResults& r) {
     for (int h = 0; h < TPointResults::kHours; ++h) o += (h ? ", " : "") + JsonString(r.Mode[f][h]);
     o += "]}";
   }
-  return o + "]}";
+  o += "]";
+  if (path) o += ",\n \"path\": " + PathJson(*path);
+  return o + "}";
+}
+
+namespace {
+
+std::string Fixed1(double v) { return FormatFixed(v, 0, 1); }
+std::string OptionalClock(const std::optional<double>& hours) { return hours ? JsonString(ClockText(*hours)) : "null"; }
+
+std::string EndJson(const TEndFacts& e) {
+  const char* sun = e.Sun.Kind == TSunDay::sdPolarDay     ? "polar day"
+                    : e.Sun.Kind == TSunDay::sdPolarNight ? "polar night"
+                                                          : "rises and sets";
+  return "{\"lat\": " + Fixed1(e.Point.Y / 180.0) + ", \"lon\": " + Fixed1(e.Point.X / 180.0) +
+         ", \"utcOffset\": " + FormatFixed(e.Clock.UtcOffsetHours, 0, 2) +
+         ", \"clock\": " + JsonString(e.Clock.FromPrefixList ? "prefix list" : "mean solar time") +
+         ", \"localTime\": " + JsonString(LocalTimeText(e)) + ", \"sun\": " + JsonString(sun) +
+         ", \"sunriseUtc\": " + OptionalClock(e.Sun.Rise) + ", \"sunsetUtc\": " + OptionalClock(e.Sun.Set) + "}";
+}
+
+}  // namespace
+
+std::string PathJson(const TPathFacts& f) {
+  const TCivilTime day = DecodeDayCount(f.Home.LocalTime - f.Home.Clock.UtcOffsetHours / 24.0);
+  return "{\"shortKm\": " + Fixed1(f.ShortKm) + ", \"longKm\": " + Fixed1(f.LongKm) +
+         ", \"shortMi\": " + Fixed1(f.ShortMi) + ", \"longMi\": " + Fixed1(f.LongMi) +
+         ", \"bearingShort\": " + Fixed1(f.BearingShort) + ", \"bearingLong\": " + Fixed1(f.BearingLong) +
+         ", \"dxCountry\": " + (f.DxCountry.empty() ? std::string("null") : JsonString(f.DxCountry)) +
+         ", \"utcDate\": " +
+         JsonString(FormatInt(day.Year, 4, true) + "-" + FormatInt(day.Month, 2, true) + "-" +
+                    FormatInt(day.Day, 2, true)) +
+         ",\n  \"home\": " + EndJson(f.Home) + ",\n  \"dx\": " + EndJson(f.Dx) + "}";
 }
 
 std::string AreaJson(const TJsonHead& head, const TVoaGrid& grid) {

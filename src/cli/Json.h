@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/VoaTypes.h"
+#include "geo/PathFacts.h"
 
 namespace vx::cli {
 
@@ -21,7 +22,9 @@ struct TJsonHead {
   std::string Engine;
 };
 
-std::string PointJson(const TJsonHead& head, const TPointResults& r);
+// With path facts, a "path" object follows the rows.
+std::string PointJson(const TJsonHead& head, const TPointResults& r, const TPathFacts* path = nullptr);
+std::string PathJson(const TPathFacts& f);
 std::string AreaJson(const TJsonHead& head, const TVoaGrid& grid);
 
 }  // namespace vx::cli

@@ -179,6 +179,28 @@ void TVantorApp::PredictArea() {
 std::string TVantorApp::ChartData() const { return ChartDataText(Ctl_.Engine().PointResults()); }
 bool TVantorApp::JobRunning() const { return Ctl_.Engine().Running(); }
 
+// ---- path facts ----
+
+double TVantorApp::DistanceKm() const {
+  const auto f = Window_.PathFacts();
+  return f ? f->ShortKm : -1.0;
+}
+
+double TVantorApp::BearingShort() const {
+  const auto f = Window_.PathFacts();
+  return f ? f->BearingShort : -1.0;
+}
+
+double TVantorApp::BearingLong() const {
+  const auto f = Window_.PathFacts();
+  return f ? f->BearingLong : -1.0;
+}
+
+std::string TVantorApp::DxCountry() const {
+  const auto f = Window_.PathFacts();
+  return f ? f->DxCountry : std::string();
+}
+
 // ---- sibling programs ----
 
 bool TVantorApp::GeomiraOn() const { return Window_.MapProgramOn(); }

@@ -21,6 +21,7 @@
 #include "common/ClickFilter.h"
 #include "common/StatusLabel.h"
 #include "engine/Process.h"
+#include "geo/PathFactsText.h"
 #include "gui/GuiText.h"
 #include "gui/ScreenPlace.h"
 #include "gui/Shell.h"
@@ -197,6 +198,13 @@ void TMainForm::Show(uint32_t parts) {
   }
   if (parts & wpDx) Quietly(W.DxCoordFrame, [&](auto* f) { f->SetFields(m.DxFields()); });
   if (parts & wpHome) Quietly(W.HomeCoordFrame, [&](auto* f) { f->SetFields(m.HomeFields()); });
+  // The local times move with the clock, which repaints the chart every minute.
+  if (parts & (wpDx | wpHome | wpCall | wpChart)) {
+    const auto facts = m.PathFacts();
+    const QString block = facts ? FromCp1252(PathFactsText(*facts)).trimmed() : QString();
+    W.PathFactsLabel->SetFullText(QString(block).replace('\n', QString::fromUtf8("  \u00B7  ")));
+    W.PathFactsLabel->setToolTip(block);
+  }
   if (parts & (wpInputs | wpEngine)) ShowInputs();
   if (parts & wpSolar) ShowSolar();
   if (parts & (wpOptions | wpChart)) ShowOptions();

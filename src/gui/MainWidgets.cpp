@@ -251,6 +251,9 @@ QWidget* TMainWidgets::BuildParamsTab() {
   grid->setColumnStretch(2, 1);
 
   outer->addWidget(group);
+  PathFactsLabel = new TStatusLabel(page);
+  PathFactsLabel->setObjectName("PathFactsLabel");
+  outer->addWidget(PathFactsLabel);
   outer->addStretch();
 
   QWidget::setTabOrder(DxCoordFrame->EastWestButton(), CallEdit);

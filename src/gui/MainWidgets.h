@@ -49,6 +49,7 @@ struct TMainWidgets {
   TCoordFrame* DxCoordFrame = nullptr;
   QLineEdit* CallEdit = nullptr;
   QLabel* MonthLabel = nullptr;
+  TStatusLabel* PathFactsLabel = nullptr;  // distance, bearings, clocks and sun times; the tooltip has them by line
   QToolButton* MonthBackButton = nullptr;
   QToolButton* MonthForwardButton = nullptr;
   QRadioButton* ShortPathRadio = nullptr;

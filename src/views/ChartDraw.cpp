@@ -34,6 +34,16 @@ const std::array<TRgb, 64>& ColorRamp() {
   return ramp;
 }
 
+bool ChartShowsSignal(float snr) { return RoundToInt32(std::clamp(double(snr), 0.0, 63.0)) >= 1; }
+
+int BestHour(const TPointResults& res, float band) {
+  const int f = static_cast<int>(band);
+  int best = 0;
+  for (int h = 1; h < TPointResults::kHours; ++h)
+    if (res.Snr[f][h] > res.Snr[f][best]) best = h;
+  return best;
+}
+
 int CellX(double hour) { return RoundToInt32(14.0 * hour); }
 int CellY(double mhz) { return RoundToInt32(7.0 * (30.0 - mhz)); }
 
@@ -62,10 +72,7 @@ void PaintChart(const TPointResults& res, const TChartOptions& options, TRgbImag
   if (options.MarkBestHour) {
     canvas.Pen = TPen{Rgb(255, 255, 0), 1, TPenStyle::Solid};
     for (float band : BandFrequency) {
-      const int f = static_cast<int>(band);
-      int best = 0;
-      for (int h = 1; h < TPointResults::kHours; ++h)
-        if (res.Snr[f][h] > res.Snr[f][best]) best = h;
+      const int best = BestHour(res, band);
       // Centred on the band line, not on the row f.
       canvas.FrameRect(CellX(best) - 7, CellY(band) - 3, CellX(best) + 7, CellY(band) + 4);
     }

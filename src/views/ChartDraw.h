@@ -19,6 +19,15 @@ inline constexpr TRgb PeakColor = Rgb(215, 255, 254);
 // 64 colours from LowColor to PeakColor, one per dB of 0..63.
 const std::array<TRgb, 64>& ColorRamp();
 
+// The chart colours a cell above its background from about 1 dB up
+// (ColorRamp's first step); the same test says when a band is open.
+bool ChartShowsSignal(float snr);
+
+// A band's best hour, as the chart marks it: the hour 0..24 with the
+// largest SNR on the band's row (its frequency truncated), the earliest
+// winning a tie.
+int BestHour(const TPointResults& results, float band);
+
 int CellX(double hour);
 int CellY(double mhz);
 

@@ -227,6 +227,20 @@ TEST_F(MainFormTest, EditingTheDxFrameByHandClearsTheCall) {
   EXPECT_EQ(Control<TCoordFrame>(form, "HomeCoordFrame")->GetPoint().X, -3 * 180);
 }
 
+TEST_F(MainFormTest, ThePathFactsFollowTheDxPoint) {
+  Make();
+  auto facts = [&] { return Control<TStatusLabel>(form, "PathFactsLabel")->toolTip(); };
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "G4ABC");
+  EXPECT_TRUE(facts().contains("DX country England")) << facts().toStdString();
+  EXPECT_TRUE(facts().contains("Short path")) << facts().toStdString();
+  EXPECT_TRUE(facts().contains("prefix list")) << facts().toStdString();
+  emit Control<TMapFrame>(form, "MapFrame")->LocationClicked(TLocation{10 * 180, 50 * 180}, false);
+  EXPECT_FALSE(facts().contains("country")) << facts().toStdString();
+  EXPECT_TRUE(facts().contains("DX") && facts().contains("mean solar time")) << facts().toStdString();
+  Control<QLineEdit>(form, "CallEdit")->setText("QQ");  // unknown: no DX position, no facts
+  EXPECT_TRUE(facts().isEmpty()) << facts().toStdString();
+}
+
 TEST_F(MainFormTest, MapsComeFromTheCacheTheSecondTime) {
   Make();
   Control<QTabWidget>(form, "Pages")->setCurrentIndex(pgMap);

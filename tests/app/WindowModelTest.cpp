@@ -179,6 +179,35 @@ TEST_F(WindowModelFixture, AnEmptiedDxBoxIsNoPositionAndMovingThePointLetsGoOfTh
   EXPECT_EQ(model->ReadInputs().Dx.Y, 51 * 180);
 }
 
+TEST_F(WindowModelFixture, PathFactsNameTheLookedUpCountryUntilThePointMoves) {
+  ASSERT_TRUE(model->Parser().PrefixList.LoadFromText(
+                  "h\nh\nh\n0100|24908|6552|Japan|JA|AS|25|45|-9.0|339||||JA|\r\n") == TLoadStatus::lsOk);
+  model->Parser().CallList.SetSorted(true);
+  model->SetHomePoint(TLocation{0, 51 * 180});
+  model->EditCall("JA1ABC");
+  auto facts = model->PathFacts();
+  ASSERT_TRUE(facts);
+  EXPECT_EQ(facts->DxCountry, "Japan");
+  EXPECT_TRUE(facts->Dx.Clock.FromPrefixList);
+  EXPECT_EQ(facts->Dx.Clock.UtcOffsetHours, 9);
+  EXPECT_NEAR(facts->ShortKm, 9507, 10);  // 51 N 0 E to 36 N 138 E: the frame holds whole degrees
+  EXPECT_NEAR(facts->BearingShort, 32.9, 0.5);
+  // The clock is the model's: 10:30 UTC is 19:30 in Japan.
+  EXPECT_NEAR(DayFraction(facts->Dx.LocalTime) * 24, 19.5, 1e-6);
+
+  TCoordFields moved = model->DxFields();
+  moved.LatText = "35";
+  model->EditCoordinates(false, moved, true);
+  facts = model->PathFacts();
+  ASSERT_TRUE(facts);
+  EXPECT_EQ(facts->DxCountry, "");
+  EXPECT_FALSE(facts->Dx.Clock.FromPrefixList);
+  EXPECT_EQ(facts->Dx.Clock.UtcOffsetHours, 9);  // 138 E by the sun
+
+  model->EditCall("QQ");  // an unknown call empties the DX frame
+  EXPECT_FALSE(model->PathFacts());
+}
+
 TEST_F(WindowModelFixture, AHeldMonthButtonRepeatsAfterASecondThenFiveTimesASecond) {
   EXPECT_EQ(model->PressMonth(TStepDirection::sdForward), TAutoRepeat::kFirstDelayMs);
   EXPECT_EQ(model->Solar.MonthText(), "Apr 2008");

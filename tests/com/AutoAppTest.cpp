@@ -161,6 +161,28 @@ TEST_F(AutoAppFixture, CallSignSetsTheDxFrameAndAFrameEditClearsTheCall) {
   EXPECT_NE(ctl->Status().Message.find("QQ is an unknown call"), std::string::npos) << ctl->Status().Message;
 }
 
+TEST_F(AutoAppFixture, PathFactsFollowTheFramesAndTheCall) {
+  ASSERT_EQ(
+      window->Parser().PrefixList.LoadFromText("h\nh\nh\n0100|-13315|7335|United States|K|NA|5|8|5.0|291||||K|\n"),
+      TLoadStatus::lsOk);
+  window->Parser().CallList.SetSorted(true);
+  app->SetHomeLat(52);
+  app->SetHomeLon(0);
+  app->SetDxCall("K1ABC");  // 41 N 74 W
+  EXPECT_EQ(app->DxCountry(), "United States");
+  EXPECT_NEAR(app->DistanceKm(), 5541, 10);
+  EXPECT_NEAR(app->BearingShort(), 288.3, 0.5);
+  EXPECT_NEAR(app->BearingLong(), 108.3, 0.5);
+  app->SetDxLon(-73);  // a typed position is nobody's country
+  EXPECT_EQ(app->DxCountry(), "");
+  EXPECT_LT(app->DistanceKm(), 5541);
+  app->SetDxCall("QQ");  // no position at all
+  EXPECT_EQ(app->DistanceKm(), -1);
+  EXPECT_EQ(app->BearingShort(), -1);
+  EXPECT_EQ(app->DxCountry(), "");
+  EXPECT_EQ(runner->Started, 0);  // reading the facts computes nothing
+}
+
 TEST_F(AutoAppFixture, ChartDataBeforeAnyPredictionIsZeros) { EXPECT_EQ(app->ChartData(), ZeroLines()); }
 
 TEST_F(AutoAppFixture, PredictPointSelectsTheChartAndReportsChartChange) {

@@ -7,6 +7,7 @@
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"
 #include "refdata/CallParser.h"
+#include "refdata/EntityClock.h"
 
 using namespace vx;
 using namespace vx::prefixgen;
@@ -83,6 +84,31 @@ TEST(PrefixGen, GeneratedListsFollowTheRule) {
   EXPECT_EQ(p.Results[0].Lat, RoundToInt32(21.12 * 180));
   EXPECT_EQ(p.Results[0].Lon, RoundToInt32(-157.48 * 180));  // the country file counts west positive
   EXPECT_EQ(p.Results[0].Column4, "KH6");
+}
+
+// The generated list carries the country file's clock, west positive; a
+// looked-up call reads it east positive.
+TEST(PrefixGen, LookedUpCallsCarryTheirClock) {
+  TCallParser p(TCallParserVariant::pvMain);
+  LoadInto(p, GenerateLists(ParseCountryFile(kSample)), "clock");
+  struct {
+    const char* call;
+    double hours;
+  } cases[] = {{"KH6ABD", -10.0}, {"UA9AA", 7.0}, {"R1AA", 4.0}, {"3Y0J", 1.0}};
+  for (auto& c : cases) {
+    p.Parse(c.call);
+    ASSERT_FALSE(p.Results.empty()) << c.call;
+    EXPECT_EQ(ListedUtcOffset(p.Results[0]), c.hours) << c.call;
+  }
+  TPrefixData d;
+  for (const char* text : {"", "EU", "15", "-14.5", "5.3", "nan", "inf"}) {
+    d.Column8 = text;
+    EXPECT_FALSE(ListedUtcOffset(d)) << text;
+  }
+  d.Column8 = " -5.75 ";
+  EXPECT_EQ(ListedUtcOffset(d), 5.75);
+  d.Column8 = "0.0";
+  EXPECT_EQ(ListedUtcOffset(d), 0.0);
 }
 
 // Every plain call of the contest call list must land on the entity the
