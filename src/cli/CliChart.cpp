@@ -2,6 +2,7 @@
 // it (without the time line), written as PNG and/or BMP.
 #include <iostream>
 
+#include "app/PictureTitle.h"
 #include "cli/Cli.h"
 #include "cli/CliEngine.h"
 #include "cli/CliImage.h"
@@ -13,7 +14,7 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: vantor-cli chart --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
-    "       (--png FILE | --bmp FILE)... [--best-hour] [--muf]\n"
+    "       (--png FILE | --bmp FILE)... [--best-hour] [--muf] [--decorate] [--scale 1-8]\n"
     "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
     "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR]\n";
 
@@ -29,11 +30,14 @@ int CliChart(const std::vector<std::string>& argv) {
     std::cout << kUsage;
     return 0;
   }
-  TArgs args(argv, {"long", "deck", "no-cache", "best-hour", "muf"});
+  TArgs args(argv, {"long", "deck", "no-cache", "best-hour", "muf", kDecorateFlag});
   TJobOptions options;
   std::string error;
-  const std::vector<std::string> extra = {"png", "bmp", "best-hour", "muf"};
+  std::vector<std::string> extra = {"best-hour", "muf"};
+  extra.insert(extra.end(), PictureOptionNames().begin(), PictureOptionNames().end());
   if (!ParseJobOptions(args, false, options, error, extra)) return Usage(error);
+  int scale = 1;
+  if (!ParsePictureScale(args, scale, error)) return Usage(error);
   if (options.DeckOnly) return Usage("--deck is an option of predict");
   if (!WantsImage(args)) return Usage("--png FILE or --bmp FILE is required");
 
@@ -51,7 +55,14 @@ int CliChart(const std::vector<std::string>& argv) {
   }
   TRgbImage chart;
   PaintChart(engine.PointResults(), TChartOptions{args.Flag("best-hour"), args.Flag("muf")}, chart);
-  if (!WriteImages(args, chart, error)) {
+  const TVoaInputs& in = options.Inputs;
+  TPictureFacts facts;
+  facts.Home = TLocation{in.TxLon, in.TxLat};
+  facts.Dx = TLocation{in.RxLon, in.RxLat};
+  facts.LongPath = in.LongPath;
+  facts.Year = in.Year, facts.Month = in.Month, facts.Ssn = in.Ssn;
+  facts.Engine = engine.EngineName();
+  if (!WriteImages(args, ChartPicture(args, scale, chart, PictureTitle(facts)), error)) {
     std::cerr << error << "\n";
     return 1;
   }

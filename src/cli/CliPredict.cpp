@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/PictureTitle.h"
 #include "cli/Cli.h"
 #include "cli/CliEngine.h"
 #include "cli/CliImage.h"
@@ -25,6 +26,7 @@ const char* UsageText(bool area) {
                 "       [--year Y] [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
                 "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR] [--deck] [--no-cache]\n"
                 "       [--png FILE] [--bmp FILE] [--style color|gray|pseudo] [--sun] [--path DXLAT,DXLON]\n"
+                "       [--decorate] [--scale 1-8]\n"
               : "usage: vantor-cli predict --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
                 "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
                 "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR] [--deck]\n"
@@ -53,6 +55,8 @@ int PrintDeck(const TJobOptions& options, bool area) {
 struct TMapImage {
   TMapStyle Style = msColor;
   TMapOverlays Overlays;
+  int Scale = 1;
+  std::vector<std::string> Title;
 };
 
 // A coordinate frame holds whole degrees; the path is drawn between those.
@@ -84,7 +88,7 @@ bool ParseMapImage(const TArgs& args, const TVoaInputs& in, TMapImage& out, std:
     out.Overlays.Dx = WholeDegrees(lon, lat);
     out.Overlays.LongPath = in.LongPath;
   }
-  return true;
+  return ParsePictureScale(args, out.Scale, error);
 }
 
 int WriteMap(const TArgs& args, const TMapImage& map, const TVoaGrid& grid) {
@@ -92,7 +96,7 @@ int WriteMap(const TArgs& args, const TMapImage& map, const TVoaGrid& grid) {
   model.MapStyle = map.Style;
   model.SetData(grid);
   std::string error;
-  if (!WriteImages(args, model.Compose(map.Overlays), error)) {
+  if (!WriteImages(args, MapPicture(args, map.Scale, model.Compose(map.Overlays), map.Style, map.Title), error)) {
     std::cerr << error << "\n";
     return 1;
   }
@@ -151,11 +155,12 @@ int Run(const std::vector<std::string>& argv, bool area) {
     std::cout << UsageText(area);
     return 0;
   }
-  TArgs args(argv, area ? std::vector<std::string>{"long", "deck", "no-cache", "sun"}
+  TArgs args(argv, area ? std::vector<std::string>{"long", "deck", "no-cache", "sun", kDecorateFlag}
                         : std::vector<std::string>{"long", "deck", "no-cache"});
   TJobOptions options;
   std::string error;
-  const std::vector<std::string> imageNames = {"png", "bmp", "style", "sun", "path"};
+  std::vector<std::string> imageNames = {"style", "sun", "path"};
+  imageNames.insert(imageNames.end(), PictureOptionNames().begin(), PictureOptionNames().end());
   if (!ParseJobOptions(args, area, options, error, area ? imageNames : std::vector<std::string>{"format"}))
     return Usage(error, area);
   TChartFormat format = TChartFormat::Json;
@@ -187,7 +192,17 @@ int Run(const std::vector<std::string>& argv, bool area) {
     return Finish(engine);
   }
   std::cout << AreaJson(head, engine.AreaGrid()) << std::endl;
-  if (engine.Status() == vsReady && WantsImage(args)) return WriteMap(args, map, engine.AreaGrid());
+  if (engine.Status() == vsReady && WantsImage(args)) {
+    const TVoaInputs& in = options.Inputs;
+    TPictureFacts facts;
+    facts.Map = true;
+    facts.Home = TLocation{in.TxLon, in.TxLat};
+    facts.Band = in.Band, facts.Hour = in.Hour;
+    facts.Year = in.Year, facts.Month = in.Month, facts.Ssn = in.Ssn;
+    facts.Engine = engine.EngineName();
+    map.Title = PictureTitle(facts);
+    return WriteMap(args, map, engine.AreaGrid());
+  }
   return Finish(engine);
 }
 

@@ -6,12 +6,14 @@
 #include <QMenu>
 #include <utility>
 
+#include "app/PictureTitle.h"
 #include "app/PopupRules.h"
 #include "common/Paths.h"
 #include "gui/MainForm.h"
 #include "gui/Shell.h"
 #include "views/BatchDlg.h"
 #include "views/ChartFrm.h"
+#include "views/Decorate.h"
 #include "views/MapFrm.h"
 
 namespace vx {
@@ -60,9 +62,14 @@ void TMainForm::PreComputeClick() {
   if (Shell_.RunModal(*W.BatchDialog)) Model_->Batch()->StartBatch(W.BatchDialog->Options());
 }
 
+// The saved picture carries its scales and says what it was computed for.
 void TMainForm::SaveImageClick() {
-  if (Model_->Page == pgChart) Shell_.SaveImage(this, Model_->Chart);
-  if (Model_->Page == pgMap) Shell_.SaveImage(this, Model_->Map.MapBitmap);
+  if (Model_->Page == pgChart)
+    Shell_.SaveImage(this, DecorateChart(Model_->Chart, {1, PictureTitle(ChartFacts(*Model_))}).Image);
+  if (Model_->Page == pgMap) {
+    const TPictureDecor decor{1, PictureTitle(MapFacts(*Model_))};
+    Shell_.SaveImage(this, DecorateMap(Model_->Map.MapBitmap, Model_->Map.MapStyle, decor).Image);
+  }
 }
 
 }  // namespace vx

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "views/Quantize.h"
 #include "views/Raster.h"
@@ -15,5 +16,10 @@ std::optional<std::string> EncodeGif(const TIndexedImage& image);
 std::optional<std::string> EncodeGif(const TRgbImage& image);
 // Replaces any file of that name; false when it cannot be encoded or written.
 bool SaveGifFile(const std::string& path, const TRgbImage& image);
+
+// An animation that repeats for ever: every frame the same size, each with
+// its own palette, shown for delay hundredths of a second.
+std::optional<std::string> EncodeAnimatedGif(const std::vector<TRgbImage>& frames, int delay);
+bool SaveAnimatedGifFile(const std::string& path, const std::vector<TRgbImage>& frames, int delay);
 
 }  // namespace vx

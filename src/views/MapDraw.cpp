@@ -56,6 +56,11 @@ const std::array<TRgb, 12>& PseudoPalette() {
   return p;
 }
 
+TRgb ShadeColor(TRgb background, int level) {
+  const auto& shade = ShadeTable()[size_t(std::clamp(level, 0, 11))];
+  return Rgb(shade[background.R], shade[background.G], shade[background.B]);
+}
+
 TNormGrid BuildNormGrid(const TVoaGrid& grid) {
   TNormGrid norm;
   const int n = int(grid.size());

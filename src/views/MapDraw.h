@@ -24,6 +24,12 @@ enum TMapStyle : int { msColor = 0, msGray = 1, msPseudo = 2 };
 // Grey for nothing, then blue through green, yellow and red to pink.
 const std::array<TRgb, 12>& PseudoPalette();
 
+// The grid is drawn in levels of 5 dB: level n for n x 5 dB, 0 to 10.
+inline constexpr int kMapLevelDb = 5;
+inline constexpr int kMapTopLevel = 10;
+// A background pixel as the colour and gray styles darken it at a level.
+TRgb ShadeColor(TRgb background, int level);
+
 // SNR / 50 clamped to 0..1, [column][row] with row 0 in the north.
 struct TNormGrid {
   int N = 0;

@@ -6,6 +6,7 @@
 #include "common/Paths.h"
 #include "common/TextUtil.h"
 #include "engine/Cache.h"
+#include "views/Decorate.h"
 #include "views/GifWriter.h"
 
 namespace vx {
@@ -42,6 +43,15 @@ std::vector<TAreaJob> AreaJobsOf(const std::vector<uint32_t>& jobs) {
 
 std::string GifName(int hour, int band) {
   return FormatInt(hour, 2, true) + "UT-" + FormatInt(int(BandFrequency[size_t(band)]), 2, true) + "MHz.gif";
+}
+
+std::string AnimatedGifName(int band) {
+  return "00-23UT-" + FormatInt(int(BandFrequency[size_t(band)]), 2, true) + "MHz.gif";
+}
+
+std::string FrameCaption(int hour, int band) {
+  const float mhz = BandFrequency[size_t(band)];
+  return (mhz == 3.5f ? std::string("3.5") : FormatInt(int(mhz))) + " MHz  " + FormatInt(hour, 2, true) + " UTC";
 }
 
 std::string GifFolder() {
@@ -199,9 +209,10 @@ bool TPreCompute::GenerateGifs(const std::string& folder) {
     }
   const std::string dir = JoinPath(folder, "");
   MakeDirectories(dir);
-  int written = 0;
+  int written = 0, animations = 0;
   std::string error;
-  for (int band = 0; band < kBandCount && error.empty(); ++band)
+  for (int band = 0; band < kBandCount && error.empty(); ++band) {
+    std::vector<TRgbImage> frames;
     for (int hour = 0; hour < 24; ++hour) {
       SelectMap(hour, band, shown.LongPath);
       if (!Engine_.LoadAreaCache(CacheFolder_)) {
@@ -215,7 +226,15 @@ bool TPreCompute::GenerateGifs(const std::string& folder) {
         break;
       }
       ++written;
+      frames.push_back(TitledPicture(Host_.MapBitmap(), TPictureDecor{1, {FrameCaption(hour, band)}}).Image);
     }
+    if (!error.empty()) break;
+    const std::string name = dir + AnimatedGifName(band);
+    if (!SaveAnimatedGifFile(name, frames, kFrameDelay))
+      error = "Cannot write " + name;
+    else
+      ++animations;
+  }
   // The series drew each map in the view: give it back the one it showed.
   Engine_.SetInputs(shown);
   ShowSelectedMap();
@@ -223,7 +242,7 @@ bool TPreCompute::GenerateGifs(const std::string& folder) {
     Host_.ShowError(error + (written ? " (" + FormatInt(written) + " GIF files were written to " + dir + ")" : ""));
     return false;
   }
-  Host_.ShowInfo(FormatInt(written) + " GIF files written to " + dir);
+  Host_.ShowInfo(FormatInt(written) + " GIF files and " + FormatInt(animations) + " animations written to " + dir);
   return true;
 }
 

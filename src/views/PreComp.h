@@ -48,6 +48,11 @@ std::vector<TAreaJob> AreaJobsOf(const std::vector<uint32_t>& jobs);
 
 // "05UT-14MHz.gif" for hour 5, band 3.
 std::string GifName(int hour, int band);
+// The day's maps of a band as one animation: "00-23UT-14MHz.gif" for band 3.
+std::string AnimatedGifName(int band);
+// What each frame of an animation shows above its map: "14 MHz  05 UTC".
+std::string FrameCaption(int hour, int band);
+inline constexpr int kFrameDelay = 50;  // hundredths of a second
 
 // Where "Generate GIF's" writes: "Gifs/" beside the area cache's folder
 // (beside the program in portable mode).
@@ -101,7 +106,8 @@ class TPreCompute {
   // kind 0: maximum over hours, 1: over bands, 2: over both. False (after
   // the missing-data message) when a map is not cached.
   bool MaxOverMaps(int kind);
-  // Writes the 192 GIF files into folder and says how many went where.
+  // Writes the 192 GIF files and an animation of the day for each band
+  // into folder and says how many went where.
   // Writes nothing unless every map is cached; stops at the first file that
   // cannot be written. The map shown afterwards is the one its controls name.
   bool GenerateGifs(const std::string& folder);

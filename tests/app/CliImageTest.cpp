@@ -11,11 +11,13 @@
 #include <filesystem>
 #include <regex>
 
+#include "app/PictureTitle.h"
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"
 #include "support/VoacapFolder.h"
 #include "views/BmpFile.h"
 #include "views/ChartDraw.h"
+#include "views/Decorate.h"
 #include "views/MapDraw.h"
 #include "views/QtImage.h"
 
@@ -135,8 +137,61 @@ TEST(CliImage, AreaFilesHoldTheMapWithTheOverlaysAskedFor) {
   EXPECT_EQ(*fromBmp, model.Compose(o));
 }
 
+// The engine's name as the JSON of a run gives it.
+std::string EngineOf(const std::string& json) {
+  std::smatch m;
+  return std::regex_search(json, m, std::regex("\"engine\": \"([^\"]*)\"")) ? m[1].str() : std::string();
+}
+
+TEST(CliImage, DecoratedAndEnlargedPictures) {
+  const std::string plain = Root() + "plain.png", big = Root() + "big.png", decorated = Root() + "decorated.bmp";
+  ASSERT_EQ(Cli(kChart + " --png " + plain).code, 0);
+  ASSERT_EQ(Cli(kChart + " --png " + big + " --scale 3").code, 0);
+  ASSERT_EQ(Cli(kChart + " --bmp " + decorated + " --decorate --scale 2 --long").code, 0);
+  const TRgbImage chart = ReadPng(plain);
+  ASSERT_EQ(chart.Width, kChartWidth);
+  EXPECT_EQ(ReadPng(big), ScaleImage(chart, 3));
+  // The long path is another prediction: compare with its plain chart.
+  ASSERT_EQ(Cli(kChart + " --png " + plain + " --long").code, 0);
+  const std::string engine = EngineOf(Cli("predict --home 44,-79 --dx 51,0 --year 2008 --month 3 --ssn 50").out);
+  ASSERT_FALSE(engine.empty());
+  TPictureFacts facts;
+  facts.Home = TLocation{-79 * 180, 44 * 180};
+  facts.Dx = TLocation{0, 51 * 180};
+  facts.LongPath = true;
+  facts.Year = 2008, facts.Month = 3, facts.Ssn = 50;
+  facts.Engine = engine;
+  const auto title = PictureTitle(facts);
+  EXPECT_EQ(title[0], "44\xB0 N   79\xB0 W to 51\xB0 N   0\xB0 E, long path");
+  auto fromBmp = DecodeBmp(ReadWholeFile(decorated).value_or(""));
+  ASSERT_TRUE(fromBmp);
+  EXPECT_EQ(*fromBmp, DecorateChart(ReadPng(plain), TPictureDecor{2, title}).Image);
+
+  // A map with its legend, from the same run as its plain picture.
+  std::filesystem::remove_all(Root() + "cache");
+  const std::string map = Root() + "map.png", legend = Root() + "legend.png";
+  Result r = Cli(kArea + " --png " + map + " --style gray");
+  ASSERT_EQ(r.code, 0);
+  ASSERT_EQ(Cli(kArea + " --png " + legend + " --style gray --decorate").code, 0);
+  facts = TPictureFacts{};
+  facts.Map = true;
+  facts.Home = TLocation{-79 * 180, 44 * 180};
+  facts.Band = 3, facts.Hour = 12;
+  facts.Year = 2008, facts.Month = 3, facts.Ssn = 50;
+  facts.Engine = EngineOf(r.out);
+  EXPECT_EQ(PictureTitle(facts)[1], "14 MHz at 12 UTC");
+  EXPECT_EQ(ReadPng(legend), DecorateMap(ReadPng(map), msGray, TPictureDecor{1, PictureTitle(facts)}).Image);
+}
+
 TEST(CliImage, BadImageOptions) {
   EXPECT_EQ(Cli(kChart).code, 2);  // no file named
+  for (const char* scale : {"0", "9", "two", "1.5"}) {
+    EXPECT_EQ(Cli(kChart + " --png x.png --scale " + scale).code, 2) << scale;
+    EXPECT_EQ(Cli(kArea + " --png x.png --scale " + scale).code, 2) << scale;
+  }
+  EXPECT_EQ(Cli(kChart + " --decorate").code, 2);
+  EXPECT_EQ(Cli(kArea + " --decorate").code, 2);  // the JSON alone has nothing to decorate
+  EXPECT_EQ(Cli(kArea + " --scale 2").code, 2);
   EXPECT_EQ(Cli(kArea + " --png x.png --style neon").code, 2);
   EXPECT_EQ(Cli(kArea + " --png x.png --path 95,0").code, 2);
   EXPECT_EQ(Cli("predict --home 44,-79 --dx 51,0 --year 2008 --month 3 --ssn 50 --png x.png").code, 2);

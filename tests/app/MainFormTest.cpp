@@ -24,12 +24,14 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "app/PictureTitle.h"
 #include "common/DayCount.h"
 #include "common/FileUtil.h"
 #include "common/Ini.h"
 #include "common/StatusLabel.h"
 #include "engine/Cache.h"
 #include "engine/Process.h"
+#include "geo/CoordFrm.h"
 #include "gui/MainForm.h"
 #include "gui/StatusImg.h"
 #include "support/Controls.h"
@@ -42,6 +44,7 @@
 #include "views/ChartDraw.h"
 #include "views/ChartFrm.h"
 #include "views/CoordFrame.h"
+#include "views/Decorate.h"
 #include "views/MapFrm.h"
 #include "views/PreComp.h"
 
@@ -459,9 +462,15 @@ TEST_F(MainFormTest, ContextMenuItemsPerTabAndCtrl) {
   EXPECT_EQ(shown(), QStringList({"Show Sun", "Plot Path", "-", "Pre-Compute Maps...", "Save Image...", "-",
                                   "Maximum Over Hours", "Maximum Over Bands", "Maximum Maximorum", "Generate GIF's"}));
 
-  // Save Image writes the picture of the tab it is on.
+  // Save Image writes the picture of the tab it is on, with its legend and
+  // a title saying what it shows.
   Control<QAction>(form, "SaveImageItem")->trigger();
   EXPECT_EQ(shell.SavedImages, 1);
+  const TMapModel& map = form->Model().Map;
+  const auto title = PictureTitle(MapFacts(form->Model()));
+  ASSERT_GE(title.size(), 2u);
+  EXPECT_EQ(title[0], "Home " + FormatCoordinates(form->Model().Inputs.Home));
+  EXPECT_EQ(shell.SavedImage, DecorateMap(map.MapBitmap, map.MapStyle, {1, title}).Image);
   form->Controller().CancelPrediction();
 }
 
@@ -689,7 +698,7 @@ TEST_F(MainFormTest, GifsLeaveTheMapItsControlsNameAndSayWhereTheyWent) {
   store(23, 7);
   Control<QAction>(form, "GifsItem")->trigger();
   EXPECT_EQ(shell.Errors.size(), 1);
-  EXPECT_EQ(StatusBarText(), QString::fromStdString("192 GIF files written to " + gifs));
+  EXPECT_EQ(StatusBarText(), QString::fromStdString("192 GIF files and 8 animations written to " + gifs));
   EXPECT_TRUE(FileExists(gifs + "23UT-28MHz.gif"));
   // The controls say 14 MHz at 19 UTC, and so does the map.
   EXPECT_EQ(Control<TMapFrame>(form, "MapFrame")->Model.MapBand, 3);

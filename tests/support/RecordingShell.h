@@ -15,6 +15,7 @@ struct TRecordingShell : vx::IShell {
   vx::TAnswer ThreeWay = vx::anCancel;  // to a Yes/No/Cancel question
   bool ModalResult = false;
   int SavedImages = 0;
+  vx::TRgbImage SavedImage;  // the last one
 
   bool AskYesNo(QWidget*, const QString& title, const QString& text) override {
     Questions << title + "|" + text;
@@ -26,7 +27,10 @@ struct TRecordingShell : vx::IShell {
   }
   void ShowError(QWidget*, const QString& text) override { Errors << text; }
   bool RunModal(QDialog&) override { return ModalResult; }
-  bool SaveImage(QWidget*, const vx::TRgbImage&) override { return ++SavedImages, true; }
+  bool SaveImage(QWidget*, const vx::TRgbImage& image) override {
+    SavedImage = image;
+    return ++SavedImages, true;
+  }
   void OpenUrl(const QString& url) override { Urls << url; }
 };
 

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "GifFrames.h"
 #include "ViewsTestUtil.h"
 #include "views/BmpFile.h"
 #include "views/GifWriter.h"
@@ -133,4 +134,44 @@ TEST(GifWriter, SavesOverAnExistingFile) {
   EXPECT_EQ(ReadWholeFile(dir + "a.gif")->substr(0, 3), "GIF");
   EXPECT_FALSE(SaveGifFile(dir + "no-such-folder/a.gif", Map(msPseudo).MapBitmap));
   EXPECT_FALSE(EncodeGif(TRgbImage()));
+}
+
+TEST(GifWriter, AnimationsRepeatTheirFramesWithTheGivenDelay) {
+  const std::vector<TRgbImage> frames = {Map(msPseudo).MapBitmap, Map(msGray).MapBitmap, Map(msPseudo).MapBitmap};
+  auto gif = EncodeAnimatedGif(frames, 35);
+  ASSERT_TRUE(gif);
+  const vxtest::TGifBlocks blocks = vxtest::WalkGifBlocks(*gif);
+  EXPECT_TRUE(blocks.Valid);
+  EXPECT_EQ(blocks.Version, "GIF89a");
+  EXPECT_EQ(blocks.Loops, 0);  // for ever
+  EXPECT_EQ(blocks.Frames, 3);
+  EXPECT_EQ(blocks.Delays, (std::vector<int>{35, 35, 35}));
+  // Each frame keeps its own colours exactly.
+  EXPECT_EQ(vxtest::DecodeGifFrames(*gif), frames);
+  // A colour map goes through the quantizer, frame by frame.
+  auto colour = EncodeAnimatedGif({Map(msColor).MapBitmap, Map(msPseudo).MapBitmap}, 100);
+  ASSERT_TRUE(colour);
+  const auto back = vxtest::DecodeGifFrames(*colour);
+  ASSERT_EQ(back.size(), 2u);
+  EXPECT_EQ(back[1], Map(msPseudo).MapBitmap);
+  EXPECT_EQ(vxtest::WalkGifBlocks(*colour).Delays, (std::vector<int>{100, 100}));
+
+  // What cannot be one animation.
+  EXPECT_FALSE(EncodeAnimatedGif({}, 10));
+  EXPECT_FALSE(EncodeAnimatedGif({frames[0], TRgbImage(10, 10)}, 10));
+  EXPECT_FALSE(EncodeAnimatedGif({frames[0]}, -1));
+  const std::string dir = vxtest::FreshFolder("animation");
+  EXPECT_TRUE(SaveAnimatedGifFile(dir + "a.gif", frames, 50));
+  EXPECT_FALSE(SaveAnimatedGifFile(dir + "no-such-folder/a.gif", frames, 50));
+}
+
+// The single pictures of "Generate GIF's" stay the files they always were.
+TEST(GifWriter, SinglePicturesAreUnchanged) {
+  auto gif = EncodeGif(Map(msPseudo).MapBitmap);
+  ASSERT_TRUE(gif);
+  const vxtest::TGifBlocks blocks = vxtest::WalkGifBlocks(*gif);
+  EXPECT_TRUE(blocks.Valid);
+  EXPECT_EQ(blocks.Frames, 1);
+  EXPECT_EQ(blocks.Loops, -1);
+  EXPECT_EQ(blocks.Delays, (std::vector<int>{-1}));
 }

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "GifFrames.h"
 #include "ViewsTestUtil.h"
 #include "engine/Cache.h"
 #include "engine/VoaEng.h"
 #include "support/StandInEngine.h"
 #include "views/BatchProgress.h"
+#include "views/Decorate.h"
 #include "views/GifWriter.h"
 #include "views/MapDraw.h"
 #include "views/PreComp.h"
@@ -60,6 +62,9 @@ TEST(JobList, GifNamesUseWholeMegahertz) {
   EXPECT_EQ(GifName(0, 0), "00UT-03MHz.gif");
   EXPECT_EQ(GifName(5, 6), "05UT-24MHz.gif");
   EXPECT_EQ(GifName(23, 7), "23UT-28MHz.gif");
+  EXPECT_EQ(AnimatedGifName(0), "00-23UT-03MHz.gif");
+  EXPECT_EQ(FrameCaption(5, 0), "3.5 MHz  05 UTC");
+  EXPECT_EQ(FrameCaption(17, 7), "28 MHz  17 UTC");
   // Beside the cache folder.
   const std::string home = vxtest::FreshFolder("gif-home");
   setenv("XDG_CACHE_HOME", home.c_str(), 1);
@@ -264,14 +269,26 @@ TEST_F(BatchFixture, GifsForEveryBandAndHour) {
   ASSERT_TRUE(batch->GenerateGifs(gifs));
   int files = 0;
   for (const auto& e : std::filesystem::directory_iterator(gifs)) files += e.path().extension() == ".gif";
-  EXPECT_EQ(files, 192);
+  EXPECT_EQ(files, 192 + 8);
   ASSERT_EQ(host.Infos.size(), 1u);
-  EXPECT_EQ(host.Infos[0], "192 GIF files written to " + gifs);
+  EXPECT_EQ(host.Infos[0], "192 GIF files and 8 animations written to " + gifs);
   // Afterwards the view shows the map its band and hour name (14 MHz at 9
   // UTC here), not the last of the series; its file is that picture.
   EXPECT_FLOAT_EQ(host.Map.GridCopy[0][0].Snr, 3 * 5 + 9);
   EXPECT_EQ(*ReadWholeFile(gifs + "09UT-14MHz.gif"), *EncodeGif(host.Map.MapBitmap));
   EXPECT_NE(*ReadWholeFile(gifs + "23UT-28MHz.gif"), *EncodeGif(host.Map.MapBitmap));
+  // The band's day as one animation: 24 frames, each its map under a
+  // caption naming the band and the hour.
+  const std::string day = ReadWholeFile(gifs + AnimatedGifName(3)).value_or("");
+  const vxtest::TGifBlocks blocks = vxtest::WalkGifBlocks(day);
+  EXPECT_TRUE(blocks.Valid);
+  EXPECT_EQ(blocks.Frames, 24);
+  EXPECT_EQ(blocks.Loops, 0);
+  const auto frames = vxtest::DecodeGifFrames(day);
+  ASSERT_EQ(frames.size(), 24u);
+  const TDecoratedPicture nine = TitledPicture(host.Map.MapBitmap, TPictureDecor{1, {"14 MHz  09 UTC"}});
+  EXPECT_EQ(frames[9], nine.Image);
+  EXPECT_NE(frames[10], nine.Image);
   EXPECT_EQ(engine->Inputs().Band, 3);
   EXPECT_EQ(engine->Inputs().Hour, 9);
   EXPECT_FLOAT_EQ(engine->AreaGrid()[0][0].Snr, 3 * 5 + 9);
