@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "manager/ClBook.h"
+#include "refdata/ClBook.h"
 #include "manager/JobUi.h"
 
 namespace vx {

@@ -5,7 +5,7 @@
 #include "ZipWriter.h"
 #include "common/TextUtil.h"
 #include "manager/CbIndex.h"
-#include "manager/ClBook.h"
+#include "refdata/ClBook.h"
 #include "manager/IotaKml.h"
 #include "manager/Job.h"
 #include "manager/Sources.h"
