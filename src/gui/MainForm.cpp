@@ -195,7 +195,11 @@ void TMainForm::Show(uint32_t parts) {
     p.setColor(QPalette::Text, m.CallRed ? QColor(255, 0, 0) : QApplication::palette(W.CallEdit).color(QPalette::Text));
     W.CallEdit->setPalette(p);
   }
-  if (parts & wpDx) Quietly(W.DxCoordFrame, [&](auto* f) { f->SetFields(m.DxFields()); });
+  if (parts & wpDx) {
+    Quietly(W.DxCoordFrame, [&](auto* f) { f->SetFields(m.DxFields()); });
+    W.DxSourceLabel->setText(FromCp1252(m.DxSource));
+    W.DxSourceLabel->setToolTip(FromCp1252(m.DxNotes));
+  }
   if (parts & wpHome) Quietly(W.HomeCoordFrame, [&](auto* f) { f->SetFields(m.HomeFields()); });
   if (parts & (wpInputs | wpEngine)) ShowInputs();
   if (parts & wpSolar) ShowSolar();
