@@ -164,6 +164,11 @@ TEST(CallbookIndex, RefusesFilesThatAreNotSoundIndexesWithANote) {
   EXPECT_NE(refusal(reversed, "A1A").find("out of order"), std::string::npos);
   EXPECT_NE(refusal(reversed, "W3ZZ").find("out of order"), std::string::npos);
 
+  // Disorder the search steps into on its way, though it ends past the end.
+  const std::string swapped =
+      EncodeCallbookIndex({Record("A"), Record("B"), Record("C"), Record("M"), Record("X"), Record("D"), Record("E")});
+  EXPECT_NE(refusal(swapped, "Y").find("out of order"), std::string::npos);
+
   std::string longCall = sound;
   longCall[32] = 16;  // a call longer than its field
   EXPECT_NE(refusal(longCall, "K1ABC").find("damaged"), std::string::npos);
