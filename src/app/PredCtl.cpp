@@ -7,6 +7,7 @@
 #include "common/DayCount.h"
 #include "common/TextUtil.h"
 #include "refdata/CallParser.h"
+#include "refdata/DxPlace.h"
 
 namespace vx {
 
@@ -218,17 +219,16 @@ void TPredictionController::SelectPage(TPage page) {
 void TPredictionController::CallEditChange(const std::string& text) {
   if (InputsGuard_) return;
   InputsGuard_ = true;
-  bool found = false;
+  TDxPlace place;
   if (Parser_) {
     Parser_->Parse(text);
-    for (const TPrefixData& r : Parser_->Results)
-      if (r.HasCoords() && r.Lat != kNoLocation32) {
-        View_.SetDxPoint(TLocation{r.Lon, r.Lat});
-        found = true;
-        break;
-      }
+    place = ResolveDxPlace(text, Parser_->Results, CallbookFolder_);
   }
-  if (!found) View_.SetDxPoint(kNoLocationPoint);
+  const bool found = HasLocation(place.Point);
+  View_.SetDxPoint(place.Point);
+  std::string notes;
+  for (const std::string& n : place.Notes) notes += (notes.empty() ? "" : "\n") + n;
+  View_.SetDxSource(place.Source, notes);
   View_.SetCallUnknown(!found && Trim(text).size() > 1);
   InputsGuard_ = false;
 }

@@ -11,6 +11,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "common/Location.h"
 #include "engine/Antennas.h"
@@ -65,6 +66,9 @@ class IPredictionView {
   virtual std::string DxText() const = 0;
   // Puts a point into the DX frame (whole degrees; kNoLocationPoint empties it).
   virtual void SetDxPoint(TLocation point) = 0;
+  // Where the point just set comes from ("country centre", a licence in a
+  // callbook; empty: nowhere), and notes on callbooks that could not be used.
+  virtual void SetDxSource(const std::string& /*source*/, const std::string& /*notes*/) {}
   virtual void ClearCallText() = 0;
   virtual void SetCallUnknown(bool red) = 0;
   virtual void SetTitle(const std::string& caption) = 0;
@@ -118,6 +122,8 @@ class TPredictionController {
 
   // Optional collaborators, owned by the front end.
   void SetCallParser(TCallParser* parser) { Parser_ = parser; }
+  // The folder whose callbooks place a looked-up call; empty: none.
+  void SetCallbookFolder(std::string folder) { CallbookFolder_ = std::move(folder); }
 
   // Operations.
   void ComputeChart();
@@ -163,6 +169,7 @@ class TPredictionController {
   std::string CacheFolder_;
   IPredictionView& View_;
   TCallParser* Parser_ = nullptr;
+  std::string CallbookFolder_;
   TStatusIndicator Status_;
   TPage Page_ = pgParams;
   bool InputsGuard_ = false;

@@ -10,6 +10,7 @@
 #include "common/Cp1252.h"
 #include "common/FileUtil.h"
 #include "common/Ini.h"
+#include "common/Paths.h"
 
 namespace vx {
 
@@ -42,6 +43,7 @@ TWindowModel::TWindowModel(TSessionSetup setup, TSessionServices services, std::
   SetDxPoint(Inputs.Dx);
   Ctl_ = std::make_unique<TPredictionController>(std::move(engine), Setup_.CacheFolder, *this);
   Ctl_->SetCallParser(&Parser_);
+  Ctl_->SetCallbookFolder(ReferenceFolder());
   if (Services_.WorkerRunners)
     Batch_ = std::make_unique<TPreCompute>(Engine(), Setup_.CacheFolder, *this,
                                            std::make_unique<TVoaWorkerPool>(Services_.WorkerRunners));
@@ -196,6 +198,15 @@ void TWindowModel::SetDxPoint(TLocation point) {
   ShowCoordFields(DxFields_, point);
   Inputs.Dx = ReadCoordFields(DxFields_);
   Dx = HasLocation(point) ? FormatCoordinates(Inputs.Dx) : std::string();
+  // A point from anywhere but a call has no source to name.
+  DxSource.clear();
+  DxNotes.clear();
+  Show(wpDx);
+}
+
+void TWindowModel::SetDxSource(const std::string& source, const std::string& notes) {
+  DxSource = source;
+  DxNotes = notes;
   Show(wpDx);
 }
 
@@ -211,6 +222,11 @@ void TWindowModel::EditCoordinates(bool home, const TCoordFields& fields, bool m
   // An emptied box is no position (it would read as 0 degrees).
   auto blank = [](const std::string& t) { return t.find_first_not_of(" \t") == std::string::npos; };
   if (!home) Dx = blank(fields.LatText) || blank(fields.LonText) ? std::string() : FormatCoordinates(Inputs.Dx);
+  if (!home && !(DxSource.empty() && DxNotes.empty())) {
+    DxSource.clear();  // a point typed by hand
+    DxNotes.clear();
+    Show(wpDx);
+  }
   if (moved) Ctl_->CoordinatesChanged(!home);
 }
 

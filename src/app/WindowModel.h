@@ -132,6 +132,11 @@ class TWindowModel final : public IPredictionView,
   TPredictionInputs Inputs;
   std::string Call;
   std::string Dx;
+  // Where the DX point comes from, for a line beside the DX frame
+  // ("FCC licence, ZIP 94043", "country centre"; empty: typed or clicked),
+  // and why a callbook was passed over.
+  std::string DxSource;
+  std::string DxNotes;
   std::string Title;
   bool CallRed = false;
   bool PlotMufOn = false, MarkBestHourOn = false, ShowSunOn = false, PlotPathOn = false;
@@ -150,6 +155,7 @@ class TWindowModel final : public IPredictionView,
   std::string CallText() const override { return Call; }
   std::string DxText() const override { return Dx; }
   void SetDxPoint(TLocation point) override;
+  void SetDxSource(const std::string& source, const std::string& notes) override;
   void ClearCallText() override;
   void SetCallUnknown(bool red) override;
   void SetTitle(const std::string& caption) override;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "cli/Cli.h"
@@ -12,6 +13,7 @@
 #include "common/Paths.h"
 #include "common/TextUtil.h"
 #include "refdata/CallParser.h"
+#include "refdata/DxPlace.h"
 #include "refdata/LookupText.h"
 
 namespace vx::cli {
@@ -71,9 +73,16 @@ int CliLookup(const std::vector<std::string>& argv) {
     parser.SetCallFile(ShippedDataFolder() + "Call.lst");  // missing: no exceptions
   }
 
+  // The callbooks of the reference folder move the DX point to the
+  // licensee, as in the window; a callbook that cannot be used is named once.
+  const std::string callbooks = ReferenceFolder();
+  std::set<std::string> told;
   auto run = [&](std::string_view call) {
     parser.Parse(call);
-    std::cout << FormatLookupResults(call, parser.Results);
+    const TDxPlace place = ResolveDxPlace(call, parser.Results, callbooks);
+    std::cout << FormatLookupResults(call, parser.Results) << FormatDxPlace(call, place);
+    for (const std::string& note : place.Notes)
+      if (told.insert(note).second) std::cerr << "vantor-cli lookup: " << note << "\n";
   };
   if (!args.Positional().empty()) {
     for (const std::string& c : args.Positional()) run(c);

@@ -196,7 +196,11 @@ void TMainForm::Show(uint32_t parts) {
     p.setColor(QPalette::Text, m.CallRed ? QColor(255, 0, 0) : QApplication::palette(W.CallEdit).color(QPalette::Text));
     W.CallEdit->setPalette(p);
   }
-  if (parts & wpDx) Quietly(W.DxCoordFrame, [&](auto* f) { f->SetFields(m.DxFields()); });
+  if (parts & wpDx) {
+    Quietly(W.DxCoordFrame, [&](auto* f) { f->SetFields(m.DxFields()); });
+    W.DxSourceLabel->setText(FromCp1252(m.DxSource));
+    W.DxSourceLabel->setToolTip(FromCp1252(m.DxNotes));
+  }
   if (parts & wpHome) Quietly(W.HomeCoordFrame, [&](auto* f) { f->SetFields(m.HomeFields()); });
   // The local times move with the clock, which repaints the chart every minute.
   if (parts & (wpDx | wpHome | wpCall | wpChart)) {

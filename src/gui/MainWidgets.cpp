@@ -173,6 +173,10 @@ QWidget* TMainWidgets::BuildParamsTab() {
   DxCoordFrame->setObjectName("DxCoordFrame");
   grid->addWidget(Caption("DX QTH", DxCoordFrame->LatitudeEdit(), group), row, 0);
   grid->addWidget(DxCoordFrame, row++, 1, 1, 2, Qt::AlignLeft);
+  DxSourceLabel = new QLabel(group);
+  DxSourceLabel->setObjectName("DxSourceLabel");
+  DxSourceLabel->setEnabled(false);  // greyed: a remark, not an input
+  grid->addWidget(DxSourceLabel, row++, 1, 1, 2);
 
   CallEdit = new QLineEdit(group);
   CallEdit->setObjectName("CallEdit");

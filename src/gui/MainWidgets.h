@@ -47,6 +47,7 @@ struct TMainWidgets {
   QTabWidget* Pages = nullptr;
   QLabel* HeaderLabel = nullptr;
   TCoordFrame* DxCoordFrame = nullptr;
+  QLabel* DxSourceLabel = nullptr;  // where the DX point comes from
   QLineEdit* CallEdit = nullptr;
   QLabel* MonthLabel = nullptr;
   TStatusLabel* PathFactsLabel = nullptr;  // distance, bearings, clocks and sun times; the tooltip has them by line

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "manager/ClBook.h"
 #include "manager/JobUi.h"
+#include "refdata/ClBook.h"
 
 namespace vx {
 

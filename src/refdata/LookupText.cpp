@@ -23,4 +23,12 @@ std::string FormatLookupResults(std::string_view call, const std::vector<TPrefix
   return out;
 }
 
+std::string FormatDxPlace(std::string_view call, const TDxPlace& place) {
+  if (!HasLocation(place.Point)) return {};
+  std::string out(call);
+  out.append("\tDX\t").append(FormatFixed(place.Point.Y / 180.0, 0, 2));
+  out.append("\t").append(FormatFixed(place.Point.X / 180.0, 0, 2));
+  return out.append("\t").append(place.Source).append("\n");
+}
+
 }  // namespace vx

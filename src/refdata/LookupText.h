@@ -7,10 +7,16 @@
 #include <string_view>
 #include <vector>
 
+#include "refdata/DxPlace.h"
 #include "refdata/PrefLst.h"
 
 namespace vx {
 
 std::string FormatLookupResults(std::string_view call, const std::vector<TPrefixData>& results);
+
+// The point the window would take for the call: the call, "DX", latitude
+// and longitude with two decimals, and where the point comes from. Empty
+// when there is no point.
+std::string FormatDxPlace(std::string_view call, const TDxPlace& place);
 
 }  // namespace vx

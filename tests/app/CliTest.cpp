@@ -321,6 +321,36 @@ TEST(Cli, CreatesItsFoldersOnlyForACommand) {
   EXPECT_FALSE(DirectoryExists(root + "home"));  // nothing goes below HOME itself
 }
 
+TEST(Cli, LookupPlacesALicenseeFromTheCallbooks) {
+  const std::string root = Home();
+  const std::string reference = root + "data/Vexmoor/Reference/";
+  ASSERT_TRUE(MakeDirectories(reference));
+  ASSERT_TRUE(WriteWholeFile(root + "Prefix.lst", "h\nh\nh\n0100|-16560|6660|United States|K|||||291||||K,N,W|\n"));
+  ASSERT_TRUE(WriteWholeFile(root + "Call.lst", ""));
+  // One FCC record, as Kestrix writes it: 32 bytes, little-endian.
+  std::string record("\x06KD9ZZQ", 7);
+  record.resize(16, '\0');
+  record += std::string(
+      "\x06"
+      "CA9404\0",
+      8);
+  record += std::string("\x50\x1A\x2A\xAA\0\0\0\0", 8);  // 37.42, -122.08 degrees; offset 0
+  ASSERT_TRUE(WriteWholeFile(reference + "FccCB.idx", record));
+  ASSERT_TRUE(WriteWholeFile(reference + "FccCB.dat",
+                             "EN|1|||KD9ZZQ|L|L1|NAME|FIRST|M|LAST|||||1 MAIN ST|CITY|CA|94043|||000|\r\n"));
+  ASSERT_TRUE(WriteWholeFile(reference + "RacCB.idx", "not an index"));
+  const std::string lists = " --prefix " + root + "Prefix.lst --calls " + root + "Call.lst";
+
+  Result r = Cli("lookup" + lists + " KD9ZZQ N1XX");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("KD9ZZQ\tDX\t37.42\t-122.08\tFCC licence, ZIP 94043\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("N1XX\tDX\t37.00\t-92.00\tcountry centre\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("KD9ZZQ\t291\tUnited States\t37.00\t-92.00"),
+            std::string::npos);  // the prefix list's line stays
+  // The broken Canadian index is named once, and only on the error stream.
+  EXPECT_EQ(r.err, "vantor-cli lookup: RacCB.idx: 12 bytes are not whole 32-byte records; callbook not used\n");
+}
+
 namespace {
 
 // A short folder for the worker folders (the program limits the length of

@@ -146,6 +146,7 @@ TEST_F(MainFormTest, TypedCallEnterDrawsTheChart) {
   EXPECT_EQ(Control<TCoordFrame>(form, "DxCoordFrame")->GetPoint().X, dx.X);
   EXPECT_EQ(Control<TCoordFrame>(form, "DxCoordFrame")->GetPoint().Y, dx.Y);
   EXPECT_NE(Control<QLineEdit>(form, "CallEdit")->palette().color(QPalette::Text), QColor(255, 0, 0));
+  EXPECT_EQ(Control<QLabel>(form, "DxSourceLabel")->text(), "country centre");  // no callbook lists it
   EXPECT_EQ(runs, 0);
 
   // An unknown call of two or more characters turns red and empties the frame.
@@ -155,6 +156,7 @@ TEST_F(MainFormTest, TypedCallEnterDrawsTheChart) {
   QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "Q");
   EXPECT_EQ(Control<QLineEdit>(form, "CallEdit")->palette().color(QPalette::Text), QColor(255, 0, 0));
   EXPECT_TRUE(Control<TCoordFrame>(form, "DxCoordFrame")->LatitudeEdit()->text().isEmpty());
+  EXPECT_TRUE(Control<QLabel>(form, "DxSourceLabel")->text().isEmpty());
 
   Control<QLineEdit>(form, "CallEdit")->clear();
   QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "JA1XYZ");

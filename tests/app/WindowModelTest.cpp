@@ -7,6 +7,9 @@
 #include "FakeMonitor.h"
 #include "app/Version.h"
 #include "app/WindowModel.h"
+#include "common/FileUtil.h"
+#include "common/Paths.h"
+#include "refdata/ClBook.h"
 #include "support/QueuedRunners.h"
 #include "support/StandInEngine.h"
 #include "support/TestClock.h"
@@ -244,4 +247,58 @@ TEST_F(WindowModelFixture, AMapProgramsErrorIsABoxOnlyForAWindowSomebodySees) {
   face.Visible = true;
   model->MapProgramError("again");
   EXPECT_EQ(face.Errors, std::vector<std::string>{"again"});
+}
+
+TEST_F(WindowModelFixture, ALicenseeInACallbookIsTheDxPointAndItsSourceIsShown) {
+  ASSERT_EQ(model->Parser().PrefixList.LoadFromText("h\nh\nh\n0100|-16560|6660|United States|K|||||291||||K,N,W|\n"),
+            TLoadStatus::lsOk);
+  // A callbook in the reference folder, under a call no other case types.
+  const std::string folder = ReferenceFolder();
+  ASSERT_TRUE(MakeDirectories(folder));
+  TCallbookEntry e;
+  e.SetCall("KD9ZZQ");
+  e.SetRegion("CA9404");
+  e.Lat = 6736;    // 37.42 degrees
+  e.Lon = -21974;  // -122.08 degrees
+  ASSERT_TRUE(WriteFileAtomic(folder + "FccCB.idx", EncodeCallbookIndex({e})));
+  ASSERT_TRUE(WriteFileAtomic(folder + "FccCB.dat",
+                              "EN|1|||KD9ZZQ|L|L1|NAME|FIRST|M|LAST|||||1 MAIN ST|CITY|CA|94043|||000|\r\n"));
+  struct TCleanup {
+    std::string Folder;
+    ~TCleanup() {
+      RemoveFile(Folder + "FccCB.idx");
+      RemoveFile(Folder + "FccCB.dat");
+    }
+  } cleanup{folder};
+
+  model->EditCall("KD9ZZQ");
+  EXPECT_EQ(model->DxSource, "FCC licence, ZIP 94043");
+  EXPECT_EQ(model->ReadInputs().Dx.Y, 37 * 180);
+  EXPECT_EQ(model->ReadInputs().Dx.X, -122 * 180);
+  EXPECT_EQ(model->CallRed, false);
+  EXPECT_TRUE(face.Saw(wpDx));
+  model->EditCall("KD9ZZ");  // one letter less: the prefix list's point
+  EXPECT_EQ(model->DxSource, "country centre");
+  EXPECT_EQ(model->ReadInputs().Dx.X, -92 * 180);
+
+  // A point from anywhere else has no source to name.
+  model->EditCall("KD9ZZQ");
+  face.Shown.clear();
+  TCoordFields typed = model->DxFields();
+  typed.LonText = "121";
+  model->EditCoordinates(false, typed, false);
+  EXPECT_EQ(model->DxSource, "");
+  EXPECT_TRUE(face.Saw(wpDx));
+  model->EditCall("KD9ZZQ");
+  model->ClickLocation(TLocation{10 * 180, 50 * 180}, false);
+  EXPECT_EQ(model->DxSource, "");
+  model->EditCall("QQ");
+  EXPECT_EQ(model->DxSource, "");
+  EXPECT_EQ(model->DxText(), "");
+
+  // A damaged callbook leaves the prefix's point and says why.
+  ASSERT_TRUE(WriteFileAtomic(folder + "FccCB.idx", EncodeCallbookIndex({e}) + "x"));
+  model->EditCall("KD9ZZQ");
+  EXPECT_EQ(model->DxSource, "country centre");
+  EXPECT_NE(model->DxNotes.find("FccCB.idx"), std::string::npos);
 }

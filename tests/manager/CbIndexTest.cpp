@@ -7,6 +7,7 @@
 #include "manager/CbIndex.h"
 #include "manager/SourceFormat.h"
 #include "manager/Staging.h"
+#include "refdata/DxPlace.h"
 
 using namespace vx;
 
@@ -34,28 +35,6 @@ const char* const kZipList =
 TCallbookEntries ReadIndex(const std::string& file) { return DecodeCallbookIndex(test::Slurp(file)); }
 
 }  // namespace
-
-TEST(CallbookEntry, RecordLayoutIs32LittleEndianBytes) {
-  TCallbookEntry e;
-  e.SetCall("VERYLONGCALLSIGN1");
-  e.SetRegion("ABCDEFGHIJ");
-  e.Lat = -2;
-  e.Lon = 0x1234;
-  e.DatOffset = 0x01020304;
-  const std::string b = EncodeCallbookIndex({e});
-  ASSERT_EQ(b.size(), 32u);
-  EXPECT_EQ(b[0], 15);
-  EXPECT_EQ(b.substr(1, 15), "VERYLONGCALLSIG");
-  EXPECT_EQ(b[16], 7);
-  EXPECT_EQ(b.substr(17, 7), "ABCDEFG");
-  EXPECT_EQ(b.substr(24), std::string("\xFE\xFF\x34\x12\x04\x03\x02\x01", 8));
-  TCallbookEntry s;
-  s.SetCall("AB");
-  EXPECT_EQ(EncodeCallbookIndex({s}).substr(0, 16), std::string("\x02"
-                                                                "AB",
-                                                                3) +
-                                                        std::string(13, '\0'));
-}
 
 TEST(SortCallbookEntries, OrdersByBytesAndSurvivesHostileInput) {
   std::mt19937 rng(7);
@@ -159,6 +138,36 @@ TEST(FccIndex, JoinsSplitRecordsAndLocatesZipCodes) {
   // Both K1ABC records, next to each other.
   EXPECT_EQ(e[1].CallText(), "K1ABC");
   EXPECT_EQ(e[2].CallText(), "K1ABC");
+}
+
+// What Kestrix writes, Vantor finds: the licensee's ZIP location, and the
+// ZIP code read back from the record the index points at.
+TEST(FccIndex, VantorFindsTheCallsKestrixIndexed) {
+  const std::string dir = test::FreshFolder("fcc-read");
+  ASSERT_TRUE(WriteFileAtomic(dir + "ZipLst.lst", kZipList));
+  std::string en;
+  for (int i = 0; i < 300; ++i) en += En("N" + std::to_string(i) + "FILL", "TX", "99999");
+  en += En("w2split", "NY", "10001", "1 MAIN ST\r\nAPT 2");
+  en += En("K1ABC", "CT", "060901234");
+  ASSERT_TRUE(WriteFileAtomic(dir + "FccCB.dat", en));
+  test::TRecordingUi ui;
+  TFileStager stager;
+  ASSERT_EQ(ImportFccDatabase(dir, ui, stager), 302);
+
+  TPrefixData us;
+  us.EntityNumber = "291";
+  us.Lat = 37 * 180;
+  us.Lon = -92 * 180;
+  TDxPlace p = ResolveDxPlace("K1ABC", {us}, dir);
+  EXPECT_EQ(p.Source, "FCC licence, ZIP 06090");
+  EXPECT_EQ(p.Point.Y, 7524);
+  EXPECT_EQ(p.Point.X, -13122);
+  p = ResolveDxPlace("W2SPLIT", {us}, dir);
+  EXPECT_EQ(p.Source, "FCC licence, ZIP 10001");
+  EXPECT_EQ(p.Point.Y, 7335);
+  p = ResolveDxPlace("N7FILL", {us}, dir);  // listed, but no ZIP location
+  EXPECT_EQ(p.Source, "country centre");
+  EXPECT_TRUE(p.Notes.empty());
 }
 
 TEST(FccIndex, EmptyDetailFileAndBadZipListFailSafely) {

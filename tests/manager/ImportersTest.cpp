@@ -5,12 +5,12 @@
 #include "ZipWriter.h"
 #include "common/TextUtil.h"
 #include "manager/CbIndex.h"
-#include "manager/ClBook.h"
 #include "manager/IotaKml.h"
 #include "manager/Job.h"
 #include "manager/Sources.h"
 #include "manager/SpecialCalls.h"
 #include "refdata/AlStrLst.h"
+#include "refdata/ClBook.h"
 
 using namespace vx;
 

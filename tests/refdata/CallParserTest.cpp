@@ -194,6 +194,9 @@ TEST_F(CallParserTest, LookupTextLines) {
   TPrefixData none;
   none.Name = "Nowhere";
   EXPECT_EQ(FormatLookupResults("X", {none}), "X\t\tNowhere\t-\t-\t\t\t\n");
+  EXPECT_EQ(FormatDxPlace("K1ABC/4", ResolveDxPlace("K1ABC/4", p.Results, "")),
+            "K1ABC/4\tDX\t34.44\t-77.78\tcountry centre\n");
+  EXPECT_EQ(FormatDxPlace("Q1", {}), "");
 }
 
 TEST(CallParser, FilesAndVariants) {

@@ -1,4 +1,4 @@
-#include "manager/ClBook.h"
+#include "refdata/ClBook.h"
 
 #include <bit>
 
