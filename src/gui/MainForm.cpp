@@ -15,7 +15,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <cmath>
 
 #include "app/MapResolution.h"
 #include "common/ClickFilter.h"
@@ -26,6 +25,7 @@
 #include "gui/ScreenPlace.h"
 #include "gui/Shell.h"
 #include "gui/StatusImg.h"
+#include "gui/ViewBinding.h"
 #include "views/ChartFrm.h"
 #include "views/CoordFrame.h"
 #include "views/MapFrm.h"
@@ -49,9 +49,6 @@ TSessionServices SessionServices(TMainFormServices& s) {
   services.WorkerRunners = MakeProcessRunner;
   return services;
 }
-
-// The time of day of a day count, as a fraction of the day.
-double DayPart(double days) { return days - std::floor(days); }
 
 void SetBase(QWidget* w, bool lime) {
   QPalette p = w->palette();
@@ -158,30 +155,7 @@ void TMainForm::ConnectControls() {
   connect(W.StatusTimer, &QTimer::timeout, this, [&m] { m.AnimateStatus(); });
   connect(W.ClockTimer, &QTimer::timeout, this, [&m] { m.ClockTick(); });
 
-  // The views: readouts into the status bar, requests to the model.
-  auto readouts = [&m](const QStringList& panels) {
-    std::array<std::string, 5> texts;
-    for (size_t i = 0; i < texts.size() && int(i) < panels.size(); ++i) texts[i] = ToCp1252(panels[int(i)]);
-    m.ShowReadouts(texts);
-  };
-  connect(W.ChartFrame, &TChartFrame::StatusTexts, this, readouts);
-  connect(W.MapFrame, &TMapFrame::StatusTexts, this, readouts);
-  connect(W.ChartFrame, &TChartFrame::BoxDblClick, this, [&m] { m.SetMarkBestHour(!m.MarkBestHourOn); });
-  connect(W.MapFrame, &TMapFrame::ComputeMap, this, [&m] { m.Controller().ComputeMap(); });
-  connect(W.MapFrame, &TMapFrame::RefreshSpaceWeather, this, [&m] { m.RefreshSpaceWeather(); });
-  connect(W.MapFrame, &TMapFrame::LocationClicked, this, [&m](TLocation p, bool home) { m.ClickLocation(p, home); });
-  W.MapFrame->EngineYear = [&m] { return int(m.Engine().JobInputs().Year); };
-  W.MapFrame->EngineMonth = [&m] { return int(m.Engine().JobInputs().Month); };
-  W.MapFrame->EngineLongPath = [&m] { return m.Engine().JobInputs().LongPath; };
-  W.MapFrame->HomePoint = [&m] { return m.Inputs.Home; };
-  W.MapFrame->DxPoint = [&m] { return m.Inputs.Dx; };
-  // The views read the one clock the model was given.
-  W.MapFrame->NowDays = [&m] { return m.Clock().UtcNow(); };
-  W.MapFrame->UtcHour = [&m] { return int(DayPart(m.Clock().UtcNow()) * 24.0) % 24; };
-  W.MapFrame->MonitorConnected = [&m] { return m.Monitor().Active(); };
-  W.ChartFrame->Now = [&m] { return DayPart(m.Clock().UtcNow()); };
-  W.ChartFrame->Results = &m.Engine().PointResults();
-
+  BindViews(*W.MapFrame, *W.ChartFrame, m);
   connect(W.ProgressDialog, &TProgressDialog::CancelClicked, this, [&m] { m.Batch()->Cancel(); });
   connect(W.ProgressDialog, &TProgressDialog::Closed, this, [&m] { m.Batch()->ProgressClosed(); });
 }
