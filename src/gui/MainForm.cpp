@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <cmath>
 
 #include "app/MapResolution.h"
 #include "common/ClickFilter.h"
@@ -27,6 +28,7 @@
 #include "gui/StatusImg.h"
 #include "gui/ViewBinding.h"
 #include "views/ChartFrm.h"
+#include "views/Conditions.h"
 #include "views/CoordFrame.h"
 #include "views/MapFrm.h"
 #include "views/ProgrDlg.h"
@@ -182,6 +184,11 @@ void TMainForm::Show(uint32_t parts) {
     const QString block = facts ? FromCp1252(PathFactsText(*facts)).trimmed() : QString();
     W.PathFactsLabel->SetFullText(QString(block).replace('\n', QString::fromUtf8("  \u00B7  ")));
     W.PathFactsLabel->setToolTip(block);
+  }
+  if (parts & wpChart) {
+    const TPointResults& results = m.Engine().PointResults();
+    W.NowLabel->SetFullText(FromCp1252(ConditionsAt(results, int(std::fmod(m.Clock().UtcNow(), 1.0) * 24))));
+    W.NowLabel->setToolTip("<pre>" + FromCp1252(ConditionsTable(results, false)).toHtmlEscaped() + "</pre>");
   }
   if (parts & (wpInputs | wpEngine)) ShowInputs();
   if (parts & wpSolar) ShowSolar();

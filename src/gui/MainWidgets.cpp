@@ -255,6 +255,9 @@ QWidget* TMainWidgets::BuildParamsTab() {
   grid->setColumnStretch(2, 1);
 
   outer->addWidget(group);
+  NowLabel = new TStatusLabel(page);
+  NowLabel->setObjectName("NowLabel");
+  outer->addWidget(NowLabel);
   PathFactsLabel = new TStatusLabel(page);
   PathFactsLabel->setObjectName("PathFactsLabel");
   outer->addWidget(PathFactsLabel);

@@ -50,6 +50,7 @@ struct TMainWidgets {
   QLabel* DxSourceLabel = nullptr;  // where the DX point comes from
   QLineEdit* CallEdit = nullptr;
   QLabel* MonthLabel = nullptr;
+  TStatusLabel* NowLabel = nullptr;        // the bands open this hour; the tooltip has the day's table
   TStatusLabel* PathFactsLabel = nullptr;  // distance, bearings, clocks and sun times; the tooltip has them by line
   QToolButton* MonthBackButton = nullptr;
   QToolButton* MonthForwardButton = nullptr;

@@ -62,6 +62,24 @@ std::vector<TBandConditions> BandConditions(const TPointResults& results) {
   return out;
 }
 
+std::string ConditionsAt(const TPointResults& results, int hour) {
+  hour = std::clamp(hour, 0, 23);
+  std::vector<std::pair<float, float>> open;  // SNR, band
+  bool computed = false;
+  for (float band : BandFrequency) {
+    const float snr = results.Snr[static_cast<int>(band)][hour];
+    computed = computed || (!IsResetValue(snr) && !std::isnan(snr));
+    if (ChartShowsSignal(snr)) open.emplace_back(snr, band);
+  }
+  if (!computed) return {};
+  std::stable_sort(open.begin(), open.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::string s = Hour2(hour) + " UTC:";
+  if (open.empty()) return s + " no band open";
+  for (size_t i = 0; i < open.size(); ++i)
+    s += (i ? ", " : " ") + BandText(open[i].second) + " MHz " + FormatInt(RoundToInt32(open[i].first)) + " dB";
+  return s;
+}
+
 std::string ConditionsTable(const TPointResults& results, bool colour) {
   std::string s = "MHz ";
   for (int h = 0; h < 24; ++h) s += " " + Hour2(h);

@@ -32,6 +32,11 @@ std::vector<TBandConditions> BandConditions(const TPointResults& results);
 // escapes give open cells the chart's colour for their SNR.
 std::string ConditionsTable(const TPointResults& results, bool colour);
 
+// One line for the hour given (0..23): the bands open then with their SNR,
+// strongest first, e.g. "14 UTC: 14 MHz 23 dB, 10 MHz 12 dB"; "14 UTC: no
+// band open" when none is; empty when nothing was computed for the hour.
+std::string ConditionsAt(const TPointResults& results, int hour);
+
 // Comma-separated, with a header row and "." decimals; an hour without a
 // value is an empty field.
 std::string ConditionsCsv(const TPointResults& results);

@@ -22,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <cmath>
 #include <filesystem>
 
 #include "app/PictureTitle.h"
@@ -177,6 +178,11 @@ TEST_F(MainFormTest, TypedCallEnterDrawsTheChart) {
   TRgbImage expected;
   PaintChart(voaEngine.PointResults(), TChartOptions{true, false}, expected);
   EXPECT_EQ(Control<TChartFrame>(form, "ChartFrame")->ChartBitmap, expected);
+  // The Params tab names the bands open at the clock's hour.
+  const QString now = QString("%1 UTC: ").arg(int(std::fmod(clock.Utc, 1.0) * 24), 2, 10, QChar('0'));
+  EXPECT_TRUE(Control<TStatusLabel>(form, "NowLabel")->FullText().startsWith(now) &&
+              Control<TStatusLabel>(form, "NowLabel")->FullText().contains(" MHz "))
+      << Control<TStatusLabel>(form, "NowLabel")->FullText().toStdString();
   TRgbImage empty;
   PaintChart(TPointResults(), TChartOptions{true, false}, empty);
   EXPECT_NE(expected, empty);

@@ -103,3 +103,13 @@ TEST(Conditions, Csv) {
   EXPECT_NE(csv.find(",100.0,"), std::string::npos);  // the CSV keeps what the table caps
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + kBandCount);
 }
+
+TEST(Conditions, TheHourNowNamesTheOpenBandsStrongestFirst) {
+  EXPECT_EQ(ConditionsAt(Sample(), 12), "12 UTC: 24 MHz 100 dB, 14 MHz 20 dB, 7 MHz 10 dB, 21 MHz 1 dB");
+  EXPECT_EQ(ConditionsAt(Sample(), 10), "10 UTC: 24 MHz 30 dB, 7 MHz 10 dB");
+  EXPECT_EQ(ConditionsAt(TPointResults(), 5), "");  // nothing computed yet
+  TPointResults closed;
+  closed.Snr[14][5] = -10.0f;
+  EXPECT_EQ(ConditionsAt(closed, 5), "05 UTC: no band open");
+  EXPECT_EQ(ConditionsAt(Sample(), 30), ConditionsAt(Sample(), 23));
+}
