@@ -15,14 +15,13 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <cmath>
 
 #include "app/MapResolution.h"
 #include "common/ClickFilter.h"
 #include "common/StatusLabel.h"
 #include "engine/Process.h"
-#include "geo/PathFactsText.h"
 #include "gui/GuiText.h"
+#include "gui/PathTexts.h"
 #include "gui/ScreenPlace.h"
 #include "gui/Shell.h"
 #include "gui/StatusImg.h"
@@ -172,24 +171,9 @@ void TMainForm::Show(uint32_t parts) {
     p.setColor(QPalette::Text, m.CallRed ? QColor(255, 0, 0) : QApplication::palette(W.CallEdit).color(QPalette::Text));
     W.CallEdit->setPalette(p);
   }
-  if (parts & wpDx) {
-    Quietly(W.DxCoordFrame, [&](auto* f) { f->SetFields(m.DxFields()); });
-    W.DxSourceLabel->setText(FromCp1252(m.DxSource));
-    W.DxSourceLabel->setToolTip(FromCp1252(m.DxNotes));
-  }
+  if (parts & wpDx) Quietly(W.DxCoordFrame, [&](auto* f) { f->SetFields(m.DxFields()); });
   if (parts & wpHome) Quietly(W.HomeCoordFrame, [&](auto* f) { f->SetFields(m.HomeFields()); });
-  // The local times move with the clock, which repaints the chart every minute.
-  if (parts & (wpDx | wpHome | wpCall | wpChart)) {
-    const auto facts = m.PathFacts();
-    const QString block = facts ? FromCp1252(PathFactsText(*facts)).trimmed() : QString();
-    W.PathFactsLabel->SetFullText(QString(block).replace('\n', QString::fromUtf8("  \u00B7  ")));
-    W.PathFactsLabel->setToolTip(block);
-  }
-  if (parts & wpChart) {
-    const TPointResults& results = m.Engine().PointResults();
-    W.NowLabel->SetFullText(FromCp1252(ConditionsAt(results, int(std::fmod(m.Clock().UtcNow(), 1.0) * 24))));
-    W.NowLabel->setToolTip("<pre>" + FromCp1252(ConditionsTable(results, false)).toHtmlEscaped() + "</pre>");
-  }
+  ShowPathTexts(W, m, parts);
   if (parts & (wpInputs | wpEngine)) ShowInputs();
   if (parts & wpSolar) ShowSolar();
   if (parts & (wpOptions | wpChart)) ShowOptions();
