@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/MapResolution.h"
+#include "app/PositionLookup.h"
 #include "common/DayCount.h"
 #include "common/TextUtil.h"
 #include "refdata/CallParser.h"
@@ -221,12 +222,10 @@ void TPredictionController::CallEditChange(const std::string& text) {
   bool found = false;
   if (Parser_) {
     Parser_->Parse(text);
-    for (const TPrefixData& r : Parser_->Results)
-      if (r.HasCoords() && r.Lat != kNoLocation32) {
-        View_.SetDxPoint(TLocation{r.Lon, r.Lat});
-        found = true;
-        break;
-      }
+    if (auto p = FirstLocation(Parser_->Results)) {
+      View_.SetDxPoint(*p);
+      found = true;
+    }
   }
   if (!found) View_.SetDxPoint(kNoLocationPoint);
   View_.SetCallUnknown(!found && Trim(text).size() > 1);

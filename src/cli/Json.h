@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/PredCtl.h"
 #include "engine/VoaTypes.h"
 
 namespace vx::cli {
@@ -19,7 +20,20 @@ struct TJsonHead {
   TVoaStatus Status = vsReady;
   std::string StatusText;
   std::string Engine;
+  std::string Inputs;  // an object naming what the job used (InputsJson); left out when empty
 };
+
+// Where each input of a job came from: "option", "settings", "clock",
+// "SSN.dat" or "default"; HomeText and DxText are the options as typed.
+struct TInputSources {
+  std::string Home, Dx, Year, Month, Ssn, Power, TxAntennas, RxAntennas;
+  std::string HomeText, DxText;
+};
+
+// {"home": {"lat": .., "lon": .., "locator": "FN31pr"}, "dx": {..}, "year":
+// .., "month": .., "ssn": .., "power": .., "txAntennas": [..], "rxAntennas":
+// [..], "from": {..}}; no "dx" for a map.
+std::string InputsJson(const TPredictionInputs& in, const TInputSources& from, bool withDx);
 
 std::string PointJson(const TJsonHead& head, const TPointResults& r);
 std::string AreaJson(const TJsonHead& head, const TVoaGrid& grid);
