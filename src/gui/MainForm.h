@@ -84,6 +84,7 @@ class TMainForm : public QMainWindow, public TShellFace {
   void ShowOptions();
   void ShowStatus();
   void ShowEngine();
+  void ShowLocators();  // the locator labels beside the two frames
   void ShowPopup(QWidget* surface, const QPoint& at);
   void SaveImageClick();
   void PreComputeClick();

@@ -47,6 +47,7 @@ struct TMainWidgets {
   QTabWidget* Pages = nullptr;
   QLabel* HeaderLabel = nullptr;
   TCoordFrame* DxCoordFrame = nullptr;
+  QLabel* DxLocatorLabel = nullptr;  // the DX frame's grid locator
   QLineEdit* CallEdit = nullptr;
   QLabel* MonthLabel = nullptr;
   QToolButton* MonthBackButton = nullptr;
@@ -62,6 +63,8 @@ struct TMainWidgets {
   TChartFrame* ChartFrame = nullptr;
   TMapFrame* MapFrame = nullptr;
   TCoordFrame* HomeCoordFrame = nullptr;
+  QLabel* HomeLocatorLabel = nullptr;  // the home frame's grid locator
+  QLineEdit* QthEdit = nullptr;        // home as a locator, a call or LAT,LON; Enter moves it
   QToolButton* MapProgramButton = nullptr;
   QToolButton* MonitorButton = nullptr;  // the space-weather monitor
   QCheckBox* PlotMufBox = nullptr;

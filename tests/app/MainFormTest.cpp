@@ -227,6 +227,50 @@ TEST_F(MainFormTest, EditingTheDxFrameByHandClearsTheCall) {
   EXPECT_EQ(Control<TCoordFrame>(form, "HomeCoordFrame")->GetPoint().X, -3 * 180);
 }
 
+TEST_F(MainFormTest, LocatorsBesideTheFramesAndHomeTypedInTheQthBox) {
+  Make();
+  QLabel* homeLocator = Control<QLabel>(form, "HomeLocatorLabel");
+  QLabel* dxLocator = Control<QLabel>(form, "DxLocatorLabel");
+  QLineEdit* qth = Control<QLineEdit>(form, "QthEdit");
+  // A call moves the DX frame; its label follows.
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "JA1ABC");
+  EXPECT_EQ(dxLocator->text(), "PM96aa");  // 36 N 138 E, the frame's whole degrees
+  Control<QLineEdit>(form, "CallEdit")->clear();
+  EXPECT_EQ(dxLocator->text(), "");  // no position, no locator
+
+  // Typed into the home frame by hand.
+  TCoordFrame* home = Control<TCoordFrame>(form, "HomeCoordFrame");
+  home->LatitudeEdit()->selectAll();
+  QTest::keyClicks(home->LatitudeEdit(), "51");
+  home->LongitudeEdit()->selectAll();
+  QTest::keyClicks(home->LongitudeEdit(), "0");
+  EXPECT_EQ(homeLocator->text(), "JO01aa");
+
+  // The QTH box: a locator, a call or degrees, on Enter.
+  for (const char* typed : {"fn31pr", "41.7N 72.7W"}) {
+    qth->clear();
+    QTest::keyClicks(qth, typed);
+    QTest::keyClick(qth, Qt::Key_Return);
+    EXPECT_EQ(home->GetPoint().Y, 42 * 180) << typed;
+    EXPECT_EQ(home->GetPoint().X, -73 * 180) << typed;
+    EXPECT_EQ(homeLocator->text(), "FN32ma") << typed;
+    EXPECT_NE(qth->palette().color(QPalette::Text), QColor(Qt::red)) << typed;
+  }
+  qth->clear();
+  QTest::keyClicks(qth, "ja1abc");
+  QTest::keyClick(qth, Qt::Key_Return);
+  EXPECT_EQ(home->GetPoint().X, Located("JA1ABC").X);
+  EXPECT_EQ(home->GetPoint().Y, Located("JA1ABC").Y);
+  EXPECT_EQ(homeLocator->text(), "PM96aa");
+  qth->clear();
+  QTest::keyClicks(qth, "QQ1XYZ");
+  QTest::keyClick(qth, Qt::Key_Return);
+  EXPECT_EQ(qth->palette().color(QPalette::Text), QColor(Qt::red));
+  EXPECT_TRUE(qth->toolTip().contains("QQ1XYZ"));
+  EXPECT_EQ(homeLocator->text(), "PM96aa");
+  EXPECT_EQ(runs, 0);
+}
+
 TEST_F(MainFormTest, MapsComeFromTheCacheTheSecondTime) {
   Make();
   Control<QTabWidget>(form, "Pages")->setCurrentIndex(pgMap);
