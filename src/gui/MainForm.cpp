@@ -87,6 +87,7 @@ bool TMainForm::FormCreate() {
   if (!Model_->Open()) return false;
   const TVantorSettings& s = Model_->Setup().Settings;
   PlaceOnScreen(*this, s.HasWindowPosition() ? std::optional(QPoint(s.Left, s.Top)) : std::nullopt);
+  if (Services_.AskForHome) AskForHome();
   W.ClockTimer->start();
   W.StatusTimer->start();
   return true;
@@ -304,6 +305,18 @@ void TMainForm::RaiseFrame() {
   if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
   raise();
   activateWindow();
+}
+
+// Until the user answers with a position or cancels (home then stays where
+// it was); a text that is none is asked again, with the reason.
+void TMainForm::AskForHome() {
+  const QString question = "Your call sign or grid locator (or LAT,LON in degrees):";
+  QString text, label = question;
+  while (Shell_.AskText(this, "Where is your station?", label, text)) {
+    const std::string error = Model_->EnterHome(ToCp1252(text));
+    if (error.empty()) return;
+    label = FromCp1252(error) + "\n\n" + question;
+  }
 }
 
 void TMainForm::ShowLocators() {

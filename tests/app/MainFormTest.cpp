@@ -79,6 +79,7 @@ struct MainFormTest : testing::Test {
   }
 
   TEngineChoice engine = TEngineChoice::Auto;
+  bool askForHome = false;  // as on a first start
   TSessionSetup Setup(const std::string& program = VX_FAKE_VOACAP) {
     TSessionSetup s;
     s.DataFolder = std::string(VX_BIN_DIR) + "/";
@@ -97,6 +98,7 @@ struct MainFormTest : testing::Test {
     services.MapProgram = &mapProgram;
     services.Clock = &clock;
     services.Runner = std::make_unique<vxtest::TCountingRunner>(counted, std::make_unique<TProcess>());
+    services.AskForHome = askForHome;
     form = std::make_unique<TMainForm>(Setup(program), std::move(services));
     QObject::connect(form.get(), &TMainForm::ClientEvent, [this](int code) { events << QString::number(code); });
     if (start) {
@@ -268,6 +270,26 @@ TEST_F(MainFormTest, LocatorsBesideTheFramesAndHomeTypedInTheQthBox) {
   EXPECT_EQ(qth->palette().color(QPalette::Text), QColor(Qt::red));
   EXPECT_TRUE(qth->toolTip().contains("QQ1XYZ"));
   EXPECT_EQ(homeLocator->text(), "PM96aa");
+  EXPECT_EQ(runs, 0);
+}
+
+TEST_F(MainFormTest, AFirstStartAsksWhereTheStationIsUntilItIsAPosition) {
+  askForHome = true;
+  shell.TextAnswers = {"QQ1XYZ", "fn31pr"};
+  Make();
+  ASSERT_EQ(shell.TextQuestions.size(), 2);
+  EXPECT_TRUE(shell.TextQuestions[0].contains("call sign or grid locator"));
+  EXPECT_TRUE(shell.TextQuestions[1].contains("QQ1XYZ"));  // the reason, then the question again
+  EXPECT_EQ(Control<TCoordFrame>(form, "HomeCoordFrame")->GetPoint().Y, 42 * 180);
+  EXPECT_EQ(Control<TCoordFrame>(form, "HomeCoordFrame")->GetPoint().X, -73 * 180);
+  EXPECT_EQ(Control<QLabel>(form, "HomeLocatorLabel")->text(), "FN32ma");
+  form.reset();
+
+  // Cancelled: home stays where the settings put it.
+  shell.TextQuestions.clear();
+  Make();
+  EXPECT_EQ(shell.TextQuestions.size(), 1);
+  EXPECT_EQ(Control<TCoordFrame>(form, "HomeCoordFrame")->GetPoint().Y, 44 * 180);
   EXPECT_EQ(runs, 0);
 }
 
