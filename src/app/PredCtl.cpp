@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/MapResolution.h"
+#include "app/PositionLookup.h"
 #include "common/DayCount.h"
 #include "common/TextUtil.h"
 #include "refdata/CallParser.h"

@@ -6,6 +6,7 @@
 #include "common/Ini.h"
 #include "common/Paths.h"
 #include "engine/Antennas.h"
+#include "refdata/CallParser.h"
 
 namespace vx {
 
@@ -25,15 +26,19 @@ std::unique_ptr<TWindowModel> MakeSession(TSessionSetup setup, TSessionServices 
   return std::make_unique<TWindowModel>(std::move(setup), std::move(services), std::move(engine));
 }
 
+void LoadCallLists(TCallParser& parser, const std::string& dataFolder) {
+  // The reference folder's lists first; those shipped with the program
+  // replace them when they load.
+  parser.LoadDefaultFiles();
+  parser.SetPrefixFile(dataFolder + "Prefix.lst");
+  parser.SetCallFile(dataFolder + "Call.lst");
+}
+
 TSessionStart OpenSession(const TSessionSetup& setup, TSessionParts parts) {
   TSessionStart start;
   parts.Engine.CheckInstallation();
   if (!setup.CacheFolder.empty()) MakeDirectories(setup.CacheFolder);
-  // The reference folder's lists first; those shipped with the program
-  // replace them when they load.
-  parts.Parser.LoadDefaultFiles();
-  parts.Parser.SetPrefixFile(setup.DataFolder + "Prefix.lst");
-  parts.Parser.SetCallFile(setup.DataFolder + "Call.lst");
+  LoadCallLists(parts.Parser, setup.DataFolder);
   const std::string ssnFile = setup.DataFolder + "SSN.dat";
   parts.Solar.LoadSsnTable(ssnFile);
   if (auto refused = RefusedLinesMessage(ssnFile, parts.Solar.Months()); !refused.empty())

@@ -66,6 +66,10 @@ struct TSessionParts {
   int MapHour = 0;  // the hour the monitor is asked about for the month shown
 };
 
+// The call lists every front end looks calls up in: the reference folder's,
+// replaced by those shipped in dataFolder when they load.
+void LoadCallLists(TCallParser& parser, const std::string& dataFolder);
+
 // Checks the engine, makes the cache folder, loads the call lists and the
 // sunspot table, shows the current month and brings in the shipped
 // antennas. Ready is false when the engine cannot answer.

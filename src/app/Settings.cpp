@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "common/Ini.h"
+#include "geo/Maidenhead.h"
 
 namespace vx {
 
@@ -64,6 +65,11 @@ TVantorSettings ReadSettings(const TIniFile& ini) {
   s.ShowSun = ini.ReadBool(kSettings, "ShowSun", s.ShowSun);
   s.ShowPath = ini.ReadBool(kSettings, "ShowPath", s.ShowPath);
   s.UseKp = ini.ReadBool(kSettings, "UseKp", s.UseKp);
+  // A hand-written file may name home by its locator alone; the window
+  // writes the coordinates, which then win.
+  if (auto square = LocatorLocation(ini.ReadString(kUser, "Locator"));
+      square && !ini.ValueExists(kUser, "Longitude") && !ini.ValueExists(kUser, "Latitude"))
+    s.Home = *square;
   s.Home.X = ReadInt(ini, kUser, "Longitude", s.Home.X);
   s.Home.Y = ReadInt(ini, kUser, "Latitude", s.Home.Y);
   s.TxPower = ReadInt(ini, kUser, "TxPower", s.TxPower, 1, 9999);
@@ -72,6 +78,11 @@ TVantorSettings ReadSettings(const TIniFile& ini) {
     s.TxAntenna[b] = ini.ReadString(kTxAntennas, AntKey(b), kDefaultAntennaFile);
   }
   return s;
+}
+
+bool HasStoredHome(const TIniFile& ini) {
+  return (ini.ValueExists(kUser, "Longitude") && ini.ValueExists(kUser, "Latitude")) ||
+         LocatorLocation(ini.ReadString(kUser, "Locator"));
 }
 
 void WriteSettings(const TVantorSettings& s, TIniFile& ini) {

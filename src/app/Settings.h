@@ -54,6 +54,10 @@ struct TVantorSettings {
 // TxPower 1..9999.
 TVantorSettings ReadSettings(const TIniFile& ini);
 
+// [User] Latitude and Longitude, or a Locator ("FN31pr") when the file has
+// neither, give home; true when the file names home in one of these ways.
+bool HasStoredHome(const TIniFile& ini);
+
 // Writes every key, in the file's fixed order (the antennas band by band, RX
 // before TX), keeping whatever else the file holds.
 void WriteSettings(const TVantorSettings& settings, TIniFile& ini);

@@ -6,6 +6,7 @@
 #include "app/EngineHelp.h"
 #include "app/MapResolution.h"
 #include "app/PathEnds.h"
+#include "app/PositionLookup.h"
 #include "app/Version.h"
 #include "common/Cp1252.h"
 #include "common/FileUtil.h"
@@ -233,6 +234,13 @@ void TWindowModel::EditCoordinates(bool home, const TCoordFields& fields, bool m
 void TWindowModel::ClickLocation(TLocation point, bool home) {
   home ? SetHomePoint(point) : SetDxPoint(point);
   Ctl_->CoordinatesChanged(!home);
+}
+
+std::string TWindowModel::EnterHome(const std::string& text) {
+  const TPositionText read = LookUpPosition(text, Parser_, ReferenceFolder());
+  if (!read.Ok()) return read.Error;
+  ClickLocation(read.Point, true);
+  return std::string();
 }
 
 // ---- the call, the page and the inputs ----

@@ -96,6 +96,9 @@ class TWindowModel final : public IPredictionView,
   const TCoordFields& HomeFields() const { return HomeFields_; }
   const TCoordFields& DxFields() const { return DxFields_; }
   void ClickLocation(TLocation point, bool home);  // a click on the map
+  // Home typed as a locator, a call sign or LAT,LON (the QTH box): moves the
+  // home frame as a click would; else the reason, and nothing moves.
+  std::string EnterHome(const std::string& text);
   void StepMonth(TStepDirection dir);
   // The month buttons held down: one step at once, then auto-repeat. The
   // answer is when to call RepeatMonth next, if at all.

@@ -13,7 +13,7 @@ namespace vx::cli {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: vantor-cli chart --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
+    "usage: vantor-cli chart [--home POS] --dx POS [--year Y] [--month M] [--ssn N]\n"
     "       (--png FILE | --bmp FILE)... [--best-hour] [--muf] [--decorate] [--scale 1-8]\n"
     "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
     "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR]\n";

@@ -11,12 +11,18 @@
 #include <cstdio>
 #include <iostream>
 
+#include "app/MonthSelector.h"
+#include "app/PositionLookup.h"
+#include "app/Session.h"
+#include "app/Settings.h"
 #include "app/Version.h"
+#include "common/DayCount.h"
 #include "common/Ini.h"
 #include "common/Location.h"
 #include "common/Paths.h"
 #include "common/TextUtil.h"
 #include "engine/Process.h"
+#include "refdata/CallParser.h"
 
 namespace vx::cli {
 
@@ -28,30 +34,20 @@ const std::vector<std::string>& CommonOptionNames() {
 }
 
 bool ParsePoint(const std::string& option, const std::string& text, int32_t& lat, int32_t& lon, std::string& error) {
-  const std::string form = "--" + option + " LAT,LON: ";
-  size_t comma = text.find(',');
-  if (comma == std::string::npos) {
-    error = form + "expected two decimal numbers separated by a comma, got '" + text + "'";
+  TPositionText read = ParsePositionText(text);
+  // The call lists are loaded only for a text that needs them.
+  if (!read.Ok() && read.Form != TPositionForm::pfDegrees) {
+    TCallParser parser(TCallParserVariant::pvMain);
+    LoadCallLists(parser, ShippedDataFolder());
+    read = LookUpPosition(text, parser, ReferenceFolder());
+  }
+  if (!read.Ok()) {
+    error = "--" + option + ": " + read.Error + " (a locator such as FN31pr, a call sign, or LAT,LON in decimal " +
+            "degrees, north and east positive)";
     return false;
   }
-  auto la = ParseDouble(Trim(std::string_view(text).substr(0, comma)));
-  auto lo = ParseDouble(Trim(std::string_view(text).substr(comma + 1)));
-  if (!la || !lo) {
-    error = form + "'" + text + "' is not two decimal numbers (north and east positive)";
-    return false;
-  }
-  if (!(*la >= -90 && *la <= 90)) {
-    error = form + "latitude " + std::string(Trim(std::string_view(text).substr(0, comma))) +
-            " is out of range (-90 to 90, north positive)";
-    return false;
-  }
-  if (!(*lo >= -180 && *lo <= 180)) {
-    error = form + "longitude " + std::string(Trim(std::string_view(text).substr(comma + 1))) +
-            " is out of range (-180 to 180, east positive)";
-    return false;
-  }
-  lat = RoundToInt32(*la * 180);
-  lon = RoundToInt32(*lo * 180);
+  lat = read.Point.Y;
+  lon = read.Point.X;
   return true;
 }
 
@@ -75,6 +71,52 @@ bool IntOption(const TArgs& args, const char* name, long long lo, long long hi, 
 }
 
 }  // namespace
+
+// The month from the options, else the UTC clock's; the SSN from the
+// options, else the shipped table's for that month.
+static bool ReadMonthAndSsn(const TArgs& args, TVoaInputs& in, TInputSources& from, std::string& error) {
+  const TCivilTime now = DecodeDayCount(UtcNow());
+  in.Year = now.Year;
+  in.Month = now.Month;
+  if (!IntOption(args, "year", 1900, 2200, false, in.Year, error) ||
+      !IntOption(args, "month", 1, 12, false, in.Month, error) || !IntOption(args, "ssn", 0, 999, false, in.Ssn, error))
+    return false;
+  from.Year = args.Value("year") ? "option" : "clock";
+  from.Month = args.Value("month") ? "option" : "clock";
+  if (args.Value("ssn")) {
+    from.Ssn = "option";
+    return true;
+  }
+  const std::string table = ShippedDataFolder() + "SSN.dat";
+  TMonthSelector months;
+  if (!months.LoadSsnList(table)) {
+    error = "--ssn is required: cannot read " + table;
+    return false;
+  }
+  if (!months.SelectMonth(in.Year, in.Month)) {
+    error = "--ssn is required: " + table + " has no sunspot number for " + MonthName(in.Year, in.Month);
+    return false;
+  }
+  in.Ssn = months.MonthSsn();
+  from.Ssn = "SSN.dat";
+  return true;
+}
+
+// One side's antennas: the option's file on every band, else the settings
+// file's when it lists them, else the isotropic antenna.
+static void ChooseAntennas(const std::optional<std::string>& option, bool inSettings,
+                           const std::array<std::string, kBandCount>& settings,
+                           std::array<std::string, kBandCount>& out, std::string& from) {
+  if (option) {
+    out.fill(*option);
+    from = "option";
+  } else if (inSettings) {
+    out = settings;
+    from = "settings";
+  } else {
+    from = "default";
+  }
+}
 
 // The common options that mean nothing to a batch, which names its maps by
 // lists and never runs a single deck.
@@ -100,28 +142,44 @@ bool ParseJobOptions(const TArgs& args, TJobKind kind, TJobOptions& out, std::st
     return false;
   }
   TVoaInputs& in = out.Inputs;
-  auto home = args.Value("home");
-  if (!home) {
-    error = "--home LAT,LON is required (decimal degrees, north and east positive)";
+  TInputSources& from = out.From;
+  // The settings file names the installation and the user's station unless
+  // the command line does.
+  const std::string settingsFile = SettingsFile("Vantor");
+  const TIniFile ini = TIniFile::Load(settingsFile);
+  const TVantorSettings settings = ReadSettings(ini);
+  if (auto home = args.Value("home")) {
+    if (!ParsePoint("home", *home, in.TxLat, in.TxLon, error)) return false;
+    from.Home = "option";
+    from.HomeText = *home;
+  } else if (HasStoredHome(ini)) {
+    in.TxLon = settings.Home.X;
+    in.TxLat = settings.Home.Y;
+    from.Home = "settings";
+  } else {
+    error = "--home is required: " + settingsFile +
+            " names no home (give --home LOCATOR|CALL|LAT,LON, or put Locator=FN31pr under [User] there)";
     return false;
   }
-  if (!ParsePoint("home", *home, in.TxLat, in.TxLon, error)) return false;
   if (area && args.Value("dx")) {
-    error = "--dx has no effect on a map (use --path DXLAT,DXLON to draw the path)";
+    error = "--dx has no effect on a map (use --path DX to draw the path)";
     return false;
   }
   if (!area) {
     auto dx = args.Value("dx");
     if (!dx) {
-      error = "--dx LAT,LON is required (decimal degrees, north and east positive)";
+      error = "--dx is required: a locator (FN31pr), a call sign or LAT,LON (decimal degrees, north and east positive)";
       return false;
     }
     if (!ParsePoint("dx", *dx, in.RxLat, in.RxLon, error)) return false;
+    from.Dx = "option";
+    from.DxText = *dx;
   }
-  if (!IntOption(args, "year", 1900, 2200, !area, in.Year, error) ||
-      !IntOption(args, "month", 1, 12, true, in.Month, error) || !IntOption(args, "ssn", 0, 999, true, in.Ssn, error) ||
-      !IntOption(args, "power", 1, 10000000, false, in.TxPower, error))
-    return false;
+  if (!ReadMonthAndSsn(args, in, from, error)) return false;
+  in.TxPower = settings.TxPower;
+  from.Power = ini.ValueExists("User", "TxPower") ? "settings" : "default";
+  if (!IntOption(args, "power", 1, 10000000, false, in.TxPower, error)) return false;
+  if (args.Value("power")) from.Power = "option";
   if (area) {
     if (batch) in.GridSize = 16;
     if ((!batch && (!IntOption(args, "band", 0, 7, true, in.Band, error) ||
@@ -134,14 +192,13 @@ bool ParseJobOptions(const TArgs& args, TJobKind kind, TJobOptions& out, std::st
     }
   }
   in.LongPath = args.Flag("long");
-  if (auto a = args.Value("tx-antenna")) out.TxAntenna = *a;
-  if (auto a = args.Value("rx-antenna")) out.RxAntenna = *a;
+  ChooseAntennas(args.Value("tx-antenna"), ini.SectionExists("TX Antennas"), settings.TxAntenna, out.TxAntennas,
+                 from.TxAntennas);
+  ChooseAntennas(args.Value("rx-antenna"), ini.SectionExists("RX Antennas"), settings.RxAntenna, out.RxAntennas,
+                 from.RxAntennas);
   out.DeckOnly = args.Flag("deck");
   out.NoCache = args.Flag("no-cache");
-
-  // The settings file names the installation unless the command line does.
-  TIniFile settings = TIniFile::Load(SettingsFile("Vantor"));
-  out.Setup = ReadVoacapSetup(settings);
+  out.Setup = ReadVoacapSetup(ini);
   return ApplyEngineOptions(args, out.Setup, error);
 }
 
@@ -157,11 +214,12 @@ bool ApplyEngineOptions(const TArgs& args, TVoacapSetup& setup, std::string& err
 
 TAlStringList AntennaListOf(const TJobOptions& options, TVoaInputs& inputs) {
   TAlStringList list;
-  list.Add(options.TxAntenna);
-  if (options.RxAntenna != options.TxAntenna) list.Add(options.RxAntenna);
+  for (const auto* side : {&options.TxAntennas, &options.RxAntennas})
+    for (const std::string& name : *side)
+      if (list.IndexOf(name) < 0) list.Add(name);
   for (int b = 0; b < kBandCount; ++b) {
-    inputs.TxAntenna[b] = 0;
-    inputs.RxAntenna[b] = list.IndexOf(options.RxAntenna);
+    inputs.TxAntenna[b] = list.IndexOf(options.TxAntennas[b]);
+    inputs.RxAntenna[b] = list.IndexOf(options.RxAntennas[b]);
   }
   return list;
 }
@@ -184,15 +242,28 @@ std::unique_ptr<TCliSession> OpenJobSession(const TJobOptions& options, const st
     if (!box.Detail.empty()) error += "\n" + box.Detail;
     return nullptr;
   }
-  const int tx = engine->AntennaFiles().IndexOf(options.TxAntenna);
-  const int rx = engine->AntennaFiles().IndexOf(options.RxAntenna);
-  if (tx < 0 || rx < 0) {
-    error =
-        "antenna file " + (tx < 0 ? options.TxAntenna : options.RxAntenna) + " not found in " + engine->AntennaFolder();
-    return nullptr;
+  // Antennas the window chose are among those it brings in at start-up.
+  if (options.From.TxAntennas == "settings" || options.From.RxAntennas == "settings") {
+    engine->ImportAntennas(ShippedDataFolder() + "AntBkup/");
+    if (engine->Status() != vsReady) {
+      error = engine->StatusText();
+      return nullptr;
+    }
   }
-  const TVoaInputs& in = options.Inputs;
+  // A file named on the command line must be there; one the settings file
+  // names falls back to the first of the list, as in the window.
+  const TAlStringList& files = engine->AntennaFiles();
   TPredictionInputs& p = session->Model->Inputs;
+  for (int b = 0; b < kBandCount; ++b)
+    for (bool tx : {true, false}) {
+      const std::string& name = (tx ? options.TxAntennas : options.RxAntennas)[b];
+      if (files.IndexOf(name) < 0 && (tx ? options.From.TxAntennas : options.From.RxAntennas) != "settings") {
+        error = "antenna file " + name + " not found in " + engine->AntennaFolder();
+        return nullptr;
+      }
+      (tx ? p.TxAntenna : p.RxAntenna)[b] = AntennaFileAt(files, SelectAntenna(files, name));
+    }
+  const TVoaInputs& in = options.Inputs;
   p.Home = TLocation{in.TxLon, in.TxLat};
   // The exact position (a frame would hold whole degrees).
   p.Dx = TLocation{in.RxLon, in.RxLat};
@@ -203,8 +274,6 @@ std::unique_ptr<TCliSession> OpenJobSession(const TJobOptions& options, const st
   p.Ssn = in.Ssn;
   p.UseKp = false;
   p.TxPower = in.TxPower;
-  p.TxAntenna.fill(options.TxAntenna);
-  p.RxAntenna.fill(options.RxAntenna);
   p.GridSize = in.GridSize;
   session->Model->Map.MapBand = in.Band;
   session->Model->Map.MapHour = in.Hour;

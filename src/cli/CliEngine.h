@@ -2,6 +2,7 @@
 // that runs one engine job to its end.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,21 +13,29 @@
 #include "app/PredCtl.h"
 #include "app/WindowModel.h"
 #include "cli/Cli.h"
+#include "cli/Json.h"
 #include "engine/VoaEng.h"
 
 namespace vx::cli {
 
+// What a job computes with. An input the command line leaves out is taken
+// as the window takes it: home, power and antennas from the settings file
+// (the isotropic antenna and 100 W when it has none), the month from the
+// UTC clock and its SSN from the shipped table.
 struct TJobOptions {
   TVoaInputs Inputs;
-  std::string TxAntenna = "ISOTROPE.ant";
-  std::string RxAntenna = "ISOTROPE.ant";
+  std::array<std::string, kBandCount> TxAntennas = TPredictionInputs::AllBands("ISOTROPE.ant");
+  std::array<std::string, kBandCount> RxAntennas = TPredictionInputs::AllBands("ISOTROPE.ant");
+  TInputSources From;
   TVoacapSetup Setup;
   bool DeckOnly = false;
   bool NoCache = false;
 };
 
-// "LAT,LON" in decimal degrees (north and east positive) to 1/180 degree;
-// false with a message naming the option, the value and the reason.
+// A position as a locator ("FN31pr"), a call sign (placed by the shipped
+// call lists as the window places it) or "LAT,LON" in decimal degrees (north
+// and east positive), to 1/180 degree; false with a message naming the
+// option, the value and the reason.
 bool ParsePoint(const std::string& option, const std::string& text, int32_t& lat, int32_t& lon, std::string& error);
 
 // True when the arguments ask for the command's usage.

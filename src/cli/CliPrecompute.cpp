@@ -23,7 +23,7 @@ namespace vx::cli {
 namespace {
 
 const char* kUsage =
-    "usage: vantor-cli precompute --home LAT,LON --month M --ssn N [--year Y] [--grid 16|31|61]\n"
+    "usage: vantor-cli precompute [--home POS] [--month M] [--ssn N] [--year Y] [--grid 16|31|61]\n"
     "       [--bands LIST] [--hours LIST] [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
     "       [--jobs N] [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR]\n"
     "  LIST: numbers and ranges, such as 0-7 or 3,5 or 0-5,12 (bands 0-7, hours 0-23)\n";

@@ -22,15 +22,21 @@ namespace vx::cli {
 namespace {
 
 const char* UsageText(bool area) {
-  return area ? "usage: vantor-cli area --home LAT,LON --band B --hour H --grid 16|31|61 --month M --ssn N\n"
+  return area ? "usage: vantor-cli area [--home POS] --band B --hour H --grid 16|31|61 [--month M] [--ssn N]\n"
                 "       [--year Y] [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
                 "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR] [--deck] [--no-cache]\n"
-                "       [--png FILE] [--bmp FILE] [--style color|gray|pseudo] [--sun] [--path DXLAT,DXLON]\n"
+                "       [--png FILE] [--bmp FILE] [--style color|gray|pseudo] [--sun] [--path POS]\n"
                 "       [--decorate] [--scale 1-8]\n"
-              : "usage: vantor-cli predict --home LAT,LON --dx LAT,LON --year Y --month M --ssn N\n"
+                "POS is a locator (FN31pr), a call sign or LAT,LON in decimal degrees (north and east positive).\n"
+                "Home, power and antennas default to the window's settings, the month to this one (UTC) and\n"
+                "the SSN to the shipped table's for the month.\n"
+              : "usage: vantor-cli predict [--home POS] --dx POS [--year Y] [--month M] [--ssn N]\n"
                 "       [--power W] [--long] [--tx-antenna FILE] [--rx-antenna FILE]\n"
                 "       [--engine auto|builtin|voacapl] [--voacap PROGRAM] [--itshfbc DIR] [--deck]\n"
-                "       [--format json|table|csv]\n";
+                "       [--format json|table|csv]\n"
+                "POS is a locator (FN31pr), a call sign or LAT,LON in decimal degrees (north and east positive).\n"
+                "Home, power and antennas default to the window's settings, the month to this one (UTC) and\n"
+                "the SSN to the shipped table's for the month.\n";
 }
 
 int Usage(const std::string& error, bool area) {
@@ -179,7 +185,8 @@ int Run(const std::vector<std::string>& argv, bool area) {
   }
   RunToEnd(*session, area);
   const TVoaEngine& engine = session->Engine();
-  const TJsonHead head{engine.Status(), engine.StatusText(), engine.EngineName()};
+  const TJsonHead head{engine.Status(), engine.StatusText(), engine.EngineName(),
+                       InputsJson(session->Model->Inputs, options.From, !area)};
   if (!area) {
     if (format == TChartFormat::Json) {
       const auto path = session->Model->PathFacts();

@@ -7,6 +7,7 @@
 #include "common/DayCount.h"
 #include "common/TextUtil.h"
 #include "geo/PathFactsText.h"
+#include "geo/Maidenhead.h"
 
 namespace vx::cli {
 
@@ -34,6 +35,37 @@ std::string JsonString(const std::string& s) {
   return out + "\"";
 }
 
+// The inputs close the object, after the figures.
+static std::string Tail(const TJsonHead& head) {
+  return head.Inputs.empty() ? "}" : ", \"inputs\": " + head.Inputs + "}";
+}
+
+static std::string PositionJson(TLocation p, const std::string& typed) {
+  std::string o = "{\"lat\": " + FormatFixed(p.Y / 180.0, 0, 4) + ", \"lon\": " + FormatFixed(p.X / 180.0, 0, 4) +
+                  ", \"locator\": " + JsonString(FormatLocator(p));
+  if (!typed.empty()) o += ", \"text\": " + JsonString(typed);
+  return o + "}";
+}
+
+static std::string NamesJson(const std::array<std::string, kBandCount>& names) {
+  std::string o = "[";
+  for (size_t b = 0; b < names.size(); ++b) o += (b ? ", " : "") + JsonString(names[b]);
+  return o + "]";
+}
+
+std::string InputsJson(const TPredictionInputs& in, const TInputSources& from, bool withDx) {
+  std::string o = "{\"home\": " + PositionJson(in.Home, from.HomeText);
+  if (withDx) o += ", \"dx\": " + PositionJson(in.Dx, from.DxText);
+  o += ", \"year\": " + std::to_string(in.Year) + ", \"month\": " + std::to_string(in.Month) +
+       ", \"ssn\": " + std::to_string(in.Ssn) + ", \"power\": " + std::to_string(in.TxPower) +
+       ", \"txAntennas\": " + NamesJson(in.TxAntenna) + ", \"rxAntennas\": " + NamesJson(in.RxAntenna);
+  o += ", \"from\": {\"home\": " + JsonString(from.Home);
+  if (withDx) o += ", \"dx\": " + JsonString(from.Dx);
+  return o + ", \"year\": " + JsonString(from.Year) + ", \"month\": " + JsonString(from.Month) +
+         ", \"ssn\": " + JsonString(from.Ssn) + ", \"power\": " + JsonString(from.Power) +
+         ", \"txAntennas\": " + JsonString(from.TxAntennas) + ", \"rxAntennas\": " + JsonString(from.RxAntennas) + "}}";
+}
+
 static std::string Head(const TJsonHead& head) {
   return "{\"status\": " + std::to_string(int(head.Status)) + ", \"statusText\": " + JsonString(head.StatusText) +
          ", \"engine\": " + JsonString(head.Engine);
@@ -55,7 +87,7 @@ std::string PointJson(const TJsonHead& head, const TPointResults& r, const TPath
   }
   o += "]";
   if (path) o += ",\n \"path\": " + PathJson(*path);
-  return o + "}";
+  return o + Tail(head);
 }
 
 namespace {
@@ -100,7 +132,7 @@ std::string AreaJson(const TJsonHead& head, const TVoaGrid& grid) {
     }
     o += "]";
   }
-  return o + "]}";
+  return o + "]" + Tail(head);
 }
 
 }  // namespace vx::cli

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/PredCtl.h"
 #include "engine/VoaTypes.h"
 #include "geo/PathFacts.h"
 
@@ -20,11 +21,23 @@ struct TJsonHead {
   TVoaStatus Status = vsReady;
   std::string StatusText;
   std::string Engine;
+  std::string Inputs;  // an object naming what the job used (InputsJson); left out when empty
 };
 
 // With path facts, a "path" object follows the rows.
 std::string PointJson(const TJsonHead& head, const TPointResults& r, const TPathFacts* path = nullptr);
 std::string PathJson(const TPathFacts& f);
+// Where each input of a job came from: "option", "settings", "clock",
+// "SSN.dat" or "default"; HomeText and DxText are the options as typed.
+struct TInputSources {
+  std::string Home, Dx, Year, Month, Ssn, Power, TxAntennas, RxAntennas;
+  std::string HomeText, DxText;
+};
+
+// {"home": {"lat": .., "lon": .., "locator": "FN31pr"}, "dx": {..}, "year":
+// .., "month": .., "ssn": .., "power": .., "txAntennas": [..], "rxAntennas":
+// [..], "from": {..}}; no "dx" for a map.
+std::string InputsJson(const TPredictionInputs& in, const TInputSources& from, bool withDx);
 std::string AreaJson(const TJsonHead& head, const TVoaGrid& grid);
 
 }  // namespace vx::cli

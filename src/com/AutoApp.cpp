@@ -7,6 +7,7 @@
 #include "app/MonthSelector.h"
 #include "common/TextUtil.h"
 #include "geo/CoordFrm.h"
+#include "geo/Maidenhead.h"
 #include "views/BmpFile.h"
 
 namespace vx {
@@ -81,6 +82,18 @@ void TVantorApp::SetHomeLat(double lat) { SetHome(FramePoint(lat, HomeLon())); }
 void TVantorApp::SetHomeLon(double lon) { SetHome(FramePoint(HomeLat(), lon)); }
 void TVantorApp::SetDxLat(double lat) { SetDx(FramePoint(lat, DxLon())); }
 void TVantorApp::SetDxLon(double lon) { SetDx(FramePoint(DxLat(), lon)); }
+
+std::string TVantorApp::HomeLocator() const { return FormatLocator(Shown(Inputs().Home)); }
+std::string TVantorApp::DxLocator() const { return FormatLocator(Inputs().Dx); }
+
+void TVantorApp::SetHomeLocator(const std::string& locator) { SetHome(LocatorPoint(locator)); }
+void TVantorApp::SetDxLocator(const std::string& locator) { SetDx(LocatorPoint(locator)); }
+
+TLocation TVantorApp::LocatorPoint(const std::string& locator) {
+  auto centre = LocatorCentre(Trim(locator));
+  if (!centre) throw TAutomationError("Not a grid locator (such as FN31pr): " + locator);
+  return FramePoint(centre->Lat, centre->Lon);
+}
 
 void TVantorApp::SetHome(TLocation p) {
   Window_.SetHomePoint(p);

@@ -29,6 +29,8 @@ class TVantorApp final : public IAutomationTarget {
   // A point as a coordinate frame holds it: whole degrees (halves to even),
   // latitude within 0..90 and longitude within 0..180 of either sign.
   static TLocation FramePoint(double lat, double lon);
+  // The frame point of a locator's centre; TAutomationError for any other text.
+  static TLocation LocatorPoint(const std::string& locator);
 
   // Every member of the bus interface (AutoTargetMembers.h, from the XML).
   VX_AUTOMATION_TARGET_OVERRIDES

@@ -19,6 +19,7 @@
 
 #include "app/Version.h"
 #include "com/ServiceFile.h"
+#include "common/Ini.h"
 #include "common/Paths.h"
 #include "common/UserFile.h"
 #include "desktop/SafeShDown.h"
@@ -117,7 +118,10 @@ int main(int argc, char** argv) {
   services.Shell = &shell;
   services.Monitor = &automation.Monitor;
   services.MapProgram = &automation.MapProgram;
-  TMainForm form(LoadSessionSetup(), std::move(services));
+  TSessionSetup setup = LoadSessionSetup();
+  // A first start asks where the station is; a start by the bus has nobody to ask.
+  services.AskForHome = !byBus && !HasStoredHome(TIniFile::Load(setup.SettingsFile));
+  TMainForm form(std::move(setup), std::move(services));
   automation.MapProgram.SetHost(&form.Model());
   TAntennaDialog antennaDialog(&form);
   QObject::connect(&form, &TMainForm::PatternRequested, &antennaDialog, [&](const QString& file, int band) {

@@ -20,6 +20,7 @@
 #include "common/ClickFilter.h"
 #include "common/StatusLabel.h"
 #include "engine/Process.h"
+#include "geo/Maidenhead.h"
 #include "gui/GuiText.h"
 #include "gui/PathTexts.h"
 #include "gui/ScreenPlace.h"
@@ -85,6 +86,7 @@ bool TMainForm::FormCreate() {
   if (!Model_->Open()) return false;
   const TVantorSettings& s = Model_->Setup().Settings;
   PlaceOnScreen(*this, s.HasWindowPosition() ? std::optional(QPoint(s.Left, s.Top)) : std::nullopt);
+  if (Services_.AskForHome) AskForHome();
   W.ClockTimer->start();
   W.StatusTimer->start();
   return true;
@@ -109,10 +111,24 @@ void TMainForm::ConnectControls() {
   connect(W.CallEdit, &QLineEdit::returnPressed, this, [&m] { m.EnterCall(); });
   for (TCoordFrame* frame : {W.DxCoordFrame, W.HomeCoordFrame}) {
     const bool home = frame == W.HomeCoordFrame;
-    connect(frame, &TCoordFrame::Changed, this, [&m, frame, home] { m.EditCoordinates(home, frame->Fields(), true); });
-    connect(frame, &TCoordFrame::LongitudeEdited, this,
-            [&m, frame, home] { m.EditCoordinates(home, frame->Fields(), false); });
+    connect(frame, &TCoordFrame::Changed, this, [this, &m, frame, home] {
+      m.EditCoordinates(home, frame->Fields(), true);
+      ShowLocators();
+    });
+    connect(frame, &TCoordFrame::LongitudeEdited, this, [this, &m, frame, home] {
+      m.EditCoordinates(home, frame->Fields(), false);
+      ShowLocators();
+    });
   }
+  connect(W.QthEdit, &QLineEdit::returnPressed, this, [this, &m] {
+    // A text that is no position stays, red, with the reason as its tip.
+    const std::string error = m.EnterHome(ToCp1252(W.QthEdit->text()));
+    QPalette p = W.QthEdit->palette();
+    p.setColor(QPalette::Text, error.empty() ? QApplication::palette(W.QthEdit).color(QPalette::Text) : Qt::red);
+    W.QthEdit->setPalette(p);
+    W.QthEdit->setToolTip(error.empty() ? QString("Home as a grid locator, a call sign or LAT,LON in degrees")
+                                        : FromCp1252(error));
+  });
   connect(W.ShortPathRadio, &QRadioButton::toggled, this, [&m](bool on) { m.SetLongPath(!on); });
   connect(W.PowerSpin, &QSpinBox::valueChanged, this, [&m](int v) { m.SetTxPower(v); });
   connect(W.UseKpBox, &QCheckBox::toggled, this, [&m](bool on) { m.SetUseKp(on); });
@@ -174,6 +190,7 @@ void TMainForm::Show(uint32_t parts) {
   if (parts & wpDx) Quietly(W.DxCoordFrame, [&](auto* f) { f->SetFields(m.DxFields()); });
   if (parts & wpHome) Quietly(W.HomeCoordFrame, [&](auto* f) { f->SetFields(m.HomeFields()); });
   ShowPathTexts(W, m, parts);
+  if (parts & (wpDx | wpHome)) ShowLocators();
   if (parts & (wpInputs | wpEngine)) ShowInputs();
   if (parts & wpSolar) ShowSolar();
   if (parts & (wpOptions | wpChart)) ShowOptions();
@@ -265,6 +282,24 @@ void TMainForm::RaiseFrame() {
   if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
   raise();
   activateWindow();
+}
+
+// Until the user answers with a position or cancels (home then stays where
+// it was); a text that is none is asked again, with the reason.
+void TMainForm::AskForHome() {
+  const QString question = "Your call sign or grid locator (or LAT,LON in degrees):";
+  QString text, label = question;
+  while (Shell_.AskText(this, "Where is your station?", label, text)) {
+    const std::string error = Model_->EnterHome(ToCp1252(text));
+    if (error.empty()) return;
+    label = FromCp1252(error) + "\n\n" + question;
+  }
+}
+
+void TMainForm::ShowLocators() {
+  const TPredictionInputs in = Model_->ReadInputs();
+  W.HomeLocatorLabel->setText(QString::fromStdString(FormatLocator(in.Home)));
+  W.DxLocatorLabel->setText(QString::fromStdString(FormatLocator(in.Dx)));
 }
 
 void TMainForm::FocusCall() { W.CallEdit->setFocus(); }

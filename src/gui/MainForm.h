@@ -23,6 +23,7 @@ struct TMainFormServices {
   IMapProgram* MapProgram = nullptr;
   const IClock* Clock = nullptr;
   std::unique_ptr<IProcessRunner> Runner;  // the engine's; null: the Qt runner
+  bool AskForHome = false;                 // no settings name home: ask where the station is on opening
 };
 
 class TMainForm : public QMainWindow, public TShellFace {
@@ -84,6 +85,8 @@ class TMainForm : public QMainWindow, public TShellFace {
   void ShowOptions();
   void ShowStatus();
   void ShowEngine();
+  void ShowLocators();
+  void AskForHome();  // the locator labels beside the two frames
   void ShowPopup(QWidget* surface, const QPoint& at);
   void SaveImageClick();
   void PreComputeClick();

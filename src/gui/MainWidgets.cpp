@@ -172,7 +172,12 @@ QWidget* TMainWidgets::BuildParamsTab() {
   DxCoordFrame = new TCoordFrame(group);
   DxCoordFrame->setObjectName("DxCoordFrame");
   grid->addWidget(Caption("DX QTH", DxCoordFrame->LatitudeEdit(), group), row, 0);
-  grid->addWidget(DxCoordFrame, row++, 1, 1, 2, Qt::AlignLeft);
+  auto* dxRow = new QHBoxLayout;
+  dxRow->addWidget(DxCoordFrame);
+  DxLocatorLabel = new QLabel(group);
+  DxLocatorLabel->setObjectName("DxLocatorLabel");
+  dxRow->addWidget(DxLocatorLabel);
+  grid->addLayout(dxRow, row++, 1, 1, 2, Qt::AlignLeft);
   DxSourceLabel = new QLabel(group);
   DxSourceLabel->setObjectName("DxSourceLabel");
   DxSourceLabel->setEnabled(false);  // greyed: a remark, not an input
@@ -287,6 +292,18 @@ QWidget* TMainWidgets::BuildSettingsTab() {
   HomeCoordFrame->setObjectName("HomeCoordFrame");
   top->addWidget(Caption("Home", HomeCoordFrame->LatitudeEdit(), page));
   top->addWidget(HomeCoordFrame);
+  HomeLocatorLabel = new QLabel(page);
+  HomeLocatorLabel->setObjectName("HomeLocatorLabel");
+  top->addWidget(HomeLocatorLabel);
+  QthEdit = new QLineEdit(page);
+  QthEdit->setObjectName("QthEdit");
+  QthEdit->setMaxLength(40);
+  // Room for ten wide characters: an eight-character locator or a call.
+  QthEdit->setMinimumWidth(QthEdit->fontMetrics().horizontalAdvance(QString(10, QChar('W'))) + 8);
+  QthEdit->setPlaceholderText("FN31pr");
+  QthEdit->setToolTip("Home as a grid locator, a call sign or LAT,LON in degrees; Enter moves it");
+  top->addWidget(Caption("QTH", QthEdit, page));
+  top->addWidget(QthEdit);
   top->addStretch();
   MapProgramButton = Button("MapProgramButton", "Geomira", "Integrate with Geomira", page);
   MapProgramButton->setCheckable(true);

@@ -48,6 +48,7 @@ struct TMainWidgets {
   QLabel* HeaderLabel = nullptr;
   TCoordFrame* DxCoordFrame = nullptr;
   QLabel* DxSourceLabel = nullptr;  // where the DX point comes from
+  QLabel* DxLocatorLabel = nullptr;  // the DX frame's grid locator
   QLineEdit* CallEdit = nullptr;
   QLabel* MonthLabel = nullptr;
   TStatusLabel* NowLabel = nullptr;        // the bands open this hour; the tooltip has the day's table
@@ -65,6 +66,8 @@ struct TMainWidgets {
   TChartFrame* ChartFrame = nullptr;
   TMapFrame* MapFrame = nullptr;
   TCoordFrame* HomeCoordFrame = nullptr;
+  QLabel* HomeLocatorLabel = nullptr;  // the home frame's grid locator
+  QLineEdit* QthEdit = nullptr;        // home as a locator, a call or LAT,LON; Enter moves it
   QToolButton* MapProgramButton = nullptr;
   QToolButton* MonitorButton = nullptr;  // the space-weather monitor
   QCheckBox* PlotMufBox = nullptr;

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
 #include <iostream>
@@ -29,6 +31,13 @@ int ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const
 bool TQtShell::AskYesNo(QWidget* parent, const QString& title, const QString& text) {
   return ShowBox(parent, QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
          QMessageBox::Yes;
+}
+
+bool TQtShell::AskText(QWidget* parent, const QString& title, const QString& label, QString& text) {
+  bool ok = false;
+  const QString answer = QInputDialog::getText(parent, title, label, QLineEdit::Normal, text, &ok);
+  if (ok) text = answer;
+  return ok;
 }
 
 TAnswer TQtShell::AskYesNoCancel(QWidget* parent, const QString& title, const QString& text) {

@@ -26,6 +26,12 @@ class IShell {
     return AskYesNo(parent, title, text) ? anYes : anNo;
   }
   virtual void ShowError(QWidget* parent, const QString& text) = 0;
+  // A line of text, text holding what to show first; false when cancelled. A
+  // shell that cannot ask answers false.
+  virtual bool AskText(QWidget* parent, const QString& title, const QString& label, QString& text) {
+    (void)parent, (void)title, (void)label, (void)text;
+    return false;
+  }
   // Runs a dialog modally; true when it was accepted.
   virtual bool RunModal(QDialog& dialog) = 0;
   // "Save Image...": asks for a file and writes the picture; false when
@@ -42,6 +48,7 @@ class TQtShell final : public IShell {
   bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
   TAnswer AskYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
   void ShowError(QWidget* parent, const QString& text) override;
+  bool AskText(QWidget* parent, const QString& title, const QString& label, QString& text) override;
   bool RunModal(QDialog& dialog) override;
   bool SaveImage(QWidget* parent, const TRgbImage& image) override;
   void OpenUrl(const QString& url) override;

@@ -10,7 +10,9 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "common/DayCount.h"
 #include "common/FileUtil.h"
+#include "common/TextUtil.h"
 #include "support/VoacapFolder.h"
 #include "support/Wait.h"
 
@@ -476,4 +478,123 @@ TEST(Cli, InterruptingPrecomputeEndsEveryChild) {
   EXPECT_EQ(WEXITSTATUS(status), 130);
   for (pid_t pid : children()) EXPECT_NE(kill(pid, 0), 0) << "child " << pid << " still there";
   EXPECT_TRUE(std::filesystem::is_empty(Home() + "cache/Vexmoor/Vantor/Cache"));
+}
+
+namespace {
+
+// The part of a deck that names both ends of the path.
+std::string CircuitLine(const std::string& deck) {
+  const size_t at = deck.find("CIRCUIT");
+  return at == std::string::npos ? std::string() : deck.substr(at, deck.find('\r', at) - at);
+}
+
+void WriteSettingsFile(const std::string& text) {
+  MakeDirectories(Home() + "cfg/Vexmoor");
+  ASSERT_TRUE(WriteWholeFile(Home() + "cfg/Vexmoor/Vantor.ini", text));
+}
+
+// The sunspot number the shipped table holds for a month, rounded as the
+// window rounds it; -1 when the table lacks it.
+int TableSsn(int year, int month) {
+  const std::string table = ReadWholeFile(std::string(VX_BIN_DIR) + "/SSN.dat").value_or("");
+  const std::string key = std::string(MonthAbbreviation(month)) + " " + std::to_string(year) + "=";
+  const size_t at = table.find(key);
+  if (at == std::string::npos) return -1;
+  return int(RoundHalfEven(std::stod(table.substr(at + key.size()))));
+}
+
+}  // namespace
+
+TEST(Cli, PositionsAreLocatorsCallsOrDegrees) {
+  const std::string month = " --year 2008 --month 3 --ssn 50 --deck";
+  Result byDegrees = Cli("predict --home 41.729,-72.708 --dx 36.40,138.38" + month);
+  ASSERT_EQ(byDegrees.code, 0) << byDegrees.err;
+  EXPECT_EQ(CircuitLine(byDegrees.out), "CIRCUIT   41.73N    72.71W    36.40N   138.38E  S     0");
+  // The locator's centre and the call's place, as lookup places the call.
+  Result lookup = Cli("lookup JA1ABC");
+  ASSERT_NE(lookup.out.find("\t36.40\t138.38\t"), std::string::npos) << lookup.out;
+  for (const char* other : {"predict --home FN31pr --dx JA1ABC", "predict --home fn31PR --dx ja1abc",
+                            "predict --home '41.729 N, 72.708 W' --dx '36.40N 138.38E'"}) {
+    Result r = Cli(other + month);
+    EXPECT_EQ(r.code, 0) << other << "\n" << r.err;
+    EXPECT_EQ(CircuitLine(r.out), CircuitLine(byDegrees.out)) << other;
+  }
+  // The JSON names the locator of each end and what was typed.
+  Result json = Cli("predict --home FN31pr --dx JA1ABC --year 2008 --month 3 --ssn 50 --engine builtin");
+  ASSERT_EQ(json.code, 0) << json.err;
+  EXPECT_NE(json.out.find("\"home\": {\"lat\": 41.7278, \"lon\": -72.7111, \"locator\": \"FN31pr\", \"text\": "
+                          "\"FN31pr\"}"),
+            std::string::npos)
+      << json.out.substr(json.out.find("\"inputs\""));
+  EXPECT_NE(json.out.find("\"locator\": \"PM96ej\", \"text\": \"JA1ABC\"}"), std::string::npos);
+  EXPECT_EQ(json.out.find("null"), std::string::npos);
+
+  for (const char* bad :
+       {"predict --home FN31pr --dx QQ1XYZ", "predict --home QZ00aa --dx JA1ABC", "predict --home 41.7N --dx JA1ABC"}) {
+    Result r = Cli(bad + month);
+    EXPECT_EQ(r.code, 2) << bad;
+    EXPECT_NE(r.err.find("locator"), std::string::npos) << bad << "\n" << r.err;
+  }
+}
+
+TEST(Cli, LeftOutInputsAreTheWindowsSettingsThisMonthAndItsSsn) {
+  // Nothing to take home from: it must be given.
+  RemoveFile(Home() + "cfg/Vexmoor/Vantor.ini");
+  Result none = Cli("predict --dx JA1ABC --engine builtin");
+  EXPECT_EQ(none.code, 2);
+  EXPECT_NE(none.err.find("--home is required"), std::string::npos) << none.err;
+  EXPECT_NE(none.err.find("Locator=FN31pr"), std::string::npos) << none.err;
+
+  // A home locator is all a station needs.
+  WriteSettingsFile("[User]\r\nLocator=FN31pr\r\n");
+  const TCivilTime before = DecodeDayCount(UtcNow());
+  Result r = Cli("predict --dx JA1ABC --engine builtin");
+  const TCivilTime after = DecodeDayCount(UtcNow());
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string inputs = r.out.substr(r.out.find("\"inputs\""));
+  EXPECT_NE(inputs.find("\"home\": {\"lat\": 41.7278, \"lon\": -72.7111, \"locator\": \"FN31pr\"}"), std::string::npos)
+      << inputs;
+  EXPECT_NE(inputs.find("\"from\": {\"home\": \"settings\", \"dx\": \"option\", \"year\": \"clock\", \"month\": "
+                        "\"clock\", \"ssn\": \"SSN.dat\", \"power\": \"default\", \"txAntennas\": \"default\", "
+                        "\"rxAntennas\": \"default\"}"),
+            std::string::npos)
+      << inputs;
+  // This month, whichever side of a month's end the run fell on.
+  bool monthFound = false;
+  for (const TCivilTime& t : {before, after}) {
+    const std::string when = "\"year\": " + std::to_string(t.Year) + ", \"month\": " + std::to_string(t.Month) +
+                             ", \"ssn\": " + std::to_string(TableSsn(t.Year, t.Month)) + ",";
+    monthFound = monthFound || inputs.find(when) != std::string::npos;
+  }
+  EXPECT_TRUE(monthFound) << inputs;
+
+  // The window's power and antennas; the options still win.
+  std::string settings = "[User]\r\nLongitude=-14220\r\nLatitude=7920\r\nLocator=JJ00aa\r\nTxPower=500\r\n";
+  settings += "[TX Antennas]\r\n";
+  for (int b = 0; b < 8; ++b)
+    settings += "Ant" + std::to_string(b) + "=" + (b < 4 ? "Dipole20m.N13" : "Gone.ant") + "\r\n";
+  WriteSettingsFile(settings);
+  r = Cli("predict --dx JA1ABC --engine builtin --month 3 --year 2008 --itshfbc " + DataFolder());
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("\"home\": {\"lat\": 44.0000, \"lon\": -79.0000, \"locator\": \"FN04ma\"}"), std::string::npos)
+      << r.out.substr(r.out.find("\"inputs\""));
+  EXPECT_NE(r.out.find("\"year\": 2008, \"month\": 3, \"ssn\": " + std::to_string(TableSsn(2008, 3)) +
+                       ", \"power\": 500, \"txAntennas\": [\"Dipole20m.N13\""),
+            std::string::npos)
+      << r.out.substr(r.out.find("\"inputs\""));
+  // An antenna gone since the window saved it is the first of the list, as there.
+  EXPECT_EQ(r.out.find("Gone.ant"), std::string::npos);
+  EXPECT_NE(r.out.find("\"power\": \"settings\", \"txAntennas\": \"settings\", \"rxAntennas\": \"default\""),
+            std::string::npos);
+  r = Cli("predict --home RR99 --dx JA1ABC --power 100 --tx-antenna ISOTROPE.ant --ssn 10 --engine builtin");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("\"ssn\": 10, \"power\": 100, \"txAntennas\": [\"ISOTROPE.ant\""), std::string::npos);
+  EXPECT_NE(r.out.find("\"from\": {\"home\": \"option\", \"dx\": \"option\", \"year\": \"clock\", \"month\": "
+                       "\"clock\", \"ssn\": \"option\", \"power\": \"option\", \"txAntennas\": \"option\""),
+            std::string::npos);
+
+  // A month the table lacks needs its SSN.
+  r = Cli("predict --dx JA1ABC --year 2199 --month 1 --engine builtin");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("--ssn is required"), std::string::npos) << r.err;
 }

@@ -83,6 +83,7 @@ struct MainFormTest : testing::Test {
   }
 
   TEngineChoice engine = TEngineChoice::Auto;
+  bool askForHome = false;  // as on a first start
   TSessionSetup Setup(const std::string& program = VX_FAKE_VOACAP) {
     TSessionSetup s;
     s.DataFolder = std::string(VX_BIN_DIR) + "/";
@@ -101,6 +102,7 @@ struct MainFormTest : testing::Test {
     services.MapProgram = &mapProgram;
     services.Clock = &clock;
     services.Runner = std::make_unique<vxtest::TCountingRunner>(counted, std::make_unique<TProcess>());
+    services.AskForHome = askForHome;
     form = std::make_unique<TMainForm>(Setup(program), std::move(services));
     QObject::connect(form.get(), &TMainForm::ClientEvent, [this](int code) { events << QString::number(code); });
     if (start) {
@@ -250,6 +252,70 @@ TEST_F(MainFormTest, ThePathFactsFollowTheDxPoint) {
   EXPECT_TRUE(facts().contains("DX") && facts().contains("mean solar time")) << facts().toStdString();
   Control<QLineEdit>(form, "CallEdit")->setText("QQ");  // unknown: no DX position, no facts
   EXPECT_TRUE(facts().isEmpty()) << facts().toStdString();
+}
+
+TEST_F(MainFormTest, LocatorsBesideTheFramesAndHomeTypedInTheQthBox) {
+  Make();
+  QLabel* homeLocator = Control<QLabel>(form, "HomeLocatorLabel");
+  QLabel* dxLocator = Control<QLabel>(form, "DxLocatorLabel");
+  QLineEdit* qth = Control<QLineEdit>(form, "QthEdit");
+  // A call moves the DX frame; its label follows.
+  QTest::keyClicks(Control<QLineEdit>(form, "CallEdit"), "JA1ABC");
+  EXPECT_EQ(dxLocator->text(), "PM96aa");  // 36 N 138 E, the frame's whole degrees
+  Control<QLineEdit>(form, "CallEdit")->clear();
+  EXPECT_EQ(dxLocator->text(), "");  // no position, no locator
+
+  // Typed into the home frame by hand.
+  TCoordFrame* home = Control<TCoordFrame>(form, "HomeCoordFrame");
+  home->LatitudeEdit()->selectAll();
+  QTest::keyClicks(home->LatitudeEdit(), "51");
+  home->LongitudeEdit()->selectAll();
+  QTest::keyClicks(home->LongitudeEdit(), "0");
+  EXPECT_EQ(homeLocator->text(), "JO01aa");
+
+  // The QTH box: a locator, a call or degrees, on Enter.
+  for (const char* typed : {"fn31pr", "41.7N 72.7W"}) {
+    qth->clear();
+    QTest::keyClicks(qth, typed);
+    QTest::keyClick(qth, Qt::Key_Return);
+    EXPECT_EQ(home->GetPoint().Y, 42 * 180) << typed;
+    EXPECT_EQ(home->GetPoint().X, -73 * 180) << typed;
+    EXPECT_EQ(homeLocator->text(), "FN32ma") << typed;
+    EXPECT_NE(qth->palette().color(QPalette::Text), QColor(Qt::red)) << typed;
+  }
+  qth->clear();
+  QTest::keyClicks(qth, "ja1abc");
+  QTest::keyClick(qth, Qt::Key_Return);
+  EXPECT_EQ(home->GetPoint().X, Located("JA1ABC").X);
+  EXPECT_EQ(home->GetPoint().Y, Located("JA1ABC").Y);
+  EXPECT_EQ(homeLocator->text(), "PM96aa");
+  qth->clear();
+  QTest::keyClicks(qth, "QQ1XYZ");
+  QTest::keyClick(qth, Qt::Key_Return);
+  EXPECT_EQ(qth->palette().color(QPalette::Text), QColor(Qt::red));
+  EXPECT_TRUE(qth->toolTip().contains("QQ1XYZ"));
+  EXPECT_EQ(homeLocator->text(), "PM96aa");
+  EXPECT_EQ(runs, 0);
+}
+
+TEST_F(MainFormTest, AFirstStartAsksWhereTheStationIsUntilItIsAPosition) {
+  askForHome = true;
+  shell.TextAnswers = {"QQ1XYZ", "fn31pr"};
+  Make();
+  ASSERT_EQ(shell.TextQuestions.size(), 2);
+  EXPECT_TRUE(shell.TextQuestions[0].contains("call sign or grid locator"));
+  EXPECT_TRUE(shell.TextQuestions[1].contains("QQ1XYZ"));  // the reason, then the question again
+  EXPECT_EQ(Control<TCoordFrame>(form, "HomeCoordFrame")->GetPoint().Y, 42 * 180);
+  EXPECT_EQ(Control<TCoordFrame>(form, "HomeCoordFrame")->GetPoint().X, -73 * 180);
+  EXPECT_EQ(Control<QLabel>(form, "HomeLocatorLabel")->text(), "FN32ma");
+  form.reset();
+
+  // Cancelled: home stays where the settings put it.
+  shell.TextQuestions.clear();
+  Make();
+  EXPECT_EQ(shell.TextQuestions.size(), 1);
+  EXPECT_EQ(Control<TCoordFrame>(form, "HomeCoordFrame")->GetPoint().Y, 44 * 180);
+  EXPECT_EQ(runs, 0);
 }
 
 TEST_F(MainFormTest, MapsComeFromTheCacheTheSecondTime) {

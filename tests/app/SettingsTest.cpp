@@ -101,6 +101,29 @@ TEST(Settings, FractionalHomeComesBackInWholeDegreesThroughTheFrame) {
   EXPECT_EQ(ini.ReadString("User", "Latitude"), "7920");
 }
 
+TEST(Settings, HomeByLocatorOnlyWhereNoCoordinatesAre) {
+  // 41.729 N 72.708 W, the centre of FN31pr, in 1/180 degree.
+  const TIniFile byLocator = IniOf("[User]\nLocator=fn31PR\n");
+  EXPECT_TRUE(HasStoredHome(byLocator));
+  TVantorSettings s = ReadSettings(byLocator);
+  EXPECT_EQ(s.Home.X, -13088);
+  EXPECT_EQ(s.Home.Y, 7511);
+  // The coordinates the window writes win over the locator.
+  s = ReadSettings(IniOf("[User]\nLocator=FN31pr\nLongitude=25020\nLatitude=-6300\n"));
+  EXPECT_EQ(s.Home.X, 25020);
+  EXPECT_EQ(s.Home.Y, -6300);
+  // Neither a bad locator nor half the coordinates names a home.
+  EXPECT_FALSE(HasStoredHome(IniOf("[User]\nLocator=ZZ99\n")));
+  EXPECT_EQ(ReadSettings(IniOf("[User]\nLocator=ZZ99\n")), TVantorSettings());
+  EXPECT_FALSE(HasStoredHome(IniOf("[User]\nLatitude=100\nTxPower=5\n")));
+  EXPECT_FALSE(HasStoredHome(TIniFile()));
+  EXPECT_TRUE(HasStoredHome(IniOf("[User]\nLongitude=0\nLatitude=0\n")));
+  // Writing keeps the locator line as the user wrote it.
+  TIniFile ini = IniOf("[User]\r\nLocator=fn31PR\r\n");
+  WriteSettings(ReadSettings(ini), ini);
+  EXPECT_EQ(ini.ReadString("User", "Locator"), "fn31PR");
+}
+
 TEST(Settings, AntennaNamesToListIndices) {
   TAlStringList files;
   files.Add("ISOTROPE.ant");

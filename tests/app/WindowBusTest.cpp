@@ -61,8 +61,9 @@ struct WindowBusTest : testing::Test {
   void WriteVoacapSettings() {
     const std::string file = SettingsFile("Vantor");
     MakeDirectories(FolderOf(file));
-    ASSERT_TRUE(
-        WriteWholeFile(file, std::string("[VOACAP]\nProgram=") + VX_FAKE_VOACAP + "\nDataFolder=" + itshfbc + "\n"));
+    ASSERT_TRUE(WriteWholeFile(file, std::string("[VOACAP]\nProgram=") + VX_FAKE_VOACAP + "\nDataFolder=" + itshfbc +
+                                         // A station set up already: a user's start asks nothing.
+                                         "\n[User]\nLatitude=7920\nLongitude=-14220\n"));
   }
 };
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FakeMonitor.h"
+#include "app/Session.h"
 #include "app/Version.h"
 #include "app/WindowModel.h"
 #include "common/FileUtil.h"
@@ -301,4 +302,38 @@ TEST_F(WindowModelFixture, ALicenseeInACallbookIsTheDxPointAndItsSourceIsShown) 
   model->EditCall("KD9ZZQ");
   EXPECT_EQ(model->DxSource, "country centre");
   EXPECT_NE(model->DxNotes.find("FccCB.idx"), std::string::npos);
+}
+
+TEST_F(WindowModelFixture, HomeTypedAsALocatorACallOrDegreesMovesTheHomeFrameOnly) {
+  LoadCallLists(model->Parser(), std::string(VX_BIN_DIR) + "/");
+  model->EditCall("G4ABC");
+  const TLocation dx = model->ReadInputs().Dx;
+  struct Case {
+    const char* Text;
+    int Lat, Lon;  // whole degrees, as the frame holds them
+  } cases[] = {{"FN31pr", 42, -73}, {"44.2N 79.6W", 44, -80}, {"-33.87, 151.21", -34, 151}};
+  for (const Case& c : cases) {
+    face.Shown.clear();
+    EXPECT_EQ(model->EnterHome(c.Text), "") << c.Text;
+    EXPECT_EQ(model->ReadInputs().Home.Y, c.Lat * 180) << c.Text;
+    EXPECT_EQ(model->ReadInputs().Home.X, c.Lon * 180) << c.Text;
+    EXPECT_TRUE(face.Saw(wpHome)) << c.Text;
+  }
+  // A call is placed as the call box places it.
+  ASSERT_EQ(model->EnterHome("ja1abc"), "");
+  EXPECT_EQ(model->ReadInputs().Home.Y, 36 * 180);
+  EXPECT_EQ(model->ReadInputs().Home.X, 138 * 180);
+  // The DX side keeps its call and its point.
+  EXPECT_EQ(model->CallText(), "G4ABC");
+  EXPECT_EQ(model->ReadInputs().Dx.X, dx.X);
+  EXPECT_EQ(model->ReadInputs().Dx.Y, dx.Y);
+
+  // Nothing moves for text that is no position; the reason comes back.
+  for (const char* junk : {"QQ1XYZ", "95,0", ""}) {
+    face.Shown.clear();
+    EXPECT_NE(model->EnterHome(junk), "") << junk;
+    EXPECT_EQ(model->ReadInputs().Home.Y, 36 * 180) << junk;
+    EXPECT_FALSE(face.Saw(wpHome)) << junk;
+  }
+  EXPECT_EQ(runner->Started, 0);
 }

@@ -112,6 +112,47 @@ TEST_F(AutoAppFixture, CoordinatesReadBackAsTheFramesHoldThem) {
   EXPECT_EQ(ctl->Engine().Inputs().TxLon, -180 * 180);
 }
 
+TEST_F(AutoAppFixture, LocatorsMoveTheFramesAsCoordinatesDo) {
+  // FN31pr's centre, 41.73 N 72.71 W, as a frame holds it: 42 N 73 W.
+  app->SetHomeLocator(" fn31PR ");
+  EXPECT_DOUBLE_EQ(app->HomeLat(), 42.0);
+  EXPECT_DOUBLE_EQ(app->HomeLon(), -73.0);
+  EXPECT_EQ(app->HomeLocator(), "FN32ma");
+  app->SetDxLocator("PM95");
+  EXPECT_DOUBLE_EQ(app->DxLat(), 36.0);  // 35.5 N goes to the even degree
+  EXPECT_DOUBLE_EQ(app->DxLon(), 139.0);
+  EXPECT_EQ(app->DxLocator(), "PM96ma");
+  app->SetDxLocator("RR99xx99");
+  EXPECT_DOUBLE_EQ(app->DxLat(), 90.0);
+  EXPECT_DOUBLE_EQ(app->DxLon(), 180.0);
+  EXPECT_EQ(app->DxLocator(), "RR99xx");
+  // What the engine gets is what reads back.
+  ctl->SyncEngineInputs();
+  EXPECT_EQ(ctl->Engine().Inputs().TxLat, 42 * 180);
+  EXPECT_EQ(ctl->Engine().Inputs().RxLon, 180 * 180);
+
+  // Junk is refused and moves nothing.
+  for (const char* junk : {"", "FN3", "SS00aa", "FN31pr4", "44,-79", "JA1ABC"})
+    EXPECT_THROW(app->SetHomeLocator(junk), TAutomationError) << junk;
+  EXPECT_EQ(app->HomeLocator(), "FN32ma");
+  EXPECT_EQ(runner->Started, 0);
+}
+
+TEST_F(AutoAppFixture, ALocatorForTheDxLetsGoOfTheCall) {
+  TCallParser parser(TCallParserVariant::pvMain);
+  parser.SetPrefixFile(VX_BIN_DIR "/Prefix.lst");
+  ctl->SetCallParser(&parser);
+  app->SetDxCall("G3ABC");
+  EXPECT_NE(app->DxLocator(), "");
+  app->SetDxLocator("JJ00aa");
+  EXPECT_EQ(app->DxCall(), "");
+  EXPECT_EQ(app->DxLocator(), "JJ00aa");
+  // An unknown call empties the frame: no locator to read.
+  app->SetDxCall("QQ");
+  EXPECT_EQ(app->DxLocator(), "");
+  EXPECT_EQ(runner->Started, 0);
+}
+
 TEST_F(AutoAppFixture, NumbersClampIntoTheirBoxes) {
   app->SetKp(0);
   EXPECT_EQ(app->Kp(), 1);

@@ -123,6 +123,17 @@ TEST_F(BusFixture, ClientSetsTheCallPredictsAndReadsTheChart) {
   EXPECT_EQ(Runs(), 1);
 }
 
+TEST_F(BusFixture, LocatorsTravelAsTextAndJunkIsAnError) {
+  StartServe();
+  ASSERT_TRUE(IsReply(Set("HomeLocator", QString("fn31pr"))));
+  EXPECT_EQ(Get("HomeLocator").toString(), "FN32ma");  // 42 N 73 W, the frame's whole degrees
+  EXPECT_EQ(Get("HomeLat").toDouble(), 42.0);
+  const QDBusMessage junk = Set("DxLocator", QString("44,-79"));
+  EXPECT_EQ(junk.type(), QDBusMessage::ErrorMessage);
+  EXPECT_EQ(junk.errorName(), "net.vexmoor.Vantor.Error");
+  EXPECT_TRUE(junk.errorMessage().contains("44,-79")) << junk.errorMessage().toStdString();
+}
+
 TEST_F(BusFixture, EverySignalReachesEveryClientAndAnyListener) {
   StartServe();
   QDBusConnection a = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "client-a");

@@ -14,6 +14,8 @@ struct TRecordingShell : vx::IShell {
   bool Answer = false;                  // to a Yes/No question
   vx::TAnswer ThreeWay = vx::anCancel;  // to a Yes/No/Cancel question
   bool ModalResult = false;
+  QStringList TextAnswers;    // to text questions in turn; none left: cancelled
+  QStringList TextQuestions;  // "title|label"
   int SavedImages = 0;
   vx::TRgbImage SavedImage;  // the last one
 
@@ -26,6 +28,12 @@ struct TRecordingShell : vx::IShell {
     return ThreeWay;
   }
   void ShowError(QWidget*, const QString& text) override { Errors << text; }
+  bool AskText(QWidget*, const QString& title, const QString& label, QString& text) override {
+    TextQuestions << title + "|" + label;
+    if (TextAnswers.isEmpty()) return false;
+    text = TextAnswers.takeFirst();
+    return true;
+  }
   bool RunModal(QDialog&) override { return ModalResult; }
   bool SaveImage(QWidget*, const vx::TRgbImage& image) override {
     SavedImage = image;
