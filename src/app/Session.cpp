@@ -12,6 +12,7 @@ namespace vx {
 TSessionSetup LoadSessionSetup() {
   TSessionSetup setup;
   setup.DataFolder = ShippedDataFolder();
+  setup.ReferenceFolder = ReferenceFolder();
   setup.CacheFolder = AreaCacheFolder();
   setup.SettingsFile = SettingsFile(kVantorName);
   const TIniFile ini = TIniFile::Load(setup.SettingsFile);
@@ -34,8 +35,13 @@ TSessionStart OpenSession(const TSessionSetup& setup, TSessionParts parts) {
   parts.Parser.LoadDefaultFiles();
   parts.Parser.SetPrefixFile(setup.DataFolder + "Prefix.lst");
   parts.Parser.SetCallFile(setup.DataFolder + "Call.lst");
-  const std::string ssnFile = setup.DataFolder + "SSN.dat";
-  parts.Solar.LoadSsnTable(ssnFile);
+  // A downloaded table in the reference folder is newer than the one that
+  // shipped; one that is missing or holds no month is passed over.
+  std::string ssnFile = setup.ReferenceFolder.empty() ? std::string() : JoinPath(setup.ReferenceFolder, "SSN.dat");
+  if (ssnFile.empty() || !parts.Solar.LoadSsnTable(ssnFile) || parts.Solar.Months().SsnList().empty()) {
+    ssnFile = setup.DataFolder + "SSN.dat";
+    parts.Solar.LoadSsnTable(ssnFile);
+  }
   if (auto refused = RefusedLinesMessage(ssnFile, parts.Solar.Months()); !refused.empty())
     start.Warnings.push_back(refused);
   parts.Solar.StepMonth(TStepDirection::sdCurrent, parts.MapHour);

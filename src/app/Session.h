@@ -26,7 +26,11 @@ class TWindowModel;
 
 // Where a session finds its files, and the settings it starts with.
 struct TSessionSetup {
-  std::string DataFolder;    // shipped data: Prefix.lst, Call.lst, SSN.dat, AntBkup/
+  std::string DataFolder;  // shipped data: Prefix.lst, Call.lst, SSN.dat, AntBkup/
+  // The shared reference folder; its "SSN.dat", which Kestrix keeps up to
+  // date with the sunspot forecast, is read in place of the shipped one
+  // when it holds a table. Empty: only the shipped table.
+  std::string ReferenceFolder;
   std::string CacheFolder;   // the area cache with its trailing separator; empty: no cache
   std::string SettingsFile;  // where the window writes its settings
   TVoacapSetup Voacap;       // the [VOACAP] places and the engine choice
@@ -67,7 +71,7 @@ struct TSessionParts {
 };
 
 // Checks the engine, makes the cache folder, loads the call lists and the
-// sunspot table, shows the current month and brings in the shipped
+// sunspot table (the reference folder's, else the shipped one), shows the current month and brings in the shipped
 // antennas. Ready is false when the engine cannot answer.
 TSessionStart OpenSession(const TSessionSetup& setup, TSessionParts parts);
 

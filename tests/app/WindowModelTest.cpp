@@ -5,10 +5,13 @@
 #include <vector>
 
 #include "FakeMonitor.h"
+#include "app/Session.h"
+#include "app/SolarIndices.h"
 #include "app/Version.h"
 #include "app/WindowModel.h"
 #include "common/FileUtil.h"
 #include "common/Paths.h"
+#include "refdata/CallParser.h"
 #include "refdata/ClBook.h"
 #include "support/QueuedRunners.h"
 #include "support/StandInEngine.h"
@@ -301,4 +304,43 @@ TEST_F(WindowModelFixture, ALicenseeInACallbookIsTheDxPointAndItsSourceIsShown) 
   model->EditCall("KD9ZZQ");
   EXPECT_EQ(model->DxSource, "country centre");
   EXPECT_NE(model->DxNotes.find("FccCB.idx"), std::string::npos);
+}
+
+// Kestrix keeps a sunspot table in the reference folder up to date; a
+// session reads it in place of the shipped one whenever it holds months.
+TEST(SessionSunspotTable, TheReferenceFolderTableWinsWhenItHoldsMonths) {
+  const std::string dir = vxtest::FreshFolder("session-ssn-" + vxtest::CaseName());
+  TSessionSetup setup;
+  setup.DataFolder = dir + "share/";
+  setup.ReferenceFolder = dir + "Reference/";
+  MakeDirectories(setup.DataFolder);
+  MakeDirectories(setup.ReferenceFolder);
+  ASSERT_TRUE(WriteFileAtomic(setup.DataFolder + "SSN.dat", "Jan 2030=50.0\r\nFeb 2030=51.0\r\n"));
+  const std::string data = vxtest::FreshVoacapFolder("session-ssn-engine-" + vxtest::CaseName());
+  auto engine = vxtest::StandInEngine(std::make_unique<vxtest::TQueuedRunner>(), data);
+  TCallParser parser;
+  test::TFakeMonitor monitor;
+  vxtest::TTestClock clock;
+  TSolarIndices solar(monitor, clock);
+  auto open = [&] {
+    const TSessionStart start = OpenSession(setup, {*engine, parser, solar});
+    return std::make_pair(solar.Months().SsnList(), start.Warnings);
+  };
+  const std::vector<std::string> shipped = {"Jan 2030=50.0", "Feb 2030=51.0"};
+
+  // None there yet, or one without a single month: the shipped table.
+  EXPECT_EQ(open().first, shipped);
+  ASSERT_TRUE(WriteFileAtomic(setup.ReferenceFolder + "SSN.dat", "not a table\r\nJan 2030=nan\r\n"));
+  EXPECT_EQ(open().first, shipped);
+
+  // A downloaded table is taken, and its own odd lines are told with its name.
+  ASSERT_TRUE(WriteFileAtomic(setup.ReferenceFolder + "SSN.dat", "Jan 2030=40.0\r\nFeb 2030=x\r\nMar 2030=42.1\r\n"));
+  const auto [months, warnings] = open();
+  EXPECT_EQ(months, (std::vector<std::string>{"Jan 2030=40.0", "Mar 2030=42.1"}));
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_EQ(warnings[0].rfind(setup.ReferenceFolder + "SSN.dat: left out 1 line", 0), 0u) << warnings[0];
+
+  // A session without a reference folder reads only the shipped table.
+  setup.ReferenceFolder.clear();
+  EXPECT_EQ(open().first, shipped);
 }
