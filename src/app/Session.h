@@ -31,6 +31,9 @@ struct TSessionSetup {
   // date with the sunspot forecast, is read in place of the shipped one
   // when it holds a table. Empty: only the shipped table.
   std::string ReferenceFolder;
+  // Kestrix, which "Download SSN" runs to bring that table up to date.
+  // Empty: the button opens the forecast's page instead.
+  std::string KestrixProgram;
   std::string CacheFolder;   // the area cache with its trailing separator; empty: no cache
   std::string SettingsFile;  // where the window writes its settings
   TVoacapSetup Voacap;       // the [VOACAP] places and the engine choice
@@ -51,6 +54,8 @@ struct TSessionServices {
   const IClock* Clock = nullptr;
   std::unique_ptr<IProcessRunner> Runner;
   TRunnerFactory WorkerRunners;
+  // Runs Kestrix for "Download SSN"; null: the button opens the page.
+  std::unique_ptr<IProcessRunner> SiblingRunner;
 };
 
 // How opening went.
@@ -69,6 +74,11 @@ struct TSessionParts {
   TSolarIndices& Solar;
   int MapHour = 0;  // the hour the monitor is asked about for the month shown
 };
+
+// Reads the sunspot table into solar: the reference folder's "SSN.dat" when
+// it holds a month, else the shipped one. Returns what to tell the user
+// about lines of it that were left out. No month is shown afterwards.
+std::vector<std::string> LoadSunspotTable(const TSessionSetup& setup, TSolarIndices& solar);
 
 // Checks the engine, makes the cache folder, loads the call lists and the
 // sunspot table (the reference folder's, else the shipped one), shows the current month and brings in the shipped

@@ -22,7 +22,8 @@ struct TMainFormServices {
   ISpaceWeatherMonitor* Monitor = nullptr;
   IMapProgram* MapProgram = nullptr;
   const IClock* Clock = nullptr;
-  std::unique_ptr<IProcessRunner> Runner;  // the engine's; null: the Qt runner
+  std::unique_ptr<IProcessRunner> Runner;         // the engine's; null: the Qt runner
+  std::unique_ptr<IProcessRunner> SiblingRunner;  // runs Kestrix; null: the Qt runner
 };
 
 class TMainForm : public QMainWindow, public TShellFace {

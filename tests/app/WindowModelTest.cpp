@@ -1,6 +1,7 @@
 // The window model's user actions without a window: what it tells its face,
 // and when it offers a sibling program's download page.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <vector>
 
@@ -343,4 +344,65 @@ TEST(SessionSunspotTable, TheReferenceFolderTableWinsWhenItHoldsMonths) {
   // A session without a reference folder reads only the shipped table.
   setup.ReferenceFolder.clear();
   EXPECT_EQ(open().first, shipped);
+}
+
+// "Download SSN" runs Kestrix's sunspot job; the table is read again only
+// when that job is done, and the month shown stays.
+TEST(SessionSunspotTable, DownloadSsnRunsKestrixAndRereadsTheTableWhenItIsDone) {
+  const std::string dir = vxtest::FreshFolder("session-ssn-" + vxtest::CaseName());
+  TSessionSetup setup;
+  setup.DataFolder = dir + "share/";
+  setup.ReferenceFolder = dir + "Reference/";
+  setup.KestrixProgram = dir + "bin/kestrix";
+  MakeDirectories(setup.DataFolder);
+  MakeDirectories(setup.ReferenceFolder);
+  MakeDirectories(dir + "bin");
+  ASSERT_TRUE(WriteFileAtomic(setup.DataFolder + "SSN.dat", "Jan 2030=50.0\r\nFeb 2030=51.0\r\n"));
+  // A stand-in Kestrix: exits with the code in the file beside it.
+  ASSERT_TRUE(WriteFileAtomic(setup.KestrixProgram, "#!/bin/sh\nexit $(cat \"$0.code\")\n"));
+  ASSERT_EQ(chmod(setup.KestrixProgram.c_str(), 0755), 0);
+  const std::string data = vxtest::FreshVoacapFolder("session-ssn-engine-" + vxtest::CaseName());
+  test::TFakeMonitor monitor;
+  vxtest::TTestClock clock;
+  auto sibling = std::make_unique<vxtest::TQueuedRunner>();
+  vxtest::TQueuedRunner& kestrix = *sibling;
+  TSessionServices services;
+  services.Monitor = &monitor;
+  services.Clock = &clock;
+  services.SiblingRunner = std::move(sibling);
+  TWindowModel model(setup, std::move(services),
+                     vxtest::StandInEngine(std::make_unique<vxtest::TQueuedRunner>(), data));
+  TRecordingFace face;
+  model.SetFace(&face);
+  OpenSession(model);
+  ASSERT_TRUE(model.SelectMonth(2030, 2));
+  EXPECT_EQ(model.Solar.Ssn(), 51);
+
+  // A job that is not done (closed, failed): the table stays as read.
+  ASSERT_TRUE(WriteFileAtomic(setup.KestrixProgram + ".code", "1"));
+  model.DownloadSsnTable();
+  ASSERT_EQ(kestrix.Pending.size(), 1u);
+  EXPECT_EQ(kestrix.Pending[0].Program, setup.KestrixProgram);
+  EXPECT_EQ(kestrix.Pending[0].Arguments, std::vector<std::string>{"6"});
+  model.DownloadSsnTable();  // its window is open: nothing more starts
+  EXPECT_EQ(kestrix.Started, 1);
+  ASSERT_TRUE(WriteFileAtomic(setup.ReferenceFolder + "SSN.dat", "Jan 2030=40.0\r\nFeb 2030=41.0\r\n"));
+  ASSERT_TRUE(kestrix.Complete());
+  EXPECT_EQ(model.Solar.Ssn(), 51);
+
+  // Done: the new table, the same month, shown.
+  ASSERT_TRUE(WriteFileAtomic(setup.KestrixProgram + ".code", "0"));
+  face.Shown.clear();
+  model.DownloadSsnTable();
+  ASSERT_TRUE(kestrix.Complete());
+  EXPECT_EQ(model.Solar.MonthText(), "Feb 2030");
+  EXPECT_EQ(model.Solar.Ssn(), 41);
+  EXPECT_TRUE(face.Saw(wpSolar));
+  EXPECT_TRUE(face.Urls.empty());
+
+  // Without Kestrix the forecast's page opens instead.
+  RemoveFile(setup.KestrixProgram);
+  model.DownloadSsnTable();
+  EXPECT_EQ(kestrix.Started, 2);
+  EXPECT_EQ(face.Urls, std::vector<std::string>{kSsnSourceUrl});
 }
