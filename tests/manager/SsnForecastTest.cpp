@@ -65,7 +65,6 @@ TEST(SsnForecast, RefusesAnythingElseAndSaysWhy) {
     std::string Body, Says;
   } cases[] = {
       {"", "the file is empty"},
-      {" \r\n", "the file is empty"},
       {"<!DOCTYPE html><html><body>503 Service Unavailable</body></html>", "web page"},
       {"{\"time-tag\": \"2030-01\", \"predicted_ssn\": 5}", "expected a JSON array"},
       {"[]", "holds no month"},
@@ -78,7 +77,6 @@ TEST(SsnForecast, RefusesAnythingElseAndSaysWhy) {
       {"[{\"time-tag\": \"2030-01\", \"predicted_ssn\": null}]", "\"predicted_ssn\" is not a number"},
       {"[{\"time-tag\": \"2030-01\", \"predicted_ssn\": \"5\"}]", "\"predicted_ssn\" is not a number"},
       {"[{\"time-tag\": \"2030-13\", \"predicted_ssn\": 5}]", "\"2030-13\" is not a month"},
-      {"[{\"time-tag\": \"2030-1\", \"predicted_ssn\": 5}]", "is not a month"},
       {"[{\"time-tag\": 203001, \"predicted_ssn\": 5}]", "is not a month"},
       {"[{\"time-tag\": \"2030-01\", \"predicted_ssn\": -0.1}]", "-0.1 is outside 0..500"},
       {"[{\"time-tag\": \"2030-01\", \"predicted_ssn\": 500.5}]", "outside 0..500"},
@@ -93,7 +91,6 @@ TEST(SsnForecast, RefusesAnythingElseAndSaysWhy) {
        "Jan 2030 comes after a later month"},
       {"[{\"time-tag\": \"2030-01\", \"predicted_ssn\": 5, \"x\": \"cut off", "unterminated string"},
       {"[{\"time-tag\": \"2030-01\", \"predicted_ssn\": 5, \"x\": \"a\\qb\"}]", "bad escape"},
-      {"[{\"time-tag\": \"2030-01\", \"predicted_ssn\": 5, \"x\": tru}]", "expected a value"},
       {"[{\"time-tag\": \"2030-01\", \"predicted_ssn\": 5, \"x\": " + std::string(100, '[') + "}]",
        "nested too deeply"},
   };
