@@ -13,6 +13,8 @@ namespace vx {
 TSessionSetup LoadSessionSetup() {
   TSessionSetup setup;
   setup.DataFolder = ShippedDataFolder();
+  setup.ReferenceFolder = ReferenceFolder();
+  setup.KestrixProgram = ProgramFolder() + "kestrix";
   setup.CacheFolder = AreaCacheFolder();
   setup.SettingsFile = SettingsFile(kVantorName);
   const TIniFile ini = TIniFile::Load(setup.SettingsFile);
@@ -34,15 +36,25 @@ void LoadCallLists(TCallParser& parser, const std::string& dataFolder) {
   parser.SetCallFile(dataFolder + "Call.lst");
 }
 
+std::vector<std::string> LoadSunspotTable(const TSessionSetup& setup, TSolarIndices& solar) {
+  // A downloaded table in the reference folder is newer than the one that
+  // shipped; one that is missing or holds no month is passed over.
+  std::string ssnFile = setup.ReferenceFolder.empty() ? std::string() : JoinPath(setup.ReferenceFolder, "SSN.dat");
+  if (ssnFile.empty() || !solar.LoadSsnTable(ssnFile) || solar.Months().SsnList().empty()) {
+    ssnFile = setup.DataFolder + "SSN.dat";
+    solar.LoadSsnTable(ssnFile);
+  }
+  std::vector<std::string> warnings;
+  if (auto refused = RefusedLinesMessage(ssnFile, solar.Months()); !refused.empty()) warnings.push_back(refused);
+  return warnings;
+}
+
 TSessionStart OpenSession(const TSessionSetup& setup, TSessionParts parts) {
   TSessionStart start;
   parts.Engine.CheckInstallation();
   if (!setup.CacheFolder.empty()) MakeDirectories(setup.CacheFolder);
   LoadCallLists(parts.Parser, setup.DataFolder);
-  const std::string ssnFile = setup.DataFolder + "SSN.dat";
-  parts.Solar.LoadSsnTable(ssnFile);
-  if (auto refused = RefusedLinesMessage(ssnFile, parts.Solar.Months()); !refused.empty())
-    start.Warnings.push_back(refused);
+  start.Warnings = LoadSunspotTable(setup, parts.Solar);
   parts.Solar.StepMonth(TStepDirection::sdCurrent, parts.MapHour);
   parts.Engine.ImportAntennas(setup.DataFolder + "AntBkup/");
   start.Ready = parts.Engine.Status() == vsReady;

@@ -26,7 +26,14 @@ class TWindowModel;
 
 // Where a session finds its files, and the settings it starts with.
 struct TSessionSetup {
-  std::string DataFolder;    // shipped data: Prefix.lst, Call.lst, SSN.dat, AntBkup/
+  std::string DataFolder;  // shipped data: Prefix.lst, Call.lst, SSN.dat, AntBkup/
+  // The shared reference folder; its "SSN.dat", which Kestrix keeps up to
+  // date with the sunspot forecast, is read in place of the shipped one
+  // when it holds a table. Empty: only the shipped table.
+  std::string ReferenceFolder;
+  // Kestrix, which "Download SSN" runs to bring that table up to date.
+  // Empty: the button opens the forecast's page instead.
+  std::string KestrixProgram;
   std::string CacheFolder;   // the area cache with its trailing separator; empty: no cache
   std::string SettingsFile;  // where the window writes its settings
   TVoacapSetup Voacap;       // the [VOACAP] places and the engine choice
@@ -47,6 +54,8 @@ struct TSessionServices {
   const IClock* Clock = nullptr;
   std::unique_ptr<IProcessRunner> Runner;
   TRunnerFactory WorkerRunners;
+  // Runs Kestrix for "Download SSN"; null: the button opens the page.
+  std::unique_ptr<IProcessRunner> SiblingRunner;
 };
 
 // How opening went.
@@ -69,9 +78,13 @@ struct TSessionParts {
 // The call lists every front end looks calls up in: the reference folder's,
 // replaced by those shipped in dataFolder when they load.
 void LoadCallLists(TCallParser& parser, const std::string& dataFolder);
+// Reads the sunspot table into solar: the reference folder's "SSN.dat" when
+// it holds a month, else the shipped one. Returns what to tell the user
+// about lines of it that were left out. No month is shown afterwards.
+std::vector<std::string> LoadSunspotTable(const TSessionSetup& setup, TSolarIndices& solar);
 
 // Checks the engine, makes the cache folder, loads the call lists and the
-// sunspot table, shows the current month and brings in the shipped
+// sunspot table (the reference folder's, else the shipped one), shows the current month and brings in the shipped
 // antennas. Ready is false when the engine cannot answer.
 TSessionStart OpenSession(const TSessionSetup& setup, TSessionParts parts);
 

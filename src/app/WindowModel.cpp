@@ -408,6 +408,31 @@ void TWindowModel::EditSsn(int ssn) {
   Face_->Show(wpSolar);
 }
 
+void TWindowModel::DownloadSsnTable() {
+  IProcessRunner* runner = Services_.SiblingRunner.get();
+  if (!runner || Setup_.KestrixProgram.empty() || !FileExists(Setup_.KestrixProgram)) {
+    Face_->OpenUrl(kSsnSourceUrl);
+    return;
+  }
+  if (runner->Running()) return;
+  runner->OnFinished = [this](uint32_t exitCode) {
+    // Any other end (the window closed before the job was done, a failed
+    // download) left the table as it was.
+    if (exitCode == 0) ReloadSunspotTable();
+  };
+  // 6: Kestrix's source index of the sunspot forecast.
+  const std::string& program = Setup_.KestrixProgram;
+  runner->Run({program, {"6"}, program.substr(0, program.find_last_of('/') + 1)});
+}
+
+void TWindowModel::ReloadSunspotTable() {
+  const int year = Solar.Year(), month = Solar.Month();
+  for (const std::string& warning : LoadSunspotTable(Setup_, Solar)) Face_->ShowError(warning);
+  if (month == 0 || !Solar.SelectMonth(year, month, Map.MapHour))
+    Solar.StepMonth(TStepDirection::sdCurrent, Map.MapHour);
+  Face_->Show(wpSolar);
+}
+
 void TWindowModel::EditKp(int kp) {
   Solar.EditKp(kp);
   Face_->Show(wpSolar);

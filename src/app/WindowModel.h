@@ -107,6 +107,11 @@ class TWindowModel final : public IPredictionView,
   void ReleaseMonth() { MonthRepeat_.Release(); }
   void EditSsn(int ssn);
   void EditKp(int kp);
+  // "Download SSN": Kestrix's sunspot forecast job, in its own window; once
+  // that job is done the table is read again and the month shown stays.
+  // Without Kestrix the forecast's page opens in the browser instead. While
+  // Kestrix runs another click does nothing.
+  void DownloadSsnTable();
   void SetMarkBestHour(bool on);
   // An antenna list: index into the engine's antenna files.
   void SetAntenna(bool tx, int band, int index);
@@ -248,6 +253,7 @@ class TWindowModel final : public IPredictionView,
   // been told why not.
   bool EngineAnswers();
 
+  void ReloadSunspotTable();
   TSessionSetup Setup_;
   TSessionServices Services_;
   ISpaceWeatherMonitor* Monitor_;

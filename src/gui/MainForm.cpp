@@ -49,6 +49,7 @@ TSessionServices SessionServices(TMainFormServices& s) {
   services.Clock = s.Clock;
   services.Runner = s.Runner ? std::move(s.Runner) : std::make_unique<TProcess>();
   services.WorkerRunners = MakeProcessRunner;
+  services.SiblingRunner = s.SiblingRunner ? std::move(s.SiblingRunner) : std::make_unique<TProcess>();
   return services;
 }
 
@@ -163,7 +164,7 @@ void TMainForm::ConnectControls() {
   connect(W.MonthTimer, &QTimer::timeout, this, [&m, repeatIn] { repeatIn(m.RepeatMonth()); });
   connect(W.SsnSpin, &QSpinBox::valueChanged, this, [&m](int v) { m.EditSsn(v); });
   connect(W.KpSpin, &QSpinBox::valueChanged, this, [&m](int v) { m.EditKp(v); });
-  connect(W.SsnSourceButton, &QToolButton::clicked, this, [this] { OpenUrl(kSsnSourceUrl); });
+  connect(W.SsnSourceButton, &QToolButton::clicked, this, [&m] { m.DownloadSsnTable(); });
   connect(W.KpSourceButton, &QToolButton::clicked, this, [this] { OpenUrl(kKpSourceUrl); });
   connect(W.MonitorButton, &QToolButton::clicked, this, [&m](bool down) { m.ToggleMonitor(down, true); });
   connect(W.MapProgramButton, &QToolButton::clicked, this, [&m](bool down) { m.ToggleMapProgram(down, true); });

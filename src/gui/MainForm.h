@@ -22,8 +22,9 @@ struct TMainFormServices {
   ISpaceWeatherMonitor* Monitor = nullptr;
   IMapProgram* MapProgram = nullptr;
   const IClock* Clock = nullptr;
-  std::unique_ptr<IProcessRunner> Runner;  // the engine's; null: the Qt runner
-  bool AskForHome = false;                 // no settings name home: ask where the station is on opening
+  std::unique_ptr<IProcessRunner> Runner;         // the engine's; null: the Qt runner
+  std::unique_ptr<IProcessRunner> SiblingRunner;  // runs Kestrix; null: the Qt runner
+  bool AskForHome = false;                        // no settings name home: ask where the station is on opening
 };
 
 class TMainForm : public QMainWindow, public TShellFace {

@@ -236,8 +236,8 @@ QWidget* TMainWidgets::BuildParamsTab() {
 
   SsnSpin = SpinEdit("SsnSpin", TSolarIndices::kSsnMin, TSolarIndices::kSsnMax, 0, group);
   SsnSpin->setAutoFillBackground(true);
-  SsnSourceButton =
-      Button("SsnSourceButton", "Download SSN", "Open the sunspot number predictions in the browser", group);
+  SsnSourceButton = Button("SsnSourceButton", "Download SSN",
+                           "Update the sunspot table with the latest predictions (Kestrix)", group);
   grid->addWidget(Caption("SSN", SsnSpin, group), row, 0);
   grid->addWidget(SsnSpin, row, 1);
   grid->addWidget(SsnSourceButton, row++, 2);

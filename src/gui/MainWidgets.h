@@ -58,7 +58,7 @@ struct TMainWidgets {
   QRadioButton* ShortPathRadio = nullptr;
   QRadioButton* LongPathRadio = nullptr;
   QSpinBox* SsnSpin = nullptr;
-  QToolButton* SsnSourceButton = nullptr;  // "Download SSN": the predictions in the browser
+  QToolButton* SsnSourceButton = nullptr;  // "Download SSN": Kestrix updates the sunspot table
   QSpinBox* KpSpin = nullptr;
   QToolButton* KpSourceButton = nullptr;  // "Download Kp": the daily data in the browser
   QCheckBox* UseKpBox = nullptr;

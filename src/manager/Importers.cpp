@@ -1,9 +1,11 @@
 #include "manager/Importers.h"
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
+#include "common/DayCount.h"
 #include "common/FileUtil.h"
 #include "common/TextUtil.h"
 #include "manager/CbIndex.h"
@@ -11,6 +13,8 @@
 #include "manager/SourceFormat.h"
 #include "manager/Sources.h"
 #include "manager/SpecialCalls.h"
+#include "manager/SsnForecast.h"
+#include "manager/SsnMerge.h"
 #include "manager/Staging.h"
 #include "refdata/AlStrLst.h"
 
@@ -204,6 +208,25 @@ void ImportSpecialCalls(TImportContext& ctx) {
   ctx.Ui->Information("Special Canadian callsigns imported: " + FormatInt(static_cast<int64_t>(calls)) + " calls");
 }
 
+void ImportSsnForecast(TImportContext& ctx) {
+  const std::vector<TSsnMonth> forecast = ParseSsnForecast(ctx.Body);
+  const std::string target = Target(ctx, "SSN.dat");
+  // A table that is there but cannot be read must not be replaced by the
+  // forecast alone: its observed months would be lost.
+  constexpr size_t kMaxTableBytes = size_t(1) << 20;
+  std::optional<std::string> existing;
+  if (FileExists(target) && !(existing = ReadWholeFile(target, kMaxTableBytes)))
+    throw std::runtime_error("Cannot read file \"" + target + "\"");
+  const TSsnMerge merged = MergeSsnForecast(existing.value_or(std::string()), forecast, ctx.CurrentMonthKey);
+  TFileStager stager;
+  stager.Stage(target, merged.Table);
+  stager.Commit();
+  auto month = [](const TSsnMonth& m) { return std::string(MonthAbbreviation(m.Month)) + " " + FormatInt(m.Year); };
+  ctx.Ui->Information("Sunspot forecast imported: " + month(forecast.front()) + " to " + month(forecast.back()) + ", " +
+                      FormatInt(merged.Replaced + merged.Added) + " months updated, " + FormatInt(merged.Kept) +
+                      " observed months kept");
+}
+
 void ImportSource(TImportContext& ctx, int source) {
   switch (source) {
     case srIota: ImportIota(ctx); break;
@@ -212,6 +235,7 @@ void ImportSource(TImportContext& ctx, int source) {
     case srRac: ImportRac(ctx); break;
     case srCanadianSpecial: ImportSpecialCalls(ctx); break;
     case srRda: ImportRda(ctx); break;
+    case srSsnForecast: ImportSsnForecast(ctx); break;
     default: break;
   }
 }

@@ -1,4 +1,4 @@
-// The importers of the six sources: each turns the downloaded body into its
+// The importers of the seven sources: each turns the downloaded body into its
 // files of the reference folder. Each first makes sure the body is what its
 // source publishes and refuses anything else (an error page, random bytes,
 // an empty file, an archive holding some other file). All output of one run
@@ -31,6 +31,9 @@ struct TImportContext {
   // The IOTA importer's lookup lists, both sorted (unused by the others).
   TAlStringList* IotaDxcc = nullptr;
   const TAlStringList* Entities = nullptr;
+  // The current month as TSsnMonth::Key() (the sunspot importer keeps the
+  // table's figures before it).
+  int CurrentMonthKey = 0;
 };
 
 // No line of any source comes near this; a longer one is refused.
@@ -60,6 +63,8 @@ void ImportFcc(TImportContext& ctx);
 void ImportRac(TImportContext& ctx);
 void ImportSpecialCalls(TImportContext& ctx);
 void ImportRda(TImportContext& ctx);
+// Merges the forecast into "SSN.dat" of the folder (see SsnMerge.h).
+void ImportSsnForecast(TImportContext& ctx);
 
 // Runs the importer of the source; other indexes do nothing.
 void ImportSource(TImportContext& ctx, int source);

@@ -4,6 +4,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "common/DayCount.h"
 #include "common/FileUtil.h"
 #include "manager/CbIndex.h"
 #include "manager/EntityList.h"
@@ -115,6 +116,8 @@ bool TKestrixJob::ImportDownloaded(std::string_view body) {
     ctx.Unzipper = &Unzipper_;
     ctx.IotaDxcc = &IotaDxcc_;
     ctx.Entities = &Entities_;
+    const TCivilTime now = DecodeDayCount(UtcNow());
+    ctx.CurrentMonthKey = now.Year * 12 + now.Month - 1;
     ImportSource(ctx, Source_);
   });
   // Told after "DONE", so the window shows the finished job behind the box.

@@ -1,12 +1,12 @@
 // kestrix: converts one downloaded reference-data source into the files of
-// the reference folder. Started with the source index (0..5); the exit code
+// the reference folder. Started with the source index (0..6); the exit code
 // is 0 only when the job is done.
 //
 //   kestrix N                               the download window
 //   kestrix --headless N                    download and import, no window
 //   kestrix --headless --from-file PATH N   import PATH as source N
 //   kestrix --headless --reprocess 2        rebuild the FCC index in place
-//   kestrix --help                          this usage and the six sources
+//   kestrix --help                          this usage and the seven sources
 //
 // Headless runs print the status texts to standard error and the count
 // messages to standard output.
@@ -62,7 +62,7 @@ class THeadlessUi : public vx::TJobUi {
 
 void PrintUsage(std::FILE* to) {
   std::fprintf(to,
-               "usage: kestrix N                               (N = source 0..5)\n"
+               "usage: kestrix N                               (N = source 0..6)\n"
                "       kestrix --headless N\n"
                "       kestrix --headless --from-file PATH N\n"
                "       kestrix --headless --reprocess 2\n"

@@ -10,6 +10,8 @@ namespace vx {
 
 std::vector<std::string> ShippedListsOf(int source) {
   if (source == srFcc) return {"ZipLst.lst"};
+  // The forecast is merged into the table, which starts as the shipped one.
+  if (source == srSsnForecast) return {"SSN.dat"};
   return {};
 }
 

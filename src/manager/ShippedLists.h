@@ -1,5 +1,6 @@
 // Lookup lists that ship with the programs and that a job reads from the
-// reference folder ("ZipLst.lst" for the FCC callbook). A fresh installation
+// reference folder ("ZipLst.lst" for the FCC callbook, "SSN.dat" that the sunspot forecast
+// is merged into). A fresh installation
 // has none there, so they are copied in from the shipped data before the job
 // runs.
 #pragma once

@@ -14,6 +14,7 @@ const TSourceInfo kSources[kSourceCount] = {
     {"RAC_callsign_database", "/download/amateur.zip"},
     {"Canadian_special_callsigns", "/download/ind_speciaux.zip"},
     {"RDA_Districts_database", "/rda.rar"},
+    {"Predicted_sunspot_numbers", "/json/solar-cycle/predicted-solar-cycle.json"},
 };
 }  // namespace
 

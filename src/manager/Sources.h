@@ -1,4 +1,4 @@
-// The six data sources, by the index the program is started with.
+// The seven data sources, by the index the program is started with.
 #pragma once
 
 #include <optional>
@@ -7,7 +7,7 @@
 
 namespace vx {
 
-constexpr int kSourceCount = 6;
+constexpr int kSourceCount = 7;
 
 enum TSourceIndex : int {
   srIota = 0,
@@ -16,6 +16,7 @@ enum TSourceIndex : int {
   srRac = 3,
   srCanadianSpecial = 4,
   srRda = 5,
+  srSsnForecast = 6,
 };
 
 struct TSourceInfo {
@@ -27,7 +28,7 @@ const TSourceInfo& SourceInfo(int index);
 // "Download " + the name with "_" replaced by blanks.
 std::string SourceCaption(int index);
 
-// The source index from the one command-line argument: decimal 0..5,
+// The source index from the one command-line argument: decimal 0..6,
 // blanks around it allowed; anything else is refused.
 std::optional<int> ParseSourceIndex(std::string_view arg);
 

@@ -9,12 +9,13 @@ namespace {
 // The organisations that publish each source (HTTPS where they serve it;
 // older addresses are redirected to the current ones).
 const char* const kHosts[kSourceCount] = {
-    "https://www.iota-world.org",  // IOTA reference list
-    "https://lotw.arrl.org",       // LoTW user list
-    "https://wireless.fcc.gov",    // FCC amateur licences
-    "https://apc-cap.ic.gc.ca",    // Canadian amateur call signs
-    "https://apc-cap.ic.gc.ca",    // Canadian special call signs
-    "http://rdaward.org",          // RDA districts
+    "https://www.iota-world.org",      // IOTA reference list
+    "https://lotw.arrl.org",           // LoTW user list
+    "https://wireless.fcc.gov",        // FCC amateur licences
+    "https://apc-cap.ic.gc.ca",        // Canadian amateur call signs
+    "https://apc-cap.ic.gc.ca",        // Canadian special call signs
+    "http://rdaward.org",              // RDA districts
+    "https://services.swpc.noaa.gov",  // predicted sunspot numbers
 };
 
 constexpr char kSection[] = "URL";

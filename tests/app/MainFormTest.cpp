@@ -38,6 +38,7 @@
 #include "support/Controls.h"
 #include "support/CountingRunner.h"
 #include "support/QtWait.h"
+#include "support/QueuedRunners.h"
 #include "support/RecordingShell.h"
 #include "support/TestClock.h"
 #include "support/VoacapFolder.h"
@@ -84,6 +85,8 @@ struct MainFormTest : testing::Test {
 
   TEngineChoice engine = TEngineChoice::Auto;
   bool askForHome = false;  // as on a first start
+  std::string kestrix;                            // the setup's Kestrix, if any
+  std::unique_ptr<IProcessRunner> kestrixRunner;  // runs it, if set
   TSessionSetup Setup(const std::string& program = VX_FAKE_VOACAP) {
     TSessionSetup s;
     s.DataFolder = std::string(VX_BIN_DIR) + "/";
@@ -92,6 +95,7 @@ struct MainFormTest : testing::Test {
     s.Voacap = {program, itshfbc};
     s.Voacap.Engine = engine;
     s.Settings = ReadSettings(TIniFile::Load(settingsFile));
+    s.KestrixProgram = kestrix;
     return s;
   }
   // Builds the window; start: run its start-up, which must succeed.
@@ -103,6 +107,7 @@ struct MainFormTest : testing::Test {
     services.Clock = &clock;
     services.Runner = std::make_unique<vxtest::TCountingRunner>(counted, std::make_unique<TProcess>());
     services.AskForHome = askForHome;
+    services.SiblingRunner = std::move(kestrixRunner);
     form = std::make_unique<TMainForm>(Setup(program), std::move(services));
     QObject::connect(form.get(), &TMainForm::ClientEvent, [this](int code) { events << QString::number(code); });
     if (start) {
@@ -632,6 +637,19 @@ TEST_F(MainFormTest, MonthButtonsStepWithAutoRepeat) {
   EXPECT_EQ(form->Controller().Engine().Inputs().Year, 2026);
   EXPECT_EQ(form->Controller().Engine().Inputs().Month, 12);
   EXPECT_EQ(form->Controller().Engine().Inputs().Ssn, Control<QSpinBox>(form, "SsnSpin")->value());
+}
+
+TEST_F(MainFormTest, DownloadSsnRunsKestrixWhereThereIsOne) {
+  auto runner = std::make_unique<vxtest::TQueuedRunner>();
+  vxtest::TQueuedRunner& queued = *runner;
+  kestrixRunner = std::move(runner);
+  kestrix = VX_FAKE_VOACAP;  // any program that is there; it is never run here
+  Make();
+  Control<QToolButton>(form, "SsnSourceButton")->click();
+  ASSERT_EQ(queued.Pending.size(), 1u);
+  EXPECT_EQ(queued.Pending[0].Program, kestrix);
+  EXPECT_EQ(queued.Pending[0].Arguments, std::vector<std::string>{"6"});
+  EXPECT_TRUE(shell.Urls.isEmpty());
 }
 
 TEST_F(MainFormTest, DesktopButtonsOpenTheirPages) {

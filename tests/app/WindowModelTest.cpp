@@ -1,15 +1,18 @@
 // The window model's user actions without a window: what it tells its face,
 // and when it offers a sibling program's download page.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <vector>
 
 #include "FakeMonitor.h"
 #include "app/Session.h"
+#include "app/SolarIndices.h"
 #include "app/Version.h"
 #include "app/WindowModel.h"
 #include "common/FileUtil.h"
 #include "common/Paths.h"
+#include "refdata/CallParser.h"
 #include "refdata/ClBook.h"
 #include "support/QueuedRunners.h"
 #include "support/StandInEngine.h"
@@ -336,4 +339,104 @@ TEST_F(WindowModelFixture, HomeTypedAsALocatorACallOrDegreesMovesTheHomeFrameOnl
     EXPECT_FALSE(face.Saw(wpHome)) << junk;
   }
   EXPECT_EQ(runner->Started, 0);
+}
+
+// Kestrix keeps a sunspot table in the reference folder up to date; a
+// session reads it in place of the shipped one whenever it holds months.
+TEST(SessionSunspotTable, TheReferenceFolderTableWinsWhenItHoldsMonths) {
+  const std::string dir = vxtest::FreshFolder("session-ssn-" + vxtest::CaseName());
+  TSessionSetup setup;
+  setup.DataFolder = dir + "share/";
+  setup.ReferenceFolder = dir + "Reference/";
+  MakeDirectories(setup.DataFolder);
+  MakeDirectories(setup.ReferenceFolder);
+  ASSERT_TRUE(WriteFileAtomic(setup.DataFolder + "SSN.dat", "Jan 2030=50.0\r\nFeb 2030=51.0\r\n"));
+  const std::string data = vxtest::FreshVoacapFolder("session-ssn-engine-" + vxtest::CaseName());
+  auto engine = vxtest::StandInEngine(std::make_unique<vxtest::TQueuedRunner>(), data);
+  TCallParser parser;
+  test::TFakeMonitor monitor;
+  vxtest::TTestClock clock;
+  TSolarIndices solar(monitor, clock);
+  auto open = [&] {
+    const TSessionStart start = OpenSession(setup, {*engine, parser, solar});
+    return std::make_pair(solar.Months().SsnList(), start.Warnings);
+  };
+  const std::vector<std::string> shipped = {"Jan 2030=50.0", "Feb 2030=51.0"};
+
+  // None there yet, or one without a single month: the shipped table.
+  EXPECT_EQ(open().first, shipped);
+  ASSERT_TRUE(WriteFileAtomic(setup.ReferenceFolder + "SSN.dat", "not a table\r\nJan 2030=nan\r\n"));
+  EXPECT_EQ(open().first, shipped);
+
+  // A downloaded table is taken, and its own odd lines are told with its name.
+  ASSERT_TRUE(WriteFileAtomic(setup.ReferenceFolder + "SSN.dat", "Jan 2030=40.0\r\nFeb 2030=x\r\nMar 2030=42.1\r\n"));
+  const auto [months, warnings] = open();
+  EXPECT_EQ(months, (std::vector<std::string>{"Jan 2030=40.0", "Mar 2030=42.1"}));
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_EQ(warnings[0].rfind(setup.ReferenceFolder + "SSN.dat: left out 1 line", 0), 0u) << warnings[0];
+
+  // A session without a reference folder reads only the shipped table.
+  setup.ReferenceFolder.clear();
+  EXPECT_EQ(open().first, shipped);
+}
+
+// "Download SSN" runs Kestrix's sunspot job; the table is read again only
+// when that job is done, and the month shown stays.
+TEST(SessionSunspotTable, DownloadSsnRunsKestrixAndRereadsTheTableWhenItIsDone) {
+  const std::string dir = vxtest::FreshFolder("session-ssn-" + vxtest::CaseName());
+  TSessionSetup setup;
+  setup.DataFolder = dir + "share/";
+  setup.ReferenceFolder = dir + "Reference/";
+  setup.KestrixProgram = dir + "bin/kestrix";
+  MakeDirectories(setup.DataFolder);
+  MakeDirectories(setup.ReferenceFolder);
+  MakeDirectories(dir + "bin");
+  ASSERT_TRUE(WriteFileAtomic(setup.DataFolder + "SSN.dat", "Jan 2030=50.0\r\nFeb 2030=51.0\r\n"));
+  // A stand-in Kestrix: exits with the code in the file beside it.
+  ASSERT_TRUE(WriteFileAtomic(setup.KestrixProgram, "#!/bin/sh\nexit $(cat \"$0.code\")\n"));
+  ASSERT_EQ(chmod(setup.KestrixProgram.c_str(), 0755), 0);
+  const std::string data = vxtest::FreshVoacapFolder("session-ssn-engine-" + vxtest::CaseName());
+  test::TFakeMonitor monitor;
+  vxtest::TTestClock clock;
+  auto sibling = std::make_unique<vxtest::TQueuedRunner>();
+  vxtest::TQueuedRunner& kestrix = *sibling;
+  TSessionServices services;
+  services.Monitor = &monitor;
+  services.Clock = &clock;
+  services.SiblingRunner = std::move(sibling);
+  TWindowModel model(setup, std::move(services),
+                     vxtest::StandInEngine(std::make_unique<vxtest::TQueuedRunner>(), data));
+  TRecordingFace face;
+  model.SetFace(&face);
+  OpenSession(model);
+  ASSERT_TRUE(model.SelectMonth(2030, 2));
+  EXPECT_EQ(model.Solar.Ssn(), 51);
+
+  // A job that is not done (closed, failed): the table stays as read.
+  ASSERT_TRUE(WriteFileAtomic(setup.KestrixProgram + ".code", "1"));
+  model.DownloadSsnTable();
+  ASSERT_EQ(kestrix.Pending.size(), 1u);
+  EXPECT_EQ(kestrix.Pending[0].Program, setup.KestrixProgram);
+  EXPECT_EQ(kestrix.Pending[0].Arguments, std::vector<std::string>{"6"});
+  model.DownloadSsnTable();  // its window is open: nothing more starts
+  EXPECT_EQ(kestrix.Started, 1);
+  ASSERT_TRUE(WriteFileAtomic(setup.ReferenceFolder + "SSN.dat", "Jan 2030=40.0\r\nFeb 2030=41.0\r\n"));
+  ASSERT_TRUE(kestrix.Complete());
+  EXPECT_EQ(model.Solar.Ssn(), 51);
+
+  // Done: the new table, the same month, shown.
+  ASSERT_TRUE(WriteFileAtomic(setup.KestrixProgram + ".code", "0"));
+  face.Shown.clear();
+  model.DownloadSsnTable();
+  ASSERT_TRUE(kestrix.Complete());
+  EXPECT_EQ(model.Solar.MonthText(), "Feb 2030");
+  EXPECT_EQ(model.Solar.Ssn(), 41);
+  EXPECT_TRUE(face.Saw(wpSolar));
+  EXPECT_TRUE(face.Urls.empty());
+
+  // Without Kestrix the forecast's page opens instead.
+  RemoveFile(setup.KestrixProgram);
+  model.DownloadSsnTable();
+  EXPECT_EQ(kestrix.Started, 2);
+  EXPECT_EQ(face.Urls, std::vector<std::string>{kSsnSourceUrl});
 }

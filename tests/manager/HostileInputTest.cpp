@@ -29,16 +29,20 @@ using vx::gen::TZipWriter;
 namespace {
 
 const std::vector<std::string>& OutputsOf(int source) {
-  static const std::vector<std::string> kFiles[kSourceCount] = {
-      {"IotaRef.lst", "Islands/Iota.lst"}, {"lotw1.txt"},   {"FccCB.dat", "FccCB.idx"},
-      {"RacCB.dat", "RacCB.idx"},          {"CanSpec.lst"}, {"RdaCB.idx"}};
+  static const std::vector<std::string> kFiles[kSourceCount] = {{"IotaRef.lst", "Islands/Iota.lst"},
+                                                                {"lotw1.txt"},
+                                                                {"FccCB.dat", "FccCB.idx"},
+                                                                {"RacCB.dat", "RacCB.idx"},
+                                                                {"CanSpec.lst"},
+                                                                {"RdaCB.idx"},
+                                                                {"SSN.dat"}};
   return kFiles[source];
 }
 
 // The member name each source's archive uses.
 const char* MemberOf(int source) {
-  static const char* const kNames[kSourceCount] = {"doc.kml",          "",       "EN.dat", "amateur.rpt",
-                                                   "ind_speciaux.csv", "rda.txt"};
+  static const char* const kNames[kSourceCount] = {
+      "doc.kml", "", "EN.dat", "amateur.rpt", "ind_speciaux.csv", "rda.txt", "predicted-solar-cycle.json"};
   return kNames[source];
 }
 

@@ -235,7 +235,8 @@ TEST(LotwImport, StoresTheBodyByteForByte) {
 
 TEST(KestrixSources, IndexesAndCaptions) {
   EXPECT_EQ(SourceCaption(2), "Download FCC callsign database");
-  EXPECT_EQ(ParseSourceIndex("5"), 5);
+  EXPECT_EQ(SourceCaption(srSsnForecast), "Download Predicted sunspot numbers");
+  EXPECT_EQ(ParseSourceIndex("6"), srSsnForecast);
   EXPECT_EQ(ParseSourceIndex(" 0 "), 0);
-  for (const char* bad : {"6", "-1", "x", "", "1.5", "2x"}) EXPECT_FALSE(ParseSourceIndex(bad)) << bad;
+  for (const char* bad : {"7", "-1", "x", "", "1.5", "2x"}) EXPECT_FALSE(ParseSourceIndex(bad)) << bad;
 }

@@ -46,7 +46,7 @@ class KestrixCli : public testing::Test {
 TEST_F(KestrixCli, RefusesAnythingButOneSourceIndex) {
   const std::string body = Body("l.txt", "K1ABC\n");
   for (const std::string& args : std::vector<std::string>{
-           "", "1 2", "6", "-1", "abc", "--headless --from-file", "--headless --from-file " + body + " 1 2",
+           "", "1 2", "7", "-1", "abc", "--headless --from-file", "--headless --from-file " + body + " 1 2",
            "--bogus --from-file " + body + " 1", "--headless --reprocess 3"}) {
     EXPECT_EQ(Run(args).Code, 1) << args;
   }
@@ -56,12 +56,12 @@ TEST_F(KestrixCli, RefusesAnythingButOneSourceIndex) {
   EXPECT_FALSE(FileExists(Ref + "lotw1.txt"));
 }
 
-TEST_F(KestrixCli, HelpNamesTheSixSources) {
+TEST_F(KestrixCli, HelpNamesTheSevenSources) {
   for (const char* args : {"--help", "-h", "--headless --help"}) {
     const TRun help = Run(args);
     EXPECT_EQ(help.Code, 0) << args;
     for (const char* name : {"IOTA_reference", "LoTW_user_list", "FCC_callsign_database", "RAC_callsign_database",
-                             "Canadian_special_callsigns", "RDA_Districts_database"})
+                             "Canadian_special_callsigns", "RDA_Districts_database", "Predicted_sunspot_numbers"})
       EXPECT_NE(help.Out.find(name), std::string::npos) << name;
     EXPECT_NE(help.Out.find("--headless --from-file PATH N"), std::string::npos);
   }

@@ -41,14 +41,15 @@ std::string BodyOf(int source) {
     }
     case srRac: return gen::ZipWith("amateur.rpt", gen::GenerateAmateurRpt(200));
     case srCanadianSpecial: return gen::ZipWith("ind_speciaux.csv", gen::GenerateSpecialCalls(20));
+    case srSsnForecast: return R"([{"time-tag": "2098-01", "predicted_ssn": 10.0}])";
     default: return gen::ZipWith("rda.txt", gen::GenerateRdaList(100));
   }
 }
 
 // The file each source's job writes.
 const char* OutputOf(int source) {
-  static const char* const kFiles[] = {"IotaRef.lst", "lotw1.txt",   "FccCB.idx",
-                                       "RacCB.idx",   "CanSpec.lst", "RdaCB.idx"};
+  static const char* const kFiles[] = {"IotaRef.lst", "lotw1.txt", "FccCB.idx", "RacCB.idx",
+                                       "CanSpec.lst", "RdaCB.idx", "SSN.dat"};
   return kFiles[source];
 }
 
@@ -280,6 +281,46 @@ TEST_F(Window, HeadlessDownloadImportsFromTheServer) {
   EXPECT_EQ(p.exitCode(), 1);
   EXPECT_NE(p.readAllStandardError().toStdString().find("Download failed: Server reply code is 404"),
             std::string::npos);
+}
+
+// kestrix --headless 6 against the server: the forecast goes into the
+// folder's sunspot table; a body that is not one leaves the table alone.
+TEST_F(Window, HeadlessSunspotForecastUpdatesTheTableOnlyWithAForecast) {
+  const std::string ref = Home + "data/Vexmoor/Reference/";
+  MakeDirectories(ref);
+  const std::string before = "Jan 2000=10.0\r\nNov 2098=60.0\r\nFeb 2099=55.5\r\n";
+  WriteFileAtomic(ref + "SSN.dat", before);
+  Server.Route("/ssn.json", {200,
+                             {{"Content-Type", "application/json"}},
+                             R"([{"time-tag":"2098-11","predicted_ssn":61.26,"high_ssn":70.1,"low_ssn":52.3},)"
+                             R"({"time-tag":"2098-12","predicted_ssn":59.8,"high_ssn":68.9,"low_ssn":50.0}])"});
+  Server.Route("/gone.json", {200, {}, "<html><body>The page you asked for is gone</body></html>"});
+  MakeDirectories(Home + "config/Vexmoor");
+  TIniFile ini = TIniFile::Load(Home + "config/Vexmoor/Kestrix.ini");
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("HOME", QString::fromStdString(Home + "home"));
+  env.insert("XDG_CONFIG_HOME", QString::fromStdString(Home + "config"));
+  env.insert("XDG_DATA_HOME", QString::fromStdString(Home + "data"));
+  p.setProcessEnvironment(env);
+  auto run = [&](const std::string& path) {
+    ini.WriteString("URL", "Predicted_sunspot_numbers", Server.Url(path));
+    ini.UpdateFile();
+    p.start(QString(VX_BIN_DIR) + "/kestrix", {"--headless", "6"});
+    EXPECT_TRUE(WaitUntil([&] { return p.state() == QProcess::NotRunning; }));
+    return p.exitCode();
+  };
+
+  EXPECT_EQ(run("/ssn.json"), 0) << p.readAllStandardError().toStdString();
+  EXPECT_EQ(test::Slurp(ref + "SSN.dat"), "Jan 2000=10.0\r\nNov 2098=61.3\r\nDec 2098=59.8\r\nFeb 2099=55.5\r\n");
+  EXPECT_EQ(p.readAllStandardOutput().toStdString(),
+            "Sunspot forecast imported: Nov 2098 to Dec 2098, 2 months updated, 0 observed months kept\n");
+
+  const std::string after = test::Slurp(ref + "SSN.dat");
+  EXPECT_EQ(run("/gone.json"), 1);
+  EXPECT_NE(p.readAllStandardError().toStdString().find("Error: Not a sunspot number forecast: it is a web page"),
+            std::string::npos);
+  EXPECT_EQ(test::Slurp(ref + "SSN.dat"), after);
 }
 
 TEST_F(Window, ALongStatusIsShortenedInTheMiddleAndTheWindowGrows) {

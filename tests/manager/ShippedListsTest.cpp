@@ -19,13 +19,18 @@ TEST(ShippedLists, CopiedOnlyWhereTheFolderHasNone) {
   MakeDirectories(ref);
   WriteFileAtomic(shipped + "ZipLst.lst", "10001 NY0061  40.750650  -73.997293\r\n");
 
-  // Only the FCC job reads a shipped list.
+  // Only the FCC job and the sunspot forecast read a shipped list.
   for (int s = 0; s < kSourceCount; ++s) {
     if (s != srFcc) {
       EXPECT_TRUE(ProvideShippedLists(s, shipped, ref).empty()) << s;
     }
   }
   EXPECT_FALSE(FileExists(ref + "ZipLst.lst"));
+
+  // The forecast is merged into the table the folder has, first the shipped one.
+  WriteFileAtomic(shipped + "SSN.dat", "Jan 2030=50.0\r\n");
+  EXPECT_EQ(ProvideShippedLists(srSsnForecast, shipped, ref), std::vector<std::string>{"SSN.dat"});
+  EXPECT_EQ(test::Slurp(ref + "SSN.dat"), "Jan 2030=50.0\r\n");
 
   EXPECT_EQ(ProvideShippedLists(srFcc, shipped, ref), std::vector<std::string>{"ZipLst.lst"});
   EXPECT_EQ(test::Slurp(ref + "ZipLst.lst"), test::Slurp(shipped + "ZipLst.lst"));
