@@ -20,8 +20,9 @@ struct TSsnMonth {
 
 // The published list is tens of kilobytes; one far larger is refused.
 constexpr size_t kMaxSsnForecastBytes = size_t(4) << 20;
-// No smoothed sunspot number ever came near this.
-constexpr double kMaxForecastSsn = 500;
+// The most Vantor's table takes (a figure above it would be written and then
+// refused); no smoothed sunspot number ever came near it.
+constexpr double kMaxForecastSsn = 400;
 
 // The months of the list, in order. Anything else (not a JSON array, an
 // object without a month or a number, a month out of order or repeated, a
