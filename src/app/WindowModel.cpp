@@ -223,11 +223,12 @@ void TWindowModel::EditCoordinates(bool home, const TCoordFields& fields, bool m
   // An emptied box is no position (it would read as 0 degrees).
   auto blank = [](const std::string& t) { return t.find_first_not_of(" \t") == std::string::npos; };
   if (!home) Dx = blank(fields.LatText) || blank(fields.LonText) ? std::string() : FormatCoordinates(Inputs.Dx);
-  if (!home && !(DxSource.empty() && DxNotes.empty())) {
+  if (!home) {
     DxSource.clear();  // a point typed by hand
     DxNotes.clear();
-    Show(wpDx);
   }
+  // The boxes show what they hold already; the locator and facts follow.
+  Show(home ? wpHome : wpDx);
   if (moved) Ctl_->CoordinatesChanged(!home);
 }
 

@@ -6,8 +6,8 @@
 #include "common/Cp1252.h"
 #include "common/DayCount.h"
 #include "common/TextUtil.h"
-#include "geo/PathFactsText.h"
 #include "geo/Maidenhead.h"
+#include "geo/PathFactsText.h"
 
 namespace vx::cli {
 

@@ -20,7 +20,6 @@
 #include "common/ClickFilter.h"
 #include "common/StatusLabel.h"
 #include "engine/Process.h"
-#include "geo/Maidenhead.h"
 #include "gui/GuiText.h"
 #include "gui/PathTexts.h"
 #include "gui/ScreenPlace.h"
@@ -36,22 +35,6 @@
 namespace vx {
 
 namespace {
-
-IShell& ShellOr(IShell* shell) {
-  static TQtShell desktop;
-  return shell ? *shell : desktop;
-}
-
-TSessionServices SessionServices(TMainFormServices& s) {
-  TSessionServices services;
-  services.Monitor = s.Monitor;
-  services.MapProgram = s.MapProgram;
-  services.Clock = s.Clock;
-  services.Runner = s.Runner ? std::move(s.Runner) : std::make_unique<TProcess>();
-  services.WorkerRunners = MakeProcessRunner;
-  services.SiblingRunner = s.SiblingRunner ? std::move(s.SiblingRunner) : std::make_unique<TProcess>();
-  return services;
-}
 
 void SetBase(QWidget* w, bool lime) {
   QPalette p = w->palette();
@@ -69,9 +52,9 @@ void Quietly(W* w, F&& set) {
 }  // namespace
 
 TMainForm::TMainForm(TSessionSetup setup, TMainFormServices services, QWidget* parent)
-    : QMainWindow(parent), TShellFace(ShellOr(services.Shell), this), Services_(std::move(services)) {
+    : QMainWindow(parent), TShellFace(ShellOf(services), this), Services_(std::move(services)) {
   setObjectName("MainForm");
-  Model_ = MakeSession(std::move(setup), SessionServices(Services_));
+  Model_ = MakeSession(std::move(setup), TakeSessionServices(Services_));
   W.Build(this, &Model_->Map, &Model_->Chart);
   Model_->SetPost([this](std::function<void()> work) { QTimer::singleShot(0, this, std::move(work)); });
   Model_->OnClientEvent = [this](TClientEvent code) { emit ClientEvent(code); };
@@ -112,14 +95,9 @@ void TMainForm::ConnectControls() {
   connect(W.CallEdit, &QLineEdit::returnPressed, this, [&m] { m.EnterCall(); });
   for (TCoordFrame* frame : {W.DxCoordFrame, W.HomeCoordFrame}) {
     const bool home = frame == W.HomeCoordFrame;
-    connect(frame, &TCoordFrame::Changed, this, [this, &m, frame, home] {
-      m.EditCoordinates(home, frame->Fields(), true);
-      ShowLocators();
-    });
-    connect(frame, &TCoordFrame::LongitudeEdited, this, [this, &m, frame, home] {
-      m.EditCoordinates(home, frame->Fields(), false);
-      ShowLocators();
-    });
+    connect(frame, &TCoordFrame::Changed, this, [&m, frame, home] { m.EditCoordinates(home, frame->Fields(), true); });
+    connect(frame, &TCoordFrame::LongitudeEdited, this,
+            [&m, frame, home] { m.EditCoordinates(home, frame->Fields(), false); });
   }
   connect(W.QthEdit, &QLineEdit::returnPressed, this, [this, &m] {
     // A text that is no position stays, red, with the reason as its tip.
@@ -191,7 +169,6 @@ void TMainForm::Show(uint32_t parts) {
   if (parts & wpDx) Quietly(W.DxCoordFrame, [&](auto* f) { f->SetFields(m.DxFields()); });
   if (parts & wpHome) Quietly(W.HomeCoordFrame, [&](auto* f) { f->SetFields(m.HomeFields()); });
   ShowPathTexts(W, m, parts);
-  if (parts & (wpDx | wpHome)) ShowLocators();
   if (parts & (wpInputs | wpEngine)) ShowInputs();
   if (parts & wpSolar) ShowSolar();
   if (parts & (wpOptions | wpChart)) ShowOptions();
@@ -295,12 +272,6 @@ void TMainForm::AskForHome() {
     if (error.empty()) return;
     label = FromCp1252(error) + "\n\n" + question;
   }
-}
-
-void TMainForm::ShowLocators() {
-  const TPredictionInputs in = Model_->ReadInputs();
-  W.HomeLocatorLabel->setText(QString::fromStdString(FormatLocator(in.Home)));
-  W.DxLocatorLabel->setText(QString::fromStdString(FormatLocator(in.Dx)));
 }
 
 void TMainForm::FocusCall() { W.CallEdit->setFocus(); }

@@ -11,21 +11,11 @@
 #include "app/Session.h"
 #include "app/WindowFace.h"
 #include "app/WindowModel.h"
+#include "gui/FormServices.h"
 #include "gui/MainWidgets.h"
 #include "gui/Shell.h"
 
 namespace vx {
-
-// What the window talks to besides its own controls; tests bring stand-ins.
-struct TMainFormServices {
-  IShell* Shell = nullptr;
-  ISpaceWeatherMonitor* Monitor = nullptr;
-  IMapProgram* MapProgram = nullptr;
-  const IClock* Clock = nullptr;
-  std::unique_ptr<IProcessRunner> Runner;         // the engine's; null: the Qt runner
-  std::unique_ptr<IProcessRunner> SiblingRunner;  // runs Kestrix; null: the Qt runner
-  bool AskForHome = false;                        // no settings name home: ask where the station is on opening
-};
 
 class TMainForm : public QMainWindow, public TShellFace {
   Q_OBJECT
@@ -86,7 +76,6 @@ class TMainForm : public QMainWindow, public TShellFace {
   void ShowOptions();
   void ShowStatus();
   void ShowEngine();
-  void ShowLocators();
   void AskForHome();  // the locator labels beside the two frames
   void ShowPopup(QWidget* surface, const QPoint& at);
   void SaveImageClick();

@@ -47,7 +47,7 @@ struct TMainWidgets {
   QTabWidget* Pages = nullptr;
   QLabel* HeaderLabel = nullptr;
   TCoordFrame* DxCoordFrame = nullptr;
-  QLabel* DxSourceLabel = nullptr;  // where the DX point comes from
+  QLabel* DxSourceLabel = nullptr;   // where the DX point comes from
   QLabel* DxLocatorLabel = nullptr;  // the DX frame's grid locator
   QLineEdit* CallEdit = nullptr;
   QLabel* MonthLabel = nullptr;

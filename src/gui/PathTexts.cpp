@@ -5,6 +5,7 @@
 
 #include "app/WindowModel.h"
 #include "common/StatusLabel.h"
+#include "geo/Maidenhead.h"
 #include "geo/PathFactsText.h"
 #include "gui/GuiText.h"
 #include "gui/MainWidgets.h"
@@ -13,6 +14,11 @@
 namespace vx {
 
 void ShowPathTexts(TMainWidgets& w, const TWindowModel& m, uint32_t parts) {
+  if (parts & (wpDx | wpHome)) {
+    const TPredictionInputs in = m.ReadInputs();
+    w.HomeLocatorLabel->setText(QString::fromStdString(FormatLocator(in.Home)));
+    w.DxLocatorLabel->setText(QString::fromStdString(FormatLocator(in.Dx)));
+  }
   if (parts & wpDx) {
     w.DxSourceLabel->setText(FromCp1252(m.DxSource));
     w.DxSourceLabel->setToolTip(FromCp1252(m.DxNotes));

@@ -1,5 +1,6 @@
-// The Params tab's read-only lines about the path, from the window model:
-// where the DX position comes from, the path's facts and the bands open now.
+// The window's read-only lines about the path, from the window model: the
+// locators of both ends, where the DX position comes from, the path's facts
+// and the bands open now.
 #pragma once
 
 #include <cstdint>

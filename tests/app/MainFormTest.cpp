@@ -84,7 +84,7 @@ struct MainFormTest : testing::Test {
   }
 
   TEngineChoice engine = TEngineChoice::Auto;
-  bool askForHome = false;  // as on a first start
+  bool askForHome = false;                        // as on a first start
   std::string kestrix;                            // the setup's Kestrix, if any
   std::unique_ptr<IProcessRunner> kestrixRunner;  // runs it, if set
   TSessionSetup Setup(const std::string& program = VX_FAKE_VOACAP) {

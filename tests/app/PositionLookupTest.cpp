@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/PositionLookup.h"
-#include "refdata/DxPlace.h"
 #include "app/Session.h"
 #include "geo/Maidenhead.h"
 #include "refdata/CallParser.h"
+#include "refdata/DxPlace.h"
 
 using namespace vx;
 
