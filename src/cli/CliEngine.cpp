@@ -268,6 +268,14 @@ std::unique_ptr<TCliSession> OpenJobSession(const TJobOptions& options, const st
   // The exact position (a frame would hold whole degrees).
   p.Dx = TLocation{in.RxLon, in.RxLat};
   session->Model->Dx = FormatCoordinates(p.Dx);
+  // A DX given as a call is the call box's: its country and clock name the
+  // path's far end, as in the window.
+  const TPositionText typed = ParsePositionText(options.From.DxText);
+  if (!options.From.DxText.empty() && !typed.Ok() && typed.Form != TPositionForm::pfDegrees) {
+    LoadCallLists(session->Model->Parser(), ShippedDataFolder());
+    session->Model->Parser().Parse(Trim(options.From.DxText));
+    session->Model->Call = std::string(Trim(options.From.DxText));
+  }
   p.LongPath = in.LongPath;
   p.Year = in.Year;
   p.Month = in.Month;

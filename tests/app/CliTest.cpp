@@ -528,6 +528,8 @@ TEST(Cli, PositionsAreLocatorsCallsOrDegrees) {
       << json.out.substr(json.out.find("\"inputs\""));
   EXPECT_NE(json.out.find("\"locator\": \"PM96ej\", \"text\": \"JA1ABC\"}"), std::string::npos);
   EXPECT_EQ(json.out.substr(json.out.find("\"inputs\"")).find("null"), std::string::npos);
+  // A DX given as a call names its country in the path facts, as the window does.
+  EXPECT_NE(json.out.find("\"dxCountry\": \"Japan\""), std::string::npos) << json.out.substr(json.out.find("\"path\""));
 
   for (const char* bad :
        {"predict --home FN31pr --dx QQ1XYZ", "predict --home QZ00aa --dx JA1ABC", "predict --home 41.7N --dx JA1ABC"}) {
