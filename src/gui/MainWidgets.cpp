@@ -417,6 +417,11 @@ void TMainWidgets::BuildStatusBar() {
     StatusPanels[size_t(i - 1)] = panel(i);
     StatusPanels[size_t(i - 1)]->setObjectName(QString("StatusPanel%1").arg(i));
   }
+  // The path's distance and bearing stay in view while a message covers the
+  // readouts.
+  PathBriefLabel = new QLabel(bar);
+  PathBriefLabel->setObjectName("PathBriefLabel");
+  bar->addPermanentWidget(PathBriefLabel);
 }
 
 void TMainWidgets::BuildPopupMenu() {

@@ -84,6 +84,7 @@ struct TMainWidgets {
   std::array<QToolButton*, kBandCount> RxPatternBtn{};
   TStatusImage* StatusImage = nullptr;
   std::array<QLabel*, 5> StatusPanels{};  // panels 1..5 of the status bar
+  QLabel* PathBriefLabel = nullptr;       // "5570 km, 288°" at the bar's right end
   QMenu* PopupMenu = nullptr;
   QAction* PlotMufItem = nullptr;
   QAction* MarkBestHourItem = nullptr;

@@ -29,6 +29,8 @@ void ShowPathTexts(TMainWidgets& w, const TWindowModel& m, uint32_t parts) {
     const QString block = facts ? FromCp1252(PathFactsText(*facts)).trimmed() : QString();
     w.PathFactsLabel->SetFullText(QString(block).replace('\n', QString::fromUtf8("  \u00B7  ")));
     w.PathFactsLabel->setToolTip(block);
+    w.PathBriefLabel->setText(facts ? FromCp1252(PathFactsBrief(*facts)) : QString());
+    w.PathBriefLabel->setToolTip(block);
   }
   if (parts & wpChart) {
     const TPointResults& results = m.Engine().PointResults();

@@ -252,6 +252,8 @@ TEST_F(MainFormTest, ThePathFactsFollowTheDxPoint) {
   EXPECT_TRUE(facts().contains("DX country England")) << facts().toStdString();
   EXPECT_TRUE(facts().contains("Short path")) << facts().toStdString();
   EXPECT_TRUE(facts().contains("prefix list")) << facts().toStdString();
+  // The status bar keeps the distance and bearing in view.
+  EXPECT_TRUE(Control<QLabel>(form, "PathBriefLabel")->text().contains(" km, "));
   emit Control<TMapFrame>(form, "MapFrame")->LocationClicked(TLocation{10 * 180, 50 * 180}, false);
   EXPECT_FALSE(facts().contains("country")) << facts().toStdString();
   EXPECT_TRUE(facts().contains("DX") && facts().contains("mean solar time")) << facts().toStdString();
