@@ -65,11 +65,10 @@ TVantorSettings ReadSettings(const TIniFile& ini) {
   s.ShowSun = ini.ReadBool(kSettings, "ShowSun", s.ShowSun);
   s.ShowPath = ini.ReadBool(kSettings, "ShowPath", s.ShowPath);
   s.UseKp = ini.ReadBool(kSettings, "UseKp", s.UseKp);
-  // A hand-written file may name home by its locator alone; the window
-  // writes the coordinates, which then win.
-  if (auto square = LocatorLocation(ini.ReadString(kUser, "Locator"));
-      square && !ini.ValueExists(kUser, "Longitude") && !ini.ValueExists(kUser, "Latitude"))
-    s.Home = *square;
+  // A hand-written file may name home by its locator; the coordinates the
+  // window writes win over it, each for its own half (so a file with one
+  // coordinate and a locator never mixes in the default's other half).
+  if (auto square = LocatorLocation(ini.ReadString(kUser, "Locator"))) s.Home = *square;
   s.Home.X = ReadInt(ini, kUser, "Longitude", s.Home.X);
   s.Home.Y = ReadInt(ini, kUser, "Latitude", s.Home.Y);
   s.TxPower = ReadInt(ini, kUser, "TxPower", s.TxPower, 1, 9999);

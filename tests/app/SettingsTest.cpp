@@ -112,6 +112,11 @@ TEST(Settings, HomeByLocatorOnlyWhereNoCoordinatesAre) {
   s = ReadSettings(IniOf("[User]\nLocator=FN31pr\nLongitude=25020\nLatitude=-6300\n"));
   EXPECT_EQ(s.Home.X, 25020);
   EXPECT_EQ(s.Home.Y, -6300);
+  // One coordinate beside a locator: the locator gives the other half.
+  const TIniFile half = IniOf("[User]\nLocator=FN31pr\nLatitude=-6300\n");
+  EXPECT_TRUE(HasStoredHome(half));
+  EXPECT_EQ(ReadSettings(half).Home.X, -13088);
+  EXPECT_EQ(ReadSettings(half).Home.Y, -6300);
   // Neither a bad locator nor half the coordinates names a home.
   EXPECT_FALSE(HasStoredHome(IniOf("[User]\nLocator=ZZ99\n")));
   EXPECT_EQ(ReadSettings(IniOf("[User]\nLocator=ZZ99\n")), TVantorSettings());
